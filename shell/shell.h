@@ -1,0 +1,178 @@
+// Application shell: start-up and the frame loop, screens and command keys with their
+// confirmations, preferences and display choice, messages and sound helpers.
+// Depends on platform/, draw/, files/, platform/audio.h, play/, box/ and library/.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TImage;
+class TImageFont;
+class TSound;
+class TChannel;
+
+struct shell_colour_type {
+  int r = 0, g = 0, b = 0;
+};
+
+// The seven preferences of "prefer.txt" and the working copies of the "prefer" screen.
+struct shell_prefs_type {
+  int pref_show_help = 0;
+  int pref_large = 0;
+  int sound_on = 1;
+  int pref_windowed = 1;
+  int pref_hint = 1;
+  int pref_save_message = 1;
+  int pref_keep_colour = 0;
+  shell_colour_type kept_colour;
+  // Entries 1..5 copy preferences 1..5 while the "prefer" screen is open; entry 1 is -1
+  // while no copies are taken. Entry 0 is unused.
+  std::array<int, 6> prefer_working = {0, -1, 0, 0, 0, 0};
+};
+
+struct shell_display_type {
+  bool display_large = false;  // 1024 x 768 rather than 800 x 600
+  bool windowed = false;
+  int refresh_rate = 0;  // Hz asked of full-screen modes
+};
+
+// Fonts shared by every screen; nullptr when "fonts/Tahoma.ttf" could not be loaded.
+struct shell_fonts_type {
+  std::shared_ptr<TImageFont> large;  // Tahoma 22
+  std::shared_ptr<TImageFont> small;  // Tahoma 14
+};
+
+// Pictures loaded once at start-up (help pages on first use); nullptr when missing.
+struct shell_images_type {
+  std::shared_ptr<TImage> pointer, exit, box, boxf, reload, jigsaw, quick_pick, fetch, do_new;
+  std::array<std::shared_ptr<TImage>, 5> help_pages;  // slots 0..4
+  std::array<std::shared_ptr<TImage>, 5> arrows;      // slots 1..4 used
+};
+
+// Sounds are loaded on first use with sound_on; a sound that fails to load stays nullptr
+// and is skipped, and its load is not retried.
+struct shell_sounds_type {
+  std::shared_ptr<TSound> click, magic, music;
+  bool click_tried = false, magic_tried = false, music_tried = false;
+  std::shared_ptr<TChannel> music_channel;
+};
+
+struct shell_state {
+  std::string screen = "title";
+  std::string previous_screen;
+  std::string pending_confirm;  // "D", "Q", "R", "=", "X" or "" for none
+  std::string status_message;   // banner text, "" for none
+  bool hint_visible = false;
+  bool pointer_visible = false;
+  bool opening_flight = true;
+  bool click_pending = false;
+  bool turn_pending = false;
+  bool ctrl_down = false;
+  int pointer_x = 0, pointer_y = 0;  // sampled right after each flip
+  int help_pointer_x = -1, help_pointer_y = 0;
+  std::string player_name = "default";
+  std::string app_version = "6.4";
+  std::string app_title = "Tesselka v6.4";
+  shell_prefs_type prefs;
+  shell_display_type display;
+  shell_fonts_type fonts;
+  shell_images_type images;
+  shell_sounds_type sounds;
+};
+
+extern shell_state shell;
+// The shared fonts under the name the play code uses; the same objects as shell.fonts.
+inline shell_fonts_type& shell_fonts = shell.fonts;
+
+// Puts every field of `shell` back to its start value (drops loaded resources too).
+void ResetShellState();
+
+// ---- Start-up and the frame loop ----
+
+// Brings the platform up, reads the player and the preferences, opens the display, loads the
+// shared resources and starts the 50 Hz frame timer: every start-up step before the loop.
+// args are the command-line arguments after the program's own name. Returns false (after
+// saying why on stderr) when no display can be opened at all.
+bool StartUp(const std::vector<std::string>& args);
+// One turn of the frame loop: draw, flip, handle the unconsumed click and completion, take
+// exactly one event (WaitEvent, blocks until one arrives), move the carried piece.
+void LoopTurn();
+// The program: StartUp, then LoopTurn forever. Returns 1 without a display; otherwise it
+// ends only through EndProgram.
+int RunApplication(int argc, char** argv);
+// Ends the process with status 0 through the platform's end function.
+[[noreturn]] void EndProgram();
+
+// "title" screen: loads the opening jigsaw when none is current and starts the opening flight.
+void TitleFrame();
+// Makes "0000vorna" the current jigsaw and scatters it; a failed load keeps the old jigsaw.
+void ShowOpeningJigsaw();
+
+// ---- Keys and confirmations ----
+
+// The key table for one "KeyDown" code in the current screen (global, then one context
+// table, then seven_count and ClearStalePending).
+void HandleKey(int k);
+// Draws the waiting confirmation's picture centred with a shadow; nothing when none waits
+// or its picture is missing.
+void DrawPendingConfirm();
+// With a confirmation waiting, consumes the pending click and runs the Yes action when the
+// pointer is inside the picture's Yes area; the confirmation is cleared in every case.
+void ConfirmClick();
+// Clears a waiting confirmation unless k is its own key.
+void ClearStalePending(int k);
+// The "R" confirmation's action: scatter the current jigsaw afresh with empty boxes.
+void RestartJigsaw();
+
+// ---- Preferences and display choice ----
+
+// Reads "refresh.txt" and "prefer.txt" from the player folder; missing files keep defaults.
+void LoadPreferences();
+// Opens width x height as a window (windowed) or in a matching full-screen mode. Returns
+// false and leaves the open display unchanged when no full-screen mode matches.
+bool ChooseMode(int width, int height);
+// ChooseMode for the size display_large asks for.
+bool ReopenDisplay();
+// Key F: switches between 800 x 600 and 1024 x 768. When the new display cannot be opened
+// the flag and the old display are kept (reopened if it was closed).
+void ToggleLargeDisplay();
+// Key W: switches between window and full screen, with the same failure rule.
+void ToggleWindowed();
+
+// ---- Messages and small drawing helpers ----
+
+// Live pointer inside [x1, x2] x [y1, y2], all sides inclusive.
+bool MouseIn(int x1, int y1, int x2, int y2);
+// Draws image centred on the display, with a half-transparent shadow 7 pixels down-right
+// when shadow. Nothing for nullptr.
+void DrawCentred(const std::shared_ptr<TImage>& image, bool shadow);
+// MouseIn of a rectangle relative to the top-left corner DrawCentred would use; a nullptr
+// image counts as 0 x 0.
+bool MouseInCentred(const std::shared_ptr<TImage>& image, int x1, int y1, int x2, int y2);
+// Text with its left edge at x (or centred on x) and its top at y (or centred on y), in the
+// current font.
+void DrawTextCentred(const std::string& text, int x, int y, bool centre_x, bool centre_y);
+// Framed translucent box with text, centred horizontally; y 0 means the display's centre,
+// text "" means status_message. Alpha exactly 1 gives a navy inner box, otherwise cyan.
+void DrawBanner(const std::string& text, int y, double alpha);
+// Draws the banner, flips, draws it again so it stays visible during slow work.
+void ShowBusy(const std::string& text);
+// Blocking notice: text + " - press any key" on black, then waits for a key, which stays
+// queued for the key table.
+void ShowErrorAndWait(const std::string& text);
+// Outline of (x, y, w, h) with thickness t.
+void DrawFrame(int x, int y, int w, int h, int t);
+// The "press H at any time for Help" banner while pref_hint and hint_visible.
+void DrawHelpHint();
+// Key F2: the display's settings as the status message.
+void ShowGraphicsInfo();
+
+// ---- Sounds (all obey sound_on except StopMusic; missing sounds are skipped) ----
+
+void PlayClick();
+void PlayMagic();
+// Starts the music unless it is still playing, at full volume.
+void PlayMusic();
+void StopMusic();
