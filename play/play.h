@@ -1,0 +1,208 @@
+// Puzzle play: the pieces of the jigsaw in play, drawing the table and picking pieces, carrying and
+// joining, turning, scatter and the flight animation, the show/hide filters.
+// Depends on draw/draw.h, files/files.h, platform/platform.h, shell/shell.h and box/box.h.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+class TImage;
+class TPixmap;
+
+constexpr int kMaxPieces = 300;     // the tables hold pieces 1..300
+constexpr int snap_tolerance = 10;  // a neighbour joins when less than this far off on each axis
+constexpr int flight_steps = 200;   // steps of a flight from scatter to home
+constexpr int flight_step_ms = 20;
+
+// One piece. A new record has no image and every other field 0.
+struct piece_type {
+  std::shared_ptr<TImage> img;  // handle at the image centre
+  int x0 = 0, y0 = 0;           // home position of the image centre
+  int x = 0, y = 0;             // current position of the image centre
+  int a = 0;                    // quarter turns clockwise, 0..3
+  int n = 0, e = 0, w = 0, s = 0;  // neighbours above, right, left, below; 0 on the border
+  int gp = 0;                   // group number; 0 = none
+  int edge = 0;                 // 1 for a border piece or a member of a group holding one
+  int visible = 0;
+  int box = 0;                  // box 1..5, 0 = none
+  int wd = 0, ht = 0;           // image size
+  int r = 0, g = 0, b = 0;      // median colour
+};
+
+// One piece's flight towards its home position.
+struct piece_anim_type {
+  float x1 = 0, y1 = 0;  // current flight position
+  float x2 = 0, y2 = 0;  // target (home)
+  float dx = 0, dy = 0;  // distance per step
+  int anim = 0;          // 1 while under way
+};
+
+struct colour_type {
+  int r = 0, g = 0, b = 0;
+};
+
+// Play module state. Tables are indexed from 1; entry 0 stays empty. Flags hold 0 or 1.
+struct play_state {
+  // The jigsaw in play.
+  std::array<piece_type, 301> pieces{};
+  std::array<int, 301> draw_order{};  // entries 1..piece_count; the last is drawn on top
+  int rows = 0, cols = 0, piece_count = 0;
+  int last_group = 0;  // highest group number handed out; a new join uses last_group + 1
+  colour_type table_colour{115, 8, 33};
+  std::string jigsaw_folder;  // "jigsaws/" + name
+  std::string jigsaw_name;    // the current jigsaw; "" until one has loaded
+
+  // Thumbnail of the finished picture (top-left handle) and its drag state.
+  std::shared_ptr<TImage> thumb;
+  int thumb_width = 0, thumb_height = 0;
+  int thumb_x = 10, thumb_y = 10;
+  int thumb_shown = 0, thumb_dragging = 0;
+  int thumb_grab_dx = 0, thumb_grab_dy = 0;
+
+  // Shared images the shell loads at start-up; nullptr when missing.
+  std::shared_ptr<TImage> probe;          // stands for the pointer in hit tests
+  std::shared_ptr<TImage> swatch;         // drawn at (10, 463)
+  std::shared_ptr<TPixmap> swatch_pixmap;  // the same picture, for reading colours
+  int swatch_shown = 0;
+
+  // Carrying.
+  int dragged = 0;  // carried piece, 0 = none
+  int drag_dx = 0, drag_dy = 0;
+  int completion_handled = 1;
+
+  // Flight animation.
+  std::vector<piece_anim_type> flight;  // empty until the first FlightFrame, then 301 entries
+  int flight_state = 1;                 // 1 set up, 2 flying, 3 all arrived, 4 all home
+  int flight_skipped = 0;               // 1 when a click ended the flight
+  int flight_start = 0;                 // Millisecs() at which stepping starts
+  int seven_count = 0;                  // consecutive presses of key 7
+
+  // Unrotate screen.
+  int unrotate_state = 1;  // 1..4
+  int unrotate_next = 1;
+
+  // Show/hide filters.
+  int grouped_shown = 0, loose_shown = 0;
+  std::array<int, 6> box_shown{};  // entries 1..5
+};
+
+extern play_state play;
+
+// Puts every field of `play` back to its start values (for tests).
+void ResetPlayStateModule();
+
+// --- Piece model and jigsaw folder -------------------------------------------------------------
+
+// Loads "jigsaws/" + name into the tables. On any failure (no pieces.txt, a piece count outside
+// 1..300, a missing or undecodable piece image) shows the message with ShowErrorAndWait, returns
+// false and leaves the jigsaw that was in play exactly as it was. A missing tn.png is reported the
+// same way but the load succeeds without a thumbnail. Positions, turns and boxes are not set:
+// callers scatter or restore saved progress afterwards.
+bool LoadJigsawFolder(const std::string& name);
+
+// Piece number of grid row j, column k (both from 1), or 0 outside the grid.
+int CellPiece(int j, int k);
+
+// Sets r, g, b of piece i to the per-channel median of the non-black pixels of pixmap
+// (the floor(m/2)-th smallest of m values; 0 when fewer than two pixels count).
+void PieceMedianColour(int i, const TPixmap& pixmap);
+
+// Clears the flags of play before a jigsaw starts: music, pending confirmation, thumbnail, swatch,
+// carried piece, completion, current box; recomputes edge from the grid; shows groups and loose pieces.
+void ResetPlayState();
+
+// --- Table drawing and picking -----------------------------------------------------------------
+
+// Frame handler of the "jigsaw" screen: drop, thumbnail, swatch, pick-up, turn, then draw.
+void JigsawFrame();
+// Clears to table_colour and draws the visible pieces in draw order, the tidy label and the hint.
+void DrawTable();
+// Draws the carried piece or its whole group again on top (and makes it visible).
+void DrawCarried();
+// Topmost visible piece whose opaque pixels meet the probe at the pointer, or 0.
+int PieceUnderPointer();
+// 1 when piece p's image, centred at (x, y) and turned `turn` quarter turns, meets the probe at
+// (pointer_x, pointer_y); else 0. 0 when the piece image or the probe is missing.
+int PieceHitAt(int p, int x, int y, int turn);
+int PieceHitAt(int p);  // at p's own x, y, a
+// Moves p to the top of draw_order.
+void RaiseToTop(int p);
+// Raises p, or every member of its group in ascending number (highest number ends topmost).
+void RaisePieceOrGroup(int p);
+// Draws n in white outlined in black, centred on (x, y), in the large font. Leaves colour white.
+void DrawOutlinedNumber(int n, int x, int y);
+// A pending click on the shown thumbnail picks it up or puts it down (and consumes the click).
+void ThumbClick();
+// A pending click on the shown swatch sets table_colour from the swatch pixel (and consumes it).
+void SwatchClick();
+
+// --- Carrying and joining ------------------------------------------------------------------------
+
+// Picks up the piece (and group) under the pointer for a pending click, unless the jigsaw is complete.
+void PickUp();
+// Moves the carried piece after the pointer and lays its group out around it.
+void FollowPointer();
+// Places every member of p's group around p, turned like p. Nothing when p is in no group.
+void LayOutGroup(int p);
+// 1 when pieces a and b have the same turn and lie less than snap_tolerance off their fitted
+// relative place on each axis; else 0.
+int NeighboursFit(int a, int b);
+// Puts the carried piece down and joins every fitting visible neighbour into one new group.
+// Clicks once per passing link. The caller then sets dragged to 0.
+void DropAndJoin();
+// Marks every member of a group holding an edge piece as edge.
+void SpreadEdgeFlag();
+// 1 when every piece is in piece 1's group and piece 1 is unturned; else 0.
+int IsComplete();
+// Once per loop turn: when the jigsaw has just become complete, scatter it and start the
+// celebration flight with music.
+void CompletionStep();
+
+// --- Turning and unrotate --------------------------------------------------------------------------
+
+// Turns p (and its group about p) a quarter turn clockwise.
+void TurnPiece(int p);
+// Frame handler of the "unrotate" screen; unrotate_state reaches 4 when done.
+void UnrotateFrame();
+// Turns every group upright once.
+void UnrotateGroups();
+// Turns group g upright about the piece in the middle cell of its grid bounding box.
+void UnrotateGroup(int g);
+
+// --- Scatter and flight ----------------------------------------------------------------------------
+
+// Every piece to a random place on the 800 x 600 table at a random turn, ungrouped, shown, unboxed.
+void ScatterPieces();
+// Shows every piece and switches to the "anim" screen with flight_state 1.
+void StartFlight();
+// Frame handler of the "anim" screen; flight_state reaches 4 when every piece is home.
+void FlightFrame();
+// Every piece home, unturned, in group 1.
+void PlaceAllHome();
+// Key 7 on the table: the third press in a row flies every piece home without a celebration.
+// (Any other key resets play.seven_count to 0.)
+void CountSevenKey();
+// Restarts the jigsaw with ten pieces in a column at x 850 of the large display and the rest home.
+void SetAsideTen();
+// Shuffles entries 1..n of list (n = 0 means its whole length - 1); entry 0 never moves.
+void ShuffleList(std::span<int> list, int n);
+
+// --- Show and hide filters -------------------------------------------------------------------------
+
+void ShowAllPieces();
+void HideAllPieces();
+// Every edge piece (and its group) takes the opposite of piece 1's visibility.
+void ToggleEdgePieces();
+// Grouped non-edge pieces take grouped_shown.
+void ApplyGroupedShown();
+// Loose pieces take loose_shown.
+void ApplyLooseShown();
+// Boxed single pieces take box_shown of their box; the carried piece stays visible.
+void ApplyBoxShown();
+// Throws the border pieces out to the screen edges, unless pieces 1 and 2 already fit.
+void SpreadEdgePieces();
+// Piece 1 home and unturned, its group laid out around it.
+void PlaceFirstPieceHome();
