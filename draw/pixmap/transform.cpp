@@ -1,0 +1,122 @@
+// Whole-pixmap transformations: bilinear resize, flips, and mask-colour transparency.
+// Depends on draw/pixmap.h only.
+#include <cassert>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "draw/pixmap.h"
+
+namespace {
+
+std::shared_ptr<TPixmap> AsRGBA(const std::shared_ptr<TPixmap>& p) {
+  return p->format == PF_RGBA8888 ? p : p->Convert(PF_RGBA8888);
+}
+
+// Where one destination coordinate samples the source: the first of two source pixels, the
+// weight of the second, and the byte step to it (0 at the clamped edges).
+struct sample_type {
+  int32_t i;
+  float t;
+  int32_t step;
+};
+
+sample_type Sample(int32_t d, float ratio, int32_t source_size, int32_t step) {
+  const float f = (static_cast<float>(d) + 0.5f) * ratio - 0.5f;
+  const float fi = std::floor(f);
+  sample_type s{static_cast<int32_t>(fi), f - fi, step};
+  if (s.i < 0) {
+    s = {0, 0.0f, 0};
+  } else if (s.i >= source_size - 1) {
+    s = {source_size - 1, 0.0f, 0};
+  }
+  return s;
+}
+
+}  // namespace
+
+std::shared_ptr<TPixmap> ResizePixmap(const std::shared_ptr<TPixmap>& p, int32_t width,
+                                      int32_t height) {
+  assert(width >= 1 && height >= 1 && p->width >= 1 && p->height >= 1);
+  const auto s = AsRGBA(p);
+  auto result = TPixmap::Create(width, height, p->format, 4);
+  const float xr = static_cast<float>(s->width) / static_cast<float>(width);
+  const float yr = static_cast<float>(s->height) / static_cast<float>(height);
+
+  std::vector<sample_type> columns(width);
+  for (int32_t x = 0; x < width; ++x) columns[x] = Sample(x, xr, s->width, 4);
+  std::vector<uint8_t> row(static_cast<size_t>(width) * 4);
+
+  for (int32_t y = 0; y < height; ++y) {
+    const sample_type sy = Sample(y, yr, s->height, s->pitch);
+    const bool direct = p->format == PF_RGBA8888;
+    uint8_t* out = direct ? result->PixelPtr(0, y) : row.data();
+    for (int32_t x = 0; x < width; ++x) {
+      const sample_type& sx = columns[x];
+      const uint8_t* P = s->PixelPtr(sx.i, sy.i);
+      for (int32_t k = 0; k < 4; ++k) {
+        const float a = P[k], b = P[k + sx.step];
+        const float c = P[k + sy.step], d = P[k + sy.step + sx.step];
+        const float top = a + (b - a) * sx.t;
+        const float bottom = c + (d - c) * sx.t;
+        const float value = top + (bottom - top) * sy.t;
+        out[x * 4 + k] = static_cast<uint8_t>(value);
+      }
+    }
+    if (!direct) ConvertPixels(row.data(), PF_RGBA8888, result->PixelPtr(0, y), p->format, width);
+  }
+  return result;
+}
+
+std::shared_ptr<TPixmap> XFlipPixmap(const std::shared_ptr<TPixmap>& p) {
+  auto result = TPixmap::Create(p->width, p->height, p->format, 4);
+  const int32_t bpp = BytesPerPixel(p->format);
+  for (int32_t y = 0; y < p->height; ++y) {
+    for (int32_t x = 0; x < p->width; ++x) {
+      std::memcpy(result->PixelPtr(x, y), p->PixelPtr(p->width - 1 - x, y), bpp);
+    }
+  }
+  return result;
+}
+
+std::shared_ptr<TPixmap> YFlipPixmap(const std::shared_ptr<TPixmap>& p) {
+  auto result = TPixmap::Create(p->width, p->height, p->format, 4);
+  const size_t row_bytes = static_cast<size_t>(p->width) * BytesPerPixel(p->format);
+  for (int32_t y = 0; y < p->height; ++y) {
+    std::memcpy(result->PixelPtr(0, y), p->PixelPtr(0, p->height - 1 - y), row_bytes);
+  }
+  return result;
+}
+
+std::shared_ptr<TPixmap> MaskPixmap(const std::shared_ptr<TPixmap>& p, int32_t r, int32_t g,
+                                    int32_t b) {
+  const auto s = AsRGBA(p);
+  auto result = TPixmap::Create(s->width, s->height, PF_RGBA8888, 4);
+  auto is_mask = [&](int32_t x, int32_t y) {
+    const uint8_t* q = s->PixelPtr(x, y);
+    return q[0] == r && q[1] == g && q[2] == b;
+  };
+  for (int32_t y = 0; y < s->height; ++y) {
+    for (int32_t x = 0; x < s->width; ++x) {
+      const uint8_t* q = s->PixelPtr(x, y);
+      uint8_t* out = result->PixelPtr(x, y);
+      if (!is_mask(x, y)) {
+        out[0] = q[0], out[1] = q[1], out[2] = q[2], out[3] = 255;
+        continue;
+      }
+      // A transparent pixel takes its neighbours' colour so that filtering does not pull the
+      // mask colour into the visible edge.
+      int32_t sum[3] = {0, 0, 0}, count = 0;
+      for (int32_t ny = y - 1; ny <= y + 1; ++ny) {
+        for (int32_t nx = x - 1; nx <= x + 1; ++nx) {
+          if (nx < 0 || ny < 0 || nx >= s->width || ny >= s->height || is_mask(nx, ny)) continue;
+          const uint8_t* n = s->PixelPtr(nx, ny);
+          sum[0] += n[0], sum[1] += n[1], sum[2] += n[2], ++count;
+        }
+      }
+      for (int32_t k = 0; k < 3; ++k) out[k] = static_cast<uint8_t>(count ? sum[k] / count : 0);
+      out[3] = 0;
+    }
+  }
+  return result;
+}
