@@ -99,16 +99,16 @@ void ResetPlayStateModule();
 // Loads "jigsaws/" + name into the tables. On any failure (no pieces.txt, a piece count outside
 // 1..300, a missing or undecodable piece image) shows the message with ShowErrorAndWait, returns
 // false and leaves the jigsaw that was in play exactly as it was. A missing tn.png is reported the
-// same way but the load succeeds without a thumbnail. Positions, turns and boxes are not set:
-// callers scatter or restore saved progress afterwards.
+// same way but the load succeeds without a thumbnail. After a successful load nothing is carried.
+// Positions, turns and boxes are not set: callers scatter or restore saved progress afterwards.
 bool LoadJigsawFolder(const std::string& name);
 
 // Piece number of grid row j, column k (both from 1), or 0 outside the grid.
 int CellPiece(int j, int k);
 
-// Sets r, g, b of piece i to the per-channel median of the non-black pixels of pixmap
-// (the floor(m/2)-th smallest of m values; 0 when fewer than two pixels count).
-void PieceMedianColour(int i, const TPixmap& pixmap);
+// The per-channel median of the non-black pixels of a piece picture: for m such pixels, the
+// floor(m/2)-th smallest value of each channel; 0 when fewer than two pixels count.
+colour_type PieceMedianColour(const TPixmap& pixmap);
 
 // Clears the flags of play before a jigsaw starts: music, pending confirmation, thumbnail, swatch,
 // carried piece, completion, current box; recomputes edge from the grid; shows groups and loose pieces.

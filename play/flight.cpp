@@ -1,0 +1,160 @@
+// Scattering a jigsaw, the flight of every piece to its home position on the "anim" screen, the
+// auto-solve, setting ten pieces aside, and the list shuffle. Depends on platform/platform.h
+// (Rand, Millisecs), shell/shell.h and box/box.h.
+#include <cassert>
+#include <cmath>
+#include <cstdint>
+#include <numeric>
+
+#include "box/box.h"
+#include "platform/platform.h"
+#include "play/play.h"
+#include "shell/shell.h"
+
+void ScatterPieces() {
+  for (int i = 1; i <= play.piece_count; i++) {
+    piece_type& piece = play.pieces[i];
+    // The draws happen in this order for every piece: x, y, turn.
+    piece.x = Rand(piece.wd / 2, 800 - piece.wd / 2);
+    piece.y = Rand(piece.ht / 2, 600 - piece.ht / 2);
+    piece.a = Rand(0, 3);
+    piece.gp = 0;
+    piece.visible = 1;
+    piece.box = 0;
+  }
+  play.last_group = 0;
+}
+
+void StartFlight() {
+  ShowAllPieces();
+  shell.screen = "anim";
+  play.flight_state = 1;
+}
+
+namespace {
+
+// Milliseconds from `from` to `to` on the wrapping 32-bit clock; negative when `to` is earlier.
+int ClockDiff(int to, int from) {
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(to) - static_cast<std::uint32_t>(from));
+}
+
+void SetUpFlight() {
+  for (int i = 1; i <= play.piece_count; i++) {
+    piece_type& piece = play.pieces[i];
+    piece_anim_type& f = play.flight[i];
+    piece.a = 0;
+    f.anim = 1;
+    f.x1 = static_cast<float>(piece.x);
+    f.y1 = static_cast<float>(piece.y);
+    f.x2 = static_cast<float>(piece.x0);
+    f.y2 = static_cast<float>(piece.y0);
+    f.dx = (f.x2 - f.x1) / flight_steps;
+    f.dy = (f.y2 - f.y1) / flight_steps;
+  }
+  play.flight_start = static_cast<int>(static_cast<std::uint32_t>(Millisecs()) + flight_step_ms);
+  play.flight_skipped = 0;
+}
+
+// One step of every piece still under way; false when none was.
+bool StepFlight() {
+  bool moving = false;
+  for (int i = 1; i <= play.piece_count; i++) {
+    piece_anim_type& f = play.flight[i];
+    if (f.anim != 1) continue;
+    moving = true;
+    piece_type& piece = play.pieces[i];
+    f.x1 += f.dx;
+    f.y1 += f.dy;
+    piece.x = static_cast<int>(f.x1);
+    piece.y = static_cast<int>(f.y1);
+    if (std::fabs(f.x1 - f.x2) < 1 && std::fabs(f.y1 - f.y2) < 1) {
+      f.anim = 0;
+      piece.x = static_cast<int>(f.x2);
+      piece.y = static_cast<int>(f.y2);
+    }
+  }
+  return moving;
+}
+
+}  // namespace
+
+// The states run in sequence within one frame: setting up also takes the first step, and the
+// step that finds no piece under way puts everything home in the same frame.
+void FlightFrame() {
+  if (play.flight.empty()) play.flight.resize(kMaxPieces + 1);
+  if (shell.click_pending) {
+    play.flight_state = 3;
+    shell.click_pending = false;
+    StopMusic();
+    play.flight_skipped = 1;
+  }
+  if (play.flight_state == 1) {
+    SetUpFlight();
+    play.flight_state = 2;
+  }
+  if (play.flight_state == 2) {
+    const int since = ClockDiff(Millisecs(), play.flight_start);
+    if ((since > flight_step_ms || since < 0) && !StepFlight()) play.flight_state = 3;
+  }
+  if (play.flight_state == 3) {
+    PlaceAllHome();
+    play.flight_state = 4;
+  }
+}
+
+void PlaceAllHome() {
+  for (int i = 1; i <= play.piece_count; i++) {
+    piece_type& piece = play.pieces[i];
+    piece.x = piece.x0;
+    piece.y = piece.y0;
+    piece.a = 0;
+    piece.gp = 1;
+  }
+}
+
+void CountSevenKey() {
+  play.seven_count++;
+  if (play.seven_count < 3) return;
+  play.seven_count = 0;
+  play.completion_handled = 1;  // an auto-solve is not celebrated
+  StartFlight();
+}
+
+void SetAsideTen() {
+  if (!shell.display.display_large) ToggleLargeDisplay();
+  // The column at x 850 lies outside an 800-wide display: without the large display the pieces
+  // would be out of reach, so the jigsaw is left as it is.
+  if (!shell.display.display_large) return;
+  ShowBusy("please wait");
+  StopMusic();
+  ResetPlayState();
+  ScatterPieces();
+  ClearBoxCounts();
+  std::vector<int> order(play.piece_count);
+  std::iota(order.begin(), order.end(), 1);
+  ShuffleList(order, 0);  // entry 0 stays, so piece 1 is always set aside
+  for (int k = 0; k < play.piece_count; k++) {
+    piece_type& piece = play.pieces[order[k]];
+    piece.a = 0;
+    if (k < 10) {
+      piece.x = 850;
+      piece.y = 30 + 75 * k;
+    } else {
+      piece.x = piece.x0;
+      piece.y = piece.y0;
+      piece.gp = 1;
+    }
+  }
+  play.last_group = 1;
+  DrawTable();
+}
+
+void ShuffleList(std::span<int> list, int n) {
+  if (n == 0) n = static_cast<int>(list.size()) - 1;
+  assert(n < static_cast<int>(list.size()));
+  for (int round = 0; round < n * 100; round++) {
+    const int i = Rand(n, 1);
+    const int j = Rand(n, 1);
+    std::swap(list[i], list[j]);
+  }
+}

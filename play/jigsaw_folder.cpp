@@ -1,0 +1,168 @@
+// Loading a jigsaw folder (pieces.txt, one PNG per piece, tn.png) into the piece tables, the median
+// colour of a piece, and the reset of play flags before a jigsaw starts.
+// Depends on files/files.h (streams, text numbers, LoadPixmap), draw/draw.h, shell/shell.h, box/box.h.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "box/box.h"
+#include "draw/draw.h"
+#include "files/files.h"
+#include "play/play.h"
+#include "shell/shell.h"
+
+namespace {
+
+// What a folder brings for one piece; committed to the table only when the whole folder loaded.
+struct staged_piece {
+  std::shared_ptr<TImage> img;
+  int x0 = 0, y0 = 0, wd = 0, ht = 0;
+  colour_type median;
+};
+
+int ReadNumber(TStream& stream) { return TextToInt(stream.ReadLine()); }
+
+// The k-th smallest (k from 1) of the values counted in histogram.
+int KthSmallest(const std::array<int, 256>& histogram, int k) {
+  int seen = 0;
+  for (int v = 0; v < 256; v++) {
+    seen += histogram[v];
+    if (seen >= k) return v;
+  }
+  return 255;
+}
+
+bool IsBorderCell(int j, int k) { return j == 1 || j == play.rows || k == 1 || k == play.cols; }
+
+}  // namespace
+
+colour_type PieceMedianColour(const TPixmap& pixmap) {
+  // Counting instead of sorting: the order of visits does not change a median.
+  std::array<int, 256> reds{}, greens{}, blues{};
+  int m = 0;
+  for (int y = 0; y < pixmap.height; y++) {
+    for (int x = 0; x < pixmap.width; x++) {
+      const uint32_t p = pixmap.ReadPixel(x, y);
+      if ((p & 0xffffff) == 0) continue;  // black is the transparent surround; alpha is not looked at
+      reds[(p >> 16) & 255]++;
+      greens[(p >> 8) & 255]++;
+      blues[p & 255]++;
+      m++;
+    }
+  }
+  if (m < 2) return {};
+  return {KthSmallest(reds, m / 2), KthSmallest(greens, m / 2), KthSmallest(blues, m / 2)};
+}
+
+bool LoadJigsawFolder(const std::string& name) {
+  const std::string folder = "jigsaws/" + name;
+  const std::string list_path = folder + "/pieces.txt";
+  const std::shared_ptr<TStream> stream = ReadFile(list_path);
+  if (!stream) {
+    ShowErrorAndWait("can't find " + list_path);
+    return false;
+  }
+  const int rows = ReadNumber(*stream);
+  const int cols = ReadNumber(*stream);
+  const int64_t count = static_cast<int64_t>(rows) * cols;
+  if (rows < 1 || cols < 1 || count > kMaxPieces) {
+    CloseStream(stream);
+    ShowErrorAndWait(list_path + " has " + std::to_string(rows) + " rows and " + std::to_string(cols) +
+                     " columns; a jigsaw has 1 to " + std::to_string(kMaxPieces) + " pieces");
+    return false;
+  }
+  stream->ReadLine();  // two lines that are not used
+  stream->ReadLine();
+
+  int mask_r, mask_g, mask_b;
+  GetMaskColor(mask_r, mask_g, mask_b);
+  std::vector<staged_piece> staged(count + 1);
+  for (int i = 1; i <= count; i++) {
+    staged_piece& piece = staged[i];
+    piece.x0 = ReadNumber(*stream);
+    piece.y0 = ReadNumber(*stream);
+    const std::string path = folder + "/" + std::to_string(i) + ".png";
+    // Decoded once: the median reads this pixmap and the image masks its own copy of it.
+    const std::shared_ptr<TPixmap> pixmap = LoadPixmap(path);
+    if (!pixmap) {
+      CloseStream(stream);
+      ShowErrorAndWait("can't find " + path);
+      return false;
+    }
+    piece.median = PieceMedianColour(*pixmap);
+    piece.img = TImage::Load(pixmap, MaskedImage | FilteredImage, mask_r, mask_g, mask_b);
+    MidHandleImage(piece.img);
+    piece.wd = ImageWidth(piece.img);
+    piece.ht = ImageHeight(piece.img);
+  }
+
+  colour_type colour = shell.prefs.pref_keep_colour ? play.table_colour : colour_type{115, 8, 33};
+  if (!stream->Eof()) {
+    colour.r = ReadNumber(*stream);
+    colour.g = ReadNumber(*stream);
+    colour.b = ReadNumber(*stream);
+  }
+  CloseStream(stream);
+  const std::string thumb_path = folder + "/tn.png";
+  const std::shared_ptr<TImage> thumb = LoadImage(thumb_path, 0);
+
+  // The whole folder has loaded: only now does it replace the jigsaw in play.
+  play.jigsaw_folder = folder;
+  play.jigsaw_name = name;
+  play.rows = rows;
+  play.cols = cols;
+  play.piece_count = static_cast<int>(count);
+  play.table_colour = colour;
+  for (int j = 1; j <= rows; j++) {
+    for (int k = 1; k <= cols; k++) {
+      const int i = CellPiece(j, k);
+      piece_type& piece = play.pieces[i];
+      piece.img = std::move(staged[i].img);
+      piece.x0 = staged[i].x0;
+      piece.y0 = staged[i].y0;
+      piece.wd = staged[i].wd;
+      piece.ht = staged[i].ht;
+      piece.r = staged[i].median.r;
+      piece.g = staged[i].median.g;
+      piece.b = staged[i].median.b;
+      piece.n = CellPiece(j - 1, k);
+      piece.e = CellPiece(j, k + 1);
+      piece.w = CellPiece(j, k - 1);
+      piece.s = CellPiece(j + 1, k);
+      piece.edge = IsBorderCell(j, k) ? 1 : 0;
+      piece.gp = 0;
+      piece.visible = 1;
+      play.draw_order[i] = i;
+    }
+  }
+  // A piece carried from the previous jigsaw would name a record of this one.
+  play.dragged = 0;
+  play.thumb = thumb;
+  play.thumb_width = thumb ? ImageWidth(thumb) : 0;
+  play.thumb_height = thumb ? ImageHeight(thumb) : 0;
+  play.thumb_shown = 0;
+  play.thumb_x = 10;
+  play.thumb_y = 10;
+  play.thumb_grab_dx = 0;
+  play.thumb_grab_dy = 0;
+  play.thumb_dragging = 0;
+  play.last_group = 0;
+  if (!thumb) ShowErrorAndWait("can't find " + thumb_path);  // the jigsaw plays without it
+  return true;
+}
+
+void ResetPlayState() {
+  StopMusic();
+  shell.pending_confirm = "";
+  play.thumb_shown = 0;
+  play.swatch_shown = 0;
+  play.dragged = 0;
+  play.completion_handled = 0;
+  box.current_box = 1;
+  // Undoes the spreading of edge over groups.
+  for (int j = 1; j <= play.rows; j++)
+    for (int k = 1; k <= play.cols; k++) play.pieces[CellPiece(j, k)].edge = IsBorderCell(j, k) ? 1 : 0;
+  play.grouped_shown = 1;
+  play.loose_shown = 1;
+}

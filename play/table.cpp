@@ -1,0 +1,148 @@
+// The "jigsaw" screen: its frame handler, drawing the table and the carried group, the draw order,
+// pixel-exact picking against the probe, the outlined numbers, the thumbnail and the colour swatch.
+// Depends on draw/draw.h, shell/shell.h and box/box.h.
+#include <algorithm>
+#include <string>
+
+#include "box/box.h"
+#include "draw/draw.h"
+#include "play/play.h"
+#include "play/play_internal.h"
+#include "shell/shell.h"
+
+void JigsawFrame() {
+  // A click while carrying always puts the piece down, wherever it is.
+  if (shell.click_pending && play.dragged != 0) {
+    shell.click_pending = false;
+    DropAndJoin();
+    play.dragged = 0;
+  }
+  if (shell.click_pending) ThumbClick();
+  if (shell.click_pending) SwatchClick();
+  if (shell.click_pending) PickUp();
+  if (shell.turn_pending) {
+    // Without a target the request waits for the first piece that comes under the pointer.
+    const int target = play.dragged != 0 ? play.dragged : PieceUnderPointer();
+    if (target != 0) {
+      shell.turn_pending = false;
+      TurnPiece(target);
+    }
+  }
+  DrawTable();
+  if (play.swatch_shown) DrawImage(play.swatch, 10, 463);
+  if (play.thumb_shown) DrawImage(play.thumb, static_cast<float>(play.thumb_x), static_cast<float>(play.thumb_y));
+  if (play.dragged != 0) DrawCarried();
+}
+
+void DrawPiece(const piece_type& piece) {
+  SetRotation(static_cast<float>(piece.a * 90));
+  DrawImage(piece.img, static_cast<float>(piece.x), static_cast<float>(piece.y), 0);
+  SetRotation(0);
+}
+
+void DrawTable() {
+  SetClsColor(play.table_colour.r, play.table_colour.g, play.table_colour.b);
+  Cls();
+  for (int k = 1; k <= play.piece_count; k++) {
+    const piece_type& piece = play.pieces[play.draw_order[k]];
+    if (piece.visible) DrawPiece(piece);
+  }
+  if (box.tidy_label.k > 0) DrawOutlinedNumber(box.tidy_label.k, box.tidy_label.x, box.tidy_label.y);
+  DrawHelpHint();
+}
+
+void DrawCarried() {
+  const int c = play.dragged;
+  const int gp = play.pieces[c].gp;
+  if (gp <= 0) {
+    play.pieces[c].visible = 1;
+    DrawPiece(play.pieces[c]);
+    return;
+  }
+  for (int i = 1; i <= play.piece_count; i++) {
+    if (play.pieces[i].gp != gp) continue;
+    play.pieces[i].visible = 1;
+    DrawPiece(play.pieces[i]);
+  }
+}
+
+int PieceUnderPointer() {
+  for (int k = play.piece_count; k >= 1; k--) {
+    const int p = play.draw_order[k];
+    if (play.pieces[p].visible && PieceHitAt(p) == 1) return p;
+  }
+  return 0;
+}
+
+int PieceHitAt(int p, int x, int y, int turn) {
+  const piece_type& piece = play.pieces[p];
+  if (!piece.img || !play.probe) return 0;
+  // The rotation applies to both images, as when they are drawn.
+  SetRotation(static_cast<float>(turn * 90));
+  const int hit = ImagesCollide(piece.img, static_cast<float>(x), static_cast<float>(y), 0, play.probe,
+                                static_cast<float>(shell.pointer_x), static_cast<float>(shell.pointer_y), 0);
+  SetRotation(0);
+  return hit;
+}
+
+int PieceHitAt(int p) {
+  const piece_type& piece = play.pieces[p];
+  return PieceHitAt(p, piece.x, piece.y, piece.a);
+}
+
+void RaiseToTop(int p) {
+  const auto first = play.draw_order.begin() + 1;
+  const auto last = play.draw_order.begin() + play.piece_count + 1;
+  const auto at = std::find(first, last, p);
+  if (at == last) return;
+  std::rotate(at, at + 1, last);
+}
+
+void RaisePieceOrGroup(int p) {
+  const int gp = play.pieces[p].gp;
+  if (gp == 0) {
+    RaiseToTop(p);
+    return;
+  }
+  for (int i = 1; i <= play.piece_count; i++)
+    if (play.pieces[i].gp == gp) RaiseToTop(i);
+}
+
+void DrawOutlinedNumber(int n, int x, int y) {
+  const std::string text = std::to_string(n);
+  SetImageFont(shell_fonts.large);  // the built-in font stands in when Tahoma is missing
+  SetColor(0, 0, 0);
+  for (const auto& [dx, dy] : {std::pair{-2, -2}, {2, 2}, {-2, 2}, {2, -2}})
+    DrawTextCentred(text, x + dx, y + dy, true, true);
+  SetColor(255, 255, 255);
+  DrawTextCentred(text, x, y, true, true);
+}
+
+void ThumbClick() {
+  if (!play.thumb_shown || !play.thumb) return;
+  if (!MouseIn(play.thumb_x, play.thumb_y, play.thumb_x + play.thumb_width, play.thumb_y + play.thumb_height))
+    return;
+  shell.click_pending = false;
+  if (play.thumb_dragging) {
+    play.thumb_dragging = 0;
+  } else {
+    play.thumb_grab_dx = shell.pointer_x - play.thumb_x;
+    play.thumb_grab_dy = shell.pointer_y - play.thumb_y;
+    play.thumb_dragging = 1;
+  }
+}
+
+void SwatchClick() {
+  if (!play.swatch_shown || !play.swatch || !play.swatch_pixmap) return;
+  const TPixmap& pixmap = *play.swatch_pixmap;
+  // Only the swatch's own pixels count: the far edges of an inclusive rectangle and a sampled
+  // pointer that has moved off the swatch would read outside the pixmap.
+  const int px = shell.pointer_x - 10;
+  const int py = shell.pointer_y - 463;
+  if (!MouseIn(10, 463, 10 + pixmap.width - 1, 463 + pixmap.height - 1)) return;
+  if (px < 0 || py < 0 || px >= pixmap.width || py >= pixmap.height) return;
+  shell.click_pending = false;
+  const uint32_t p = pixmap.ReadPixel(px, py);
+  play.table_colour = {static_cast<int>((p >> 16) & 255), static_cast<int>((p >> 8) & 255),
+                       static_cast<int>(p & 255)};
+}
