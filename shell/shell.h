@@ -12,6 +12,7 @@ class TImage;
 class TImageFont;
 class TSound;
 class TChannel;
+class TTimer;
 
 struct shell_colour_type {
   int r = 0, g = 0, b = 0;
@@ -80,6 +81,7 @@ struct shell_state {
   shell_fonts_type fonts;
   shell_images_type images;
   shell_sounds_type sounds;
+  std::shared_ptr<TTimer> frame_timer;  // 50 Hz, keeps events arriving while the player is idle
 };
 
 extern shell_state shell;

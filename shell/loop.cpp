@@ -1,0 +1,102 @@
+// One turn of the frame loop: the screen's handler, the overlays, the flip, the unconsumed
+// click, completion, one event, the carried piece. Depends on platform/, draw/ and play/.
+#include "draw/draw.h"
+#include "platform/platform.h"
+#include "play/play.h"
+#include "shell/internal.h"
+
+namespace {
+
+constexpr int kLeftButton = 1, kRightButton = 2;
+
+// The end of the opening flight also shows the pointer image for the first time.
+void EndOfFlight() {
+  shell.screen = "jigsaw";
+  if (shell.opening_flight) {
+    shell.opening_flight = false;
+    shell.pointer_visible = true;
+  }
+}
+
+bool TurnsAllowed() { return shell.screen == "jigsaw" || shell.screen == "box"; }
+
+// Step 6: a click that no handler took this turn. Over help it closes the page and, outside
+// the page, reaches what lies beneath.
+void UnconsumedClick() {
+  if (shell.screen == "help") {
+    shell.screen = shell.previous_screen;
+    const auto& page = shell.images.help_pages[0];
+    bool inside = MouseInCentred(page, 0, 0, page ? ImageWidth(page) : 0, page ? ImageHeight(page) : 0);
+    if (!inside && shell.screen == "jigsaw") {
+      SwatchClick();
+      if (shell.click_pending) ThumbClick();
+      if (shell.click_pending) PickUp();
+    }
+  }
+  shell.click_pending = false;
+}
+
+void TakeEvent() {
+  WaitEvent();
+  int data = EventData();
+  switch (EventID()) {
+    case EVENT_APPTERMINATE: EndProgram();
+    case EVENT_KEYDOWN:
+      shell.status_message = "";
+      shell.hint_visible = false;
+      HandleKey(data);
+      break;
+    case EVENT_KEYUP:
+      if (data == KEY_LCONTROL || data == KEY_RCONTROL) shell.ctrl_down = false;
+      break;
+    case EVENT_MOUSEDOWN:
+      shell.status_message = "";
+      shell.hint_visible = false;
+      if (data == kLeftButton && !shell.ctrl_down)
+        shell.click_pending = true;
+      else if ((data == kLeftButton || data == kRightButton) && TurnsAllowed())
+        shell.turn_pending = true;
+      break;
+    default: break;
+  }
+}
+
+}  // namespace
+
+void RunScreenHandler() {
+  const std::string& screen = shell.screen;
+  if (screen == "title") {
+    TitleFrame();
+  } else if (screen == "anim") {
+    FlightFrame();
+    DrawTable();
+    if (play.flight_state == 4) EndOfFlight();
+  } else if (screen == "jigsaw") {
+    JigsawFrame();
+  } else if (screen == "unrotate") {
+    UnrotateFrame();
+    DrawTable();
+    if (play.unrotate_state == 4) shell.screen = "jigsaw";
+  }
+}
+
+void LoopTurn() {
+  RunScreenHandler();
+  if (!shell.status_message.empty()) DrawBanner(shell.status_message, 0, 0.5);
+  DrawPendingConfirm();
+  bool carried_marks_pointer = play.dragged > 0 && shell.screen == "jigsaw";
+  if (shell.pointer_visible && !carried_marks_pointer) DrawImage(shell.images.pointer, MouseX(), MouseY(), 0);
+  Flip(1);
+  shell.pointer_x = MouseX();
+  shell.pointer_y = MouseY();
+  if (shell.click_pending) UnconsumedClick();
+  CompletionStep();
+  TakeEvent();
+  if (play.thumb_dragging) {
+    play.thumb_x = shell.pointer_x - play.thumb_grab_dx;
+    play.thumb_y = shell.pointer_y - play.thumb_grab_dy;
+  }
+  if (shell.click_pending) ConfirmClick();
+  if (play.dragged != 0) FollowPointer();
+  if (AppTerminate()) EndProgram();
+}

@@ -1,0 +1,82 @@
+// Preferences ("prefer.txt", "refresh.txt" in the player folder) and the display choice.
+// Depends on files/ (text lines, numbers), platform/ (display modes), library/ (player
+// folder) and play/ (the table colour the kept colour feeds).
+#include "files/files.h"
+#include "library/library.h"
+#include "platform/platform.h"
+#include "play/play.h"
+#include "shell/shell.h"
+
+namespace {
+
+int ReadInt(const std::shared_ptr<TStream>& stream) { return TextToInt(stream->ReadLine()); }
+
+// The first mode of width x height with that depth and, unless hertz is 0, that refresh rate.
+bool HasMode(int width, int height, int depth, int hertz) {
+  for (const TGraphicsMode& mode : GraphicsModes()) {
+    if (mode.width == 0 && mode.height == 0) continue;  // an empty entry
+    if (mode.width == width && mode.height == height && mode.depth == depth && (hertz == 0 || mode.hertz == hertz))
+      return true;
+  }
+  return false;
+}
+
+// Opens the display and reports whether it opened.
+bool Open(int width, int height, int depth, int hertz) { return Graphics(width, height, depth, hertz, 0) != nullptr; }
+
+}  // namespace
+
+void LoadPreferences() {
+  const std::string& folder = library.player_folder;
+  if (auto refresh = ReadFile(folder + "refresh.txt")) {
+    shell.display.refresh_rate = ReadInt(refresh);
+    CloseStream(refresh);
+  }
+  auto file = ReadFile(folder + "prefer.txt");
+  if (!file) return;
+  auto& prefs = shell.prefs;
+  prefs.pref_show_help = ReadInt(file);
+  prefs.pref_large = ReadInt(file);
+  prefs.sound_on = ReadInt(file);
+  for (int* pref : {&prefs.pref_windowed, &prefs.pref_hint, &prefs.pref_save_message, &prefs.pref_keep_colour})
+    if (!file->Eof()) *pref = ReadInt(file);
+  if (prefs.pref_keep_colour) {
+    prefs.kept_colour.r = ReadInt(file);
+    prefs.kept_colour.g = ReadInt(file);
+    prefs.kept_colour.b = ReadInt(file);
+    play.table_colour = {prefs.kept_colour.r, prefs.kept_colour.g, prefs.kept_colour.b};
+  }
+  CloseStream(file);
+}
+
+bool ChooseMode(int width, int height) {
+  if (shell.display.windowed) return Open(width, height, 0, 60);
+  int hertz = shell.display.refresh_rate;
+  if (hertz != 0) {
+    for (int depth : {32, 16})
+      if (HasMode(width, height, depth, hertz)) return Open(width, height, depth, hertz);
+    return false;
+  }
+  return HasMode(width, height, 16, 0) && Open(width, height, 16, 60);
+}
+
+bool ReopenDisplay() {
+  return shell.display.display_large ? ChooseMode(1024, 768) : ChooseMode(800, 600);
+}
+
+namespace {
+
+// Flips one display flag and reopens; when the new display cannot be had, the flag goes
+// back and the old display is reopened if the attempt closed it.
+void ToggleDisplayFlag(bool& flag) {
+  flag = !flag;
+  if (ReopenDisplay()) return;
+  flag = !flag;
+  if (GraphicsWidth() == 0) ReopenDisplay();
+}
+
+}  // namespace
+
+void ToggleLargeDisplay() { ToggleDisplayFlag(shell.display.display_large); }
+
+void ToggleWindowed() { ToggleDisplayFlag(shell.display.windowed); }

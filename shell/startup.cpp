@@ -1,0 +1,112 @@
+// Start-up: the platform, the player, the preferences, the display and the shared resources,
+// then the frame loop; the "title" screen and the opening jigsaw.
+// Depends on platform/, draw/, files/, platform/audio.h, library/ and play/.
+#include <cstdio>
+
+#include "draw/draw.h"
+#include "files/files.h"
+#include "library/library.h"
+#include "platform/audio.h"
+#include "platform/platform.h"
+#include "play/play.h"
+#include "shell/internal.h"
+
+namespace {
+
+void SayDisplayNeeded() {
+  std::fprintf(stderr,
+               "tesselka: no display could be opened. Tesselka needs an X display;\n"
+               "without a desktop run it under a virtual X server:\n"
+               "  xvfb-run -a -s '-screen 0 1280x1024x24' tesselka [player]\n");
+}
+
+// Opens the display the preferences ask for. A full-screen request that no mode matches
+// falls back to a window of the same size at 60 Hz, for the large display too.
+bool OpenStartDisplay() {
+  auto& display = shell.display;
+  display.windowed = shell.prefs.pref_windowed != 0;
+  display.display_large = shell.prefs.pref_large != 0;
+  int width = display.display_large ? 1024 : 800, height = display.display_large ? 768 : 600;
+  if (ChooseMode(width, height)) return true;
+  display.windowed = true;
+  return Graphics(width, height, 0, 60, 0) != nullptr;
+}
+
+void LoadSharedImages() {
+  auto& images = shell.images;
+  images.pointer = LoadImage("images/pointer.bmp", -1);
+  images.help_pages = {};
+  play.probe = LoadImage("images/white.bmp", 0);
+  images.exit = LoadImage("images/exit.png", 0);
+  images.box = LoadImage("images/box.png", -1);
+  images.boxf = LoadImage("images/boxf.png", -1);
+  images.reload = LoadImage("images/reload.png", 0);
+  images.jigsaw = LoadImage("images/jigsaw.png", 0);
+  images.quick_pick = LoadImage("images/quick_pick.png", 0);
+  images.fetch = LoadImage("images/fetch.png", 0);
+  images.do_new = LoadImage("images/do_new.png", 0);
+}
+
+void LoadFontsAndArrows() {
+  shell.fonts.large = LoadImageFont("fonts/Tahoma.ttf", 22, SmoothFont);
+  shell.fonts.small = LoadImageFont("fonts/Tahoma.ttf", 14, SmoothFont);
+  for (int i = 1; i <= 4; ++i) shell.images.arrows[i] = LoadImage("images/arrow" + std::to_string(i) + ".png", -1);
+}
+
+void LoadSwatch() {
+  play.swatch = LoadImage("images/swatch.bmp", 0);
+  play.swatch_pixmap = LoadPixmap("images/swatch.bmp");
+  play.swatch_shown = 0;
+  shell.pending_confirm = "";
+}
+
+}  // namespace
+
+bool StartUp(const std::vector<std::string>& args) {
+  if (!StartPlatform()) {
+    SayDisplayNeeded();
+    return false;
+  }
+  InitDrawing();
+  shell.display.refresh_rate = DesktopHertz();
+  shell.app_version = "6.4";
+  shell.app_title = "Tesselka v" + shell.app_version;
+  SetAppTitle(shell.app_title);
+  if (!args.empty()) shell.player_name = args[0];
+  OpenPlayerFolder();
+  LoadPreferences();
+  if (!OpenStartDisplay()) {
+    SayDisplayNeeded();
+    return false;
+  }
+  HideMouse();
+  MoveMouse(379, 279);
+  if (shell.display.display_large) MoveMouse(494, 368);
+  ShowBusy(shell.app_title);
+  SeedRnd(Millisecs());
+  LoadSharedImages();
+  shell.frame_timer = CreateTimer(50);
+  LoadFontsAndArrows();
+  PlayMusic();
+  LoadSwatch();
+  shell.screen = "title";
+  return true;
+}
+
+[[noreturn]] void EndProgram() { End(); }
+
+int RunApplication(int argc, char** argv) {
+  std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+  if (!StartUp(args)) return 1;
+  for (;;) LoopTurn();
+}
+
+void TitleFrame() {
+  if (play.jigsaw_name.empty()) ShowOpeningJigsaw();
+  StartFlight();
+  shell.hint_visible = true;
+}
+
+void ShowOpeningJigsaw() {
+  if (LoadJigsawFolder("0000vorna")) ScatterPieces();
+}
