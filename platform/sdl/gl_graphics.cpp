@@ -1,0 +1,184 @@
+// SDL windows with an OpenGL compatibility context: pixel format from the graphics flags,
+// windowed and full-screen creation, making current, swapping, the display mode list.
+#include "platform/sdl/gl_graphics.h"
+
+#include <algorithm>
+
+#include "platform/sdl/sdl_state.h"
+#include "platform/system.h"
+
+namespace {
+
+constexpr int kMaxModes = 1024;
+
+// Windows and Linux desktops agree on 32 for true colour stored in four bytes.
+int ModeDepth(Uint32 format) { return SDL_BYTESPERPIXEL(format) * 8; }
+
+// Pixel format wanted for the next window: double buffered for GRAPHICS_BACKBUFFER, exactly
+// one bit of alpha, depth, stencil and accumulation when asked for, none otherwise.
+void RequestPixelFormat(int flags) {
+  auto bit = [flags](int flag) { return flags & flag ? 1 : 0; };
+  SDL_GL_ResetAttributes();
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, bit(GRAPHICS_BACKBUFFER));
+  SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 1);
+  SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 1);
+  SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 1);
+  SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, bit(GRAPHICS_ALPHABUFFER));
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, bit(GRAPHICS_DEPTHBUFFER));
+  SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, bit(GRAPHICS_STENCILBUFFER));
+  for (auto attribute : {SDL_GL_ACCUM_RED_SIZE, SDL_GL_ACCUM_GREEN_SIZE, SDL_GL_ACCUM_BLUE_SIZE}) {
+    SDL_GL_SetAttribute(attribute, bit(GRAPHICS_ACCUMBUFFER));
+  }
+}
+
+// The display mode matching a full-screen request; hertz 0 takes the first of that size.
+bool FindMode(int width, int height, int depth, int hertz, SDL_DisplayMode& found) {
+  const int count = SDL_GetNumDisplayModes(0);
+  for (int i = 0; i < count; ++i) {
+    SDL_DisplayMode mode;
+    if (SDL_GetDisplayMode(0, i, &mode) != 0) continue;
+    if (mode.w == width && mode.h == height && ModeDepth(mode.format) == depth &&
+        (hertz == 0 || mode.refresh_rate == hertz)) {
+      found = mode;
+      return true;
+    }
+  }
+  return false;
+}
+
+TSdlWindow CreateWindow(int width, int height, int depth, int hertz) {
+  const std::string title = AppTitle();
+  if (depth == 0) {
+    // Client area centred on the desktop: left = desktop width / 2 - width / 2.
+    SDL_Rect desktop{0, 0, 0, 0};
+    SDL_GetDisplayBounds(0, &desktop);
+    return TSdlWindow(SDL_CreateWindow(title.c_str(), desktop.x + desktop.w / 2 - width / 2,
+                                       desktop.y + desktop.h / 2 - height / 2, width, height,
+                                       SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN));
+  }
+  SDL_DisplayMode mode;
+  if (!FindMode(width, height, depth, hertz, mode)) return {};
+  TSdlWindow window(SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                     width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN));
+  if (!window || SDL_SetWindowDisplayMode(window.get(), &mode) != 0 ||
+      SDL_SetWindowFullscreen(window.get(), SDL_WINDOW_FULLSCREEN) != 0) {
+    return {};
+  }
+  SDL_ShowWindow(window.get());
+  return window;
+}
+
+// Makes the record current (nullptr releases); the current one again does nothing.
+void MakeCurrent(gl_context_record* record) {
+  if (record == sdl.contexts.current) return;
+  if (record) {
+    SDL_GL_MakeCurrent(record->window, record->context.get());
+  } else {
+    SDL_GL_MakeCurrent(nullptr, nullptr);
+  }
+  sdl.contexts.current = record;
+}
+
+// Puts a GL context on the window and registers the record; nullptr when no context can be
+// made (the record, and an own window with it, is freed).
+std::shared_ptr<TGraphics> FinishContext(std::unique_ptr<gl_context_record> record) {
+  // Creating a context makes it current in SDL: keep the bookkeeping in step.
+  record->context = TSdlGLContext(SDL_GL_CreateContext(record->window));
+  if (!record->context) {
+    if (sdl.contexts.current) SDL_GL_MakeCurrent(sdl.contexts.current->window, sdl.contexts.current->context.get());
+    return nullptr;
+  }
+  sdl.contexts.current = record.get();
+  SDL_GetWindowSize(record->window, &record->width, &record->height);
+  sdl.contexts.open.push_back(record.get());
+  return std::make_shared<TGLGraphics>(std::move(record));
+}
+
+}  // namespace
+
+TGLGraphics::TGLGraphics(std::unique_ptr<gl_context_record> context) : _context(std::move(context)) {}
+
+TGLGraphics::~TGLGraphics() { Close(); }
+
+std::shared_ptr<TGraphicsDriver> TGLGraphics::Driver() { return GLGraphicsDriver(); }
+
+void TGLGraphics::GetSettings(int& width, int& height, int& depth, int& hertz, int& flags) {
+  if (!_context) {
+    width = height = depth = hertz = flags = 0;
+    return;
+  }
+  if (_context->kind == 1) SDL_GetWindowSize(_context->window, &_context->width, &_context->height);
+  width = _context->width;
+  height = _context->height;
+  depth = _context->depth;
+  hertz = _context->hertz;
+  flags = _context->flags;
+}
+
+void TGLGraphics::Close() {
+  if (!_context) return;
+  auto& open = sdl.contexts.open;
+  open.erase(std::remove(open.begin(), open.end(), _context.get()), open.end());
+  if (sdl.contexts.current == _context.get()) MakeCurrent(nullptr);
+  _context.reset();  // the GL context goes first, then an own window
+}
+
+std::vector<TGraphicsMode> TGLGraphicsDriver::GraphicsModes() {
+  std::vector<TGraphicsMode> modes;
+  if (!SDL_WasInit(SDL_INIT_VIDEO)) return modes;
+  const int count = SDL_GetNumDisplayModes(0);
+  for (int i = 0; i < count && static_cast<int>(modes.size()) < kMaxModes; ++i) {
+    SDL_DisplayMode mode;
+    if (SDL_GetDisplayMode(0, i, &mode) != 0 || ModeDepth(mode.format) < 16) continue;
+    modes.push_back({mode.w, mode.h, ModeDepth(mode.format), mode.refresh_rate});
+  }
+  return modes;
+}
+
+std::shared_ptr<TGraphics> TGLGraphicsDriver::AttachGraphics(void* handle, int flags) {
+  if (!handle || !SDL_WasInit(SDL_INIT_VIDEO)) return nullptr;
+  auto record = std::make_unique<gl_context_record>();
+  record->kind = 1;
+  record->flags = flags;
+  record->window = static_cast<SDL_Window*>(handle);
+  return FinishContext(std::move(record));
+}
+
+std::shared_ptr<TGraphics> TGLGraphicsDriver::CreateGraphics(int width, int height, int depth,
+                                                             int hertz, int flags) {
+  if (!SDL_WasInit(SDL_INIT_VIDEO) || width <= 0 || height <= 0) return nullptr;
+  RequestPixelFormat(flags);
+  TSdlWindow window = CreateWindow(width, height, depth, hertz);
+  if (!window) return nullptr;
+  auto record = std::make_unique<gl_context_record>();
+  record->kind = depth == 0 ? 2 : 3;
+  record->depth = depth;
+  record->hertz = hertz;
+  record->flags = flags;
+  record->window = window.get();
+  record->own_window = std::move(window);
+  return FinishContext(std::move(record));
+}
+
+void TGLGraphicsDriver::SetGraphics(std::shared_ptr<TGraphics> graphics) {
+  auto gl = std::dynamic_pointer_cast<TGLGraphics>(graphics);
+  MakeCurrent(gl ? gl->_context.get() : nullptr);
+}
+
+void TGLGraphicsDriver::Flip(int sync) {
+  if (!sdl.contexts.current) return;
+  SDL_GL_SetSwapInterval(sync ? 1 : 0);  // fails where the system has no swap control: only swap then
+  SDL_GL_SwapWindow(sdl.contexts.current->window);
+}
+
+std::shared_ptr<TGraphicsDriver> GLGraphicsDriver() {
+  static const auto driver = std::make_shared<TGLGraphicsDriver>();
+  return driver;
+}
+
+void SystemSetCaption(const std::string& title) {
+  for (auto* record : sdl.contexts.open) {
+    if (record->own_window) SDL_SetWindowTitle(record->window, title.c_str());
+  }
+}

@@ -1,0 +1,41 @@
+// The OpenGL graphics driver's platform half: SDL windows carrying an OpenGL compatibility
+// context. Private to platform/sdl/; the public face is GLGraphicsDriver() in platform.h.
+#pragma once
+
+#include <memory>
+
+#include "platform/platform.h"
+#include "platform/sdl/handles.h"
+
+// One open context. Kind 1 is a context on a window the caller owns, 2 an own window, 3 an own
+// full-screen window.
+struct gl_context_record {
+  int kind = 0;
+  int width = 0, height = 0;
+  int depth = 0, hertz = 0;
+  int flags = 0;
+  SDL_Window* window = nullptr;
+  TSdlWindow own_window;  // empty for kind 1
+  TSdlGLContext context;
+};
+
+class TGLGraphics : public TGraphics {
+ public:
+  explicit TGLGraphics(std::unique_ptr<gl_context_record> context);
+  ~TGLGraphics() override;
+  std::shared_ptr<TGraphicsDriver> Driver() override;
+  void GetSettings(int& width, int& height, int& depth, int& hertz, int& flags) override;
+  void Close() override;
+
+  std::unique_ptr<gl_context_record> _context;  // none after Close
+};
+
+class TGLGraphicsDriver : public TGraphicsDriver {
+ public:
+  std::vector<TGraphicsMode> GraphicsModes() override;
+  std::shared_ptr<TGraphics> AttachGraphics(void* handle, int flags) override;
+  std::shared_ptr<TGraphics> CreateGraphics(int width, int height, int depth, int hertz,
+                                            int flags) override;
+  void SetGraphics(std::shared_ptr<TGraphics> graphics) override;
+  void Flip(int sync) override;
+};

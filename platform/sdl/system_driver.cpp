@@ -1,0 +1,157 @@
+// SDL events to TEvents: keys through the key table, text as code points, buttons with pointer
+// capture, wheel, enter/leave, focus and quit; timer messages fire their timers.
+#include "platform/sdl/system_driver.h"
+
+#include "platform/sdl/keymap.h"
+#include "platform/sdl/sdl_state.h"
+#include "platform/system.h"
+
+namespace {
+
+int ModifierBits(Uint16 sdl_mods) {
+  return (sdl_mods & KMOD_SHIFT ? MODIFIER_SHIFT : 0) | (sdl_mods & KMOD_CTRL ? MODIFIER_CONTROL : 0) |
+         (sdl_mods & KMOD_ALT ? MODIFIER_OPTION : 0) | (sdl_mods & KMOD_GUI ? MODIFIER_SYSTEM : 0);
+}
+
+// SDL numbers the middle button 2 and the right one 3; the program the other way round.
+int ButtonNumber(Uint8 sdl_button) {
+  switch (sdl_button) {
+    case SDL_BUTTON_LEFT: return 1;
+    case SDL_BUTTON_RIGHT: return 2;
+    case SDL_BUTTON_MIDDLE: return 3;
+    default: return 0;
+  }
+}
+
+int HeldButtonBits(Uint32 sdl_state) {
+  return (sdl_state & SDL_BUTTON_LMASK ? 1 : 0) | (sdl_state & SDL_BUTTON_RMASK ? 2 : 0) |
+         (sdl_state & SDL_BUTTON_MMASK ? 4 : 0);
+}
+
+// Decodes the next code point of a UTF-8 text, advancing text; malformed bytes give U+FFFD.
+int NextCodePoint(const unsigned char*& text) {
+  const unsigned char lead = *text++;
+  int extra = lead < 0x80 ? 0 : (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2 : (lead & 0xF8) == 0xF0 ? 3 : -1;
+  if (extra < 0) return 0xFFFD;
+  int code = extra == 0 ? lead : lead & (0x3F >> extra);
+  for (int i = 0; i < extra; ++i) {
+    if ((*text & 0xC0) != 0x80) return 0xFFFD;
+    code = (code << 6) | (*text++ & 0x3F);
+  }
+  return code;
+}
+
+// Pointer position relative to the window under the pointer's focus, or to the window given.
+void PointerIn(SDL_Window* window, int& x, int& y) {
+  int gx = 0, gy = 0, wx = 0, wy = 0;
+  SDL_GetGlobalMouseState(&gx, &gy);
+  if (window) SDL_GetWindowPosition(window, &wx, &wy);
+  x = gx - wx;
+  y = gy - wy;
+}
+
+}  // namespace
+
+void TSDLSystemDriver::Poll() {
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) Dispatch(event);
+}
+
+void TSDLSystemDriver::Wait() {
+  SDL_Event event;
+  if (SDL_WaitEvent(&event)) Dispatch(event);
+  Poll();
+}
+
+void TSDLSystemDriver::MoveMouse(int x, int y) {
+  SDL_Window* window = SDL_GL_GetCurrentWindow();
+  if (!window) window = SDL_GetMouseFocus();
+  if (window) SDL_WarpMouseInWindow(window, x, y);
+}
+
+void TSDLSystemDriver::SetMouseVisible(bool visible) {
+  // SDL hides the pointer only inside its windows, which is what the program wants.
+  SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+}
+
+void TSDLSystemDriver::Dispatch(const SDL_Event& event) {
+  if (event.type == sdl.timer_event) {
+    FireTimer(event.user.code);
+    return;
+  }
+  switch (event.type) {
+    case SDL_KEYDOWN:
+      EmitKey(event.key.repeat ? EVENT_KEYREPEAT : EVENT_KEYDOWN, event.key);
+      break;
+    case SDL_KEYUP:
+      EmitKey(EVENT_KEYUP, event.key);
+      break;
+    case SDL_TEXTINPUT:
+      EmitText(event.text.text);
+      break;
+    case SDL_MOUSEBUTTONDOWN:
+      EmitButton(EVENT_MOUSEDOWN, event.button);
+      break;
+    case SDL_MOUSEBUTTONUP:
+      EmitButton(EVENT_MOUSEUP, event.button);
+      break;
+    case SDL_MOUSEMOTION:
+      Emit(EVENT_MOUSEMOVE, HeldButtonBits(event.motion.state), event.motion.x, event.motion.y);
+      break;
+    case SDL_MOUSEWHEEL: {
+      const int steps = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
+      Emit(EVENT_MOUSEWHEEL, steps, event.wheel.mouseX, event.wheel.mouseY);
+      break;
+    }
+    case SDL_WINDOWEVENT: {
+      SDL_Window* window = SDL_GetWindowFromID(event.window.windowID);
+      int x = 0, y = 0;
+      switch (event.window.event) {
+        case SDL_WINDOWEVENT_ENTER:
+          PointerIn(window, x, y);
+          Emit(EVENT_MOUSEENTER, 0, x, y);
+          break;
+        case SDL_WINDOWEVENT_LEAVE:
+          PointerIn(window, x, y);
+          Emit(EVENT_MOUSELEAVE, 0, x, y);
+          break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+          Emit(EVENT_APPSUSPEND);
+          break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+          if (!window || !(SDL_GetWindowFlags(window) & SDL_WINDOW_MINIMIZED)) Emit(EVENT_APPRESUME);
+          break;
+      }
+      break;
+    }
+    case SDL_QUIT:  // the last window's close box, or the system asking the program to stop
+      Emit(EVENT_APPTERMINATE);
+      break;
+  }
+}
+
+void TSDLSystemDriver::EmitKey(int id, const SDL_KeyboardEvent& key) {
+  mods_ = ModifierBits(key.keysym.mod);
+  const int code = VirtualKeyFor(key.keysym.sym, key.keysym.scancode);
+  if (code > 0 && code < 256) Emit(id, code);
+}
+
+void TSDLSystemDriver::EmitButton(int id, const SDL_MouseButtonEvent& button) {
+  // Keep the pointer while a button is held so that the release arrives even outside.
+  const Uint32 bit = SDL_BUTTON(button.button);
+  const Uint32 before = held_buttons_;
+  held_buttons_ = id == EVENT_MOUSEDOWN ? held_buttons_ | bit : held_buttons_ & ~bit;
+  if (!before != !held_buttons_) SDL_CaptureMouse(held_buttons_ ? SDL_TRUE : SDL_FALSE);
+
+  const int number = ButtonNumber(button.button);
+  if (number) Emit(id, number, button.x, button.y);
+}
+
+void TSDLSystemDriver::EmitText(const char* utf8) {
+  auto text = reinterpret_cast<const unsigned char*>(utf8);
+  while (*text) Emit(EVENT_KEYCHAR, NextCodePoint(text));
+}
+
+void TSDLSystemDriver::Emit(int id, int data, int x, int y) {
+  TEvent::Create(id, nullptr, data, mods_, x, y)->Emit();
+}

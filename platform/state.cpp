@@ -1,0 +1,17 @@
+// The one instance of the platform state and the reset used by tests.
+#include "platform/state.h"
+
+platform_state platform;
+
+void ResetPlatform() {
+  // Release what the state holds in the outside world before forgetting it.
+  std::vector<std::shared_ptr<TTimer>> running;
+  for (auto& [handle, timer] : platform.timers.active) running.push_back(timer);
+  for (auto& timer : running) timer->Stop();
+  if (platform.display.own) CloseGraphics(platform.display.own);
+  SetGraphics(nullptr);
+
+  auto driver = std::move(platform.system.driver);
+  platform = platform_state{};
+  platform.system.driver = std::move(driver);
+}

@@ -1,0 +1,22 @@
+// What the operating-system layer (platform/sdl/) provides to the portable platform code, and
+// what it calls back. Private to platform/; no SDL types cross this line.
+#pragma once
+
+#include <string>
+
+// Milliseconds since the system layer started (wrapping) and a blocking sleep.
+int SystemMillisecs();
+void SystemDelay(int millis);
+
+// Starts a periodic system timer whose ticks come back as FireTimer(handle) on the main thread
+// while the system driver polls. Returns a handle that is never 0 and never reused, or 0 when
+// the system refuses. Stopping an unknown handle does nothing.
+int StartSystemTimer(int period_ms);
+void StopSystemTimer(int handle);
+
+// Gives every open window the caption.
+void SystemSetCaption(const std::string& title);
+
+// Called by the system driver for each timer message: fires the timer with that handle when
+// it still runs; stale messages of stopped timers are ignored.
+void FireTimer(int handle);

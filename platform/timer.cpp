@@ -1,0 +1,57 @@
+// TTimer: periodic system timers whose ticks are fired on the main thread by the system
+// driver; at most 16 run at once, kept by handle.
+#include <algorithm>
+
+#include "platform/platform.h"
+#include "platform/state.h"
+#include "platform/system.h"
+
+std::shared_ptr<TTimer> TTimer::Create(int hertz, std::shared_ptr<TEvent> event) {
+  if (hertz <= 0 || static_cast<int>(platform.timers.active.size()) >= kMaxTimers) return nullptr;
+  // Above 1000 Hz the integer period would be 0: run at the fastest period instead.
+  const int handle = StartSystemTimer(std::max(1, 1000 / hertz));
+  if (!handle) return nullptr;
+  auto timer = std::make_shared<TTimer>();
+  timer->_event = std::move(event);
+  timer->_handle = handle;
+  platform.timers.active[handle] = timer;
+  return timer;
+}
+
+int TTimer::Ticks() const { return _ticks; }
+
+void TTimer::Stop() {
+  if (!_handle) return;
+  StopSystemTimer(_handle);
+  // Keep this object alive until the end of the call: the table may hold the last reference.
+  auto self = shared_from_this();
+  platform.timers.active.erase(_handle);
+  _handle = 0;
+  _event = nullptr;
+}
+
+void TTimer::Fire() {
+  if (!_handle) return;
+  ++_ticks;
+  auto event = _event ? _event : TEvent::Create(EVENT_TIMERTICK, shared_from_this(), _ticks);
+  event->Emit();
+}
+
+int TTimer::Wait() {
+  if (!_handle) return 0;
+  while (_ticks == _wticks && _handle) WaitSystem();
+  const int fired = _ticks - _wticks;
+  _wticks = _ticks;
+  return fired;
+}
+
+std::shared_ptr<TTimer> CreateTimer(int hertz, std::shared_ptr<TEvent> event) {
+  return TTimer::Create(hertz, std::move(event));
+}
+
+void FireTimer(int handle) {
+  auto found = platform.timers.active.find(handle);
+  if (found == platform.timers.active.end()) return;
+  auto timer = found->second;  // Fire may stop it from a hook
+  timer->Fire();
+}
