@@ -100,6 +100,8 @@ class TChannel {
   virtual void SetPan(float /*pan*/) {}        // -1 left .. 1 right
   virtual void SetDepth(float /*depth*/) {}    // accepted, no effect
   virtual void SetRate(float /*rate*/) {}      // 1 = normal speed
+  // True from Play or Cue until the sound ends or the channel is stopped; pausing does not
+  // end it.
   virtual bool Playing() { return false; }
 };
 
@@ -139,8 +141,8 @@ class TAudioDriver {
   virtual bool Startup() { return true; }
   // Stops every voice and releases the output. Calling it when not started does nothing.
   virtual void Shutdown() {}
-  // A sound of this driver over the sample (the sample may be dropped afterwards).
-  // nullptr when sample is nullptr or empty of a valid format.
+  // A sound of this driver over the sample (the sample may be dropped afterwards). nullptr
+  // when sample is nullptr, has an invalid format or rate, or is too long for the driver.
   virtual std::shared_ptr<TSound> CreateSound(const std::shared_ptr<TAudioSample>& sample, int flags);
   // A new idle channel.
   virtual std::shared_ptr<TChannel> AllocChannel();
@@ -153,10 +155,9 @@ class TAudioDriver {
 // the driver list (Null and "SDL") and arranges AudioShutdown at exit; it is called on first
 // use of the functions below, so calling it is optional, and calling it again does nothing.
 void AudioStartup();
-// Shuts the current driver down; no driver is current afterwards.
+// Shuts the current driver down and puts the module back to its start values: no driver is
+// current, the next AudioDriver() chooses again. Runs at exit; tests call it between cases.
 void AudioShutdown();
-// Puts the module back to its start values (no current driver). For tests.
-void ResetAudio();
 
 // The current driver, chosen on first use: "SDL", or "Null" when SDL has no usable output.
 TAudioDriver* AudioDriver();
