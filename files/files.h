@@ -162,6 +162,7 @@ class TCStream : public TStream {
 
  private:
   int32_t _last_op = 0;  // MODE_READ or MODE_WRITE: C needs a seek between the two on one file
+  bool _failed = false;  // a flush or close reported an error
   void SwitchTo(int32_t op);
 };
 

@@ -1,0 +1,8 @@
+// Private to files/: the largest pictures the decoders accept, so that a hostile header cannot
+// make them allocate without bound. Depends on nothing.
+#pragma once
+
+#include <cstdint>
+
+constexpr int32_t kMaxImageSide = 16384;
+constexpr int64_t kMaxImagePixels = int64_t{1} << 26;  // 64 million, e.g. 8192 x 8192

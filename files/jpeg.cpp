@@ -1,0 +1,49 @@
+// The JPEG decoder: grey or colour baseline and progressive files through the libjpeg shim,
+// scanlines read straight into the pixmap. Depends on files/files.h and files/jpeg_shim.h.
+#include "files/decode_limits.h"
+#include "files/files.h"
+#include "files/jpeg_shim.h"
+
+namespace {
+
+struct jpeg_closer {
+  void operator()(tk_jpeg* jpeg) const { tk_jpeg_close(jpeg); }
+};
+using jpeg_handle = std::unique_ptr<tk_jpeg, jpeg_closer>;
+
+size_t PullChunk(void* user, unsigned char* data, size_t length) {
+  try {
+    const int64_t n = static_cast<TStream*>(user)->Read(data, static_cast<int64_t>(length));
+    return n > 0 ? static_cast<size_t>(n) : 0;
+  } catch (...) {
+    return 0;  // libjpeg must not see an exception; the data simply ends here
+  }
+}
+
+std::shared_ptr<TPixmap> Decode(TStream& view) {
+  const jpeg_handle jpeg(tk_jpeg_open(&view, PullChunk));
+  unsigned width = 0, height = 0;
+  int components = 0;
+  if (!jpeg || !tk_jpeg_read_header(jpeg.get(), &width, &height, &components)) return nullptr;
+  if (width == 0 || width > kMaxImageSide || height > kMaxImageSide ||
+      int64_t{width} * height > kMaxImagePixels) {
+    return nullptr;
+  }
+  if (components != 1 && components != 3) return nullptr;
+  auto pixmap = CreatePixmap(static_cast<int32_t>(width), static_cast<int32_t>(height),
+                             components == 1 ? PF_I8 : PF_RGB888, 4);
+  if (!tk_jpeg_read_pixels(jpeg.get(), pixmap->pixels, static_cast<size_t>(pixmap->pitch))) {
+    return nullptr;
+  }
+  return pixmap;
+}
+
+}  // namespace
+
+std::shared_ptr<TPixmap> LoadJPEGPixmap(const std::shared_ptr<TStream>& stream) {
+  const auto view = OpenStream(stream, true, false);
+  if (!view) return nullptr;
+  auto pixmap = Decode(*view);
+  view->Close();
+  return pixmap;
+}

@@ -1,0 +1,103 @@
+// The PNG decoder: libpng behind the C shim, rows read straight into the pixmap.
+// Depends on files/files.h, files/png_shim.h and libpng.
+#include <utility>
+#include <vector>
+
+#include "files/decode_limits.h"
+#include "files/files.h"
+#include "files/png_shim.h"
+
+namespace {
+
+// Owns a libpng reader and its info record.
+class png_reader {
+ public:
+  explicit png_reader(tk_png_io* io)
+      : png_(tk_png_create_read(io, kMaxImageSide)),
+        info_(png_ ? png_create_info_struct(png_) : nullptr) {}
+  png_reader(png_reader&& other) noexcept
+      : png_(std::exchange(other.png_, nullptr)), info_(std::exchange(other.info_, nullptr)) {}
+  png_reader(const png_reader&) = delete;
+  png_reader& operator=(const png_reader&) = delete;
+  png_reader& operator=(png_reader&&) = delete;
+  ~png_reader() {
+    if (png_) png_destroy_read_struct(&png_, info_ ? &info_ : nullptr, nullptr);
+  }
+  png_structp png() const { return png_; }
+  png_infop info() const { return info_; }
+
+ private:
+  png_structp png_;
+  png_infop info_;
+};
+
+size_t PullBytes(void* user, unsigned char* data, size_t length) {
+  try {
+    static_cast<TStream*>(user)->ReadBytes(data, static_cast<int64_t>(length));
+    return length;
+  } catch (...) {
+    return 0;  // libpng must not see an exception; a short read abandons the image
+  }
+}
+
+// The format a decoded colour type is stored in; 0 for none.
+int32_t FormatOf(int colour_type) {
+  switch (colour_type) {
+    case PNG_COLOR_TYPE_GRAY: return PF_I8;
+    case PNG_COLOR_TYPE_RGB: return PF_RGB888;
+    case PNG_COLOR_TYPE_RGB_ALPHA:
+    case PNG_COLOR_TYPE_GRAY_ALPHA: return PF_RGBA8888;
+  }
+  return 0;
+}
+
+std::shared_ptr<TPixmap> Decode(TStream& view) {
+  uint8_t signature[8];
+  view.ReadBytes(signature, 8);
+  if (png_sig_cmp(signature, 0, 8) != 0) return nullptr;
+
+  tk_png_io io{&view, PullBytes, nullptr, nullptr};
+  png_reader reader(&io);
+  if (!reader.info() || !tk_png_read_header(reader.png(), reader.info())) return nullptr;
+  const png_uint_32 width = png_get_image_width(reader.png(), reader.info());
+  const png_uint_32 height = png_get_image_height(reader.png(), reader.info());
+  const int colour_type = png_get_color_type(reader.png(), reader.info());
+  const int32_t format = FormatOf(colour_type);
+  if (png_get_bit_depth(reader.png(), reader.info()) != 8 || format == 0) return nullptr;
+  if (int64_t{width} * height > kMaxImagePixels) return nullptr;
+
+  auto pixmap = CreatePixmap(static_cast<int32_t>(width), static_cast<int32_t>(height), format, 4);
+  // Grey with alpha arrives as two bytes a pixel and is spread to RGBA afterwards.
+  const bool grey_alpha = colour_type == PNG_COLOR_TYPE_GRAY_ALPHA;
+  std::vector<uint8_t> grey(grey_alpha ? size_t{width} * height * 2 : 0);
+  std::vector<png_bytep> rows(height);
+  for (png_uint_32 y = 0; y < height; ++y) {
+    rows[y] = grey_alpha ? &grey[size_t{y} * width * 2] : pixmap->PixelPtr(0, static_cast<int32_t>(y));
+  }
+  if (!tk_png_read_rows(reader.png(), rows.data())) return nullptr;
+  if (grey_alpha) {
+    for (png_uint_32 y = 0; y < height; ++y) {
+      uint8_t* out = pixmap->PixelPtr(0, static_cast<int32_t>(y));
+      for (png_uint_32 x = 0; x < width; ++x, out += 4) {
+        out[0] = out[1] = out[2] = rows[y][x * 2];
+        out[3] = rows[y][x * 2 + 1];
+      }
+    }
+  }
+  return pixmap;
+}
+
+}  // namespace
+
+std::shared_ptr<TPixmap> LoadPNGPixmap(const std::shared_ptr<TStream>& stream) {
+  const auto view = OpenStream(stream, true, false);
+  if (!view) return nullptr;
+  std::shared_ptr<TPixmap> pixmap;
+  try {
+    pixmap = Decode(*view);
+  } catch (const TStreamException&) {
+    // Too short for a signature.
+  }
+  view->Close();
+  return pixmap;
+}
