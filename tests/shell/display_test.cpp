@@ -1,0 +1,67 @@
+// The display choice on a real X server (Xvfb offers only its own 1280 x 1024 mode): windows
+// at 60 Hz, full-screen requests that no mode matches, and keys F and W.
+#include "tests/shell/display_fixture.h"
+
+using namespace shell_test;
+
+namespace {
+
+using DisplayChoice = OnDisplay;
+
+TEST_F(DisplayChoice, WindowedOpensAt60HzWhateverTheRefreshRate) {
+  shell.display.refresh_rate = 75;
+  EXPECT_TRUE(ChooseMode(800, 600));
+  EXPECT_EQ(GraphicsWidth(), 800);
+  EXPECT_EQ(GraphicsDepth(), 0);
+  EXPECT_EQ(GraphicsHertz(), 60);
+}
+
+TEST_F(DisplayChoice, FullScreenWithoutAMatchingModeFailsAndKeepsTheDisplay) {
+  shell.display.windowed = false;
+  for (int rate : {75, 0}) {
+    shell.display.refresh_rate = rate;
+    int seq = GraphicsSeq();
+    EXPECT_FALSE(ChooseMode(800, 600)) << rate;
+    EXPECT_EQ(GraphicsSeq(), seq);
+    EXPECT_EQ(GraphicsWidth(), 800);
+  }
+}
+
+TEST_F(DisplayChoice, KeyFSwitchesTheWindowSizeBothWays) {
+  ToggleLargeDisplay();
+  EXPECT_TRUE(shell.display.display_large);
+  EXPECT_EQ(GraphicsWidth(), 1024);
+  EXPECT_EQ(GraphicsHeight(), 768);
+  ToggleLargeDisplay();
+  EXPECT_FALSE(shell.display.display_large);
+  EXPECT_EQ(GraphicsWidth(), 800);
+}
+
+TEST_F(DisplayChoice, SwitchThatCannotOpenKeepsTheFlagsAndTheDisplay) {
+  // Full screen has no mode here: W fails, F from full screen fails too.
+  ToggleWindowed();
+  EXPECT_TRUE(shell.display.windowed);
+  EXPECT_EQ(GraphicsWidth(), 800);
+  shell.display.windowed = false;
+  ToggleLargeDisplay();
+  EXPECT_FALSE(shell.display.display_large);
+  EXPECT_EQ(GraphicsWidth(), 800);
+}
+
+TEST_F(DisplayChoice, YesToRestartScattersAfreshWithEmptyBoxes) {
+  play.piece_count = 1;
+  play.pieces[1] = piece_type{};
+  play.pieces[1].wd = play.pieces[1].ht = 40;
+  play.pieces[1].gp = 1;
+  box.box_count[3] = 2;
+  shell.screen = "jigsaw";
+  HandleKey('R');
+  HandleKey('Y');
+  EXPECT_EQ(shell.pending_confirm, "");
+  EXPECT_EQ(play.pieces[1].gp, 0);
+  EXPECT_EQ(box.box_count[3], 0);
+  EXPECT_GE(play.pieces[1].x, 20);
+  EXPECT_LE(play.pieces[1].x, 780);
+}
+
+}  // namespace

@@ -1,0 +1,145 @@
+// Shared test fixtures for the shell: a temporary working directory, tiny asset and jigsaw
+// files written byte by byte, resetting every game module, intercepting the process end and
+// posting input events. Depends on the game library and its framework.
+#pragma once
+
+#include <unistd.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "box/box.h"
+#include "draw/draw.h"
+#include "files/files.h"
+#include "library/library.h"
+#include "platform/audio.h"
+#include "platform/platform.h"
+#include "play/play.h"
+#include "shell/shell.h"
+
+namespace shell_test {
+
+namespace fs = std::filesystem;
+
+// A fresh temporary directory that is the working directory while the object lives.
+class TempDir {
+ public:
+  TempDir() : old_(fs::current_path()) {
+    std::string pattern = (fs::temp_directory_path() / "tesselka-shell-XXXXXX").string();
+    path_ = mkdtemp(pattern.data());
+    fs::current_path(path_);
+  }
+  ~TempDir() {
+    fs::current_path(old_);
+    std::error_code ignored;
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(path_, ignored);
+  }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const fs::path& path() const { return path_; }
+
+ private:
+  fs::path old_, path_;
+};
+
+inline void WriteText(const fs::path& path, const std::string& text) {
+  fs::create_directories(path.parent_path().empty() ? fs::path(".") : path.parent_path());
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+inline std::string ReadText(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A 24-bit BMP of one colour, bottom-up rows padded to 4 bytes.
+inline void WriteBmp(const fs::path& path, int w, int h, uint8_t r, uint8_t g, uint8_t b) {
+  int pitch = (w * 3 + 3) & ~3;
+  uint32_t data_size = pitch * h, file_size = 54 + data_size;
+  std::vector<uint8_t> bytes(file_size, 0);
+  auto put32 = [&](int at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) bytes[at + i] = (v >> (8 * i)) & 255;
+  };
+  bytes[0] = 'B';
+  bytes[1] = 'M';
+  put32(2, file_size);
+  put32(10, 54);
+  put32(14, 40);
+  put32(18, w);
+  put32(22, h);
+  bytes[26] = 1;
+  bytes[28] = 24;
+  put32(34, data_size);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      uint8_t* p = &bytes[54 + y * pitch + x * 3];
+      p[0] = b, p[1] = g, p[2] = r;
+    }
+  fs::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}
+
+// A PNG of w x h pixels of one ARGB value.
+inline void WritePng(const fs::path& path, int w, int h, uint32_t argb) {
+  auto pixmap = CreatePixmap(w, h, PF_RGBA8888);
+  pixmap->ClearPixels(argb);
+  fs::create_directories(path.parent_path());
+  SavePNGPixmap(pixmap, path.string(), 1);
+}
+
+// The jigsaw "jigsaws/NAME": rows x cols square pieces of `size` pixels, opaque in distinct
+// colours, whose home positions tile the picture from (left, top). No table colour lines.
+inline void WriteJigsaw(const std::string& name, int rows, int cols, int size = 40, int left = 300,
+                        int top = 200) {
+  fs::path folder = fs::path("jigsaws") / name;
+  std::string text = std::to_string(rows) + "\r\n" + std::to_string(cols) + "\r\n0\r\n0\r\n";
+  for (int j = 0; j < rows; ++j)
+    for (int k = 0; k < cols; ++k) {
+      int i = j * cols + k + 1;
+      text += std::to_string(left + k * size + size / 2) + "\r\n" + std::to_string(top + j * size + size / 2) + "\r\n";
+      WritePng(folder / (std::to_string(i) + ".png"), size, size,
+               MakeARGB(255, 40 + 20 * i % 200, 200 - 15 * i % 150, 90 + 30 * i % 160));
+    }
+  WriteText(folder / "pieces.txt", text);
+  WritePng(folder / "tn.png", 30, 20, MakeARGB(255, 200, 200, 200));
+}
+
+// The pictures start-up needs for pointing and picking; everything else stays missing (and
+// is skipped where it would be drawn).
+inline void WriteMinimalAssets() {
+  WriteBmp("images/pointer.bmp", 8, 8, 255, 255, 0);
+  WriteBmp("images/white.bmp", 2, 2, 255, 255, 255);
+}
+
+// Every module of the game and its framework back to start values; no display open.
+inline void ResetGame() {
+  ResetPlatform();
+  ResetDrawing();
+  AudioShutdown();
+  ResetShellState();
+  ResetPlayStateModule();
+  ResetBoxState();
+  ResetLibraryState();
+}
+
+struct ProgramEnded {};
+
+// From now on End() throws ProgramEnded instead of ending the process (register it after
+// the display is open, so it runs before the display's own exit handler).
+inline void InterceptEnd() {
+  AddExitHandler([] { throw ProgramEnded{}; });
+}
+
+// Input as the system driver would deliver it: through the hook chain, so the polled state
+// and the queue both see it. Returns the queued event.
+inline std::shared_ptr<TEvent> Emit(int id, int data = 0, int x = 0, int y = 0) {
+  auto event = TEvent::Create(id, nullptr, data, 0, x, y);
+  event->Emit();
+  return event;
+}
+
+}  // namespace shell_test

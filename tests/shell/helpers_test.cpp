@@ -1,0 +1,135 @@
+// The shell's helpers on a real window: pointer rectangles, the banner and the shadow in
+// pixels, the confirmation pictures' Yes areas, the graphics info, the blocking notice.
+#include "tests/shell/display_fixture.h"
+
+using namespace shell_test;
+
+namespace {
+
+using Helpers = OnDisplay;
+
+TEST_F(Helpers, MouseInIsInclusiveOnAllSides) {
+  const struct {
+    int x, y;
+    bool in;
+  } kCases[] = {{20, 10, true}, {21, 10, false}, {10, 20, true}, {9, 15, false}, {15, 9, false}, {15, 21, false}};
+  for (const auto& c : kCases) {
+    PointAt(c.x, c.y);
+    EXPECT_EQ(MouseIn(10, 10, 20, 20), c.in) << c.x << "," << c.y;
+  }
+}
+
+TEST_F(Helpers, BannerInnerBoxIsNavyAtAlphaOneAndCyanAtHalf) {
+  SetImageFont(nullptr);
+  int th = TextHeight("Hello"), tw = TextWidth("Hello");
+  int left = 400 - tw / 2, top = 300 - th / 2;
+  const struct {
+    double alpha;
+    std::vector<int> outer, inner;
+  } kCases[] = {{1.0, {64, 64, 255}, {0, 0, 128}}, {0.5, {32, 32, 128}, {16, 144, 191}}};
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.alpha);
+    SetClsColor(0, 0, 0);
+    Cls();
+    DrawBanner("Hello", 300, c.alpha);
+    EXPECT_TRUE(Near(PixelAt(left - 11, top - 11), c.outer));
+    EXPECT_TRUE(Near(PixelAt(left - 9, top - 9), c.inner));
+    EXPECT_TRUE(Near(PixelAt(left - 13, top - 13), {0, 0, 0}));
+    EXPECT_EQ(GetBlend(), MaskBlend);
+  }
+}
+
+TEST_F(Helpers, BannerWithEmptyTextShowsTheStatusMessage) {
+  shell.status_message = "a much longer status message";
+  SetImageFont(nullptr);
+  int left = 400 - TextWidth(shell.status_message) / 2, top = 300 - TextHeight("") / 2;
+  SetClsColor(0, 0, 0);
+  Cls();
+  DrawBanner("", 0, 1.0);
+  EXPECT_TRUE(Near(PixelAt(left - 9, top - 9), {0, 0, 128}));
+}
+
+TEST_F(Helpers, CentredPictureCastsAHalfShadow) {
+  auto image = CreateImage(20, 10, 1, 0);
+  LockImage(image)->ClearPixels(MakeARGB(255, 255, 255, 255));
+  SetClsColor(200, 100, 0);
+  Cls();
+  DrawCentred(image, true);
+  int left = (800 - 20) / 2, top = (600 - 10) / 2;
+  EXPECT_TRUE(Near(PixelAt(left, top), {255, 255, 255}));
+  EXPECT_TRUE(Near(PixelAt(left + 25, top + 15), {100, 50, 0}));  // shadow only
+  EXPECT_TRUE(Near(PixelAt(left + 28, top + 15), {200, 100, 0}));  // beyond it
+  EXPECT_EQ(GetBlend(), MaskBlend);
+  EXPECT_FLOAT_EQ(GetAlpha(), 1.0f);
+}
+
+TEST_F(Helpers, ExitYesAreaIsMeasuredFromThePicturesRealPlace) {
+  // An odd-sized picture: its top-left corner lies at ((800 - 377) / 2, (600 - 111) / 2).
+  shell.images.exit = CreateImage(377, 111, 1, 0);
+  int left = 211, top = 244;
+  const struct {
+    int x, y;
+    bool yes;
+  } kCases[] = {{left + 149, top + 29, true},  {left + 226, top + 79, true},  {left + 148, top + 29, false},
+                {left + 149, top + 28, false}, {left + 227, top + 50, false}, {left + 180, top + 80, false}};
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(testing::Message() << c.x << "," << c.y);
+    shell.pending_confirm = "X";
+    shell.click_pending = true;
+    PointAt(c.x, c.y);
+    bool ended = false;
+    try {
+      ConfirmClick();
+    } catch (const ProgramEnded&) {
+      ended = true;
+    }
+    EXPECT_EQ(ended, c.yes);
+    EXPECT_FALSE(shell.click_pending);
+    if (!c.yes) {
+      EXPECT_EQ(shell.pending_confirm, "");
+    }
+  }
+}
+
+TEST_F(Helpers, ClickWithoutConfirmationStaysPendingAndMissingPictureAnswersNo) {
+  shell.click_pending = true;
+  ConfirmClick();
+  EXPECT_TRUE(shell.click_pending);
+
+  shell.pending_confirm = "X";  // no exit picture loaded
+  PointAt(400 + 149, 300 + 29);  // inside the Yes area of a 0 x 0 picture
+  EXPECT_NO_THROW(ConfirmClick());
+  EXPECT_EQ(shell.pending_confirm, "");
+  EXPECT_FALSE(shell.click_pending);
+}
+
+TEST_F(Helpers, GraphicsInfoOfThe800x600Window) {
+  ShowGraphicsInfo();
+  EXPECT_EQ(shell.status_message, "width:800 height:600 depth:0 freq:60");
+}
+
+TEST_F(Helpers, NoticeWaitsForAKeyThatStaysQueued) {
+  auto key = TEvent::Create(EVENT_KEYDOWN, nullptr, 'N');
+  auto timer = CreateTimer(20, key);
+  ShowErrorAndWait("can't find jigsaws/x/pieces.txt");
+  timer->Stop();
+  int id;
+  while ((id = WaitEvent()) != EVENT_KEYDOWN) {
+  }
+  EXPECT_EQ(EventData(), 'N');
+}
+
+TEST_F(Helpers, FrameOutlineHasTheGivenThickness) {
+  SetClsColor(0, 0, 0);
+  Cls();
+  SetColor(0, 255, 0);
+  DrawFrame(100, 100, 50, 30, 3);
+  SetColor(255, 255, 255);
+  EXPECT_TRUE(Near(PixelAt(100, 100), {0, 255, 0}));
+  EXPECT_TRUE(Near(PixelAt(102, 115), {0, 255, 0}));
+  EXPECT_TRUE(Near(PixelAt(103, 115), {0, 0, 0}));
+  EXPECT_TRUE(Near(PixelAt(149, 129), {0, 255, 0}));
+  EXPECT_TRUE(Near(PixelAt(146, 126), {0, 0, 0}));
+}
+
+}  // namespace

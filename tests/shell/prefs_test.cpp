@@ -1,0 +1,142 @@
+// "prefer.txt" and "refresh.txt" as start-up reads them, and the player folder, on real files
+// in a temporary directory.
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include "tests/shell/fixture.h"
+
+using namespace shell_test;
+
+namespace {
+
+class PlayerFiles : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetGame();
+    fs::create_directories("players/default");
+    library.player_folder = "players/default/";
+  }
+  void TearDown() override { ResetGame(); }
+  TempDir dir_;
+};
+
+struct prefs_case {
+  const char* what;
+  const char* file;  // nullptr: no prefer.txt
+  int show_help, large, sound, windowed, hint, save_message, keep_colour;
+  shell_colour_type kept;
+  colour_type table;
+};
+
+const colour_type kDefaultTable{115, 8, 33};
+
+const prefs_case kPrefsCases[] = {
+    {"no file keeps the defaults", nullptr, 0, 0, 1, 1, 1, 1, 0, {0, 0, 0}, kDefaultTable},
+    {"three lines", "1\r\n1\r\n0\r\n", 1, 1, 0, 1, 1, 1, 0, {0, 0, 0}, kDefaultTable},
+    {"empty file turns the first three off", "", 0, 0, 0, 1, 1, 1, 0, {0, 0, 0}, kDefaultTable},
+    {"line 7 is 1 and the file ends there", "0\r\n0\r\n1\r\n1\r\n1\r\n1\r\n1\r\n", 0, 0, 1, 1, 1, 1, 1, {0, 0, 0},
+     {0, 0, 0}},
+    {"kept colour", "0\r\n0\r\n1\r\n0\r\n0\r\n0\r\n1\r\n10\r\n20\r\n$1e\r\n", 0, 0, 1, 0, 0, 0, 1, {10, 20, 30},
+     {10, 20, 30}},
+    {"colour lines ignored when line 7 is 0", "1\n0\n1\n1\n0\n1\n0\n10\n20\n30\n", 1, 0, 1, 1, 0, 1, 0, {0, 0, 0},
+     kDefaultTable},
+};
+
+TEST_F(PlayerFiles, LoadPreferencesCases) {
+  for (const prefs_case& c : kPrefsCases) {
+    SCOPED_TRACE(c.what);
+    ResetShellState();
+    ResetPlayStateModule();
+    fs::remove("players/default/prefer.txt");
+    if (c.file) WriteText("players/default/prefer.txt", c.file);
+    LoadPreferences();
+    const auto& p = shell.prefs;
+    EXPECT_EQ(p.pref_show_help, c.show_help);
+    EXPECT_EQ(p.pref_large, c.large);
+    EXPECT_EQ(p.sound_on, c.sound);
+    EXPECT_EQ(p.pref_windowed, c.windowed);
+    EXPECT_EQ(p.pref_hint, c.hint);
+    EXPECT_EQ(p.pref_save_message, c.save_message);
+    EXPECT_EQ(p.pref_keep_colour, c.keep_colour);
+    EXPECT_EQ((std::vector<int>{p.kept_colour.r, p.kept_colour.g, p.kept_colour.b}),
+              (std::vector<int>{c.kept.r, c.kept.g, c.kept.b}));
+    EXPECT_EQ((std::vector<int>{play.table_colour.r, play.table_colour.g, play.table_colour.b}),
+              (std::vector<int>{c.table.r, c.table.g, c.table.b}));
+  }
+}
+
+TEST_F(PlayerFiles, RefreshFileReplacesTheDesktopRate) {
+  const struct {
+    const char* file;
+    int want;
+  } kCases[] = {{nullptr, 60}, {"75\r\n", 75}, {"", 0}, {"85\r\n100\r\n", 85}};
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.file ? c.file : "(none)");
+    fs::remove("players/default/refresh.txt");
+    if (c.file) WriteText("players/default/refresh.txt", c.file);
+    shell.display.refresh_rate = 60;
+    LoadPreferences();
+    EXPECT_EQ(shell.display.refresh_rate, c.want);
+  }
+}
+
+int Mode(const char* path) {
+  struct stat st {};
+  if (stat(path, &st) != 0) return -1;
+  return st.st_mode & 07777;
+}
+
+class PlayerFolder : public ::testing::Test {
+ protected:
+  void SetUp() override { ResetGame(); }
+  void TearDown() override { ResetGame(); }
+  // Runs OpenPlayerFolder for the player and returns what it told the player.
+  static std::string Open(const std::string& player) {
+    shell.player_name = player;
+    testing::internal::CaptureStderr();
+    OpenPlayerFolder();
+    return testing::internal::GetCapturedStderr();
+  }
+  TempDir dir_;
+};
+
+TEST_F(PlayerFolder, CreatesBothFoldersWithMode0777) {
+  EXPECT_EQ(Open("default"), "");
+  EXPECT_EQ(library.player_folder, "players/default/");
+  EXPECT_EQ(Mode("players"), 0777);
+  EXPECT_EQ(Mode("players/default"), 0777);
+}
+
+TEST_F(PlayerFolder, ExistingFoldersAreLeftAlone) {
+  fs::create_directories("players/ann");
+  chmod("players", 0755);
+  chmod("players/ann", 0700);
+  EXPECT_EQ(Open("ann"), "");
+  EXPECT_EQ(Mode("players"), 0755);
+  EXPECT_EQ(Mode("players/ann"), 0700);
+}
+
+TEST_F(PlayerFolder, OnlyTheMissingSubFolderIsCreated) {
+  fs::create_directories("players");
+  chmod("players", 0755);
+  EXPECT_EQ(Open("bob"), "");
+  EXPECT_EQ(Mode("players"), 0755);
+  EXPECT_EQ(Mode("players/bob"), 0777);
+}
+
+TEST_F(PlayerFolder, FolderThatCannotBeMadeGivesOneNoticeAndTheStringIsSetAnyway) {
+  std::string told = Open("nested/name");
+  EXPECT_EQ(told, "tesselka: Unable to access players/nested/name\n");
+  EXPECT_EQ(library.player_folder, "players/nested/name/");
+  EXPECT_FALSE(fs::exists("players/nested"));
+}
+
+TEST_F(PlayerFolder, RunsOnlyOnce) {
+  Open("first");
+  Open("second");
+  EXPECT_EQ(library.player_folder, "players/first/");
+  EXPECT_FALSE(fs::exists("players/second"));
+}
+
+}  // namespace
