@@ -250,9 +250,6 @@ class T2DGraphics : public TGraphics {
   std::shared_ptr<TGraphics> _graphics;
   std::shared_ptr<T2DDriver> _driver;
   int _setup = 0;
-
- private:
-  std::weak_ptr<T2DGraphics> self_;
 };
 
 // Global operations on the current graphics. Colour and alpha are stored unchanged and
@@ -307,14 +304,14 @@ class TQuad {
   void SetCoords(float x0, float y0, float x1, float y1, float x2, float y2, float x3, float y3);
 
   std::shared_ptr<TQuad> link;
-  std::shared_ptr<void> id;      // the caller's tag, returned by tests that hit this quad
+  std::shared_ptr<TObject> id;      // the caller's tag, returned by tests that hit this quad
   std::shared_ptr<TPixmap> mask;  // nullptr: the whole quad is solid
   int frame = 0;
   float minx = 0, miny = 0, maxx = 0, maxy = 0;
   std::array<float, 16> xyuv{};  // per corner x, y, u, v
 };
 
-using CollisionIds = std::vector<std::shared_ptr<void>>;
+using CollisionIds = std::vector<std::shared_ptr<TObject>>;
 
 // Empties the layers selected by mask (every layer when mask is 0).
 void ResetCollisions(uint32_t mask = 0);
@@ -322,10 +319,10 @@ void ResetCollisions(uint32_t mask = 0);
 // then writes it into the layers of write_mask. Returns the ids of the quads hit.
 CollisionIds CollideImage(const std::shared_ptr<TImage>& image, float x, float y, int frame,
                           uint32_t collide_mask, uint32_t write_mask,
-                          std::shared_ptr<void> id = nullptr);
+                          std::shared_ptr<TObject> id = nullptr);
 // The same for a solid w x h rectangle with its handle at the top-left.
 CollisionIds CollideRect(float x, float y, float w, float h, uint32_t collide_mask,
-                         uint32_t write_mask, std::shared_ptr<void> id = nullptr);
+                         uint32_t write_mask, std::shared_ptr<TObject> id = nullptr);
 CollisionIds CollideQuad(const TQuad& quad, uint32_t collide_mask, uint32_t write_mask);
 // True when an opaque (alpha >= 128) pixel of each quad falls on the same screen pixel.
 bool QuadsCollide(const TQuad& a, const TQuad& b);

@@ -1,0 +1,157 @@
+// Image textures of the OpenGL back end: power-of-two sizes checked with proxy textures, the
+// picture's edge smeared one pixel outwards, filtering and mipmaps by image flags, and the
+// deletion queue that keeps GL calls out of frame destruction. Depends on draw/gl/gl2d.h.
+#include <GL/gl.h>
+
+#include <algorithm>
+
+#include "draw/gl/gl2d.h"
+
+namespace {
+
+int PowerOfTwoAtLeast(int n) {
+  int p = 1;
+  while (p < n) p <<= 1;
+  return p;
+}
+
+// Halves tw, th until GL accepts a texture of that size.
+void FitTextureSize(int& tw, int& th) {
+  for (;;) {
+    glTexImage2D(GL_PROXY_TEXTURE_2D, 0, 4, tw, th, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    GLint accepted = 0;
+    glGetTexLevelParameteriv(GL_PROXY_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &accepted);
+    if (accepted != 0) return;
+    if (tw == 1 && th == 1) throw TRuntimeException("Unable to calculate tex size");
+    if (tw > 1) tw /= 2;
+    if (th > 1) th /= 2;
+  }
+}
+
+// The names queued under the current GraphicsSeq are deleted; older ones died with their context.
+void FlushDeadTextures() {
+  auto& s = gl2d_state;
+  const int seq = GraphicsSeq();
+  if (s.dead_seq == seq && !s.dead_textures.empty()) {
+    glDeleteTextures(static_cast<GLsizei>(s.dead_textures.size()), s.dead_textures.data());
+    // GL unbinds a deleted texture; the cache must follow, or a recycled name would be skipped.
+    if (std::find(s.dead_textures.begin(), s.dead_textures.end(), s.bound_texture) !=
+        s.dead_textures.end()) {
+      s.bound_texture = 0;
+    }
+  }
+  s.dead_textures.clear();
+  s.dead_seq = seq;
+}
+
+GLuint CreateTex(int tw, int th, int flags) {
+  GLuint name = 0;
+  glGenTextures(1, &name);
+  FlushDeadTextures();
+  BindTexture(name);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+  const bool mipmapped = flags & MipmappedImage;
+  if (flags & FilteredImage) {
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
+                    mipmapped ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR);
+  } else {
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
+                    mipmapped ? GL_NEAREST_MIPMAP_NEAREST : GL_NEAREST);
+  }
+  for (int level = 0, w = tw, h = th;; ++level) {
+    glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    if (!mipmapped || (w == 1 && h == 1)) break;
+    if (w >= 2) w /= 2;
+    if (h >= 2) h /= 2;
+  }
+  return name;
+}
+
+// Uploads level 0 and, with MipmappedImage, each smaller level resized from the one before.
+void UploadTex(std::shared_ptr<TPixmap> pixmap, int flags) {
+  for (int level = 0;; ++level) {
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, pixmap->pitch / BytesPerPixel(pixmap->format));
+    glTexSubImage2D(GL_TEXTURE_2D, level, 0, 0, pixmap->width, pixmap->height, GL_RGBA,
+                    GL_UNSIGNED_BYTE, pixmap->pixels);
+    if (!(flags & MipmappedImage)) break;
+    int w = pixmap->width, h = pixmap->height;
+    if (w >= 2 && h >= 2) {
+      w /= 2;
+      h /= 2;
+    } else if (w == 1) {
+      if (h == 1) break;
+      h /= 2;
+    } else {
+      w /= 2;
+    }
+    pixmap = ResizePixmap(pixmap, w, h);
+  }
+  glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+}
+
+// The picture at the top-left of a tw x th RGBA pixmap, its last column and row repeated once
+// so that filtering at the picture's edge does not pull in the margin.
+std::shared_ptr<TPixmap> PadToTexture(const std::shared_ptr<TPixmap>& picture, int tw, int th) {
+  const int w = picture->width, h = picture->height;
+  if (w == tw && h == th) {
+    return picture->format == PF_RGBA8888 ? picture : picture->Convert(PF_RGBA8888);
+  }
+  auto texture = TPixmap::Create(tw, th, PF_RGBA8888, 4);
+  texture->Paste(picture, 0, 0);
+  if (w < tw) texture->Paste(texture->Window(w - 1, 0, 1, h), w, 0);
+  if (h < th) texture->Paste(texture->Window(0, h - 1, w, 1), 0, h);
+  if (w < tw && h < th) texture->Paste(texture->Window(w - 1, h - 1, 1, 1), w, h);
+  return texture;
+}
+
+}  // namespace
+
+std::shared_ptr<TGLImageFrame> TGLImageFrame::CreateFromPixmap(std::shared_ptr<TPixmap> pixmap,
+                                                               int flags) {
+  if (!pixmap || pixmap->width <= 0 || pixmap->height <= 0) return nullptr;
+  int tw = PowerOfTwoAtLeast(pixmap->width);
+  int th = PowerOfTwoAtLeast(pixmap->height);
+  FitTextureSize(tw, th);
+  const int w = std::min(pixmap->width, tw);
+  const int h = std::min(pixmap->height, th);
+  if (w < pixmap->width || h < pixmap->height) pixmap = ResizePixmap(pixmap, w, h);
+  const auto texture = PadToTexture(pixmap, tw, th);
+
+  auto frame = std::make_shared<TGLImageFrame>();
+  frame->name = CreateTex(tw, th, flags);
+  UploadTex(texture, flags);
+  frame->uscale = 1.0f / static_cast<float>(tw);
+  frame->vscale = 1.0f / static_cast<float>(th);
+  frame->u1 = static_cast<float>(w) * frame->uscale;
+  frame->v1 = static_cast<float>(h) * frame->vscale;
+  frame->seq = GraphicsSeq();
+  return frame;
+}
+
+TGLImageFrame::~TGLImageFrame() {
+  if (seq == 0) return;
+  auto& s = gl2d_state;
+  // A name of an earlier sequence belongs to a context that no longer exists.
+  if (seq == s.dead_seq) s.dead_textures.push_back(name);
+}
+
+void TGLImageFrame::Draw(float x0, float y0, float x1, float y1, float tx, float ty, float sx,
+                         float sy, float sw, float sh) {
+  BindTexture(name);
+  const auto& m = gl2d_state;
+  const float su0 = sx * uscale, su1 = (sx + sw) * uscale;
+  const float sv0 = sy * vscale, sv1 = (sy + sh) * vscale;
+  glBegin(GL_QUADS);
+  glTexCoord2f(su0, sv0);
+  glVertex2f(x0 * m.ix + y0 * m.iy + tx, x0 * m.jx + y0 * m.jy + ty);
+  glTexCoord2f(su1, sv0);
+  glVertex2f(x1 * m.ix + y0 * m.iy + tx, x1 * m.jx + y0 * m.jy + ty);
+  glTexCoord2f(su1, sv1);
+  glVertex2f(x1 * m.ix + y1 * m.iy + tx, x1 * m.jx + y1 * m.jy + ty);
+  glTexCoord2f(su0, sv1);
+  glVertex2f(x0 * m.ix + y1 * m.iy + tx, x0 * m.jx + y1 * m.jy + ty);
+  glEnd();
+}

@@ -1,0 +1,109 @@
+// Image fonts: glyphs of a source font (or the built-in bitmap) turned into images on first
+// use, drawn as one textured quad each. Depends on draw/state.h, draw/utf8.h and
+// draw/default_font.h.
+#include "draw/default_font.h"
+#include "draw/state.h"
+#include "draw/utf8.h"
+
+namespace {
+
+constexpr int kDefaultFirstChar = 32;
+constexpr int kDefaultGlyphs = 96;
+constexpr int kDefaultCellWidth = 8;
+constexpr int kDefaultHeight = 16;
+
+// The built-in bitmap as opaque white ink on transparent black, all glyphs side by side.
+std::shared_ptr<TPixmap> DefaultFontStrip() {
+  auto strip = TPixmap::Create(kDefaultGlyphs * kDefaultCellWidth, kDefaultHeight, PF_RGBA8888, 4);
+  for (int r = 0; r < kDefaultHeight; ++r) {
+    for (int j = 0; j < kDefaultGlyphs; ++j) {
+      const unsigned char bits = kDefaultFontBits[kDefaultGlyphs * r + j];
+      for (int k = 0; k < kDefaultCellWidth; ++k) {
+        const uint32_t value = (bits >> k) & 1 ? 0xFFFFFFFFu : 0u;
+        strip->WritePixel(kDefaultCellWidth * j + k, r, value);
+      }
+    }
+  }
+  return strip;
+}
+
+}  // namespace
+
+void TImageGlyph::GetRect(int& x, int& y, int& w, int& h) const {
+  x = _x;
+  y = _y;
+  w = _w;
+  h = _h;
+}
+
+int TImageFont::Style() { return _src_font ? _src_font->Style() : 0; }
+
+int TImageFont::Height() { return _src_font ? _src_font->Height() : kDefaultHeight; }
+
+int TImageFont::CountGlyphs() { return static_cast<int>(_glyphs.size()); }
+
+int TImageFont::CharToGlyph(int code_point) {
+  if (_src_font) return _src_font->CharToGlyph(code_point);
+  const bool in_range =
+      code_point >= kDefaultFirstChar && code_point < kDefaultFirstChar + kDefaultGlyphs;
+  return in_range ? code_point - kDefaultFirstChar : -1;
+}
+
+std::shared_ptr<TImageGlyph> TImageFont::LoadGlyph(int index) {
+  auto& glyph = _glyphs.at(static_cast<size_t>(index));
+  if (glyph) return glyph;
+  // The default font fills every entry when it is made, so only source glyphs arrive here.
+  const auto source = _src_font->LoadGlyph(index);
+  glyph = std::make_shared<TImageGlyph>();
+  glyph->_advance = source->Advance();
+  source->GetRect(glyph->_x, glyph->_y, glyph->_w, glyph->_h);
+  if (const auto pixels = source->Pixels()) {
+    glyph->_image = TImage::Load(pixels->Copy(), _imageFlags, 0, 0, 0);
+  }
+  return glyph;
+}
+
+void TImageFont::Draw(const std::string& text, float x, float y, float ix, float iy, float jx,
+                      float jy) {
+  for (const int c : DecodeUtf8(text)) {
+    const int n = CharToGlyph(c);
+    if (n < 0) continue;
+    const auto g = LoadGlyph(n);
+    if (g->_image) {
+      if (const auto frame = g->_image->Frame(0)) {
+        const auto w = static_cast<float>(g->_image->width);
+        const auto h = static_cast<float>(g->_image->height);
+        const auto gx = static_cast<float>(g->_x), gy = static_cast<float>(g->_y);
+        frame->Draw(0, 0, w, h, x + gx * ix + gy * iy, y + gx * jx + gy * jy, 0, 0, w, h);
+      }
+    }
+    x += g->_advance * ix;
+    y += g->_advance * jx;
+  }
+}
+
+std::shared_ptr<TImageFont> TImageFont::Load(const std::string& source, int size, int style) {
+  auto src = LoadFont(source, size, style);
+  if (!src) return nullptr;
+  auto font = std::make_shared<TImageFont>();
+  font->_glyphs.resize(static_cast<size_t>(src->CountGlyphs()));
+  font->_imageFlags = (style & SmoothFont) ? FilteredImage | MipmappedImage : 0;
+  font->_src_font = std::move(src);
+  return font;
+}
+
+std::shared_ptr<TImageFont> TImageFont::CreateDefault() {
+  const auto strip = DefaultFontStrip();
+  auto font = std::make_shared<TImageFont>();
+  font->_glyphs.resize(kDefaultGlyphs);
+  for (int i = 0; i < kDefaultGlyphs; ++i) {
+    auto glyph = std::make_shared<TImageGlyph>();
+    glyph->_advance = kDefaultCellWidth;
+    glyph->_w = kDefaultCellWidth;
+    glyph->_h = kDefaultHeight;
+    auto cell = strip->Window(kDefaultCellWidth * i, 0, kDefaultCellWidth, kDefaultHeight);
+    glyph->_image = TImage::Load(cell->Copy(), 0, 0, 0, 0);
+    font->_glyphs[static_cast<size_t>(i)] = std::move(glyph);
+  }
+  return font;
+}

@@ -1,0 +1,11 @@
+// The one instance of the drawing layer's module state and its reset. Depends on draw/state.h.
+#include "draw/state.h"
+
+draw_state_type draw_state;
+
+void ResetDrawing() {
+  // Unlink the quad lists first: long chains of shared links would free recursively.
+  ResetCollisions(0);
+  for (auto quad = std::move(draw_state.collision.pool); quad;) quad = std::move(quad->link);
+  draw_state = draw_state_type{};
+}
