@@ -43,13 +43,11 @@ std::shared_ptr<TEvent> TEvent::Create(int id, std::shared_ptr<TObject> source, 
 void TEvent::Emit() { RunHooks(EmitEventHook, shared_from_this()); }
 
 std::string TEvent::ToString() const {
-  std::string name;
-  if (id < 0) {
+  std::string name = DescriptionForId(id);
+  if (name.empty()) {
     // id - 0x80000000 computed without signed overflow.
-    name = "UserEvent" + std::to_string(static_cast<int64_t>(id) + 0x80000000LL);
-  } else {
-    name = DescriptionForId(id);
-    if (name.empty()) name = "Unknown Event, id=" + std::to_string(id);
+    name = id < 0 ? "UserEvent" + std::to_string(static_cast<int64_t>(id) + 0x80000000LL)
+                  : "Unknown Event, id=" + std::to_string(id);
   }
   auto text = std::dynamic_pointer_cast<TStringObject>(extra);
   return name + ": data=" + std::to_string(data) + ", mods=" + std::to_string(mods) +

@@ -195,7 +195,7 @@ class TEvent : public TObject {
   // Runs the EmitEventHook chain with this event as data.
   void Emit();
   // name + ": data=" + data + ", mods=" + mods + ", x=" + x + ", y=" + y + ", extra=\"" +
-  // extra text + "\"". Unnamed ids give "Unknown Event, id=" + id, negative ids
+  // extra text + "\"". Ids without a name give "Unknown Event, id=" + id, or for negative ids
   // "UserEvent" + (id - 0x80000000).
   std::string ToString() const;
 };

@@ -1,0 +1,58 @@
+// A real SDL platform with the OpenGL graphics driver, for the tests that open windows under
+// Xvfb, and helpers to find the window and collect the events that X input produces.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+class RealDisplayTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { ASSERT_TRUE(StartPlatform()) << "these tests need an X display (run under xvfb-run)"; }
+  void SetUp() override {
+    ResetPlatform();
+    SetAppTitle(title);
+    SetGraphicsDriver(GLGraphicsDriver(), GRAPHICS_BACKBUFFER);
+  }
+  void TearDown() override { ResetPlatform(); }
+
+  // Output of a shell command, trailing newline removed.
+  static std::string Run(const std::string& command) {
+    std::string out;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+      char buffer[256];
+      while (fgets(buffer, sizeof buffer, pipe)) out += buffer;
+      pclose(pipe);
+    }
+    while (!out.empty() && out.back() == '\n') out.pop_back();
+    return out;
+  }
+
+  // The X window carrying the title (the first when several match).
+  std::string WindowId() const {
+    std::string ids = Run("xdotool search --name '^" + title + "$'");
+    return ids.substr(0, ids.find('\n'));
+  }
+
+  // Takes queued events until one satisfies want or about two seconds pass.
+  template <typename Want>
+  std::vector<std::shared_ptr<TEvent>> CollectUntil(Want want) {
+    std::vector<std::shared_ptr<TEvent>> events;
+    for (int turn = 0; turn < 200; ++turn) {
+      while (PollEvent()) {
+        events.push_back(CurrentEvent());
+        if (want(*events.back())) return events;
+      }
+      Delay(10);
+    }
+    return events;
+  }
+
+  const std::string title = "Tesselka platform test " + std::to_string(getpid());
+};
