@@ -78,8 +78,7 @@ bool StepFlight() {
 
 }  // namespace
 
-// The states run in sequence within one frame: setting up also takes the first step, and the
-// step that finds no piece under way puts everything home in the same frame.
+// One state per frame; a click jumps to state 3, which puts every piece home in the same frame.
 void FlightFrame() {
   if (play.flight.empty()) play.flight.resize(kMaxPieces + 1);
   if (shell.click_pending) {
@@ -88,17 +87,23 @@ void FlightFrame() {
     StopMusic();
     play.flight_skipped = 1;
   }
-  if (play.flight_state == 1) {
-    SetUpFlight();
-    play.flight_state = 2;
-  }
-  if (play.flight_state == 2) {
-    const int since = ClockDiff(Millisecs(), play.flight_start);
-    if ((since > flight_step_ms || since < 0) && !StepFlight()) play.flight_state = 3;
-  }
-  if (play.flight_state == 3) {
-    PlaceAllHome();
-    play.flight_state = 4;
+  switch (play.flight_state) {
+    case 1:
+      SetUpFlight();
+      play.flight_state = 2;
+      break;
+    case 2: {
+      // Steps wait only in the frames from 20 to 40 ms after the set-up (T is never moved).
+      const int since = ClockDiff(Millisecs(), play.flight_start);
+      if ((since > flight_step_ms || since < 0) && !StepFlight()) play.flight_state = 3;
+      break;
+    }
+    case 3:
+      PlaceAllHome();
+      play.flight_state = 4;
+      break;
+    default:
+      break;
   }
 }
 

@@ -1,0 +1,166 @@
+// Play tests on a real window: failed folder loads answered through their blocking notice, the
+// table as drawn (order, turns, hidden pieces, colour), hit tests of turned pieces, and setting ten pieces aside on the
+// large display.
+#include <gtest/gtest.h>
+
+#include "draw/draw.h"
+#include "platform/platform.h"
+#include "play/play.h"
+#include "shell/shell.h"
+#include "tests/play/play_fixture.h"
+
+namespace {
+
+class PlayDisplayTest : public PlayTest {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(StartPlatform()) << "these tests need an X display (run them under xvfb-run)";
+    InitDrawing();
+    shell.display.windowed = true;
+    ASSERT_NE(Graphics(800, 600, 0, 60, 0), nullptr);
+  }
+  void TearDown() override {
+    ResetPlatform();
+    ResetDrawing();
+  }
+  // Runs a load whose blocking notice a timer answers with a key; returns the load's result
+  // and whether a notice waited for the key.
+  bool LoadAnsweringNotice(const std::string& name, bool& waited) {
+    auto timer = CreateTimer(50, TEvent::Create(EVENT_KEYDOWN, nullptr, KEY_SPACE));
+    const bool loaded = LoadJigsawFolder(name);
+    waited = timer->Ticks() > 0;
+    timer->Stop();
+    FlushKeys();
+    while (PollEvent() != 0) {
+    }
+    return loaded;
+  }
+  static uint32_t PixelAt(int x, int y) { return ReadPixel(GrabPixmap(x, y, 1, 1), 0, 0) & 0xffffff; }
+  static uint32_t PieceColour(int i) { return MakeARGB(0, (10 * i) % 256, 100, 200); }
+};
+
+TEST_F(PlayDisplayTest, FailedLoadsLeaveThePreviousJigsawIntact) {
+  struct failure_case {
+    std::string name;
+    jigsaw_spec spec;
+    bool written;
+  };
+  const failure_case cases[] = {
+      {"absent", Grid(3, 3), false},
+      {"holed", Grid(3, 3).Missing(5), true},
+      {"empty", Grid(1, 1).Lines("0", "1"), true},
+      {"huge", Grid(1, 1).Lines("7", "43"), true},  // 301 pieces
+      {"negative", Grid(1, 1).Lines("-3", "-4"), true},
+  };
+  LoadGrid(Grid(2, 3).Colour({1, 2, 3}), "good");
+  const auto first_image = play.pieces[1].img;
+  const auto thumb = play.thumb;
+  for (const failure_case& c : cases) {
+    if (c.written) WriteJigsaw(c.name, c.spec);
+    bool waited = false;
+    EXPECT_FALSE(LoadAnsweringNotice(c.name, waited)) << c.name;
+    EXPECT_TRUE(waited) << c.name;
+    EXPECT_EQ(play.jigsaw_name, "good");
+    EXPECT_EQ(play.jigsaw_folder, "jigsaws/good");
+    EXPECT_EQ(play.piece_count, 6);
+    EXPECT_EQ(play.cols, 3);
+    EXPECT_EQ(play.pieces[1].img, first_image) << c.name;
+    EXPECT_EQ(play.pieces[5].x0, 130);
+    EXPECT_EQ(play.pieces[3].e, 0);
+    EXPECT_EQ(play.table_colour.r, 1);
+    EXPECT_EQ(play.thumb, thumb);
+  }
+}
+
+TEST_F(PlayDisplayTest, AMissingThumbnailIsReportedAndTheJigsawPlays) {
+  WriteJigsaw("bare", Grid(3, 3).NoThumbnail());
+  bool waited = false;
+  EXPECT_TRUE(LoadAnsweringNotice("bare", waited));
+  EXPECT_TRUE(waited);
+  EXPECT_EQ(play.jigsaw_name, "bare");
+  EXPECT_EQ(play.thumb, nullptr);
+  play.thumb_shown = 1;  // even if something showed it, it is neither drawn nor clicked
+  PointAt(12, 12);
+  shell.click_pending = true;
+  JigsawFrame();
+  EXPECT_TRUE(shell.click_pending);
+}
+
+TEST_F(PlayDisplayTest, TheTableIsDrawnInDrawOrderWithTurns) {
+  LoadGrid(Grid(1, 3, 40, 30));
+  play.table_colour = {0, 90, 0};
+  Place(1, 200, 200);
+  Place(2, 210, 200);
+  Place(3, 400, 300, 1);
+  DrawTable();
+  EXPECT_EQ(PixelAt(205, 200), PieceColour(2));
+  EXPECT_EQ(PixelAt(190, 200), PieceColour(1));
+  EXPECT_EQ(PixelAt(700, 500), 0x005a00u);
+  // Turned a quarter: the opaque middle stands 20 wide and 30 high.
+  EXPECT_EQ(PixelAt(400, 312), PieceColour(3));
+  EXPECT_EQ(PixelAt(413, 300), 0x005a00u);
+  RaiseToTop(1);
+  DrawTable();
+  EXPECT_EQ(PixelAt(205, 200), PieceColour(1));
+  play.pieces[1].visible = 0;
+  DrawTable();
+  EXPECT_EQ(PixelAt(205, 200), PieceColour(2));
+  EXPECT_EQ(PixelAt(190, 200), 0x005a00u);
+}
+
+TEST_F(PlayDisplayTest, HitTestsUseTheTurnForBothImages) {
+  LoadGrid(Grid(1, 1, 40, 30));
+  play.probe = MakeProbe();
+  // The opaque 30 x 20 middle of the 40 x 30 piece stands 20 wide and 30 high after a turn.
+  PointAt(100, 312);
+  EXPECT_EQ(PieceHitAt(1, 100, 300, 0), 0);
+  EXPECT_EQ(PieceHitAt(1, 100, 300, 1), 1);
+  PointAt(113, 300);
+  EXPECT_EQ(PieceHitAt(1, 100, 300, 0), 1);
+  EXPECT_EQ(PieceHitAt(1, 100, 300, 1), 0);
+  EXPECT_EQ(GetRotation(), 0);  // drawing after a hit test is unturned
+  play.probe = nullptr;  // a missing probe image picks nothing
+  EXPECT_EQ(PieceHitAt(1, 100, 300, 0), 0);
+}
+
+TEST_F(PlayDisplayTest, SetAsideTenOnTenPiecesPlacesNothing) {
+  LoadGrid(Grid(2, 5));
+  SetAsideTen();
+  EXPECT_TRUE(shell.display.display_large);
+  EXPECT_EQ(GraphicsWidth(), 1024);
+  EXPECT_EQ(play.pieces[1].y, 30);  // piece 1 always heads the column
+  std::vector<int> ys;
+  for (int i = 1; i <= 10; i++) {
+    EXPECT_EQ(play.pieces[i].x, 850);
+    EXPECT_EQ(play.pieces[i].a, 0);
+    EXPECT_EQ(play.pieces[i].gp, 0);
+    ys.push_back(play.pieces[i].y);
+  }
+  std::sort(ys.begin(), ys.end());
+  EXPECT_EQ(ys, (std::vector<int>{30, 105, 180, 255, 330, 405, 480, 555, 630, 705}));
+  EXPECT_EQ(play.last_group, 1);
+}
+
+TEST_F(PlayDisplayTest, SetAsideTenPlacesTheRestHomeInGroupOne) {
+  LoadGrid(Grid(3, 4));
+  play.completion_handled = 1;
+  SetAsideTen();
+  int aside = 0, home = 0;
+  for (int i = 1; i <= 12; i++) {
+    const piece_type& piece = play.pieces[i];
+    if (piece.x == 850) {
+      aside++;
+      EXPECT_EQ(piece.gp, 0);
+    } else {
+      home++;
+      EXPECT_EQ(piece.x, piece.x0);
+      EXPECT_EQ(piece.y, piece.y0);
+      EXPECT_EQ(piece.gp, 1);
+    }
+  }
+  EXPECT_EQ(aside, 10);
+  EXPECT_EQ(home, 2);
+  EXPECT_EQ(play.completion_handled, 0);  // the jigsaw was restarted
+}
+
+}  // namespace
