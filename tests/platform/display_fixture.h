@@ -40,11 +40,11 @@ class RealDisplayTest : public ::testing::Test {
     return ids.substr(0, ids.find('\n'));
   }
 
-  // Takes queued events until one satisfies want or about two seconds pass.
+  // Takes queued events until one satisfies want or about millis milliseconds pass.
   template <typename Want>
-  std::vector<std::shared_ptr<TEvent>> CollectUntil(Want want) {
+  std::vector<std::shared_ptr<TEvent>> CollectUntil(Want want, int millis = 2000) {
     std::vector<std::shared_ptr<TEvent>> events;
-    for (int turn = 0; turn < 200; ++turn) {
+    for (int turn = 0; turn < millis / 10; ++turn) {
       while (PollEvent()) {
         events.push_back(CurrentEvent());
         if (want(*events.back())) return events;

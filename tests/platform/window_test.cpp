@@ -73,7 +73,9 @@ TEST_F(WindowTest, FiftyHertzTimerLeavesOneTickQueued) {
   ASSERT_TRUE(timer);
   const int start = Millisecs();
   while (Millisecs() - start < 1000) WaitSystem();  // nobody takes events meanwhile
-  EXPECT_NEAR(timer->Ticks(), 50, 4);
+  // About 50; a loaded machine delays SDL's timer thread, so only a wrong period fails.
+  EXPECT_GE(timer->Ticks(), 35);
+  EXPECT_LE(timer->Ticks(), 55);
 
   int ticks_queued = 0;
   while (PollEvent()) {

@@ -1,0 +1,102 @@
+// Real X input sent with xdotool to a real window arrives as the right events.
+#include "tests/platform/display_fixture.h"
+
+namespace {
+
+class XInputTest : public RealDisplayTest {
+ protected:
+  void SetUp() override {
+    RealDisplayTest::SetUp();
+    ASSERT_TRUE(Graphics(800, 600, 0, 60, 0));
+    Flip(0);
+    CollectUntil([](const TEvent&) { return false; }, 300);  // settle: map, focus, enter
+    window = WindowId();
+    ASSERT_FALSE(window.empty());
+  }
+
+  // Sends the xdotool command and returns the first event with that id.
+  std::shared_ptr<TEvent> SendAndTake(const std::string& xdotool_args, int id) {
+    Run("xdotool " + xdotool_args);
+    auto events = CollectUntil([id](const TEvent& e) { return e.id == id; });
+    return !events.empty() && events.back()->id == id ? events.back() : nullptr;
+  }
+
+  std::string window;
+};
+
+TEST_F(XInputTest, KeysArriveWithTheirVirtualKeyCodes) {
+  const struct {
+    const char* xdotool_key;
+    int code;
+  } cases[] = {
+      {"a", 'A'},          {"7", '7'},          {"Escape", KEY_ESCAPE},
+      {"F2", 113},         {"Left", KEY_LEFT}, {"equal", KEY_EQUALS},
+      {"Shift_L", KEY_LSHIFT}, {"Control_L", KEY_LCONTROL},
+      {"62", KEY_RSHIFT},  {"105", KEY_RCONTROL},  // raw keycodes: Xvfb maps Shift_R and Control_R to the left keys
+  };
+  for (const auto& c : cases) {
+    auto down = SendAndTake(std::string("key ") + c.xdotool_key, EVENT_KEYDOWN);
+    ASSERT_TRUE(down) << c.xdotool_key;
+    EXPECT_EQ(down->data, c.code) << c.xdotool_key;
+    auto up = CollectUntil([](const TEvent& e) { return e.id == EVENT_KEYUP; });
+    ASSERT_FALSE(up.empty());
+    EXPECT_EQ(up.back()->data, c.code) << c.xdotool_key;
+  }
+}
+
+TEST_F(XInputTest, ModifiersAndTypedCharacters) {
+  Run("xdotool key shift+b");
+  auto down = CollectUntil([](const TEvent& e) { return e.id == EVENT_KEYDOWN && e.data == 'B'; });
+  ASSERT_FALSE(down.empty());
+  EXPECT_EQ(down.back()->data, 'B');  // the letter's code whatever Shift says
+  EXPECT_EQ(down.back()->mods, MODIFIER_SHIFT);
+  auto typed = CollectUntil([](const TEvent& e) { return e.id == EVENT_KEYCHAR; });
+  ASSERT_FALSE(typed.empty());
+  EXPECT_EQ(typed.back()->data, 'B');
+  auto up = CollectUntil([](const TEvent& e) { return e.id == EVENT_KEYUP && e.data == KEY_LSHIFT; });
+  ASSERT_FALSE(up.empty());
+  EXPECT_EQ(up.back()->data, KEY_LSHIFT);
+  EXPECT_EQ(KeyIsDown(KEY_LSHIFT), 0);
+}
+
+TEST_F(XInputTest, ButtonsArriveWithThePointerPosition) {
+  const struct {
+    int x_button, button;
+  } cases[] = {{1, 1}, {3, 2}, {2, 3}};
+  for (const auto& c : cases) {
+    auto down = SendAndTake("mousemove --window " + window + " 100 120 click " + std::to_string(c.x_button),
+                            EVENT_MOUSEDOWN);
+    ASSERT_TRUE(down) << c.x_button;
+    EXPECT_EQ(down->data, c.button);
+    EXPECT_EQ(down->x, 100);
+    EXPECT_EQ(down->y, 120);
+    auto up = CollectUntil([](const TEvent& e) { return e.id == EVENT_MOUSEUP; });
+    ASSERT_FALSE(up.empty());
+    EXPECT_EQ(up.back()->data, c.button);
+  }
+  EXPECT_EQ(MouseX(), 100);
+  EXPECT_EQ(MouseY(), 120);
+  EXPECT_EQ(MouseHit(1), 1);
+}
+
+TEST_F(XInputTest, WheelAndPointerMove) {
+  Run("xdotool mousemove --window " + window + " 300 200");
+  auto moves = CollectUntil([](const TEvent& e) { return e.id == EVENT_MOUSEMOVE && e.x == 300 && e.y == 200; });
+  ASSERT_FALSE(moves.empty());
+  EXPECT_EQ(moves.back()->y, 200);
+  auto wheel = SendAndTake("click 4", EVENT_MOUSEWHEEL);  // X button 4 turns the wheel away
+  ASSERT_TRUE(wheel);
+  EXPECT_EQ(wheel->data, 1);
+  EXPECT_EQ(wheel->x, 300);
+  EXPECT_EQ(wheel->y, 200);
+}
+
+TEST_F(XInputTest, MoveMouseWarpsInsideTheWindow) {
+  MoveMouse(379, 279);
+  auto moved = CollectUntil([](const TEvent& e) { return e.id == EVENT_MOUSEMOVE && e.x == 379 && e.y == 279; });
+  ASSERT_FALSE(moved.empty());
+  EXPECT_EQ(moved.back()->x, 379);
+  EXPECT_EQ(MouseY(), 279);
+}
+
+}  // namespace
