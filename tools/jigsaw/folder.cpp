@@ -1,0 +1,233 @@
+// Writing a jigsaw folder: checks of the request, the piece images, pieces.txt and tn.png,
+// written into a temporary sibling folder that replaces the target only when complete.
+// Depends on jigsaw.h and files/files.h.
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <system_error>
+
+#include "files/files.h"
+#include "tools/jigsaw/jigsaw.h"
+
+namespace {
+
+constexpr int thumb_width = 264;
+constexpr int thumb_height = 198;
+constexpr int png_level = 5;
+
+struct piece_box {
+  int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;  // inclusive pixel bounds
+};
+
+std::string Parent(const std::string& path) {
+  std::filesystem::path p(path);
+  std::string parent = p.parent_path().string();
+  return parent.empty() ? "." : parent;
+}
+
+std::string BaseName(const std::string& path) {
+  return std::filesystem::path(path).filename().string();
+}
+
+bool RenamePath(const std::string& from, const std::string& to) {
+  std::error_code error;
+  std::filesystem::rename(from, to, error);
+  return !error;
+}
+
+bool WritePiecesTxt(const std::string& path, const jigsaw_cut& cut,
+                    const std::vector<std::pair<int, int>>& homes, int r, int g, int b) {
+  auto stream = WriteFile(path);
+  if (!stream) return false;
+  bool ok = true;
+  auto line = [&](int value) { ok = stream->WriteLine(IntToText(value)) && ok; };
+  line(cut.rows);
+  line(cut.cols);
+  // Two lines the game reads and ignores: the cell size, kept for the player's information.
+  line(int(std::lround(double(cut.width) / cut.cols)));
+  line(int(std::lround(double(cut.height) / cut.rows)));
+  for (const auto& [x0, y0] : homes) line(x0), line(y0);
+  line(r), line(g), line(b);
+  stream->Flush();
+  auto file = std::dynamic_pointer_cast<TCStream>(stream);
+  if (file && file->Failed()) ok = false;
+  CloseStream(stream);
+  return ok;
+}
+
+// One RGB image per piece: its pixels inside the outline, exact black around them, one black
+// pixel of margin and even sizes, so that the image centre is a whole pixel.
+std::shared_ptr<TPixmap> PieceImage(const std::shared_ptr<TPixmap>& picture,
+                                    const std::vector<uint16_t>& labels, uint16_t piece,
+                                    const piece_box& box, int& left, int& top) {
+  int w = box.right - box.left + 3, h = box.bottom - box.top + 3;
+  w += w & 1;
+  h += h & 1;
+  left = box.left - 1;
+  top = box.top - 1;
+  auto image = CreatePixmap(w, h, PF_RGB888);
+  image->ClearPixels(0);
+  for (int v = 0; v < h; ++v) {
+    int y = top + v;
+    if (y < 0 || y >= picture->height) continue;
+    const uint16_t* row = &labels[size_t(y) * picture->width];
+    const uint8_t* src = picture->PixelPtr(0, y);
+    uint8_t* dst = image->PixelPtr(0, v);
+    for (int u = 0; u < w; ++u) {
+      int x = left + u;
+      if (x < 0 || x >= picture->width || row[x] != piece) continue;
+      const uint8_t* s = src + 3 * x;
+      uint8_t* d = dst + 3 * u;
+      d[0] = s[0], d[1] = s[1], d[2] = s[2];
+      // Pure black is the mask colour: keep picture pixels out of it.
+      if ((d[0] | d[1] | d[2]) == 0) d[0] = d[1] = d[2] = 1;
+    }
+  }
+  return image;
+}
+
+std::shared_ptr<TPixmap> Thumbnail(const std::shared_ptr<TPixmap>& picture, int r, int g, int b) {
+  double scale = std::min(double(thumb_width) / picture->width, double(thumb_height) / picture->height);
+  int w = std::clamp(int(std::lround(picture->width * scale)), 1, thumb_width);
+  int h = std::clamp(int(std::lround(picture->height * scale)), 1, thumb_height);
+  auto thumb = CreatePixmap(thumb_width, thumb_height, PF_RGB888);
+  thumb->ClearPixels(MakeARGB(255, r, g, b));  // letterbox bars in the table colour
+  thumb->Paste(ScalePicture(picture, w, h), (thumb_width - w) / 2, (thumb_height - h) / 2);
+  return thumb;
+}
+
+bool WriteFolder(const std::string& folder, const std::shared_ptr<TPixmap>& picture,
+                 const jigsaw_cut& cut, int offset_x, int offset_y, std::string& error) {
+  std::vector<uint16_t> labels = LabelPieces(cut);
+  int count = cut.rows * cut.cols;
+  std::vector<piece_box> boxes(size_t(count) + 1);
+  for (int y = 0; y < cut.height; ++y)
+    for (int x = 0; x < cut.width; ++x) {
+      piece_box& box = boxes[labels[size_t(y) * cut.width + x]];
+      box.left = std::min(box.left, x), box.right = std::max(box.right, x);
+      box.top = std::min(box.top, y), box.bottom = std::max(box.bottom, y);
+    }
+  std::vector<std::pair<int, int>> homes;
+  for (int i = 1; i <= count; ++i) {
+    int left = 0, top = 0;
+    auto image = PieceImage(picture, labels, uint16_t(i), boxes[i], left, top);
+    homes.emplace_back(offset_x + left + image->width / 2, offset_y + top + image->height / 2);
+    std::string file = folder + "/" + IntToText(i) + ".png";
+    if (!SavePNGPixmap(image, file, png_level)) {
+      error = "cannot write " + file;
+      return false;
+    }
+  }
+  int r = 0, g = 0, b = 0;
+  ContrastingColour(picture, r, g, b);
+  if (!WritePiecesTxt(folder + "/pieces.txt", cut, homes, r, g, b)) {
+    error = "cannot write " + folder + "/pieces.txt";
+    return false;
+  }
+  if (!SavePNGPixmap(Thumbnail(picture, r, g, b), folder + "/tn.png", png_level)) {
+    error = "cannot write " + folder + "/tn.png";
+    return false;
+  }
+  return true;
+}
+
+bool CheckRequest(const std::shared_ptr<TPixmap>& picture, const cut_request& request,
+                  jigsaw_grid& grid, std::string& error) {
+  if (request.rows != 0 || request.cols != 0) {
+    if (request.rows < 1 || request.cols < 1) {
+      error = "rows and columns must both be at least 1";
+      return false;
+    }
+    grid = {request.rows, request.cols};
+  } else {
+    if (request.pieces < 2) {
+      error = "a jigsaw needs at least 2 pieces";
+      return false;
+    }
+    if (request.pieces > max_pieces) {
+      error = IntToText(request.pieces) + " pieces asked for; a jigsaw holds at most " +
+              IntToText(max_pieces) + " pieces";
+      return false;
+    }
+    grid = ChooseGrid(picture->width, picture->height, request.pieces);
+  }
+  int64_t count = int64_t(grid.rows) * grid.cols;
+  if (count > max_pieces) {
+    error = "a grid of " + IntToText(grid.rows) + " x " + IntToText(grid.cols) + " makes " +
+            std::to_string(count) + " pieces; a jigsaw holds at most " + IntToText(max_pieces) +
+            " pieces";
+    return false;
+  }
+  if (count < 2) {
+    error = "a jigsaw needs at least 2 pieces";
+    return false;
+  }
+  if (int64_t(picture->width) < int64_t(grid.cols) * min_source_cell ||
+      int64_t(picture->height) < int64_t(grid.rows) * min_source_cell) {
+    error = "the picture is " + IntToText(picture->width) + " x " + IntToText(picture->height) +
+            " pixels, too small to cut into " + IntToText(grid.rows) + " x " +
+            IntToText(grid.cols) + " pieces (each piece needs at least " +
+            IntToText(min_source_cell) + " x " + IntToText(min_source_cell) + " pixels)";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool CutJigsawFolder(const std::shared_ptr<TPixmap>& picture, const cut_request& request,
+                     const std::string& path, std::string& error) {
+  jigsaw_grid grid;
+  if (!CheckRequest(picture, request, grid, error)) return false;
+  std::string target = path;
+  while (target.size() > 1 && target.back() == '/') target.pop_back();
+  bool exists = FileType(target) != FILETYPE_NONE;
+  if (exists && !request.force) {
+    error = target + " already exists (use --force to replace it)";
+    return false;
+  }
+  if (exists && FileType(target) != FILETYPE_DIR) {
+    error = target + " exists and is not a folder";
+    return false;
+  }
+  std::string parent = Parent(target);
+  if (!CreateDir(parent, true)) {
+    error = "cannot create the folder " + parent;
+    return false;
+  }
+  std::string stem = parent + "/." + BaseName(target) + ".cut-" + std::to_string(getpid());
+  std::string fresh = stem + "-new";
+  DeleteDir(fresh, true);
+  if (!CreateDir(fresh, false)) {
+    error = "cannot create the folder " + fresh;
+    return false;
+  }
+
+  int width = 0, height = 0;
+  FitOnTable(picture->width, picture->height, width, height);
+  auto fitted = ScalePicture(picture, width, height);
+  jigsaw_cut cut = MakeCut(width, height, grid, request.seed);
+  if (!WriteFolder(fresh, fitted, cut, (table_width - width) / 2, (table_height - height) / 2,
+                   error)) {
+    DeleteDir(fresh, true);
+    return false;
+  }
+  // Replace the old folder only once the new one is complete; set the old one aside first so
+  // that a failed rename can put it back.
+  std::string old = stem + "-old";
+  if (exists && !RenamePath(target, old)) {
+    DeleteDir(fresh, true);
+    error = "cannot replace " + target;
+    return false;
+  }
+  if (!RenamePath(fresh, target)) {
+    if (exists) RenamePath(old, target);
+    DeleteDir(fresh, true);
+    error = "cannot create " + target;
+    return false;
+  }
+  if (exists) DeleteDir(old, true);
+  return true;
+}

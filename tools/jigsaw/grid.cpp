@@ -1,0 +1,49 @@
+// The seeded random source, the grid choice and the fit of a picture on the table.
+// Depends on jigsaw.h only.
+#include <algorithm>
+#include <cmath>
+
+#include "tools/jigsaw/jigsaw.h"
+
+uint64_t seeded_random::Next() {
+  state_ += 0x9e3779b97f4a7c15ull;
+  uint64_t z = state_;
+  z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ull;
+  z = (z ^ (z >> 27)) * 0x94d049bb133111ebull;
+  return z ^ (z >> 31);
+}
+
+double seeded_random::Unit() { return double(Next() >> 11) * 0x1.0p-53; }
+
+double seeded_random::Range(double lo, double hi) { return lo + (hi - lo) * Unit(); }
+
+int seeded_random::Int(int lo, int hi) {
+  return lo + int(Next() % uint64_t(int64_t(hi) - lo + 1));
+}
+
+jigsaw_grid ChooseGrid(int width, int height, int pieces) {
+  jigsaw_grid best{1, 2};
+  double best_score = 1e30;
+  for (int rows = 1; rows <= max_pieces; ++rows) {
+    for (int cols = 1; rows * cols <= max_pieces; ++cols) {
+      if (rows * cols < 2) continue;
+      // Relative miss of the count, plus how far the cells are from square (log of the ratio).
+      double miss = std::abs(rows * cols - pieces) / double(std::max(pieces, 1));
+      double shape = std::abs(std::log((double(width) / cols) / (double(height) / rows)));
+      double score = miss * 4 + shape;
+      if (score < best_score) {
+        best_score = score;
+        best = {rows, cols};
+      }
+    }
+  }
+  return best;
+}
+
+void FitOnTable(int width, int height, int& fitted_width, int& fitted_height) {
+  double scale = std::min(double(picture_max_width) / width, double(picture_max_height) / height);
+  fitted_width = std::max(1, int(std::lround(width * scale)));
+  fitted_height = std::max(1, int(std::lround(height * scale)));
+  fitted_width = std::min(fitted_width, picture_max_width);
+  fitted_height = std::min(fitted_height, picture_max_height);
+}

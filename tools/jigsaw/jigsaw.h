@@ -1,0 +1,130 @@
+// Jigsaw cutting shared by the asset generator and tesselka-cut: a seeded random source, the
+// grid choice, tab-and-blank piece shapes, and the writer of a jigsaw folder (pieces.txt, one
+// PNG per piece, tn.png). Depends on draw/pixmap.h and files/files.h.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "draw/pixmap.h"
+
+// ---- Random numbers ---------------------------------------------------------------------------
+
+// A small deterministic generator (SplitMix64): the same seed gives the same sequence on every
+// machine, so generated assets and cut jigsaws are reproducible.
+class seeded_random {
+ public:
+  explicit seeded_random(uint64_t seed) : state_(seed) {}
+  uint64_t Next();
+  double Unit();                      // uniform in [0, 1)
+  double Range(double lo, double hi);  // uniform in [lo, hi)
+  int Int(int lo, int hi);             // uniform in lo..hi, both included (lo <= hi)
+
+ private:
+  uint64_t state_;
+};
+
+// ---- Table and grid ---------------------------------------------------------------------------
+
+constexpr int max_pieces = 300;  // the game's piece tables hold 300 pieces
+constexpr int table_width = 800;
+constexpr int table_height = 600;
+// The finished picture is fitted into this area, centred on the table, so that a band of
+// table colour stays visible around it.
+constexpr int picture_max_width = 760;
+constexpr int picture_max_height = 560;
+// Every cell needs at least this many pixels on each side of the source picture.
+constexpr int min_source_cell = 8;
+
+struct jigsaw_grid {
+  int rows = 0;
+  int cols = 0;
+};
+
+// The grid of at most max_pieces cells (at least 2) whose count is closest to pieces and whose
+// cells on a width x height picture are closest to square.
+jigsaw_grid ChooseGrid(int width, int height, int pieces);
+
+// The size a width x height picture takes on the table: scaled to fit picture_max_width x
+// picture_max_height with its aspect kept (up or down), each side at least 1.
+void FitOnTable(int width, int height, int& fitted_width, int& fitted_height);
+
+// ---- Piece shapes -----------------------------------------------------------------------------
+
+struct vec2 {
+  double x = 0;
+  double y = 0;
+};
+
+// The tab of one inner edge, in units of the edge (centre) and of the smaller cell side.
+struct tab_shape {
+  int side = 1;        // +1: the tab bulges to the left of the edge's direction, -1 to the right
+  double centre = 0.5;  // position of the tab along the edge, fraction of its length
+  double radius = 0.15;  // head radius, fraction of the smaller cell side
+  double neck = 0.5;     // neck half-width at the shoulders, fraction of the head radius
+  double reach = 0.05;   // neck length, fraction of the smaller cell side
+  double bow = 0;        // sideways bow of the whole edge, fraction of the smaller cell side
+};
+
+// A cut of a width x height picture into rows x cols classic pieces. Column k spans
+// xs[k] .. xs[k + 1], row j spans ys[j] .. ys[j + 1] (0-based); every inner edge carries one
+// tab, the border edges are straight.
+struct jigsaw_cut {
+  int width = 0;
+  int height = 0;
+  int rows = 0;
+  int cols = 0;
+  std::vector<int> xs;  // cols + 1 column boundaries
+  std::vector<int> ys;  // rows + 1 row boundaries
+  // Edge between row j and j + 1 in column k: entry j * cols + k, running left to right.
+  std::vector<tab_shape> across;
+  std::vector<std::vector<vec2>> across_paths;
+  // Edge between column k and k + 1 in row j: entry j * (cols - 1) + k, running top to bottom.
+  std::vector<tab_shape> down;
+  std::vector<std::vector<vec2>> down_paths;
+};
+
+// Draws the tab of every inner edge from seed (varied position, size, neck and bow) and shrinks
+// tabs that would cross each other inside a cell, so that every piece outline is simple.
+// rows, cols >= 1 and the picture at least 2 pixels per cell.
+jigsaw_cut MakeCut(int width, int height, jigsaw_grid grid, uint64_t seed);
+
+// The closed outline of the piece in row j, column k (0-based), clockwise on screen, without
+// the closing point repeated. Neighbouring pieces share their edge points exactly.
+std::vector<vec2> PiecePolygon(const jigsaw_cut& cut, int row, int col);
+
+// For every pixel of the picture (row by row) the number of the piece whose outline holds the
+// pixel centre, pieces numbered row by row from 1. The outlines partition the picture: every
+// pixel gets exactly one piece.
+std::vector<uint16_t> LabelPieces(const jigsaw_cut& cut);
+
+// ---- Jigsaw folders ---------------------------------------------------------------------------
+
+struct cut_request {
+  int rows = 0;      // with cols: the grid; 0 = choose it from pieces
+  int cols = 0;
+  int pieces = 100;  // the target piece count when no grid is given
+  uint64_t seed = 1;
+  bool force = false;  // replace an existing folder
+};
+
+// Reduces a picture to width x height RGB with good quality: halving with 2 x 2 averages while
+// it is more than twice too large, then ResizePixmap. Any input format.
+std::shared_ptr<TPixmap> ScalePicture(const std::shared_ptr<TPixmap>& picture, int width,
+                                      int height);
+
+// A table colour that sets the picture off: the complementary hue of its average colour, dark
+// behind a bright picture and light behind a dark one. Writes 0..255 values.
+void ContrastingColour(const std::shared_ptr<TPixmap>& picture, int& r, int& g, int& b);
+
+// Cuts the picture into a jigsaw folder at path: the picture is fitted on the table, cut, and
+// written as pieces.txt (rows, cols, cell width, cell height, the home position of every piece,
+// a contrasting table colour), 1.png .. n.png (RGB, black surround, even sizes, home position
+// at the image centre; picture pixels of pure black become 1, 1, 1) and a 264 x 198 tn.png.
+// Everything is written into a temporary sibling folder that is renamed at the end, so a
+// failure leaves no half folder behind (and, with force, the old folder intact).
+// Returns true on success; on failure false with a message for the player in error.
+bool CutJigsawFolder(const std::shared_ptr<TPixmap>& picture, const cut_request& request,
+                     const std::string& path, std::string& error);
