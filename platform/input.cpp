@@ -1,14 +1,33 @@
 // Polled input: the hook that keeps key, button, pointer and character state from emitted
 // events, its queries, and the guarded calls into the system driver.
-#include <cassert>
+#include <array>
+#include <utility>
 
 #include "platform/platform.h"
 #include "platform/state.h"
 
 namespace {
 
-bool ValidKey(int code) { return code >= 0 && code < 256; }
-bool ValidButton(int button) { return button >= 0 && button < 4; }
+// The entry of a key or button table, or nullptr for a code outside it.
+template <size_t N>
+int* Entry(std::array<int, N>& table, int index) {
+  return index >= 0 && index < static_cast<int>(N) ? &table[index] : nullptr;
+}
+
+// Marks a key or button held; a press counts only when it was up.
+template <size_t N>
+void Press(std::array<int, N>& down, std::array<int, N>& hits, int index) {
+  int* held = Entry(down, index);
+  if (held && !*held) {
+    *held = 1;
+    ++hits[index];
+  }
+}
+
+template <size_t N>
+void Release(std::array<int, N>& down, int index) {
+  if (int* held = Entry(down, index)) *held = 0;
+}
 
 std::shared_ptr<TObject> PolledInputHook(int, std::shared_ptr<TObject> data,
                                          std::shared_ptr<TObject>) {
@@ -18,25 +37,19 @@ std::shared_ptr<TObject> PolledInputHook(int, std::shared_ptr<TObject> data,
   const int code = event->data;
   switch (event->id) {
     case EVENT_KEYDOWN:
-      if (ValidKey(code) && !in.key_down[code]) {
-        in.key_down[code] = 1;
-        ++in.key_hits[code];
-      }
+      Press(in.key_down, in.key_hits, code);
       break;
     case EVENT_KEYUP:
-      if (ValidKey(code)) in.key_down[code] = 0;
+      Release(in.key_down, code);
       break;
     case EVENT_KEYCHAR:
       if (in.char_put - in.char_get < kCharQueueSize) in.chars[in.char_put++ % kCharQueueSize] = code;
       break;
     case EVENT_MOUSEDOWN:
-      if (ValidButton(code) && !in.button_down[code]) {
-        in.button_down[code] = 1;
-        ++in.button_hits[code];
-      }
+      Press(in.button_down, in.button_hits, code);
       break;
     case EVENT_MOUSEUP:
-      if (ValidButton(code)) in.button_down[code] = 0;
+      Release(in.button_down, code);
       break;
     case EVENT_MOUSEMOVE:
       in.x = event->x;
@@ -58,15 +71,39 @@ std::shared_ptr<TObject> PolledInputHook(int, std::shared_ptr<TObject> data,
   return data;
 }
 
-// Reads and clears the first hit among 1..count-1 without polling; 0 when none.
-int TakeLowestHit(int* hits, int count) {
-  for (int k = 1; k < count; ++k) {
+// Reads and clears the first hit among 1..N-1 without polling; 0 when none.
+template <size_t N>
+int TakeLowestHit(std::array<int, N>& hits) {
+  for (size_t k = 1; k < N; ++k) {
     if (hits[k]) {
       hits[k] = 0;
-      return k;
+      return static_cast<int>(k);
     }
   }
   return 0;
+}
+
+template <size_t N>
+int ReadHits(std::array<int, N>& hits, int index) {
+  PollSystem();
+  int* count = Entry(hits, index);
+  return count ? std::exchange(*count, 0) : 0;
+}
+
+template <size_t N>
+int ReadDown(std::array<int, N>& down, int index) {
+  PollSystem();
+  int* held = Entry(down, index);
+  return held ? *held : 0;
+}
+
+// Waits for the system until take() finds something (nonzero) and returns it.
+template <typename Take>
+int WaitFor(Take take) {
+  for (;;) {
+    WaitSystem();
+    if (int found = take()) return found;
+  }
 }
 
 int TakeChar() {
@@ -112,18 +149,8 @@ void DisablePolledInput() {
   FlushMouse();
 }
 
-int KeyHit(int code) {
-  PollSystem();
-  if (!ValidKey(code)) return 0;
-  int hits = platform.input.key_hits[code];
-  platform.input.key_hits[code] = 0;
-  return hits;
-}
-
-int KeyIsDown(int code) {
-  PollSystem();
-  return ValidKey(code) ? platform.input.key_down[code] : 0;
-}
+int KeyHit(int code) { return ReadHits(platform.input.key_hits, code); }
+int KeyIsDown(int code) { return ReadDown(platform.input.key_down, code); }
 
 int GetChar() {
   PollSystem();
@@ -140,32 +167,16 @@ void FlushKeys() {
 
 int WaitKey() {
   FlushKeys();
-  for (;;) {
-    WaitSystem();
-    if (int key = TakeLowestHit(platform.input.key_hits.data(), 256)) return key;
-  }
+  return WaitFor([] { return TakeLowestHit(platform.input.key_hits); });
 }
 
 int WaitChar() {
   FlushKeys();
-  for (;;) {
-    WaitSystem();
-    if (int ch = TakeChar()) return ch;
-  }
+  return WaitFor(TakeChar);
 }
 
-int MouseHit(int button) {
-  PollSystem();
-  if (!ValidButton(button)) return 0;
-  int hits = platform.input.button_hits[button];
-  platform.input.button_hits[button] = 0;
-  return hits;
-}
-
-int MouseButtonDown(int button) {
-  PollSystem();
-  return ValidButton(button) ? platform.input.button_down[button] : 0;
-}
+int MouseHit(int button) { return ReadHits(platform.input.button_hits, button); }
+int MouseButtonDown(int button) { return ReadDown(platform.input.button_down, button); }
 
 int MouseX() {
   PollSystem();
@@ -192,10 +203,7 @@ void FlushMouse() {
 
 int WaitMouse() {
   FlushMouse();
-  for (;;) {
-    WaitSystem();
-    if (int button = TakeLowestHit(platform.input.button_hits.data(), 4)) return button;
-  }
+  return WaitFor([] { return TakeLowestHit(platform.input.button_hits); });
 }
 
 int AppSuspended() {
