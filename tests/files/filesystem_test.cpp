@@ -1,0 +1,173 @@
+// Tests of the file-system functions on real folders below a temporary folder.
+// Depends on files/files.h, POSIX and the test fixtures.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <set>
+
+#include "files/files.h"
+#include "tests/files/fixtures.h"
+
+namespace {
+
+mode_t ModeOf(const std::string& path) {
+  struct stat info;
+  return stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
+TEST(FileSystem, FixPath) {
+  struct {
+    const char* path;
+    bool dirflag;
+    const char* fixed;
+  } cases[] = {
+      {"a\\b\\c.txt", false, "a/b/c.txt"},
+      {"//server", false, "//server/"},
+      {"\\\\server", false, "//server/"},
+      {"//server/share", false, "//server/share"},
+      {"X:", false, "X:/"},
+      {"X:name", false, "X:/name"},
+      {"X:/name", false, "X:/name"},
+      {"X::y", false, "X::y"},
+      {"dir/a:b", false, "dir/a:b"},
+      {"dir/", false, "dir/"},
+      {"dir/", true, "dir"},
+      {"a\\b\\", true, "a/b"},
+      {"/", true, "/"},
+      {"X:/", true, "X:/"},
+      {"X:", true, "X:/"},
+      {"//server/", true, "//server/"},
+      {"//server/share/", true, "//server/share"},
+      {"", true, ""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FixPath(c.path, c.dirflag), c.fixed) << '"' << c.path << "\" " << c.dirflag;
+  }
+}
+
+TEST(FileSystem, FileTypes) {
+  TempDir dir;
+  dir.Put("file", "x");
+  dir.Put("a<b", "x");
+  dir.Put("a>b", "x");
+  ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
+  EXPECT_EQ(FileType(dir / "file"), 1);
+  EXPECT_EQ(FileType(dir.path()), 2);
+  EXPECT_EQ(FileType(dir.path() + "/"), 2);
+  EXPECT_EQ(FileType(dir / "missing"), 0);
+  EXPECT_EQ(FileType(dir / "a<b"), 0);
+  EXPECT_EQ(FileType(dir / "a>b"), 0);
+  EXPECT_EQ(FileType(dir / "fifo"), 0);
+  EXPECT_EQ(FileType(""), 0);
+}
+
+TEST(FileSystem, SetFileMode) {
+  TempDir dir;
+  dir.Put("f", "x");
+  SetFileMode(dir / "f", 0640);
+  EXPECT_EQ(ModeOf(dir / "f"), 0640u);
+  SetFileMode(dir / "missing", 0640);  // ignored
+}
+
+TEST(FileSystem, CreateDir) {
+  TempDir dir;
+  dir.Put("file", "x");
+  EXPECT_TRUE(CreateDir(dir / "new", false));
+  EXPECT_EQ(FileType(dir / "new"), 2);
+  EXPECT_TRUE(CreateDir(dir / "new/", false));  // already there
+  EXPECT_FALSE(CreateDir(dir / "missing/child", false));
+  EXPECT_EQ(FileType(dir / "missing"), 0);
+  EXPECT_TRUE(CreateDir(dir / "deep\\er/still/", true));
+  EXPECT_EQ(FileType(dir / "deep/er/still"), 2);
+  EXPECT_FALSE(CreateDir(dir / "file/below", true));
+  EXPECT_FALSE(CreateDir(dir / "file", false));
+
+  // A relative path is taken from the working directory.
+  char cwd[4096];
+  ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+  ASSERT_EQ(chdir(dir.path().c_str()), 0);
+  const bool made = CreateDir("rel/a/b", true);
+  ASSERT_EQ(chdir(cwd), 0);
+  EXPECT_TRUE(made);
+  EXPECT_EQ(FileType(dir / "rel/a/b"), 2);
+}
+
+TEST(FileSystem, DeleteFile) {
+  TempDir dir;
+  EXPECT_TRUE(DeleteFile(dir / "never-there"));
+  dir.Put("locked", "x");
+  chmod((dir / "locked").c_str(), 0444);
+  EXPECT_TRUE(DeleteFile(dir / "locked"));
+  EXPECT_EQ(FileType(dir / "locked"), 0);
+
+  // A folder is not a file: it stays, with its mode untouched.
+  ASSERT_TRUE(CreateDir(dir / "folder", false));
+  SetFileMode(dir / "folder", 0755);
+  EXPECT_FALSE(DeleteFile(dir / "folder"));
+  EXPECT_EQ(ModeOf(dir / "folder"), 0755u);
+
+  // A NUL ends the host's reading of a name; such a path must not act on the shorter name.
+  dir.Put("keep", "x");
+  EXPECT_FALSE(DeleteFile(dir / "keep" + std::string(1, '\0') + ".txt"));
+  EXPECT_EQ(FileType(dir / "keep"), 1);
+}
+
+TEST(FileSystem, DeleteDir) {
+  TempDir dir;
+  ASSERT_TRUE(CreateDir(dir / "full/sub/subsub", true));
+  dir.Put("full/a.txt", "x");
+  dir.Put("full/sub/b<c>.txt", "x");
+  dir.Put("full/sub/subsub/d", "x");
+  chmod((dir / "full/a.txt").c_str(), 0400);
+
+  EXPECT_FALSE(DeleteDir(dir / "full", false));
+  EXPECT_EQ(dir.Get("full/a.txt"), "x");
+  EXPECT_TRUE(DeleteDir(dir / "full/", true));
+  EXPECT_EQ(FileType(dir / "full"), 0);
+
+  ASSERT_TRUE(CreateDir(dir / "empty", false));
+  EXPECT_TRUE(DeleteDir(dir / "empty", false));
+  EXPECT_TRUE(DeleteDir(dir / "empty", false));  // nothing there afterwards
+  EXPECT_FALSE(DeleteDir(dir / "empty", true));  // but there is nothing to list
+}
+
+TEST(FileSystem, DeleteDirRemovesLinksWithoutFollowing) {
+  TempDir dir;
+  ASSERT_TRUE(CreateDir(dir / "elsewhere", false));
+  dir.Put("elsewhere/precious", "keep me");
+  ASSERT_TRUE(CreateDir(dir / "doomed", false));
+  ASSERT_EQ(symlink((dir / "elsewhere").c_str(), (dir / "doomed/folder-link").c_str()), 0);
+  ASSERT_EQ(symlink((dir / "elsewhere/precious").c_str(), (dir / "doomed/file-link").c_str()), 0);
+  ASSERT_EQ(symlink((dir / "elsewhere").c_str(), (dir / "top-link").c_str()), 0);
+  SetFileMode(dir / "elsewhere/precious", 0400);
+
+  EXPECT_TRUE(DeleteDir(dir / "doomed", true));
+  EXPECT_TRUE(DeleteDir(dir / "top-link", true));
+  EXPECT_EQ(FileType(dir / "doomed"), 0);
+  EXPECT_EQ(dir.Get("elsewhere/precious"), "keep me");
+  EXPECT_EQ(ModeOf(dir / "elsewhere/precious"), 0400u);
+}
+
+TEST(FileSystem, ListingAFolder) {
+  TempDir dir;
+  dir.Put("a", "x");
+  ASSERT_TRUE(CreateDir(dir / "b", false));
+  auto listing = ReadDir(dir.path() + "/");
+  ASSERT_NE(listing, nullptr);
+  std::set<std::string> names;
+  for (std::string name = NextFile(listing); !name.empty(); name = NextFile(listing)) {
+    names.insert(name);
+  }
+  EXPECT_EQ(names, (std::set<std::string>{".", "..", "a", "b"}));
+  EXPECT_EQ(NextFile(listing), "");
+  CloseDir(listing);
+  EXPECT_EQ(NextFile(listing), "");
+
+  EXPECT_EQ(ReadDir(dir / "a"), nullptr);
+  EXPECT_EQ(ReadDir(dir / "missing"), nullptr);
+  EXPECT_EQ(NextFile(nullptr), "");
+  CloseDir(nullptr);
+}
+
+}  // namespace

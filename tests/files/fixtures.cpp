@@ -1,0 +1,146 @@
+// Test helpers: byte-built image files, an in-memory stream and temporary folders.
+// Depends on zlib, libjpeg and the C++ file system library.
+#include "tests/files/fixtures.h"
+
+#include <jpeglib.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <vector>
+
+std::string Bytes(std::initializer_list<int> bytes) {
+  std::string s;
+  for (int b : bytes) s += static_cast<char>(b);
+  return s;
+}
+
+std::string Le16(uint32_t v) { return Bytes({int(v & 0xff), int(v >> 8 & 0xff)}); }
+std::string Le32(uint32_t v) { return Le16(v & 0xffff) + Le16(v >> 16); }
+
+namespace {
+
+std::string Be32(uint32_t v) {
+  return Bytes({int(v >> 24), int(v >> 16 & 0xff), int(v >> 8 & 0xff), int(v & 0xff)});
+}
+
+}  // namespace
+
+std::string BmpFile(int32_t width, int32_t height, int bits, int32_t colours,
+                    const std::string& palette, const std::string& rows) {
+  const uint32_t offset = 54 + static_cast<uint32_t>(palette.size());
+  return "BM" + Le32(offset + static_cast<uint32_t>(rows.size())) + Le32(0) + Le32(offset) +
+         Le32(40) + Le32(static_cast<uint32_t>(width)) + Le32(static_cast<uint32_t>(height)) +
+         Le16(1) + Le16(static_cast<uint32_t>(bits)) + Le32(0) +
+         Le32(static_cast<uint32_t>(rows.size())) + Le32(2835) + Le32(2835) +
+         Le32(static_cast<uint32_t>(colours)) + Le32(0) + palette + rows;
+}
+
+std::string TgaHeader(int imgtype, int width, int height, int psize, int idlen,
+                      int colourmaptype) {
+  return Bytes({idlen, colourmaptype, imgtype, 0, 0, 0, 0, 0}) + Le16(0) + Le16(0) +
+         Le16(static_cast<uint32_t>(width)) + Le16(static_cast<uint32_t>(height)) +
+         Bytes({psize, 0}) + std::string(static_cast<size_t>(idlen), 'i');
+}
+
+std::string PngChunk(const std::string& type, const std::string& data) {
+  const std::string body = type + data;
+  const auto crc = crc32(0, reinterpret_cast<const Bytef*>(body.data()), static_cast<uInt>(body.size()));
+  return Be32(static_cast<uint32_t>(data.size())) + body + Be32(static_cast<uint32_t>(crc));
+}
+
+std::string PngFile(uint32_t width, uint32_t height, int depth, int colour_type,
+                    const std::string& raw, const std::string& extra, int interlace) {
+  std::vector<Bytef> packed(compressBound(static_cast<uLong>(raw.size())));
+  uLongf packed_size = packed.size();
+  compress(packed.data(), &packed_size, reinterpret_cast<const Bytef*>(raw.data()),
+           static_cast<uLong>(raw.size()));
+  const std::string ihdr = Be32(width) + Be32(height) + Bytes({depth, colour_type, 0, 0, interlace});
+  return Bytes({0x89, 'P', 'N', 'G', 0x0d, 0x0a, 0x1a, 0x0a}) + PngChunk("IHDR", ihdr) + extra +
+         PngChunk("IDAT", std::string(packed.begin(), packed.begin() + packed_size)) +
+         PngChunk("IEND", "");
+}
+
+std::string JpegFile(int width, int height, int components, const std::string& pixels,
+                     bool progressive) {
+  jpeg_compress_struct cinfo;
+  jpeg_error_mgr error;
+  cinfo.err = jpeg_std_error(&error);
+  jpeg_create_compress(&cinfo);
+  unsigned char* out = nullptr;
+  unsigned long out_size = 0;
+  jpeg_mem_dest(&cinfo, &out, &out_size);
+  cinfo.image_width = static_cast<JDIMENSION>(width);
+  cinfo.image_height = static_cast<JDIMENSION>(height);
+  cinfo.input_components = components;
+  cinfo.in_color_space = components == 1 ? JCS_GRAYSCALE : components == 3 ? JCS_RGB : JCS_CMYK;
+  jpeg_set_defaults(&cinfo);
+  jpeg_set_quality(&cinfo, 90, TRUE);
+  if (progressive) jpeg_simple_progression(&cinfo);
+  jpeg_start_compress(&cinfo, TRUE);
+  while (cinfo.next_scanline < cinfo.image_height) {
+    auto row = reinterpret_cast<JSAMPROW>(
+        const_cast<char*>(pixels.data()) + size_t{cinfo.next_scanline} * width * components);
+    jpeg_write_scanlines(&cinfo, &row, 1);
+  }
+  jpeg_finish_compress(&cinfo);
+  jpeg_destroy_compress(&cinfo);
+  std::string file(reinterpret_cast<char*>(out), out_size);
+  free(out);
+  return file;
+}
+
+int64_t TestMemoryStream::Seek(int64_t p) {
+  pos = std::clamp<int64_t>(p, 0, Size());
+  return pos;
+}
+
+int64_t TestMemoryStream::Read(void* buffer, int64_t count) {
+  const int64_t n = std::clamp<int64_t>(Size() - pos, 0, std::max<int64_t>(count, 0));
+  std::memcpy(buffer, data.data() + pos, static_cast<size_t>(n));
+  pos += n;
+  return n;
+}
+
+int64_t TestMemoryStream::Write(const void* buffer, int64_t count) {
+  if (count <= 0) return 0;
+  if (pos + count > Size()) data.resize(static_cast<size_t>(pos + count));
+  std::memcpy(data.data() + pos, buffer, static_cast<size_t>(count));
+  pos += count;
+  return count;
+}
+
+TempDir::TempDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "tesselka-files-XXXXXX").string();
+  if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+  path_ = pattern;
+}
+
+TempDir::~TempDir() {
+  std::error_code ignored;
+  // Make every folder writable and searchable again so that a test's chmod cannot block cleanup.
+  std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                               std::filesystem::perm_options::add, ignored);
+  for (auto it = std::filesystem::recursive_directory_iterator(path_, ignored);
+       it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
+    if (it->is_directory(ignored) && !it->is_symlink(ignored)) {
+      std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
+                                   std::filesystem::perm_options::add, ignored);
+    }
+  }
+  std::filesystem::remove_all(path_, ignored);
+}
+
+void TempDir::Put(const std::string& name, const std::string& bytes) const {
+  std::ofstream(*this / name, std::ios::binary) << bytes;
+}
+
+std::string TempDir::Get(const std::string& name) const {
+  std::ifstream in(*this / name, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}

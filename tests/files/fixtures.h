@@ -1,0 +1,60 @@
+// Test helpers for the files tests and the fuzz corpus: image files assembled byte by byte
+// (BMP, TGA, PNG with zlib, JPEG with libjpeg), an in-memory stream, and a temporary folder.
+// Depends on files/files.h.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+
+#include "files/files.h"
+
+std::string Bytes(std::initializer_list<int> bytes);
+std::string Le16(uint32_t v);
+std::string Le32(uint32_t v);
+
+// A BMP with the 40-byte information header; palette and rows (bottom row first, padded) as given.
+std::string BmpFile(int32_t width, int32_t height, int bits, int32_t colours,
+                    const std::string& palette, const std::string& rows);
+// The 18-byte TGA header followed by idlen bytes of image ID.
+std::string TgaHeader(int imgtype, int width, int height, int psize, int idlen = 0,
+                      int colourmaptype = 0);
+std::string PngChunk(const std::string& type, const std::string& data);
+// A PNG whose IDAT holds raw (each scanline with its filter byte), with extra chunks between
+// IHDR and IDAT.
+std::string PngFile(uint32_t width, uint32_t height, int depth, int colour_type,
+                    const std::string& raw, const std::string& extra = "", int interlace = 0);
+// A JPEG of quality 90 made by libjpeg; components 1 (grey), 3 (RGB) or 4 (CMYK), pixels row
+// by row; progressive on request.
+std::string JpegFile(int width, int height, int components, const std::string& pixels,
+                     bool progressive = false);
+
+// A seekable stream over bytes in memory, readable and writeable.
+class TestMemoryStream : public TStream {
+ public:
+  explicit TestMemoryStream(std::string bytes = "") : data(std::move(bytes)) {}
+  std::string data;
+  int64_t pos = 0;
+  int64_t Pos() override { return pos; }
+  int64_t Size() override { return static_cast<int64_t>(data.size()); }
+  int64_t Seek(int64_t p) override;
+  int64_t Read(void* buffer, int64_t count) override;
+  int64_t Write(const void* buffer, int64_t count) override;
+};
+
+// A fresh folder below the system's temporary folder, removed with its contents afterwards.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& path() const { return path_; }
+  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+  // Writes / reads a whole file below the folder.
+  void Put(const std::string& name, const std::string& bytes) const;
+  std::string Get(const std::string& name) const;
+
+ private:
+  std::string path_;
+};
