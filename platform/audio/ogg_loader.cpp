@@ -17,12 +17,19 @@ namespace {
 constexpr int64_t kMaxBytes = int64_t{1} << 28;
 constexpr int kReadBytes = 4096;
 
+// vorbisfile counts offsets from where it started reading, so the callbacks show it the stream
+// from its position at open time on.
+struct ogg_source {
+  TStream& stream;
+  int64_t origin;
+};
+
 // The callbacks run inside C code: exceptions must not cross it, so a stream error becomes
 // vorbisfile's read or seek failure.
 size_t ReadCallback(void* buffer, size_t size, size_t count, void* source) {
   if (size == 0) return 0;
   try {
-    const int64_t got = static_cast<TStream*>(source)->Read(buffer, static_cast<int64_t>(size * count));
+    const int64_t got = static_cast<ogg_source*>(source)->stream.Read(buffer, static_cast<int64_t>(size * count));
     return static_cast<size_t>(got) / size;
   } catch (const TRuntimeException&) {
     errno = EIO;
@@ -31,21 +38,23 @@ size_t ReadCallback(void* buffer, size_t size, size_t count, void* source) {
 }
 
 int SeekCallback(void* source, ogg_int64_t offset, int whence) {
-  auto* stream = static_cast<TStream*>(source);
+  auto& [stream, origin] = *static_cast<ogg_source*>(source);
   try {
-    int64_t target = offset;
-    if (whence == SEEK_CUR) target += stream->Pos();
-    if (whence == SEEK_END) target += stream->Size();
-    if (target < 0) return -1;
-    return stream->Seek(target) == target ? 0 : -1;
+    int64_t target = origin + offset;
+    if (whence == SEEK_CUR) target = stream.Pos() + offset;
+    if (whence == SEEK_END) target = stream.Size() + offset;
+    if (target < origin) return -1;
+    return stream.Seek(target) == target ? 0 : -1;
   } catch (const TRuntimeException&) {
     return -1;
   }
 }
 
 long TellCallback(void* source) {
+  auto& [stream, origin] = *static_cast<ogg_source*>(source);
   try {
-    return static_cast<long>(static_cast<TStream*>(source)->Pos());
+    const int64_t pos = stream.Pos();
+    return pos < 0 ? -1 : static_cast<long>(pos - origin);
   } catch (const TRuntimeException&) {
     return -1;
   }
@@ -57,9 +66,9 @@ int CloseCallback(void*) { return 0; }
 // An open vorbisfile decoder; cleared on every path.
 class vorbis_file_handle {
  public:
-  explicit vorbis_file_handle(TStream& stream) {
+  explicit vorbis_file_handle(TStream& stream) : source_{stream, std::max<int64_t>(stream.Pos(), 0)} {
     const ov_callbacks callbacks{ReadCallback, SeekCallback, CloseCallback, TellCallback};
-    open_ = ov_open_callbacks(&stream, &file_, nullptr, 0, callbacks) == 0;
+    open_ = ov_open_callbacks(&source_, &file_, nullptr, 0, callbacks) == 0;
   }
   ~vorbis_file_handle() {
     if (open_) ov_clear(&file_);
@@ -71,6 +80,7 @@ class vorbis_file_handle {
   OggVorbis_File* get() { return &file_; }
 
  private:
+  ogg_source source_;
   OggVorbis_File file_{};
   bool open_ = false;
 };
