@@ -99,7 +99,7 @@ TEST_F(DisplayTest, GraphicsOpensWithTheRequestedSettings) {
   EXPECT_EQ(GraphicsDepth(), 0);
   EXPECT_EQ(GraphicsHertz(), 60);
   EXPECT_EQ(driver->created_flags, GRAPHICS_BACKBUFFER);  // default flags are ORed in
-  EXPECT_EQ(driver->made_current.back(), window);
+  EXPECT_EQ(driver->made_current.back(), window.get());
   EXPECT_EQ(GraphicsSeq(), seq + 1);
   EXPECT_TRUE(system->moves.empty());
 

@@ -57,7 +57,7 @@ class RecordingGraphicsDriver : public TGraphicsDriver {
   int mode_requests = 0;
   int created_flags = 0;
   std::vector<int> flips;
-  std::vector<std::shared_ptr<TGraphics>> made_current;  // nullptr entries for "none"
+  std::vector<const TGraphics*> made_current;  // nullptr for "none"; raw, as contexts own the driver
 
   std::vector<TGraphicsMode> GraphicsModes() override {
     ++mode_requests;
@@ -71,7 +71,7 @@ class RecordingGraphicsDriver : public TGraphicsDriver {
     created_flags = flags;
     return std::make_shared<FakeGraphics>(Self(), width, height, depth, hertz, flags);
   }
-  void SetGraphics(std::shared_ptr<TGraphics> graphics) override { made_current.push_back(graphics); }
+  void SetGraphics(std::shared_ptr<TGraphics> graphics) override { made_current.push_back(graphics.get()); }
   void Flip(int sync) override { flips.push_back(sync); }
 
   std::shared_ptr<RecordingGraphicsDriver> Self() {
