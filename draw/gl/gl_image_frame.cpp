@@ -33,12 +33,8 @@ void FlushDeadTextures() {
   auto& s = gl2d_state;
   const int seq = GraphicsSeq();
   if (s.dead_seq == seq && !s.dead_textures.empty()) {
+    // Deleting the bound name leaves the cache stale only until CreateTex binds its new name.
     glDeleteTextures(static_cast<GLsizei>(s.dead_textures.size()), s.dead_textures.data());
-    // GL unbinds a deleted texture; the cache must follow, or a recycled name would be skipped.
-    if (std::find(s.dead_textures.begin(), s.dead_textures.end(), s.bound_texture) !=
-        s.dead_textures.end()) {
-      s.bound_texture = 0;
-    }
   }
   s.dead_textures.clear();
   s.dead_seq = seq;

@@ -1,0 +1,57 @@
+// Collision under the drawing state: rotation, origin and handles act as they do on drawing.
+#include "tests/draw/display_fixture.h"
+#include "tests/draw/pixmaps.h"
+
+namespace {
+
+using CollideTransformTest = DisplayTest;
+
+TEST_F(CollideTransformTest, RotatedProbeFollowsTheDrawnPiece) {
+  // A 30 x 30 piece with a transparent surround 5 wide and one hole, handle at its centre.
+  auto pixmap = FramedPixmap(30, 30, 5, 0xFFFFFFFFu);
+  pixmap->WritePixel(20, 8, 0x00000000u);
+  auto piece = TImage::Load(pixmap, 0, 0, 0, 0);
+  MidHandleImage(piece);
+  auto probe = TImage::Load(SolidPixmap(1, 1, 0xFFFFFFFFu), 0, 0, 0, 0);
+  SetBlend(MaskBlend);
+  SetRotation(90);
+  DrawImage(piece, 100, 100);
+  // Rotated 90, a 1 x 1 probe placed at (x, y) covers the screen pixel (x - 1, y); it hits
+  // exactly where the drawn piece shows a pixel.
+  int hits = 0;
+  for (int y = 80; y < 120; ++y) {
+    for (int x = 80; x < 120; ++x) {
+      const int drawn = Pixel(x - 1, y) == 0xFFFFFFu;
+      ASSERT_EQ(ImagesCollide(piece, 100, 100, 0, probe, x, y, 0), drawn) << x << "," << y;
+      hits += drawn;
+    }
+  }
+  EXPECT_EQ(hits, 20 * 20 - 1);
+}
+
+TEST_F(CollideTransformTest, OriginShiftsBothImagesAndGraphicsHandleIsIgnored) {
+  auto a = TImage::Load(SolidPixmap(10, 10, 0xFFFFFFFFu), 0, 0, 0, 0);
+  auto probe = TImage::Load(SolidPixmap(1, 1, 0xFFFFFFFFu), 0, 0, 0, 0);
+  SetOrigin(300, 200);
+  EXPECT_EQ(ImagesCollide(a, 0, 0, 0, probe, 9, 9, 0), 1);
+  EXPECT_EQ(ImagesCollide(a, 0, 0, 0, probe, 10, 9, 0), 0);
+  SetHandle(5, 5);
+  EXPECT_EQ(ImagesCollide(a, 0, 0, 0, probe, 9, 9, 0), 1);
+  EXPECT_EQ(ImagesCollide(a, 0, 0, 0, probe, -1, 0, 0), 0);
+  // A query in screen terms: the rectangle drawn at (0, 0) lies at (300, 200).
+  CollideImage(a, 0, 0, 0, 0, 1u << 4);
+  SetOrigin(0, 0);
+  EXPECT_EQ(CollideRect(305, 205, 1, 1, 1u << 4, 0).size(), 1u);
+  EXPECT_TRUE(CollideRect(5, 5, 1, 1, 1u << 4, 0).empty());
+}
+
+TEST_F(CollideTransformTest, ScaleGrowsTheQuad) {
+  auto a = TImage::Load(SolidPixmap(10, 10, 0xFFFFFFFFu), 0, 0, 0, 0);
+  auto probe = TImage::Load(SolidPixmap(1, 1, 0xFFFFFFFFu), 0, 0, 0, 0);
+  SetScale(2, 2);
+  // The probe is scaled too: at (19, 19) it covers 19..20 and meets the piece's 0..19.
+  EXPECT_EQ(ImagesCollide(a, 0, 0, 0, probe, 19, 19, 0), 1);
+  EXPECT_EQ(ImagesCollide(a, 0, 0, 0, probe, 20, 20, 0), 0);
+}
+
+}  // namespace

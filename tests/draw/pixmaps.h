@@ -1,0 +1,23 @@
+// Small pixmap fixtures shared by the drawing tests. Depends on draw/pixmap.h.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "draw/pixmap.h"
+
+// A w x h PF_RGBA8888 pixmap filled with one ARGB value.
+inline std::shared_ptr<TPixmap> SolidPixmap(int w, int h, uint32_t argb) {
+  auto p = TPixmap::Create(w, h, PF_RGBA8888, 4);
+  p->ClearPixels(argb);
+  return p;
+}
+
+// A w x h PF_RGBA8888 pixmap, opaque inside the border of the given width, transparent around.
+inline std::shared_ptr<TPixmap> FramedPixmap(int w, int h, int border, uint32_t argb) {
+  auto p = SolidPixmap(w, h, 0);
+  for (int y = border; y < h - border; ++y) {
+    for (int x = border; x < w - border; ++x) p->WritePixel(x, y, argb);
+  }
+  return p;
+}
