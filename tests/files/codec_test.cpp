@@ -171,6 +171,10 @@ TEST(PNG, ColourTypes) {
                PngChunk("PLTE", Bytes({255, 0, 0, 0, 255, 0, 0, 0, 255})) +
                    PngChunk("tRNS", Bytes({0, 128}))),
        PF_RGBA8888, {0x00FF0000, 0x8000FF00, 0xFF0000FF}},
+      {"interlaced grey",  // Adam7 passes 1, 4, 5, 6, 6, 7 of a 3 x 3 picture
+       PngFile(3, 3, 8, 0, Bytes({0, 0, 0, 2, 0, 20, 22, 0, 1, 0, 21, 0, 10, 11, 12}), "", 1), PF_I8,
+       {0xFF000000, 0xFF010101, 0xFF020202, 0xFF0A0A0A, 0xFF0B0B0B, 0xFF0C0C0C, 0xFF141414,
+        0xFF151515, 0xFF161616}},
       {"palette", PngFile(2, 1, 8, 3, Bytes({0, 1, 0}), PngChunk("PLTE", Bytes({1, 2, 3, 4, 5, 6}))),
        PF_RGB888, {0xFF040506, 0xFF010203}},
   };
