@@ -104,6 +104,23 @@ TEST_F(WindowTest, AtMostSixteenTimersRun) {
   EXPECT_EQ(CreateTimer(10), nullptr);
   timers[3]->Stop();
   EXPECT_TRUE(CreateTimer(2000));  // above 1000 Hz the fastest period is used
+  EXPECT_EQ(CreateTimer(0), nullptr);
+}
+
+// Stops the timer given as context when any other timer ticks.
+std::shared_ptr<TObject> StopOnOtherTick(int, std::shared_ptr<TObject> data, std::shared_ptr<TObject> context) {
+  auto event = std::dynamic_pointer_cast<TEvent>(data);
+  if (event && event->id == EVENT_TIMERTICK && event->source != context) std::static_pointer_cast<TTimer>(context)->Stop();
+  return data;
+}
+
+TEST_F(WindowTest, WaitOnATimerStoppedMeanwhileReturns) {
+  auto slow = CreateTimer(1);
+  auto fast = CreateTimer(100);
+  AddHook(EmitEventHook, StopOnOtherTick, slow, 1);
+  EXPECT_EQ(slow->Wait(), 0);
+  EXPECT_EQ(slow->_handle, 0);
+  RemoveHook(EmitEventHook, StopOnOtherTick, slow);
 }
 
 // Many turns of a loop, for the leak check under ASan or valgrind.
