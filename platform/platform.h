@@ -353,8 +353,7 @@ std::shared_ptr<TGraphicsDriver> GetGraphicsDriver();
 std::vector<TGraphicsMode> GraphicsModes();
 // Opens a display (depth 0: window) after closing the one Graphics opened before. Returns
 // nullptr when the driver cannot make it; no display is open then.
-std::shared_ptr<TGraphics> Graphics(int width, int height, int depth = 0, int hertz = 60,
-                                    int flags = 0);
+std::shared_ptr<TGraphics> Graphics(int width, int height, int depth, int hertz, int flags);
 // Makes a context (or none) current.
 void SetGraphics(std::shared_ptr<TGraphics> graphics);
 void CloseGraphics(std::shared_ptr<TGraphics> graphics);
@@ -365,7 +364,7 @@ int GraphicsDepth();
 int GraphicsHertz();
 // Presents the frame: 1 waits for the vertical blank, 0 does not, -1 paces by the display's
 // hertz (software pacing in a window, vertical blank in full screen). Needs an open display.
-void Flip(int sync = -1);
+void Flip(int sync);
 // Advanced whenever a display is opened or closed or the driver changes; never 0 afterwards.
 int GraphicsSeq();
 
