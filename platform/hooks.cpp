@@ -11,26 +11,28 @@ int AllocHookId() {
 
 void AddHook(int id, THookFunc func, std::shared_ptr<TObject> context, int priority) {
   assert(id >= 0 && id < kHookChains && func);
-  auto& chain = platform.hooks.chains[id];
+  auto chain = *platform.hooks.chains[id];
   auto at = chain.begin();
   while (at != chain.end() && at->priority >= priority) ++at;
   chain.insert(at, {priority, func, std::move(context)});
+  platform.hooks.chains[id] = std::make_shared<const std::vector<hook_entry>>(std::move(chain));
 }
 
 std::shared_ptr<TObject> RunHooks(int id, std::shared_ptr<TObject> data) {
   assert(id >= 0 && id < kHookChains);
-  // A hook may add or remove hooks while it runs: walk a snapshot of the chain.
-  const std::vector<hook_entry> chain = platform.hooks.chains[id];
-  for (const auto& entry : chain) data = entry.func(id, std::move(data), entry.context);
+  const auto chain = platform.hooks.chains[id];
+  for (const auto& entry : *chain) data = entry.func(id, std::move(data), entry.context);
   return data;
 }
 
 void RemoveHook(int id, THookFunc func, std::shared_ptr<TObject> context) {
   assert(id >= 0 && id < kHookChains);
-  auto& chain = platform.hooks.chains[id];
+  const auto& chain = *platform.hooks.chains[id];
   for (auto at = chain.begin(); at != chain.end(); ++at) {
     if (at->func == func && at->context == context) {
-      chain.erase(at);
+      auto shorter = chain;
+      shorter.erase(shorter.begin() + (at - chain.begin()));
+      platform.hooks.chains[id] = std::make_shared<const std::vector<hook_entry>>(std::move(shorter));
       return;
     }
   }

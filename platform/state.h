@@ -31,12 +31,17 @@ std::map<int, std::string> StartEventNames();
 
 struct platform_state {
   struct hooks_state {
-    std::array<std::vector<hook_entry>, kHookChains> chains = StartChains();
+    // Copy on write: a running chain keeps its own reference, so hooks may add or remove
+    // entries while it runs and emitting an event allocates nothing.
+    using chain = std::shared_ptr<const std::vector<hook_entry>>;
+    std::array<chain, kHookChains> chains = StartChains();
     int next_id = EmitEventHook + 1;
 
-    static std::array<std::vector<hook_entry>, kHookChains> StartChains() {
-      std::array<std::vector<hook_entry>, kHookChains> chains;
-      chains[EmitEventHook].push_back({kQueueHookPriority, QueueHook, nullptr});
+    static std::array<chain, kHookChains> StartChains() {
+      std::array<chain, kHookChains> chains;
+      for (auto& c : chains) c = std::make_shared<const std::vector<hook_entry>>();
+      chains[EmitEventHook] = std::make_shared<const std::vector<hook_entry>>(
+          std::vector<hook_entry>{{kQueueHookPriority, QueueHook, nullptr}});
       return chains;
     }
   } hooks;

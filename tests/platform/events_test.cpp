@@ -80,6 +80,22 @@ TEST_F(EventsTest, HooksRunByDescendingPriorityThenInsertionOrder) {
   EXPECT_EQ(trace->order, "bacd");
 }
 
+std::shared_ptr<TObject> RecordOnce(int id, std::shared_ptr<TObject> data, std::shared_ptr<TObject> context) {
+  RemoveHook(id, RecordOnce, context);
+  return Record(id, std::move(data), std::move(context));
+}
+
+TEST_F(EventsTest, AHookMayRemoveItselfWhileItsChainRuns) {
+  const int id = AllocHookId();
+  AddHook(id, RecordOnce, std::make_shared<Tag>('x'), 5);
+  AddHook(id, Record, std::make_shared<Tag>('b'), 0);
+  AddHook(id, Record, std::make_shared<Tag>('c'), 0);
+  auto trace = std::make_shared<Trace>();
+  RunHooks(id, trace);
+  RunHooks(id, trace);
+  EXPECT_EQ(trace->order, "xbcbc");
+}
+
 TEST_F(EventsTest, HookIdsRunOutAt256) {
   int last = 0;
   for (int i = 0; i < 255; ++i) last = AllocHookId();
