@@ -41,8 +41,9 @@ class TStringObject : public TObject {
 bool StartPlatform();
 
 // Puts every platform module back to its start values: hook chains (with the queue hook),
-// event queue, polled input, display state (the own context is closed), running timers are
-// stopped, random seed, exit handlers, clock. The system driver stays. For tests.
+// event queue, polled input, display state (the own context is closed and the graphics driver
+// forgotten), running timers are stopped, random seed, exit handlers, clock, application
+// title. The system driver stays. For tests.
 void ResetPlatform();
 
 // Registers a handler that End() runs. Handlers run in reverse order of registration.
