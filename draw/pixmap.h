@@ -14,8 +14,13 @@ constexpr int32_t PF_BGRA8888 = 5;  // blue, green, red, alpha
 constexpr int32_t PF_RGBA8888 = 6;  // red, green, blue, alpha
 
 // Bytes per pixel and whether the format carries alpha; 0 / false for a code outside 1..6.
-int32_t BytesPerPixel(int32_t format);
-bool FormatHasAlpha(int32_t format);
+constexpr int32_t BytesPerPixel(int32_t format) {
+  constexpr int32_t table[] = {0, 1, 1, 3, 3, 4, 4};
+  return format >= PF_I8 && format <= PF_RGBA8888 ? table[format] : 0;
+}
+constexpr bool FormatHasAlpha(int32_t format) {
+  return format == PF_A8 || format == PF_BGRA8888 || format == PF_RGBA8888;
+}
 
 // Pixel values exchanged with callers are 32-bit ARGB: 0xAARRGGBB.
 constexpr uint32_t MakeARGB(uint32_t a, uint32_t r, uint32_t g, uint32_t b) {

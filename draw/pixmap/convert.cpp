@@ -1,4 +1,4 @@
-// Pixel formats: the per-format tables and conversion of pixel runs, always through RGBA.
+// Conversion of pixel runs between formats, always through RGBA.
 // Depends on draw/pixmap.h only.
 #include <cassert>
 #include <cstring>
@@ -7,12 +7,6 @@
 #include "draw/pixmap.h"
 
 namespace {
-
-// Indexed by format code; code 0 is "no format".
-constexpr int32_t kBytesPerPixel[] = {0, 1, 1, 3, 3, 4, 4};
-constexpr bool kHasAlpha[] = {false, false, true, false, false, true, true};
-
-bool ValidFormat(int32_t format) { return format >= PF_I8 && format <= PF_RGBA8888; }
 
 void ToRGBA(const uint8_t* s, int32_t format, uint8_t* d, int32_t n) {
   for (int32_t i = 0; i < n; ++i, d += 4) {
@@ -40,13 +34,9 @@ void FromRGBA(const uint8_t* s, uint8_t* d, int32_t format, int32_t n) {
 
 }  // namespace
 
-int32_t BytesPerPixel(int32_t format) { return ValidFormat(format) ? kBytesPerPixel[format] : 0; }
-
-bool FormatHasAlpha(int32_t format) { return ValidFormat(format) && kHasAlpha[format]; }
-
 void ConvertPixels(const uint8_t* source, int32_t source_format, uint8_t* destination,
                    int32_t destination_format, int32_t n) {
-  assert(ValidFormat(source_format) && ValidFormat(destination_format));
+  assert(BytesPerPixel(source_format) > 0 && BytesPerPixel(destination_format) > 0);
   if (n <= 0) return;
   if (source_format == destination_format) {
     std::memcpy(destination, source, static_cast<size_t>(n) * BytesPerPixel(source_format));
