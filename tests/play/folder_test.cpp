@@ -116,11 +116,19 @@ TEST(MedianColour, TakesTheLowerMiddleOfTheNonBlackPixels) {
       {{0xff000001, 0xff000002}, {0, 0, 1}},                                      // black in red, green only
   };
   for (const median_case& c : cases) {
-    const colour_type got = PieceMedianColour(*PixmapOf(c.pixels));
-    EXPECT_EQ(got.r, c.want.r);
-    EXPECT_EQ(got.g, c.want.g);
-    EXPECT_EQ(got.b, c.want.b);
+    // Each channel lands in its own place in every colour format.
+    for (int format : {PF_RGBA8888, PF_BGRA8888, PF_RGB888, PF_BGR888}) {
+      const colour_type got = PieceMedianColour(*PixmapOf(c.pixels)->Convert(format));
+      EXPECT_EQ(got.r, c.want.r) << format;
+      EXPECT_EQ(got.g, c.want.g) << format;
+      EXPECT_EQ(got.b, c.want.b) << format;
+    }
   }
+  // Grey pixmaps go through the general pixel reader: 90 and 30 count, black does not.
+  auto grey = CreatePixmap(3, 1, PF_I8);
+  grey->WritePixel(0, 0, 0xff5a5a5a);
+  grey->WritePixel(1, 0, 0xff1e1e1e);
+  EXPECT_EQ(PieceMedianColour(*grey).g, 30);
 }
 
 TEST_F(FolderTest, ResetPlayStateClearsTheFlagsOfPlay) {
