@@ -80,6 +80,7 @@ std::shared_ptr<TAudioSample> TAudioSample::Copy() const {
 }
 
 std::shared_ptr<TAudioSample> TAudioSample::Convert(int to_format) const {
+  assert(SampleFormatBytes(format) > 0);
   if (to_format == format) return Copy();
   auto out = Create(length, hertz, to_format);
   const format_info& from = Info(format);
