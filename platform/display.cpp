@@ -1,10 +1,11 @@
-// The display module: the current graphics driver and context, opening displays, the mode
-// cache, frame presentation with software pacing, GraphicsSeq and the pointer operations.
+// The display module: current driver and context, opening displays, the mode cache, Flip with
+// software pacing, GraphicsSeq, the window caption and the pointer operations.
 #include <cassert>
 #include <cstdint>
 
 #include "platform/platform.h"
 #include "platform/state.h"
+#include "platform/system.h"
 
 namespace {
 
@@ -172,6 +173,13 @@ void Flip(int sync) {
 }
 
 int GraphicsSeq() { return display.seq; }
+
+void SetAppTitle(const std::string& title) {
+  platform.app_title = title;
+  SystemSetCaption(title);
+}
+
+std::string AppTitle() { return platform.app_title; }
 
 void HideMouse() {
   if (auto driver = SystemDriver()) driver->SetMouseVisible(false);

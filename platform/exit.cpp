@@ -3,7 +3,6 @@
 
 #include "platform/platform.h"
 #include "platform/state.h"
-#include "platform/system.h"
 
 void AddExitHandler(std::function<void()> handler) {
   platform.exit.handlers.push_back(std::move(handler));
@@ -18,10 +17,3 @@ void End() {
   }
   std::exit(0);
 }
-
-void SetAppTitle(const std::string& title) {
-  platform.app_title = title;
-  SystemSetCaption(title);
-}
-
-std::string AppTitle() { return platform.app_title; }
