@@ -1,6 +1,7 @@
 // Scattering a jigsaw, the flight of every piece to its home position on the "anim" screen, the
 // auto-solve, setting ten pieces aside, and the list shuffle. Depends on platform/platform.h
 // (Rand, Millisecs), shell/shell.h and box/box.h.
+#include <algorithm>
 #include <cassert>
 #include <cmath>
 #include <cstdint>
@@ -53,11 +54,20 @@ void SetUpFlight() {
   }
   play.flight_start = static_cast<int>(static_cast<std::uint32_t>(Millisecs()) + flight_step_ms);
   play.flight_skipped = 0;
+  play.flight_step_count = 0;
 }
 
-// One step of every piece still under way; false when none was.
+// Truncates toward zero, held inside the int range (a far-off saved position must not overflow).
+int TruncateToInt(float v) {
+  constexpr float kLimit = 2147483520.0f;  // the largest float below 2^31
+  return static_cast<int>(std::clamp(v, -kLimit, kLimit));
+}
+
+// One step of every piece still under way; false when none was. Every piece is home after
+// flight_steps steps: far-off positions lose the precision that would let them arrive by distance.
 bool StepFlight() {
   bool moving = false;
+  const bool last_step = ++play.flight_step_count >= flight_steps;
   for (int i = 1; i <= play.piece_count; i++) {
     piece_anim_type& f = play.flight[i];
     if (f.anim != 1) continue;
@@ -65,12 +75,12 @@ bool StepFlight() {
     piece_type& piece = play.pieces[i];
     f.x1 += f.dx;
     f.y1 += f.dy;
-    piece.x = static_cast<int>(f.x1);
-    piece.y = static_cast<int>(f.y1);
-    if (std::fabs(f.x1 - f.x2) < 1 && std::fabs(f.y1 - f.y2) < 1) {
+    piece.x = TruncateToInt(f.x1);
+    piece.y = TruncateToInt(f.y1);
+    if ((std::fabs(f.x1 - f.x2) < 1 && std::fabs(f.y1 - f.y2) < 1) || last_step) {
       f.anim = 0;
-      piece.x = static_cast<int>(f.x2);
-      piece.y = static_cast<int>(f.y2);
+      piece.x = TruncateToInt(f.x2);
+      piece.y = TruncateToInt(f.y2);
     }
   }
   return moving;

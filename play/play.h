@@ -78,6 +78,7 @@ struct play_state {
   int flight_state = 1;                 // 1 set up, 2 flying, 3 all arrived, 4 all home
   int flight_skipped = 0;               // 1 when a click ended the flight
   int flight_start = 0;                 // Millisecs() at which stepping starts
+  int flight_step_count = 0;            // steps taken in this flight
   int seven_count = 0;                  // consecutive presses of key 7
 
   // Unrotate screen.

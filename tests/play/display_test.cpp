@@ -108,6 +108,28 @@ TEST_F(PlayDisplayTest, TheTableIsDrawnInDrawOrderWithTurns) {
   EXPECT_EQ(PixelAt(190, 200), 0x005a00u);
 }
 
+TEST_F(PlayDisplayTest, OutlinedNumbersAreWhiteOnABlackOutline) {
+  SetClsColor(0, 90, 0);
+  Cls();
+  DrawOutlinedNumber(47, 400, 300);
+  int r, g, b;
+  GetColor(r, g, b);
+  EXPECT_EQ(r + g + b, 3 * 255);
+  const auto area = GrabPixmap(370, 270, 60, 60);
+  int white = 0, black = 0, left = 60, right = 0;
+  for (int y = 0; y < 60; y++) {
+    for (int x = 0; x < 60; x++) {
+      const uint32_t p = ReadPixel(area, x, y) & 0xffffff;
+      white += p == 0xffffff;
+      black += p == 0;
+      if (p != 0x005a00) left = std::min(left, x), right = std::max(right, x);
+    }
+  }
+  EXPECT_GT(white, 10);
+  EXPECT_GT(black, white);   // four shadows around one white text
+  EXPECT_EQ(left + right, 59);  // centred on x 400 (pixel columns 370 + 29 and 30)
+}
+
 TEST_F(PlayDisplayTest, HitTestsUseTheTurnForBothImages) {
   LoadGrid(Grid(1, 1, 40, 30));
   play.probe = MakeProbe();

@@ -106,6 +106,15 @@ TEST_F(FiltersTest, SpreadEdgePiecesDoesNothingOnceOneAndTwoFit) {
   EXPECT_EQ(play.pieces[5].x, 350);
 }
 
+TEST_F(FiltersTest, ASinglePieceJigsawIsNotHeldBackByAStaleSecondRecord) {
+  Place(1, 300, 300, 0);
+  PlaceBeside(2, 1);  // record 2 fits piece 1, but is no piece of the next jigsaw
+  LoadGrid(Grid(1, 1), "single");
+  Place(1, 300, 300, 0);
+  SpreadEdgePieces();
+  EXPECT_NE(play.pieces[1].x, 300);
+}
+
 TEST_F(FiltersTest, PlaceFirstPieceHomeBringsItsGroupAlongUnturned) {
   Place(1, 500, 400, 3);
   MakeGroup({1, 2, 6}, 2);

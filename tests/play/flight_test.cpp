@@ -83,6 +83,22 @@ TEST_F(FlightTest, StateThreeComesOneStepAfterTheLastArrival) {
   }
 }
 
+TEST_F(FlightTest, FarOffPiecesStillLandWithinTheFlight) {
+  // Positions a damaged progress file might hold: too far for float steps to reach home exactly.
+  Place(2, 2000000000, -2147483647, 1);
+  Place(3, 2147483600, 300, 0);  // a step of half a pixel vanishes at this size
+  play.pieces[3].x0 = 2147483500;
+  StartFlight();
+  int frames = 0;
+  while (play.flight_state != 4 && frames < 1000) {
+    FlightFrame();
+    frames++;
+  }
+  EXPECT_LE(frames, flight_steps + 3);
+  EXPECT_TRUE(At(2, play.pieces[2].x0, play.pieces[2].y0));
+  EXPECT_TRUE(At(3, 2147483500, play.pieces[3].y0));
+}
+
 TEST_F(FlightTest, StepsPauseOnlyFrom20To40MsAfterTheSetUp) {
   struct timing_case {
     int after_setup;
@@ -138,6 +154,17 @@ TEST_F(FlightTest, ThreeSevensInARowAutoSolveWithoutCelebration) {
   EXPECT_EQ(play.seven_count, 0);
   EXPECT_EQ(play.completion_handled, 1);
   EXPECT_EQ(play.flight_state, 1);
+}
+
+TEST_F(FlightTest, SetAsideTenLeavesTheJigsawWhenTheLargeDisplayCannotOpen) {
+  // No display can open here, so the column at x 850 would lie beyond the 800-wide table.
+  ScatterPieces();
+  const auto before = play.pieces;
+  play.completion_handled = 1;
+  SetAsideTen();
+  EXPECT_FALSE(shell.display.display_large);
+  for (int i = 1; i <= 9; i++) EXPECT_TRUE(At(i, before[i].x, before[i].y));
+  EXPECT_EQ(play.completion_handled, 1);
 }
 
 TEST_F(FlightTest, ShuffleNeverMovesEntryZero) {

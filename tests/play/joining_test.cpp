@@ -152,6 +152,16 @@ TEST_F(JoiningTest, CompletionStepCelebratesOnce) {
   EXPECT_EQ(shell.screen, "jigsaw");
 }
 
+TEST_F(JoiningTest, TheCarriedGroupIsDrawnShown) {
+  MakeGroup({5, 6}, 3);
+  play.pieces[5].visible = play.pieces[6].visible = play.pieces[7].visible = 0;
+  play.dragged = 6;
+  DrawCarried();
+  EXPECT_EQ(play.pieces[5].visible, 1);
+  EXPECT_EQ(play.pieces[6].visible, 1);
+  EXPECT_EQ(play.pieces[7].visible, 0);
+}
+
 TEST_F(JoiningTest, FollowPointerCarriesTheGroupInFormation) {
   Place(5, 300, 300, 1);
   MakeGroup({5, 6}, 1);
