@@ -40,12 +40,25 @@ TEST_F(WindowTest, ImpossibleDisplaysReturnNone) {
   EXPECT_TRUE(Graphics(640, 480, 0, 60, 0));
 }
 
+TEST_F(WindowTest, FullScreenInTheScreensOwnMode) {
+  auto screen = Graphics(1280, 1024, 32, 0, 0);  // Xvfb's only mode: 24-bit colour in 32 bits
+  ASSERT_TRUE(screen);
+  EXPECT_EQ(GraphicsWidth(), 1280);
+  EXPECT_EQ(GraphicsDepth(), 32);
+  Flip(-1);
+  auto centred = CollectUntil([](const TEvent& e) { return e.id == EVENT_MOUSEMOVE && e.x == 640 && e.y == 512; });
+  ASSERT_FALSE(centred.empty());
+  EXPECT_EQ(centred.back()->x, 640);  // the pointer starts in the middle of the screen
+  EXPECT_TRUE(Graphics(800, 600, 0, 60, 0));  // and back to a window
+}
+
 TEST_F(WindowTest, ModesOfTheVirtualScreen) {
   const auto modes = GraphicsModes();
   ASSERT_FALSE(modes.empty());
   for (const auto& mode : modes) EXPECT_GE(mode.depth, 16) << mode.ToString();
   EXPECT_EQ(modes[0].width, 1280);
   EXPECT_EQ(modes[0].height, 1024);
+  EXPECT_EQ(modes[0].depth, 32);  // true colour in four bytes reads as 32, as desktops report it
   EXPECT_EQ(DesktopHertz(), modes[0].hertz);
 }
 
