@@ -14,6 +14,9 @@ void FuzzLoadPixmap(const uint8_t* data, size_t size) {
   if (pixmap->width < 1 || pixmap->height < 1 || pixmap->pitch < pixmap->width * BytesPerPixel(pixmap->format)) {
     abort();
   }
+  // The round trip is the slow part; a large picture (an 18-byte colour-mapped TGA header can
+  // ask for 4096 x 4096) is checked for its shape only.
+  if (int64_t{pixmap->width} * pixmap->height > (1 << 18)) return;
   const auto saved = std::make_shared<TestMemoryStream>();
   if (SavePNGPixmap(pixmap, saved, 1) != 1) abort();
   saved->Seek(0);
