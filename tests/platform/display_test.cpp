@@ -10,7 +10,7 @@
 
 namespace {
 
-class DisplayTest : public ::testing::Test {
+class DisplayModuleTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ResetPlatform();
@@ -33,7 +33,7 @@ class DisplayTest : public ::testing::Test {
   std::vector<int> sleeps;
 };
 
-TEST_F(DisplayTest, SixtyHertzWindowPacesSixteenSeventeenSeventeen) {
+TEST_F(DisplayModuleTest, SixtyHertzWindowPacesSixteenSeventeenSeventeen) {
   ASSERT_TRUE(Graphics(800, 600, 0, 60, 0));
   for (int frame = 0; frame < 60; ++frame) Flip(-1);
   ASSERT_EQ(sleeps.size(), 60u);
@@ -42,7 +42,7 @@ TEST_F(DisplayTest, SixtyHertzWindowPacesSixteenSeventeenSeventeen) {
   EXPECT_EQ(driver->flips, std::vector<int>(60, 0));  // paced frames do not wait for the blank
 }
 
-TEST_F(DisplayTest, ALateFrameIsNotFollowedByShortenedOnes) {
+TEST_F(DisplayModuleTest, ALateFrameIsNotFollowedByShortenedOnes) {
   ASSERT_TRUE(Graphics(800, 600, 0, 60, 0));
   Flip(-1);
   Flip(-1);
@@ -54,14 +54,14 @@ TEST_F(DisplayTest, ALateFrameIsNotFollowedByShortenedOnes) {
   EXPECT_EQ(sleeps, (std::vector<int>{16, 17, 17, 17, 17}));
 }
 
-TEST_F(DisplayTest, PacingSurvivesTheClockWrap) {
+TEST_F(DisplayModuleTest, PacingSurvivesTheClockWrap) {
   now = 0x7FFFFFF0;  // Millisecs wraps to negative values 16 ms later
   ASSERT_TRUE(Graphics(640, 480, 0, 50, 0));
   for (int frame = 0; frame < 5; ++frame) Flip(-1);
   EXPECT_EQ(sleeps, std::vector<int>(5, 20));
 }
 
-TEST_F(DisplayTest, SyncModesOfFlip) {
+TEST_F(DisplayModuleTest, SyncModesOfFlip) {
   const struct {
     int depth, hertz, sync, expected_flip;
   } cases[] = {
@@ -80,7 +80,7 @@ TEST_F(DisplayTest, SyncModesOfFlip) {
   }
 }
 
-TEST_F(DisplayTest, FlipOfAContextThatIsNotTheOwnWaitsForTheBlank) {
+TEST_F(DisplayModuleTest, FlipOfAContextThatIsNotTheOwnWaitsForTheBlank) {
   auto own = Graphics(800, 600, 0, 60, 0);
   auto other = driver->CreateGraphics(320, 200, 0, 60, 0);
   SetGraphics(other);
@@ -90,7 +90,7 @@ TEST_F(DisplayTest, FlipOfAContextThatIsNotTheOwnWaitsForTheBlank) {
   EXPECT_TRUE(sleeps.empty());
 }
 
-TEST_F(DisplayTest, GraphicsOpensWithTheRequestedSettings) {
+TEST_F(DisplayModuleTest, GraphicsOpensWithTheRequestedSettings) {
   const int seq = GraphicsSeq();
   auto window = Graphics(800, 600, 0, 60, 0);
   ASSERT_TRUE(window);
@@ -111,7 +111,7 @@ TEST_F(DisplayTest, GraphicsOpensWithTheRequestedSettings) {
   EXPECT_EQ(system->moves, (std::vector<std::pair<int, int>>{{512, 384}}));  // full screen centres the pointer
 }
 
-TEST_F(DisplayTest, AFailedGraphicsLeavesNoDisplay) {
+TEST_F(DisplayModuleTest, AFailedGraphicsLeavesNoDisplay) {
   for (auto outcome : {RecordingGraphicsDriver::Outcome::ReturnNone, RecordingGraphicsDriver::Outcome::Throw}) {
     driver->outcome = RecordingGraphicsDriver::Outcome::Succeed;
     auto first = Graphics(800, 600, 0, 60, 0);
@@ -125,7 +125,7 @@ TEST_F(DisplayTest, AFailedGraphicsLeavesNoDisplay) {
   }
 }
 
-TEST_F(DisplayTest, ReopeningForgetsHeldKeys) {
+TEST_F(DisplayModuleTest, ReopeningForgetsHeldKeys) {
   Graphics(800, 600, 0, 60, 0);
   TEvent::Create(EVENT_KEYDOWN, nullptr, KEY_LCONTROL)->Emit();
   EXPECT_EQ(KeyIsDown(KEY_LCONTROL), 1);
@@ -135,7 +135,7 @@ TEST_F(DisplayTest, ReopeningForgetsHeldKeys) {
   EXPECT_EQ(KeyHit('A'), 1);  // and the hook is back
 }
 
-TEST_F(DisplayTest, CloseGraphicsOfTheCurrentContext) {
+TEST_F(DisplayModuleTest, CloseGraphicsOfTheCurrentContext) {
   auto window = Graphics(800, 600, 0, 60, 0);
   CloseGraphics(window);
   EXPECT_TRUE(std::static_pointer_cast<FakeGraphics>(window)->closed);
@@ -143,7 +143,7 @@ TEST_F(DisplayTest, CloseGraphicsOfTheCurrentContext) {
   EXPECT_EQ(GraphicsWidth(), 0);
 }
 
-TEST_F(DisplayTest, ModeListIsFetchedOnceAndCopied) {
+TEST_F(DisplayModuleTest, ModeListIsFetchedOnceAndCopied) {
   auto modes = GraphicsModes();
   ASSERT_EQ(modes.size(), 2u);
   modes.clear();
@@ -156,12 +156,12 @@ TEST_F(DisplayTest, ModeListIsFetchedOnceAndCopied) {
   EXPECT_EQ(GraphicsModes().size(), 1u);
 }
 
-TEST_F(DisplayTest, ModeText) {
+TEST_F(DisplayModuleTest, ModeText) {
   EXPECT_EQ((TGraphicsMode{1024, 768, 16, 75}.ToString()), "1024,768,16 75Hz");
   EXPECT_EQ((TGraphicsMode{800, 600, 32, 60}.ToString()), "800,600,32 60Hz");
 }
 
-TEST_F(DisplayTest, GraphicsSeqSkipsZero) {
+TEST_F(DisplayModuleTest, GraphicsSeqSkipsZero) {
   platform.display.seq = -2;
   SetGraphicsDriver(driver, GRAPHICS_BACKBUFFER);
   EXPECT_EQ(GraphicsSeq(), -1);
@@ -172,7 +172,7 @@ TEST_F(DisplayTest, GraphicsSeqSkipsZero) {
   EXPECT_EQ(GraphicsSeq(), static_cast<int>(0x80000000u));
 }
 
-TEST_F(DisplayTest, PointerOperationsGoToTheSystemDriver) {
+TEST_F(DisplayModuleTest, PointerOperationsGoToTheSystemDriver) {
   HideMouse();
   ShowMouse();
   MoveMouse(379, 279);
@@ -182,7 +182,7 @@ TEST_F(DisplayTest, PointerOperationsGoToTheSystemDriver) {
 
 struct Ended {};
 
-TEST_F(DisplayTest, EndClosesTheOwnDisplay) {
+TEST_F(DisplayModuleTest, EndClosesTheOwnDisplay) {
   AddExitHandler([] { throw Ended{}; });  // registered first, so it runs last
   auto window = Graphics(800, 600, 0, 60, 0);
   Graphics(640, 480, 0, 60, 0);  // a second Graphics registers no second handler
