@@ -115,8 +115,8 @@ CollisionIds CollideQuad(const TQuad& quad, uint32_t collide_mask, uint32_t writ
 bool QuadsCollide(const TQuad& a, const TQuad& b) {
   if (!(a.maxx >= b.minx && a.maxy >= b.miny)) return false;
   if (a.minx > b.maxx || a.miny > b.maxy) return false;
-  std::vector<rpoly> polys{PolyFromQuad(a), PolyFromQuad(b)};
-  return RenderPolys(polys) < 0;
+  rpoly polys[2] = {PolyFromQuad(a), PolyFromQuad(b)};
+  return RenderPolys(polys, 2) < 0;
 }
 
 CollisionIds CollideImage(const std::shared_ptr<TImage>& image, float x, float y, int frame,

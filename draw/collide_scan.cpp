@@ -4,7 +4,7 @@
 #include "draw/collide_scan.h"
 
 #include <algorithm>
-#include <cmath>
+#include <span>
 #include <utility>
 
 #include "draw/state.h"
@@ -125,11 +125,12 @@ void MakeClockwise(float* data, int count, int channels) {
   }
 }
 
-int RenderPolys(std::vector<rpoly>& polys) {
-  if (polys.empty()) return 0;
+int RenderPolys(rpoly* polys, int count) {
+  if (count <= 0) return 0;
+  const std::span<rpoly> all(polys, static_cast<size_t>(count));
   int min_y = 0, max_y = 0;
   bool first = true;
-  for (rpoly& p : polys) {
+  for (rpoly& p : all) {
     MakeClockwise(p.data.data(), rpoly::count, rpoly::channels);
     p.top = Trunc(p.data[kY]);
     p.Left = 0;
@@ -147,10 +148,10 @@ int RenderPolys(std::vector<rpoly>& polys) {
     p.state = 0;
   }
 
-  std::vector<rpoly*> active;
-  active.reserve(polys.size());
+  auto& active = draw_state.collision.active;
+  active.clear();
   for (int y = min_y; y < max_y; ++y) {
-    for (rpoly& p : polys) {
+    for (rpoly& p : all) {
       if (p.state == 2 || (p.state == 0 && y < p.top)) continue;
       if (!AdvanceEdge(p, y, true) || !AdvanceEdge(p, y, false)) {
         Finish(p, active);

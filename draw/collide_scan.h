@@ -27,6 +27,7 @@ struct rpoly {
 // mirrored picture, so that scanning always meets the left edge walking backwards.
 void MakeClockwise(float* data, int count, int channels);
 
-// Scan-converts the polygons together and runs the span test on every scanline where at least
-// one is active. Returns -1 as soon as the test finds a column solid in two polygons, else 0.
-int RenderPolys(std::vector<rpoly>& polys);
+// Scan-converts the count polygons together and runs the span test on every scanline where at
+// least one is active. Returns -1 as soon as the test finds a column solid in two polygons,
+// else 0.
+int RenderPolys(rpoly* polys, int count);

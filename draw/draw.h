@@ -136,8 +136,9 @@ class TImageFont {
   int Height();
   int CountGlyphs();
   int CharToGlyph(int code_point);
-  // The glyph's image is made on first request and kept.
-  std::shared_ptr<TImageGlyph> LoadGlyph(int index);
+  // The glyph's image is made on first request and kept (the reference stays valid as long
+  // as the font).
+  const std::shared_ptr<TImageGlyph>& LoadGlyph(int index);
   // Draws UTF-8 text with the pen starting at (x, y) (the top of the line), glyphs placed and
   // advanced through the matrix (ix, iy, jx, jy). Characters without a glyph are skipped;
   // control characters are not interpreted.

@@ -61,7 +61,8 @@ void DrawText(const std::string& text, float x, float y) {
 int TextWidth(const std::string& text) {
   const auto font = GetImageFont();
   int width = 0;
-  for (const int c : DecodeUtf8(text)) {
+  int c = 0;
+  for (size_t pos = 0; NextCodePoint(text, pos, c);) {
     const int n = font->CharToGlyph(c);
     if (n >= 0) width = static_cast<int>(static_cast<float>(width) + font->LoadGlyph(n)->Advance());
   }

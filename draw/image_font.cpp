@@ -49,7 +49,7 @@ int TImageFont::CharToGlyph(int code_point) {
   return in_range ? code_point - kDefaultFirstChar : -1;
 }
 
-std::shared_ptr<TImageGlyph> TImageFont::LoadGlyph(int index) {
+const std::shared_ptr<TImageGlyph>& TImageFont::LoadGlyph(int index) {
   auto& glyph = _glyphs.at(static_cast<size_t>(index));
   if (glyph) return glyph;
   // The default font fills every entry when it is made, so only source glyphs arrive here.
@@ -65,10 +65,11 @@ std::shared_ptr<TImageGlyph> TImageFont::LoadGlyph(int index) {
 
 void TImageFont::Draw(const std::string& text, float x, float y, float ix, float iy, float jx,
                       float jy) {
-  for (const int c : DecodeUtf8(text)) {
+  int c = 0;
+  for (size_t pos = 0; NextCodePoint(text, pos, c);) {
     const int n = CharToGlyph(c);
     if (n < 0) continue;
-    const auto g = LoadGlyph(n);
+    const auto& g = LoadGlyph(n);
     if (g->_image) {
       if (const auto frame = g->_image->Frame(0)) {
         const auto w = static_cast<float>(g->_image->width);

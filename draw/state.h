@@ -9,6 +9,7 @@
 #include "draw/draw.h"
 
 struct FT_LibraryRec_;
+struct rpoly;
 
 struct draw_state_type {
   struct context_type {
@@ -35,6 +36,7 @@ struct draw_state_type {
     // Follows the drawing matrix (UpdateTransform).
     float ix = 1, iy = 0, jx = 0, jy = 1;
     std::vector<int> span;  // one flag per column of the current span overlap
+    std::vector<rpoly*> active;          // polygons of the scan in progress, kept for its storage
   } collision;
 };
 

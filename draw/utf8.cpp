@@ -16,41 +16,32 @@ int SequenceLength(unsigned char lead) {
 
 }  // namespace
 
-std::vector<int> DecodeUtf8(const std::string& text) {
-  std::vector<int> out;
-  out.reserve(text.size());
+bool NextCodePoint(const std::string& text, size_t& pos, int& code_point) {
   const size_t n = text.size();
-  size_t i = 0;
-  while (i < n) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    const int length = SequenceLength(lead);
-    if (length == 0 || i + length > n) {
-      out.push_back(kReplacement);
-      ++i;
-      continue;
-    }
-    int cp = length == 1 ? lead : lead & (0x7F >> length);
-    bool ok = true;
-    for (int k = 1; k < length; ++k) {
-      const auto c = static_cast<unsigned char>(text[i + k]);
-      if ((c & 0xC0) != 0x80) {
-        ok = false;
-        break;
-      }
-      cp = (cp << 6) | (c & 0x3F);
-    }
-    // Overlong three- and four-byte forms, surrogates and values past the last code point.
-    if (ok && ((length == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) ||
-               (length == 4 && (cp < 0x10000 || cp > 0x10FFFF)))) {
-      ok = false;
-    }
-    if (!ok) {
-      out.push_back(kReplacement);
-      ++i;
-      continue;
-    }
-    out.push_back(cp);
-    i += length;
+  if (pos >= n) return false;
+  const auto lead = static_cast<unsigned char>(text[pos]);
+  const int length = SequenceLength(lead);
+  code_point = kReplacement;
+  if (length == 0 || pos + length > n) {
+    ++pos;
+    return true;
   }
-  return out;
+  int cp = length == 1 ? lead : lead & (0x7F >> length);
+  for (int k = 1; k < length; ++k) {
+    const auto c = static_cast<unsigned char>(text[pos + k]);
+    if ((c & 0xC0) != 0x80) {
+      ++pos;
+      return true;
+    }
+    cp = (cp << 6) | (c & 0x3F);
+  }
+  // Overlong three- and four-byte forms, surrogates and values past the last code point.
+  if ((length == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) ||
+      (length == 4 && (cp < 0x10000 || cp > 0x10FFFF))) {
+    ++pos;
+    return true;
+  }
+  code_point = cp;
+  pos += length;
+  return true;
 }

@@ -1,10 +1,11 @@
 // UTF-8 decoding for text drawing and measuring. Depends on nothing.
 #pragma once
 
+#include <cstddef>
 #include <string>
-#include <vector>
 
-// The code points of a UTF-8 text. Each byte that does not start a well-formed sequence
-// (stray continuation bytes, overlong forms, surrogates, values past U+10FFFF, sequences cut
-// short) becomes U+FFFD, so bad text is drawn as missing glyphs and never read past its end.
-std::vector<int> DecodeUtf8(const std::string& text);
+// Decodes the code point starting at byte pos of text and moves pos past it; false at the end.
+// A byte that does not start a well-formed sequence (a stray continuation byte, an overlong
+// form, a surrogate, a value past U+10FFFF, a sequence cut short) gives U+FFFD and moves one
+// byte on, so bad text is drawn as missing glyphs and never read past its end.
+bool NextCodePoint(const std::string& text, size_t& pos, int& code_point);

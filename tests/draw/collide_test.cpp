@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "draw/draw.h"
-#include "tests/draw/pixmaps.h"
+#include "tests/draw/fixtures.h"
 
 namespace {
 
@@ -12,13 +12,9 @@ class CollideTest : public ::testing::Test {
   void TearDown() override { ResetDrawing(); }
 };
 
-std::shared_ptr<TImage> Opaque(int w, int h) {
-  return TImage::Load(SolidPixmap(w, h, 0xFFFFFFFFu), 0, 0, 0, 0);
-}
-
 TEST_F(CollideTest, OpaqueFramesTouchOnlyWhenAPixelIsShared) {
-  auto a = Opaque(10, 10);
-  auto b = Opaque(10, 10);
+  auto a = OpaqueImage(10, 10);
+  auto b = OpaqueImage(10, 10);
   struct Case {
     float x, y;
     int hit;
@@ -31,8 +27,8 @@ TEST_F(CollideTest, OpaqueFramesTouchOnlyWhenAPixelIsShared) {
 }
 
 TEST_F(CollideTest, HandlesPlaceTheQuads) {
-  auto a = Opaque(10, 10);
-  auto b = Opaque(1, 1);
+  auto a = OpaqueImage(10, 10);
+  auto b = OpaqueImage(1, 1);
   MidHandleImage(a);  // covers 95..104 around (100, 100)
   EXPECT_EQ(ImagesCollide(a, 100, 100, 0, b, 95, 95, 0), 1);
   EXPECT_EQ(ImagesCollide(a, 100, 100, 0, b, 94, 100, 0), 0);
@@ -45,7 +41,7 @@ TEST_F(CollideTest, TransparentPixelsNeverCollide) {
   auto ring = FramedPixmap(20, 20, 5, 0xFFFF0000u);
   for (int x = 0; x < 20; ++x) ring->WritePixel(x, 0, 0x7FFF0000u);
   auto piece = TImage::Load(ring, 0, 0, 0, 0);
-  auto probe = Opaque(1, 1);
+  auto probe = OpaqueImage(1, 1);
   for (int y = 0; y < 20; ++y) {
     for (int x = 0; x < 20; ++x) {
       const int inside = x >= 5 && x < 15 && y >= 5 && y < 15;
@@ -62,7 +58,7 @@ TEST_F(CollideTest, AlphaOnlyMasksUseTheirOneByte) {
   a8->ClearPixels(0);
   a8->WritePixel(2, 0, 0xC0000000u);
   auto glyph = TImage::Load(a8, 0, 0, 0, 0);
-  auto probe = Opaque(1, 1);
+  auto probe = OpaqueImage(1, 1);
   for (int x = 0; x < 4; ++x) {
     EXPECT_EQ(ImagesCollide(glyph, 0, 0, 0, probe, x, 0, 0), x == 2 ? 1 : 0) << x;
   }
@@ -72,7 +68,7 @@ TEST_F(CollideTest, PictureWithoutAlphaCollidesWithItsWholeRectangle) {
   auto rgb = TPixmap::Create(6, 6, PF_RGB888, 4);
   rgb->ClearPixels(0xFF000000u);  // all black, yet unmasked
   auto picture = TImage::Load(rgb, 0, 0, 0, 0);
-  auto probe = Opaque(1, 1);
+  auto probe = OpaqueImage(1, 1);
   EXPECT_EQ(ImagesCollide(picture, 0, 0, 0, probe, 0, 0, 0), 1);
   EXPECT_EQ(ImagesCollide(picture, 0, 0, 0, probe, 5, 5, 0), 1);
   EXPECT_EQ(ImagesCollide(picture, 0, 0, 0, probe, 6, 5, 0), 0);
@@ -82,8 +78,8 @@ TEST_F(CollideTest, PictureWithoutAlphaCollidesWithItsWholeRectangle) {
 }
 
 TEST_F(CollideTest, NoneImagesAndRepeatedCallsAreIndependent) {
-  auto a = Opaque(10, 10);
-  auto far = Opaque(10, 10);
+  auto a = OpaqueImage(10, 10);
+  auto far = OpaqueImage(10, 10);
   EXPECT_EQ(ImagesCollide(nullptr, 0, 0, 0, a, 0, 0, 0), 0);
   EXPECT_EQ(ImagesCollide(a, 0, 0, 0, nullptr, 0, 0, 0), 0);
   EXPECT_EQ(ImagesCollide(a, 0, 0, 0, a, 5, 5, 0), 1);
@@ -95,7 +91,7 @@ TEST_F(CollideTest, LayersReturnTheIdsOfTheQuadsHit) {
   auto first = std::make_shared<TStringObject>("first");
   auto second = std::make_shared<TStringObject>("second");
   EXPECT_TRUE(CollideRect(0, 0, 10, 10, 0, 1u << 0, first).empty());
-  EXPECT_TRUE(CollideImage(Opaque(10, 10), 20, 0, 0, 0, 1u << 0 | 1u << 3, second).empty());
+  EXPECT_TRUE(CollideImage(OpaqueImage(10, 10), 20, 0, 0, 0, 1u << 0 | 1u << 3, second).empty());
 
   auto hits = CollideRect(5, 5, 20, 1, 1u << 0, 0);
   ASSERT_EQ(hits.size(), 2u);

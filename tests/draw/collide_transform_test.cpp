@@ -1,6 +1,6 @@
 // Collision under the drawing state: rotation, origin and handles act as they do on drawing.
 #include "tests/draw/display_fixture.h"
-#include "tests/draw/pixmaps.h"
+#include "tests/draw/fixtures.h"
 
 namespace {
 
@@ -12,7 +12,7 @@ TEST_F(CollideTransformTest, RotatedProbeFollowsTheDrawnPiece) {
   pixmap->WritePixel(20, 8, 0x00000000u);
   auto piece = TImage::Load(pixmap, 0, 0, 0, 0);
   MidHandleImage(piece);
-  auto probe = TImage::Load(SolidPixmap(1, 1, 0xFFFFFFFFu), 0, 0, 0, 0);
+  auto probe = OpaqueImage(1, 1);
   SetBlend(MaskBlend);
   SetRotation(90);
   DrawImage(piece, 100, 100);
@@ -30,8 +30,8 @@ TEST_F(CollideTransformTest, RotatedProbeFollowsTheDrawnPiece) {
 }
 
 TEST_F(CollideTransformTest, OriginShiftsBothImagesAndGraphicsHandleIsIgnored) {
-  auto a = TImage::Load(SolidPixmap(10, 10, 0xFFFFFFFFu), 0, 0, 0, 0);
-  auto probe = TImage::Load(SolidPixmap(1, 1, 0xFFFFFFFFu), 0, 0, 0, 0);
+  auto a = OpaqueImage(10, 10);
+  auto probe = OpaqueImage(1, 1);
   SetOrigin(300, 200);
   EXPECT_EQ(ImagesCollide(a, 0, 0, 0, probe, 9, 9, 0), 1);
   EXPECT_EQ(ImagesCollide(a, 0, 0, 0, probe, 10, 9, 0), 0);
@@ -46,10 +46,10 @@ TEST_F(CollideTransformTest, OriginShiftsBothImagesAndGraphicsHandleIsIgnored) {
 }
 
 TEST_F(CollideTransformTest, ScaleGrowsTheQuad) {
-  auto a = TImage::Load(SolidPixmap(10, 10, 0xFFFFFFFFu), 0, 0, 0, 0);
-  auto probe = TImage::Load(SolidPixmap(1, 1, 0xFFFFFFFFu), 0, 0, 0, 0);
+  auto a = OpaqueImage(10, 10);
+  auto probe = OpaqueImage(1, 1);
   SetScale(2, 2);
-  // The probe is scaled too: at (19, 19) it covers 19..20 and meets the piece's 0..19.
+  // The probe is scaled too: at (19, 19) it covers pixels 19 and 20; the piece ends at 19.
   EXPECT_EQ(ImagesCollide(a, 0, 0, 0, probe, 19, 19, 0), 1);
   EXPECT_EQ(ImagesCollide(a, 0, 0, 0, probe, 20, 20, 0), 0);
 }

@@ -4,7 +4,7 @@
 
 #include "platform/platform.h"
 #include "tests/draw/display_fixture.h"
-#include "tests/draw/pixmaps.h"
+#include "tests/draw/fixtures.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "draw/gl/gl2d.h"
 #include "platform/platform.h"
 #include "tests/draw/display_fixture.h"
-#include "tests/draw/pixmaps.h"
+#include "tests/draw/fixtures.h"
 
 namespace {
 

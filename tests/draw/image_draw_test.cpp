@@ -5,7 +5,7 @@
 #include "files/files.h"
 #include "platform/platform.h"
 #include "tests/draw/display_fixture.h"
-#include "tests/draw/pixmaps.h"
+#include "tests/draw/fixtures.h"
 
 namespace {
 
@@ -37,7 +37,7 @@ TEST_F(ImageDrawTest, MaskBlendDrawsOnlyTexelsOfAlphaOneHalfAndAboveOpaque) {
 TEST_F(ImageDrawTest, ColourAndAlphaModulateTexels) {
   SetBlend(SolidBlend);
   SetColor(255, 128, 0);
-  DrawImage(TImage::Load(SolidPixmap(2, 2, 0xFFFFFFFFu), 0, 0, 0, 0), 0, 0);
+  DrawImage(OpaqueImage(2, 2), 0, 0);
   EXPECT_EQ(Pixel(0, 0), 0xFF8000u);
 }
 
@@ -91,7 +91,7 @@ TEST_F(ImageDrawTest, GrabIntoMaskedImageMakesBlackTransparent) {
 }
 
 TEST_F(ImageDrawTest, ImageHandleNotGraphicsHandlePlacesTheImage) {
-  auto image = TImage::Load(SolidPixmap(10, 6, 0xFFFFFFFFu), 0, 0, 0, 0);
+  auto image = OpaqueImage(10, 6);
   MidHandleImage(image);
   SetHandle(50, 50);
   DrawImage(image, 100, 100);
@@ -132,7 +132,7 @@ TEST_F(ImageDrawTest, ImageSurvivesAChangeOfDisplayWithoutReloading) {
 }
 
 TEST_F(ImageDrawTest, LockedAndChangedPixelIsShown) {
-  auto image = TImage::Load(SolidPixmap(4, 4, 0xFFFFFFFFu), 0, 0, 0, 0);
+  auto image = OpaqueImage(4, 4);
   DrawImage(image, 0, 0);
   EXPECT_EQ(Pixel(2, 1), 0xFFFFFFu);
   auto p = LockImage(image, 0, true, true);

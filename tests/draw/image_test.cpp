@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "draw/draw.h"
-#include "tests/draw/pixmaps.h"
+#include "tests/draw/fixtures.h"
 
 namespace {
 

@@ -3,7 +3,17 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace {
+
+std::vector<int> Decode(const std::string& text) {
+  std::vector<int> out;
+  int c = 0;
+  for (size_t pos = 0; NextCodePoint(text, pos, c);) out.push_back(c);
+  return out;
+}
 
 struct Utf8Case {
   const char* name;
@@ -11,7 +21,7 @@ struct Utf8Case {
   std::vector<int> code_points;
 };
 
-TEST(DecodeUtf8, WellFormedAndMalformedSequences) {
+TEST(NextCodePoint, WellFormedAndMalformedSequences) {
   const int bad = 0xFFFD;
   const Utf8Case cases[] = {
       {"empty", "", {}},
@@ -28,7 +38,7 @@ TEST(DecodeUtf8, WellFormedAndMalformedSequences) {
       {"past U+10FFFF", "\xF4\x90\x80\x80", {bad, bad, bad, bad}},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(DecodeUtf8(c.text), c.code_points) << c.name;
+    EXPECT_EQ(Decode(c.text), c.code_points) << c.name;
   }
 }
 

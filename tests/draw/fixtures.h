@@ -1,10 +1,10 @@
-// Small pixmap fixtures shared by the drawing tests. Depends on draw/pixmap.h.
+// Small pixmap and image fixtures shared by the drawing tests. Depends on draw/draw.h.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 
-#include "draw/pixmap.h"
+#include "draw/draw.h"
 
 // A w x h PF_RGBA8888 pixmap filled with one ARGB value.
 inline std::shared_ptr<TPixmap> SolidPixmap(int w, int h, uint32_t argb) {
@@ -20,4 +20,9 @@ inline std::shared_ptr<TPixmap> FramedPixmap(int w, int h, int border, uint32_t 
     for (int x = border; x < w - border; ++x) p->WritePixel(x, y, argb);
   }
   return p;
+}
+
+// An unmasked, unfiltered w x h image, opaque white everywhere, handle at the top-left.
+inline std::shared_ptr<TImage> OpaqueImage(int w, int h) {
+  return TImage::Load(SolidPixmap(w, h, 0xFFFFFFFFu), 0, 0, 0, 0);
 }
