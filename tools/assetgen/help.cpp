@@ -1,0 +1,136 @@
+// The five help pages: every command letter of a screen on its own clickable row, 302 x 29,
+// at x 15 (first column) and 327 (second column), rows going down by 29 from the page's
+// first-row offset. The letter strings and column sizes must match the game's help table.
+// Depends on assetgen.h.
+#include <cstring>
+
+#include "tools/assetgen/assetgen.h"
+
+namespace {
+
+constexpr int page_width = 644;
+constexpr int row_width = 302, row_height = 29;
+constexpr int first_column_x = 15, second_column_x = 327;
+
+struct help_line {
+  char letter;
+  const char* text;
+};
+
+struct help_page {
+  const char* title;
+  const char* letters;
+  int first_column;
+  int offset;
+  std::vector<help_line> lines;
+};
+
+const help_line common[] = {
+    {'D', "start the next jigsaw you have not saved"},
+    {'F', "switch to the other display size"},
+    {'H', "close this help"},
+    {'K', "kill jigsaws from the library"},
+    {'L', "load a jigsaw you saved"},
+    {'N', "choose a new jigsaw from the library"},
+    {'Q', "start a jigsaw picked at random"},
+    {'S', "save this jigsaw"},
+};
+
+std::vector<help_line> With(std::vector<help_line> own) {
+  for (const help_line& c : common) {
+    bool taken = false;
+    for (const help_line& o : own) taken = taken || o.letter == c.letter;
+    if (!taken) own.push_back(c);
+  }
+  return own;
+}
+
+const char* TextOf(const help_page& page, char letter) {
+  for (const help_line& l : page.lines)
+    if (l.letter == letter) return l.text;
+  return nullptr;
+}
+
+void Row(canvas& c, text_face& key_face, text_face& text_face_, int x, int y, char letter,
+         const char* text, bool shaded) {
+  c.Rect(float(x), float(y), row_width, row_height - 1, shaded ? RGB(46, 62, 108) : RGB(38, 52, 94));
+  c.RoundRect(float(x + 2), float(y + 2), 25, 24, 4, RGB(240, 230, 196));
+  c.Rect(float(x + 4), float(y + 22), 21, 2, RGB(196, 180, 140));
+  key_face.DrawCentred(c, std::string(1, letter), x + 14.5f, y + 13.5f, RGB(30, 30, 60));
+  text_face_.Draw(c, text, float(x + 36), y + (row_height - 1 - text_face_.Height()) / 2.f,
+                  RGB(255, 255, 224));
+}
+
+void Page(const std::string& path, const help_page& page, asset_fonts& fonts) {
+  int count = int(std::strlen(page.letters));
+  int height = page.offset + page.first_column * row_height + 34;
+  canvas c(page_width, height);
+  Panel(c, 0, 0, page_width, float(height));
+  for (int i = 0; i < count; ++i) {
+    char letter = page.letters[i];
+    const char* text = TextOf(page, letter);
+    if (!text) throw TRuntimeException(std::string("no help text for ") + letter);
+    bool second = i >= page.first_column;
+    int row = second ? i - page.first_column : i;
+    Row(c, fonts.large, fonts.small, second ? second_column_x : first_column_x,
+        page.offset + row * row_height, letter, text, row % 2 == 0);
+  }
+  float footer = float(height - 17);
+  fonts.small.Draw(c, page.title, first_column_x, footer - 8, RGB(255, 255, 192));
+  std::string hint = "click a row or press its key - click outside to close";
+  fonts.small.Draw(c, hint, float(page_width - 15 - fonts.small.Width(hint)), footer - 8,
+                   RGB(170, 184, 220));
+  SavePNG(c.ToRGB(), path);
+}
+
+}  // namespace
+
+void WriteHelpPages(const std::string& images, asset_fonts& fonts) {
+  const help_page pages[5] = {
+      {"Help - the table", "ABCDEFGHIJKLMNO=PQRSTUVWZ12345-", 16, 12,
+       With({{'A', "show all the pieces"},
+             {'B', "open the box view to sort pieces"},
+             {'C', "show or hide the table colours"},
+             {'E', "show or hide the border pieces"},
+             {'G', "show or hide the joined groups"},
+             {'I', "preferences"},
+             {'J', "spread the border pieces to the edges"},
+             {'M', "put the top-left corner in its place"},
+             {'O', "show or hide the loose pieces"},
+             {'=', "fetch the jigsaw you saved last"},
+             {'P', "show or hide the picture"},
+             {'R', "restart this jigsaw"},
+             {'T', "tidy loose pieces where you clicked"},
+             {'U', "turn every group upright"},
+             {'V', "practice: all but ten pieces in place"},
+             {'W', "switch between window and full screen"},
+             {'Z', "hide all the pieces"},
+             {'1', "show or hide the pieces in box 1"},
+             {'2', "show or hide the pieces in box 2"},
+             {'3', "show or hide the pieces in box 3"},
+             {'4', "show or hide the pieces in box 4"},
+             {'5', "show or hide the pieces in box 5"},
+             {'-', "leave the game"}})},
+      {"Help - the box view", "BDFHIKLMNPQSZ012345-", 10, 14,
+       With({{'B', "lay the loose pieces out again"},
+             {'I', "preferences"},
+             {'M', "fill the box with pieces of its colour"},
+             {'P', "show or hide the picture"},
+             {'Z', "hide all the pieces, back to the table"},
+             {'0', "empty this box"},
+             {'1', "open box 1"},
+             {'2', "open box 2"},
+             {'3', "open box 3"},
+             {'4', "open box 4"},
+             {'5', "open box 5"},
+             {'-', "back to the table with this box shown"}})},
+      {"Help - saved jigsaws", "DFHKNQS-", 4, 16, With({{'-', "back to the table"}})},
+      {"Help - the library", "DFHKLQS-", 4, 16, With({{'-', "back to the table"}})},
+      {"Help - killing jigsaws", "ADFHKLNQSU-", 6, 16,
+       With({{'A', "mark every jigsaw on this page"},
+             {'K', "kill the marked jigsaws"},
+             {'U', "unmark every jigsaw on this page"},
+             {'-', "back to the table"}})},
+  };
+  for (int k = 0; k < 5; ++k) Page(images + "/help" + std::to_string(k) + ".png", pages[k], fonts);
+}
