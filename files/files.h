@@ -91,8 +91,8 @@ class TStream : public TIO {
   virtual void WriteObject(const std::shared_ptr<void>& object);
 };
 
-// Forwards to an inner stream. With no inner stream it behaves like the root: no position,
-// size 0, not readable, not writeable.
+// Forwards to an inner stream. With no inner stream (a closed view) it is at its end (Eof 1)
+// and otherwise behaves like the root: no position, size 0, not readable, not writeable.
 class TStreamWrapper : public TStream {
  public:
   std::shared_ptr<TStream> _stream;
