@@ -36,7 +36,7 @@ struct draw_state_type {
     // Follows the drawing matrix (UpdateTransform).
     float ix = 1, iy = 0, jx = 0, jy = 1;
     std::vector<int> span;  // one flag per column of the current span overlap
-    std::vector<rpoly*> active;          // polygons of the scan in progress, kept for its storage
+    std::vector<rpoly*> active;  // polygons of the scan in progress, kept for its storage
   } collision;
 };
 
