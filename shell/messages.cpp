@@ -12,6 +12,18 @@ namespace {
 int CentredLeft(int w) { return (GraphicsWidth() - w) / 2; }
 int CentredTop(int h) { return (GraphicsHeight() - h) / 2; }
 
+// WaitKey, except that a close request ends the program as it does everywhere else instead
+// of being held until a key arrives. The key stays queued for the key table.
+void WaitKeyOrClose() {
+  FlushKeys();
+  for (;;) {
+    WaitSystem();
+    if (AppTerminate()) EndProgram();
+    for (int k = 1; k < 256; ++k)
+      if (KeyHit(k)) return;
+  }
+}
+
 }  // namespace
 
 bool MouseIn(int x1, int y1, int x2, int y2) {
@@ -92,7 +104,7 @@ void ShowErrorAndWait(const std::string& message) {
   SetBlend(AlphaBlend);
   DrawText(text, (GraphicsWidth() - TextWidth(text)) / 2, GraphicsHeight() / 2);
   Flip(-1);
-  WaitKey();
+  WaitKeyOrClose();
 }
 
 void DrawFrame(int x, int y, int w, int h, int t) {

@@ -129,9 +129,13 @@ inline void ResetGame() {
 struct ProgramEnded {};
 
 // From now on End() throws ProgramEnded instead of ending the process (register it after
-// the display is open, so it runs before the display's own exit handler).
+// the display is open, so it runs before the display's own exit handler). End() unregisters a
+// handler before running it, so the handler arms itself again for the next end.
 inline void InterceptEnd() {
-  AddExitHandler([] { throw ProgramEnded{}; });
+  AddExitHandler([] {
+    InterceptEnd();
+    throw ProgramEnded{};
+  });
 }
 
 // Input as the system driver would deliver it: through the hook chain, so the polled state

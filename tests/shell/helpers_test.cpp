@@ -119,6 +119,12 @@ TEST_F(Helpers, NoticeWaitsForAKeyThatStaysQueued) {
   EXPECT_EQ(EventData(), 'N');
 }
 
+TEST_F(Helpers, CloseRequestDuringANoticeEndsTheProgram) {
+  auto timer = CreateTimer(20, TEvent::Create(EVENT_APPTERMINATE));
+  EXPECT_THROW(ShowErrorAndWait("Unable to access players"), ProgramEnded);
+  timer->Stop();
+}
+
 TEST_F(Helpers, FrameOutlineHasTheGivenThickness) {
   SetClsColor(0, 0, 0);
   Cls();

@@ -1,0 +1,123 @@
+// Smoke test of the real binary under X: its window and caption, real key input through SDL,
+// a real close request, and the message without a display.
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+
+#include "tests/shell/fixture.h"
+
+extern char** environ;
+
+using namespace shell_test;
+using namespace std::chrono_literals;
+
+namespace {
+
+// Output of a shell command, trailing newline removed.
+std::string Capture(const std::string& command) {
+  std::string out;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[256];
+    while (fgets(buffer, sizeof buffer, pipe)) out += buffer;
+    pclose(pipe);
+  }
+  while (!out.empty() && out.back() == '\n') out.pop_back();
+  return out;
+}
+
+// The game's data folder: the built runtime tree when it exists, else a tiny one.
+void MakeDataFolder() {
+  const char* runtime = std::getenv("TESSELKA_RUNTIME");
+  if (runtime && fs::is_directory(fs::path(runtime) / "jigsaws" / "0000vorna")) {
+    for (const char* tree : {"images", "fonts", "sounds", "jigsaws"})
+      fs::copy(fs::path(runtime) / tree, tree, fs::copy_options::recursive);
+  } else {
+    WriteMinimalAssets();
+    WriteJigsaw("0000vorna", 2, 2);
+  }
+}
+
+class RealProgram : public ::testing::Test {
+ protected:
+  void SetUp() override { MakeDataFolder(); }
+  void TearDown() override {
+    if (pid_ > 0) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+    }
+  }
+
+  void Start() {
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    char* argv[] = {const_cast<char*>(TESSELKA_BINARY), nullptr};
+    ASSERT_EQ(posix_spawn(&pid_, TESSELKA_BINARY, nullptr, nullptr, argv, environ), 0);
+  }
+
+  // The program's window id, once it is mapped under its caption.
+  // Generous: start-up is slow on a loaded machine.
+  std::string WaitForWindow() {
+    auto until = std::chrono::steady_clock::now() + 30s;
+    while (std::chrono::steady_clock::now() < until) {
+      std::string id = Capture("xdotool search --onlyvisible --name '^Tesselka v6.4$' 2>/dev/null | head -n1");
+      if (!id.empty()) return id;
+      std::this_thread::sleep_for(50ms);
+    }
+    return "";
+  }
+
+  // The exit status once the program has ended, or -1 when it still runs after `limit`.
+  int WaitForExit(std::chrono::milliseconds limit) {
+    auto until = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < until) {
+      int status = 0;
+      if (waitpid(pid_, &status, WNOHANG) == pid_) {
+        pid_ = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+      }
+      std::this_thread::sleep_for(10ms);
+    }
+    return -1;
+  }
+
+  TempDir dir_;
+  pid_t pid_ = -1;
+};
+
+TEST_F(RealProgram, WindowIsTitledAndSizedAndEscapeEndsIt) {
+  Start();
+  std::string id = WaitForWindow();
+  ASSERT_FALSE(id.empty()) << "no window titled Tesselka v6.4";
+  EXPECT_NE(Capture("xdotool getwindowgeometry " + id).find("Geometry: 800x600"), std::string::npos);
+  EXPECT_TRUE(fs::is_directory("players/default"));
+  std::this_thread::sleep_for(300ms);
+  // Escape during the opening flight ends the program at once; on the table the first one
+  // asks and the second answers.
+  Capture("xdotool key Escape; sleep 0.3; xdotool key Escape");
+  EXPECT_EQ(WaitForExit(5s), 0);
+}
+
+TEST_F(RealProgram, CloseRequestEndsItWithinASecond) {
+  Start();
+  std::string id = WaitForWindow();
+  ASSERT_FALSE(id.empty());
+  std::this_thread::sleep_for(300ms);
+  ASSERT_EQ(std::system((std::string(WM_CLOSE_HELPER) + " " + id).c_str()), 0);
+  EXPECT_EQ(WaitForExit(1s), 0);
+}
+
+TEST(NoDisplay, SaysHowToRunUnderXvfbAndFails) {
+  TempDir dir;
+  std::string out =
+      Capture("env -u DISPLAY -u WAYLAND_DISPLAY timeout -s KILL 10 " + std::string(TESSELKA_BINARY) + " 2>&1; echo \"status $?\"");
+  EXPECT_NE(out.find("xvfb-run"), std::string::npos) << out;
+  EXPECT_NE(out.find("status 1"), std::string::npos) << out;
+}
+
+}  // namespace
