@@ -1,6 +1,7 @@
 // The seven frames of the celebration's flash: a star burst that grows and fades. The game
 // draws them masked and additively, so black adds nothing and the glow fades to black.
 // Depends on assetgen.h.
+#include <algorithm>
 #include <cmath>
 
 #include "tools/assetgen/assetgen.h"
@@ -19,7 +20,9 @@ void WriteFlashFrames(const std::string& images) {
       float rays = std::pow(std::abs(std::cos(angle * 4)), 18.f) * std::max(0.f, 1 - r * 0.55f);
       float glow = std::exp(-r * r * 2.2f);
       float core = std::exp(-r * r * 14);
-      float v = std::min(1.f, (glow * 0.8f + rays * 0.7f + core) * strength);
+      // Fade out before the frame's edge, so that no ray is cut off square.
+      float edge = std::clamp((size / 2.f - std::hypot(dx, dy)) / 12, 0.f, 1.f);
+      float v = std::min(1.f, (glow * 0.8f + rays * 0.7f + core) * strength * edge);
       if (v < 1.5f / 255) return colour{};
       return colour{std::min(1.f, v * 1.05f), v * 0.92f, std::min(1.f, v * (0.55f + core * 0.45f))};
     });

@@ -26,7 +26,7 @@ struct help_page {
 };
 
 const help_line common[] = {
-    {'D', "start the next jigsaw you have not saved"},
+    {'D', "start the next jigsaw not saved yet"},
     {'F', "switch to the other display size"},
     {'H', "close this help"},
     {'K', "kill jigsaws from the library"},
@@ -53,6 +53,8 @@ const char* TextOf(const help_page& page, char letter) {
 
 void Row(canvas& c, text_face& key_face, text_face& text_face_, int x, int y, char letter,
          const char* text, bool shaded) {
+  if (36 + text_face_.Width(text) > row_width - 6)
+    throw TRuntimeException(std::string("the help text of ") + letter + " is too wide: " + text);
   c.Rect(float(x), float(y), row_width, row_height - 1, shaded ? RGB(46, 62, 108) : RGB(38, 52, 94));
   c.RoundRect(float(x + 2), float(y + 2), 25, 24, 4, RGB(240, 230, 196));
   c.Rect(float(x + 4), float(y + 22), 21, 2, RGB(196, 180, 140));

@@ -172,6 +172,14 @@ bool CheckRequest(const std::shared_ptr<TPixmap>& picture, const cut_request& re
             IntToText(min_source_cell) + " x " + IntToText(min_source_cell) + " pixels)";
     return false;
   }
+  int fitted_width = 0, fitted_height = 0;
+  FitOnTable(picture->width, picture->height, fitted_width, fitted_height);
+  if (fitted_width < grid.cols * min_table_cell || fitted_height < grid.rows * min_table_cell) {
+    error = "the pieces of a " + IntToText(grid.rows) + " x " + IntToText(grid.cols) +
+            " grid would be smaller than " + IntToText(min_table_cell) + " x " +
+            IntToText(min_table_cell) + " pixels on the table; choose fewer rows or columns";
+    return false;
+  }
   return true;
 }
 

@@ -35,8 +35,10 @@ constexpr int table_height = 600;
 // table colour stays visible around it.
 constexpr int picture_max_width = 760;
 constexpr int picture_max_height = 560;
-// Every cell needs at least this many pixels on each side of the source picture.
+// Every cell needs at least this many pixels on each side of the source picture, and this
+// many on the table (so that its piece can be seen, picked and given a tab).
 constexpr int min_source_cell = 8;
+constexpr int min_table_cell = 12;
 
 struct jigsaw_grid {
   int rows = 0;
@@ -87,8 +89,8 @@ struct jigsaw_cut {
 };
 
 // Draws the tab of every inner edge from seed (varied position, size, neck and bow) and shrinks
-// tabs that would cross each other inside a cell, so that every piece outline is simple.
-// rows, cols >= 1 and the picture at least 2 pixels per cell.
+// tabs that would cross or pinch each other inside a cell, so that every piece outline is simple
+// and every piece one region. rows, cols >= 1 and cells at least min_table_cell pixels.
 jigsaw_cut MakeCut(int width, int height, jigsaw_grid grid, uint64_t seed);
 
 // The closed outline of the piece in row j, column k (0-based), clockwise on screen, without

@@ -97,28 +97,49 @@ std::vector<vec2> EdgePath(vec2 from, vec2 to, const tab_shape& tab, double m) {
   return path;
 }
 
+// Paths of one cell must keep this many pixels apart: a thinner channel between two tabs
+// would cut a piece in two once it is turned into pixels.
+constexpr double clearance = 2.5;
+
 double Cross(vec2 o, vec2 a, vec2 b) { return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x); }
 
-bool SegmentsCross(vec2 a, vec2 b, vec2 c, vec2 d) {
+double PointToSegment(vec2 p, vec2 a, vec2 b) {
+  double dx = b.x - a.x, dy = b.y - a.y, length2 = dx * dx + dy * dy;
+  double t = length2 > 0 ? std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / length2, 0.0, 1.0) : 0;
+  return std::hypot(p.x - a.x - t * dx, p.y - a.y - t * dy);
+}
+
+double SegmentDistance(vec2 a, vec2 b, vec2 c, vec2 d) {
   double d1 = Cross(c, d, a), d2 = Cross(c, d, b), d3 = Cross(a, b, c), d4 = Cross(a, b, d);
-  return ((d1 > 0) != (d2 > 0)) && ((d3 > 0) != (d4 > 0)) && d1 != 0 && d2 != 0 && d3 != 0 &&
-         d4 != 0;
+  if ((d1 > 0) != (d2 > 0) && (d3 > 0) != (d4 > 0)) return 0;  // they cross
+  return std::min({PointToSegment(a, c, d), PointToSegment(b, c, d), PointToSegment(c, a, b),
+                   PointToSegment(d, a, b)});
 }
 
 bool SamePoint(vec2 a, vec2 b) { return a.x == b.x && a.y == b.y; }
 
-// True when the two paths cross anywhere but at a corner they share.
-bool PathsCross(const std::vector<vec2>& p, const std::vector<vec2>& q) {
+// True when the two paths cross or come closer than the clearance anywhere but near a corner
+// they share (where two straight stretches of edge meet by design).
+bool PathsTooClose(const std::vector<vec2>& p, const std::vector<vec2>& q) {
+  std::vector<vec2> corners;
+  for (vec2 a : {p.front(), p.back()})
+    for (vec2 b : {q.front(), q.back()})
+      if (SamePoint(a, b)) corners.push_back(a);
+  auto near_corner = [&](vec2 a, vec2 b) {
+    for (vec2 c : corners)
+      if (PointToSegment(c, a, b) < 4 * clearance) return true;
+    return false;
+  };
   for (size_t i = 0; i + 1 < p.size(); ++i) {
-    double pminx = std::min(p[i].x, p[i + 1].x), pmaxx = std::max(p[i].x, p[i + 1].x);
-    double pminy = std::min(p[i].y, p[i + 1].y), pmaxy = std::max(p[i].y, p[i + 1].y);
+    double pminx = std::min(p[i].x, p[i + 1].x) - clearance, pmaxx = std::max(p[i].x, p[i + 1].x) + clearance;
+    double pminy = std::min(p[i].y, p[i + 1].y) - clearance, pmaxy = std::max(p[i].y, p[i + 1].y) + clearance;
     for (size_t j = 0; j + 1 < q.size(); ++j) {
       if (std::max(q[j].x, q[j + 1].x) < pminx || std::min(q[j].x, q[j + 1].x) > pmaxx ||
           std::max(q[j].y, q[j + 1].y) < pminy || std::min(q[j].y, q[j + 1].y) > pmaxy)
         continue;
-      bool shared = SamePoint(p[i], q[j]) || SamePoint(p[i], q[j + 1]) ||
-                    SamePoint(p[i + 1], q[j]) || SamePoint(p[i + 1], q[j + 1]);
-      if (!shared && SegmentsCross(p[i], p[i + 1], q[j], q[j + 1])) return true;
+      if (SegmentDistance(p[i], p[i + 1], q[j], q[j + 1]) >= clearance) continue;
+      if (near_corner(p[i], p[i + 1]) && near_corner(q[j], q[j + 1])) continue;
+      return true;
     }
   }
   return false;
@@ -187,7 +208,7 @@ jigsaw_cut MakeCut(int width, int height, jigsaw_grid grid, uint64_t seed) {
   SamplePaths(cut);
 
   // Two tabs reaching into one cell from neighbouring sides can meet; shrink both until no
-  // outline crosses itself. Shrinking changes other cells too, so repeat until a clean pass.
+  // outline crosses or pinches itself. Shrinking changes other cells too, so repeat until a clean pass.
   for (bool changed = true; changed;) {
     changed = false;
     for (int j = 0; j < cut.rows; ++j)
@@ -195,7 +216,7 @@ jigsaw_cut MakeCut(int width, int height, jigsaw_grid grid, uint64_t seed) {
         std::vector<cell_edge> edges = CellEdges(cut, j, k);
         for (size_t a = 0; a < edges.size(); ++a)
           for (size_t b = a + 1; b < edges.size(); ++b) {
-            if (!PathsCross((*edges[a].paths)[edges[a].index], (*edges[b].paths)[edges[b].index]))
+            if (!PathsTooClose((*edges[a].paths)[edges[a].index], (*edges[b].paths)[edges[b].index]))
               continue;
             for (const cell_edge* e : {&edges[a], &edges[b]}) {
               tab_shape& tab = (*e->tabs)[e->index];

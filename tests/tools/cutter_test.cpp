@@ -1,0 +1,280 @@
+// Tests of the jigsaw cutter: grid choice, piece outlines, the folders it writes (read back
+// through the game's loaders and laid out at the home positions) and the tesselka-cut tool.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cmath>
+#include <cstdio>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "files/files.h"
+#include "tests/tools/jigsaw_fixture.h"
+#include "tools/jigsaw/jigsaw.h"
+
+namespace {
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::vector<std::string> Entries(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::string Cut(const std::shared_ptr<TPixmap>& picture, int rows, int cols, uint64_t seed,
+                const std::string& folder) {
+  cut_request request;
+  request.rows = rows;
+  request.cols = cols;
+  request.seed = seed;
+  std::string error;
+  return CutJigsawFolder(picture, request, folder, error) ? "" : error;
+}
+
+}  // namespace
+
+TEST(ChooseGrid, PicksTheCountWithSquareCells) {
+  struct {
+    int w, h, pieces, rows, cols;
+  } cases[] = {
+      {800, 600, 12, 3, 4}, {800, 600, 300, 15, 20}, {600, 600, 100, 10, 10},
+      {1000, 250, 16, 2, 8}, {300, 900, 3, 3, 1}, {800, 600, 2, 1, 2},
+  };
+  for (const auto& c : cases) {
+    jigsaw_grid grid = ChooseGrid(c.w, c.h, c.pieces);
+    EXPECT_EQ(grid.rows, c.rows) << c.w << "x" << c.h << " " << c.pieces;
+    EXPECT_EQ(grid.cols, c.cols) << c.w << "x" << c.h << " " << c.pieces;
+  }
+  // Never more than the game holds, whatever is asked.
+  jigsaw_grid big = ChooseGrid(4000, 100, 299);
+  EXPECT_LE(big.rows * big.cols, max_pieces);
+}
+
+TEST(PieceOutlines, EveryPieceIsOneConnectedRegionAndEveryPixelHasAPiece) {
+  struct {
+    int w, h, rows, cols;
+    uint64_t seed;
+  } cases[] = {{760, 560, 15, 20, 1}, {760, 560, 15, 20, 2}, {747, 560, 2, 2, 3},
+               {760, 253, 3, 30, 4}, {420, 560, 20, 15, 5}, {760, 560, 6, 1, 6}};
+  for (const auto& c : cases) {
+    jigsaw_cut cut = MakeCut(c.w, c.h, {c.rows, c.cols}, c.seed);
+    std::vector<uint16_t> labels = LabelPieces(cut);
+    int pieces = c.rows * c.cols;
+    std::vector<int> size(size_t(pieces) + 1, 0), reached(size_t(pieces) + 1, 0);
+    for (uint16_t l : labels) ++size[l];
+    ASSERT_EQ(size[0], 0) << "unlabelled pixels, case seed " << c.seed;
+    // Flood each piece from its first pixel: a crossed outline would split it.
+    std::vector<bool> seen(labels.size(), false);
+    for (size_t start = 0; start < labels.size(); ++start) {
+      if (seen[start] || reached[labels[start]]) continue;
+      uint16_t piece = labels[start];
+      std::deque<size_t> queue{start};
+      seen[start] = true;
+      while (!queue.empty()) {
+        size_t at = queue.front();
+        queue.pop_front();
+        ++reached[piece];
+        int x = int(at % size_t(c.w)), y = int(at / size_t(c.w));
+        const int step[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
+        for (const auto& s : step) {
+          int nx = x + s[0], ny = y + s[1];
+          if (nx < 0 || ny < 0 || nx >= c.w || ny >= c.h) continue;
+          size_t next = size_t(ny) * size_t(c.w) + size_t(nx);
+          if (!seen[next] && labels[next] == piece) seen[next] = true, queue.push_back(next);
+        }
+      }
+    }
+    for (int p = 1; p <= pieces; ++p)
+      ASSERT_EQ(reached[p], size[p]) << "piece " << p << " is split, seed " << c.seed;
+  }
+}
+
+// The central check: the written pieces, read back as the game reads them and placed on their
+// home positions, rebuild exactly the fitted picture, each pixel from exactly one piece.
+TEST(CutJigsaw, PiecesTileThePictureAtTheirHomePositions) {
+  struct {
+    int w, h, rows, cols;
+  } cases[] = {{400, 300, 2, 2}, {640, 480, 3, 5}, {900, 300, 4, 9}, {1200, 900, 15, 20}};
+  for (const auto& c : cases) {
+    temp_folder temp;
+    auto picture = TestPicture(c.w, c.h);
+    std::string folder = temp.path() + "/jigsaws/1234test";
+    ASSERT_EQ(Cut(picture, c.rows, c.cols, 9, folder), "");
+    loaded_jigsaw j = LoadJigsaw(folder);
+    ASSERT_EQ(j.rows, c.rows);
+    ASSERT_EQ(j.cols, c.cols);
+    EXPECT_EQ(j.line_count, 4 + 2 * c.rows * c.cols + 3);
+    for (int k = 0; k < 3; ++k) EXPECT_TRUE(j.colour[k] >= 0 && j.colour[k] <= 255);
+    ASSERT_TRUE(j.thumbnail);
+    EXPECT_EQ(j.thumbnail->width, 264);
+    EXPECT_EQ(j.thumbnail->height, 198);
+    for (size_t i = 0; i < j.pieces.size(); ++i) {
+      ASSERT_TRUE(j.pieces[i]) << "piece " << i + 1;
+      EXPECT_EQ(j.pieces[i]->format, PF_RGB888);  // no alpha: the game masks black
+      EXPECT_EQ(j.pieces[i]->width % 2, 0);
+      EXPECT_EQ(j.pieces[i]->height % 2, 0);
+    }
+
+    table_layout layout = LayOut(j);
+    EXPECT_EQ(layout.outside, 0);
+    table_rect rect = PictureRect(c.w, c.h);
+    auto expected = ScalePicture(picture, rect.w, rect.h);
+    int gaps = 0, overlaps = 0, strays = 0, wrong_colour = 0;
+    for (int y = 0; y < table_height; ++y)
+      for (int x = 0; x < table_width; ++x) {
+        int owner = layout.owner[size_t(y) * table_width + x];
+        bool inside = x >= rect.x && y >= rect.y && x < rect.x + rect.w && y < rect.y + rect.h;
+        if (owner == -1) ++overlaps;
+        if (inside && owner == 0) ++gaps;
+        if (!inside && owner != 0) ++strays;
+        if (!inside || owner <= 0) continue;
+        uint32_t want = ReadPixel(expected, x - rect.x, y - rect.y) & 0xffffff;
+        if (want == 0) want = 0x010101;  // picture black is kept off the mask colour
+        if ((ReadPixel(layout.table, x, y) & 0xffffff) != want) ++wrong_colour;
+      }
+    EXPECT_EQ(gaps, 0) << c.rows << "x" << c.cols;
+    EXPECT_EQ(overlaps, 0) << c.rows << "x" << c.cols;
+    EXPECT_EQ(strays, 0) << c.rows << "x" << c.cols;
+    EXPECT_EQ(wrong_colour, 0) << c.rows << "x" << c.cols;
+
+    // Border pieces meet the picture's edge along their whole cell; every inner edge carries
+    // a tab, so some of each pair's pixels lie in the other's cell.
+    std::vector<int> xs, ys;
+    for (int k = 0; k <= c.cols; ++k) xs.push_back(int(std::lround(double(k) * rect.w / c.cols)));
+    for (int r = 0; r <= c.rows; ++r) ys.push_back(int(std::lround(double(r) * rect.h / c.rows)));
+    auto owner_at = [&](int px, int py) { return layout.owner[size_t(rect.y + py) * table_width + rect.x + px]; };
+    for (int k = 0; k < c.cols; ++k)
+      for (int x = xs[k]; x < xs[k + 1]; ++x) {
+        ASSERT_EQ(owner_at(x, 0), k + 1) << "top edge at " << x;
+        ASSERT_EQ(owner_at(x, rect.h - 1), (c.rows - 1) * c.cols + k + 1) << "bottom edge at " << x;
+      }
+    for (int r = 0; r < c.rows; ++r)
+      for (int y = ys[r]; y < ys[r + 1]; ++y) {
+        ASSERT_EQ(owner_at(0, y), r * c.cols + 1) << "left edge at " << y;
+        ASSERT_EQ(owner_at(rect.w - 1, y), r * c.cols + c.cols) << "right edge at " << y;
+      }
+    auto intrusion = [&](int row, int col, int piece) {  // pixels of piece inside cell (row, col)
+      int n = 0;
+      for (int y = ys[row]; y < ys[row + 1]; ++y)
+        for (int x = xs[col]; x < xs[col + 1]; ++x) n += owner_at(x, y) == piece;
+      return n;
+    };
+    for (int r = 0; r < c.rows; ++r)
+      for (int k = 0; k < c.cols; ++k) {
+        int here = r * c.cols + k + 1;
+        if (k + 1 < c.cols) {
+          EXPECT_GT(intrusion(r, k + 1, here) + intrusion(r, k, here + 1), 10);
+        }
+        if (r + 1 < c.rows) {
+          EXPECT_GT(intrusion(r + 1, k, here) + intrusion(r, k, here + c.cols), 10);
+        }
+      }
+  }
+}
+
+TEST(CutJigsaw, TheSameSeedGivesTheSameBytesAndAnotherSeedOtherShapes) {
+  temp_folder temp;
+  auto picture = TestPicture(500, 400);
+  ASSERT_EQ(Cut(picture, 4, 5, 7, temp.path() + "/a"), "");
+  ASSERT_EQ(Cut(picture, 4, 5, 7, temp.path() + "/b"), "");
+  ASSERT_EQ(Cut(picture, 4, 5, 8, temp.path() + "/c"), "");
+  std::vector<std::string> names = Entries(temp.path() + "/a");
+  EXPECT_EQ(names.size(), 22u);  // 20 pieces, pieces.txt, tn.png
+  EXPECT_EQ(names, Entries(temp.path() + "/b"));
+  int different = 0;
+  for (const std::string& name : names) {
+    EXPECT_EQ(ReadBytes(temp.path() + "/a/" + name), ReadBytes(temp.path() + "/b/" + name)) << name;
+    different += ReadBytes(temp.path() + "/a/" + name) != ReadBytes(temp.path() + "/c/" + name);
+  }
+  EXPECT_GE(different, 20);  // every piece and the home positions change; tn.png need not
+  // Nothing but the finished folders is left beside them.
+  EXPECT_EQ(Entries(temp.path()), (std::vector<std::string>{"a", "b", "c"}));
+}
+
+// ---- The command-line tool ----------------------------------------------------------------------
+
+namespace {
+
+struct run_result {
+  int status = -1;
+  std::string output;  // stdout and stderr
+};
+
+run_result RunCutter(const std::string& arguments) {
+  run_result result;
+  std::string command = std::string(TESSELKA_CUT) + " " + arguments + " 2>&1";
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return result;
+  char buffer[512];
+  while (size_t n = fread(buffer, 1, sizeof buffer, pipe)) result.output.append(buffer, n);
+  int status = pclose(pipe);
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return result;
+}
+
+}  // namespace
+
+TEST(CutterTool, CutsAPictureFileIntoAFolder) {
+  temp_folder temp;
+  std::string png = temp.path() + "/photo.png";
+  ASSERT_TRUE(SavePNGPixmap(TestPicture(640, 480), png, 1));
+  run_result r = RunCutter("--pieces 48 --seed 3 " + png + " " + temp.path() + "/jigsaws/5000photo");
+  EXPECT_EQ(r.status, 0) << r.output;
+  loaded_jigsaw j = LoadJigsaw(temp.path() + "/jigsaws/5000photo");
+  EXPECT_EQ(j.rows * j.cols, 48);
+  EXPECT_EQ(j.rows, 6);
+  EXPECT_EQ(Entries(temp.path() + "/jigsaws"), (std::vector<std::string>{"5000photo"}));
+
+  run_result help = RunCutter("--help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.output.find("Usage: tesselka-cut"), std::string::npos);
+}
+
+TEST(CutterTool, RefusesBadInputWithAMessageAndLeavesNoHalfFolder) {
+  temp_folder temp;
+  std::string t = temp.path();
+  ASSERT_TRUE(SavePNGPixmap(TestPicture(640, 480), t + "/photo.png", 1));
+  ASSERT_TRUE(SavePNGPixmap(TestPicture(40, 30), t + "/tiny.png", 1));
+  ASSERT_TRUE(SavePNGPixmap(TestPicture(2400, 60), t + "/strip.png", 1));
+  { std::ofstream(t + "/notes.png") << "not a picture"; }
+  std::filesystem::create_directories(t + "/out/taken");
+  { std::ofstream(t + "/out/taken/keep.txt") << "mine"; }
+
+  struct {
+    std::string arguments, message;
+  } cases[] = {
+      {t + "/notes.png " + t + "/out/a", "cannot read the picture"},
+      {t + "/missing.jpg " + t + "/out/a", "cannot read the picture"},
+      {t + "/photo.png " + t + "/out/taken", "already exists (use --force"},
+      {"--rows 20 --cols 20 " + t + "/photo.png " + t + "/out/a", "makes 400 pieces; a jigsaw holds at most 300"},
+      {"--pieces 301 " + t + "/photo.png " + t + "/out/a", "at most 300"},
+      {"--rows 10 --cols 10 " + t + "/tiny.png " + t + "/out/a", "too small to cut"},
+      {"--rows 1 --cols 200 " + t + "/strip.png " + t + "/out/a", "smaller than 12 x 12 pixels"},
+      {"--rows 3 " + t + "/photo.png " + t + "/out/a", "--rows and --cols go together"},
+      {"--pieces x " + t + "/photo.png " + t + "/out/a", "needs a whole number"},
+      {"--colour red " + t + "/photo.png " + t + "/out/a", "unknown option"},
+      {t + "/photo.png", "Usage: tesselka-cut"},
+  };
+  for (const auto& c : cases) {
+    run_result r = RunCutter(c.arguments);
+    EXPECT_EQ(r.status, 1) << c.arguments;
+    EXPECT_NE(r.output.find(c.message), std::string::npos) << c.arguments << "\n" << r.output;
+    EXPECT_EQ(Entries(t + "/out"), (std::vector<std::string>{"taken"})) << c.arguments;
+  }
+  EXPECT_EQ(ReadBytes(t + "/out/taken/keep.txt"), "mine");
+
+  // With --force the old folder is replaced whole, and nothing is left beside it.
+  run_result forced = RunCutter("--force --pieces 12 " + t + "/photo.png " + t + "/out/taken");
+  EXPECT_EQ(forced.status, 0) << forced.output;
+  EXPECT_FALSE(std::filesystem::exists(t + "/out/taken/keep.txt"));
+  EXPECT_EQ(LoadJigsaw(t + "/out/taken").rows * LoadJigsaw(t + "/out/taken").cols, 12);
+  EXPECT_EQ(Entries(t + "/out"), (std::vector<std::string>{"taken"}));
+}
