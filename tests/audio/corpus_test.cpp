@@ -2,7 +2,6 @@
 // and the files named "good_*" load.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 #include "platform/audio.h"
@@ -12,9 +11,7 @@
 namespace {
 
 TEST(AudioCorpus, EveryFileIsHandled) {
-  const char* source = std::getenv("TESSELKA_SOURCE");
-  ASSERT_NE(source, nullptr);
-  const std::filesystem::path corpus = std::filesystem::path(source) / "tests/audio/corpus";
+  const std::filesystem::path corpus = TK_AUDIO_CORPUS;
   int files = 0, good = 0;
   for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
     const std::string name = entry.path().filename().string();
