@@ -1,5 +1,5 @@
 // The driver list, the choice of the current driver, the Null driver's sounds and channels,
-// and the free functions the game calls. Depends on state.h.
+// and the free functions the game calls. Depends on state.h and output.h (the SDL driver).
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
@@ -28,7 +28,7 @@ TAudioDriver::~TAudioDriver() {
 }
 
 std::shared_ptr<TSound> TAudioDriver::CreateSound(const std::shared_ptr<TAudioSample>& sample, int /*flags*/) {
-  if (!sample || SampleFormatBytes(sample->format) == 0) return nullptr;
+  if (!sample || SampleFormatBytes(sample->format) == 0 || sample->hertz <= 0) return nullptr;
   return std::make_shared<TSound>();
 }
 
