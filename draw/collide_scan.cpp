@@ -13,10 +13,16 @@ namespace {
 
 constexpr int kX = 0, kY = 1, kU = 2, kV = 3;
 
-int Trunc(float v) { return static_cast<int>(v); }
+int Trunc(float v) {
+  return static_cast<int>(v);
+}
 
-int PrevVertex(int index) { return index == 0 ? rpoly::size - rpoly::channels : index - rpoly::channels; }
-int NextVertex(int index) { return index + rpoly::channels == rpoly::size ? 0 : index + rpoly::channels; }
+int PrevVertex(int index) {
+  return index == 0 ? rpoly::size - rpoly::channels : index - rpoly::channels;
+}
+int NextVertex(int index) {
+  return index + rpoly::channels == rpoly::size ? 0 : index + rpoly::channels;
+}
 
 // Alpha byte of a texel: the only byte of PF_A8, byte 3 of the four-byte formats.
 bool TexelSolid(const TPixmap& texture, int column, int row) {

@@ -49,11 +49,11 @@ class T2DDriver : public TGraphicsDriver {
  public:
   // A frame holding the pixmap's picture, or nullptr when none can be made.
   virtual std::shared_ptr<TImageFrame> CreateFrameFromPixmap(const std::shared_ptr<TPixmap>& pixmap,
-                                                            int flags) = 0;
+                                                             int flags) = 0;
   virtual void SetBlend(int mode) = 0;
-  virtual void SetAlpha(float alpha) = 0;           // clamped to 0..1, NaN counts as 0
-  virtual void SetColor(int r, int g, int b) = 0;     // each clamped to 0..255
-  virtual void SetClsColor(int r, int g, int b) = 0;  // each clamped to 0..255
+  virtual void SetAlpha(float alpha) = 0;                    // clamped to 0..1, NaN counts as 0
+  virtual void SetColor(int r, int g, int b) = 0;            // each clamped to 0..255
+  virtual void SetClsColor(int r, int g, int b) = 0;         // each clamped to 0..255
   virtual void SetViewport(int x, int y, int w, int h) = 0;  // physical pixels
   virtual void SetTransform(float ix, float iy, float jx, float jy) = 0;
   virtual void SetLineWidth(float width) = 0;
@@ -305,7 +305,7 @@ class TQuad {
   void SetCoords(float x0, float y0, float x1, float y1, float x2, float y2, float x3, float y3);
 
   std::shared_ptr<TQuad> link;
-  std::shared_ptr<TObject> id;      // the caller's tag, returned by tests that hit this quad
+  std::shared_ptr<TObject> id;    // the caller's tag, returned by tests that hit this quad
   std::shared_ptr<TPixmap> mask;  // nullptr: the whole quad is solid
   int frame = 0;
   float minx = 0, miny = 0, maxx = 0, maxy = 0;
@@ -335,5 +335,6 @@ int ImagesCollide(const std::shared_ptr<TImage>& image1, float x1, float y1, int
 // ---- Module state -----------------------------------------------------------------------------
 
 // Puts the drawing layer back to its start values: no current graphics, default image
-// settings, empty collision layers, the default font dropped. For tests.
+// settings, empty collision layers, the default font dropped, the back end's GL state cache
+// forgotten. For tests; textures still queued for deletion are dropped.
 void ResetDrawing();

@@ -69,7 +69,9 @@ int TextWidth(const std::string& text) {
   return width;
 }
 
-int TextHeight(const std::string& /*text*/) { return GetImageFont()->Height(); }
+int TextHeight(const std::string& /*text*/) {
+  return GetImageFont()->Height();
+}
 
 std::shared_ptr<TPixmap> GrabPixmap(int x, int y, int w, int h) {
   if (!CurrentGraphics()) return nullptr;

@@ -23,7 +23,9 @@ std::shared_ptr<FT_LibraryRec_> FreeTypeLibrary() {
   return library;
 }
 
-bool IsStreamAddress(const std::string& source) { return source.find("::", 1) != std::string::npos; }
+bool IsStreamAddress(const std::string& source) {
+  return source.find("::", 1) != std::string::npos;
+}
 
 std::vector<unsigned char> ReadWholeStream(const std::string& source) {
   std::vector<unsigned char> bytes;
@@ -123,8 +125,7 @@ std::shared_ptr<TGlyph> TFreeTypeFont::LoadGlyph(int index) {
   return cached;
 }
 
-std::shared_ptr<TFreeTypeFont> TFreeTypeFont::Load(const std::string& source, int size,
-                                                   int style) {
+std::shared_ptr<TFreeTypeFont> TFreeTypeFont::Load(const std::string& source, int size, int style) {
   auto library = FreeTypeLibrary();
   if (!library) return nullptr;
   std::vector<unsigned char> buffer;

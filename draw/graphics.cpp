@@ -55,7 +55,9 @@ std::shared_ptr<TImageFont> DefaultFont() {
 
 // ---- T2DGraphics ------------------------------------------------------------------------------
 
-std::shared_ptr<TGraphicsDriver> T2DGraphics::Driver() { return _driver; }
+std::shared_ptr<TGraphicsDriver> T2DGraphics::Driver() {
+  return _driver;
+}
 
 void T2DGraphics::GetSettings(int& width, int& height, int& depth, int& hertz, int& flags) {
   if (_graphics) {
@@ -118,7 +120,9 @@ void T2DGraphics::ClearCurrent() {
   draw_state.context.driver = nullptr;
 }
 
-std::shared_ptr<T2DGraphics> T2DGraphics::Current() { return draw_state.context.graphics; }
+std::shared_ptr<T2DGraphics> T2DGraphics::Current() {
+  return draw_state.context.graphics;
+}
 
 std::shared_ptr<T2DGraphics> T2DGraphics::Create(std::shared_ptr<TGraphics> graphics,
                                                  std::shared_ptr<T2DDriver> driver) {
@@ -182,7 +186,9 @@ void SetAlpha(float alpha) {
   draw_state.context.driver->SetAlpha(alpha);
 }
 
-float GetAlpha() { return StateForReading().color_alpha; }
+float GetAlpha() {
+  return StateForReading().color_alpha;
+}
 
 void SetBlend(int mode) {
   T2DGraphics* s = CurrentGraphics();
@@ -191,7 +197,9 @@ void SetBlend(int mode) {
   draw_state.context.driver->SetBlend(mode);
 }
 
-int GetBlend() { return StateForReading().blend_mode; }
+int GetBlend() {
+  return StateForReading().blend_mode;
+}
 
 void SetLineWidth(float width) {
   T2DGraphics* s = CurrentGraphics();
@@ -200,7 +208,9 @@ void SetLineWidth(float width) {
   draw_state.context.driver->SetLineWidth(width);
 }
 
-float GetLineWidth() { return StateForReading().line_width; }
+float GetLineWidth() {
+  return StateForReading().line_width;
+}
 
 void SetViewport(int x, int y, int w, int h) {
   T2DGraphics* s = CurrentGraphics();
@@ -259,7 +269,9 @@ void SetRotation(float degrees) {
   UpdateTransform(*s);
 }
 
-float GetRotation() { return StateForReading().tform_rot; }
+float GetRotation() {
+  return StateForReading().tform_rot;
+}
 
 void SetScale(float scale_x, float scale_y) {
   T2DGraphics* s = CurrentGraphics();

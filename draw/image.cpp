@@ -18,7 +18,9 @@ std::shared_ptr<TImage> WithAutoHandle(std::shared_ptr<TImage> image) {
   return image;
 }
 
-int ResolveFlags(int flags) { return flags == -1 ? draw_state.images.auto_flags : flags; }
+int ResolveFlags(int flags) {
+  return flags == -1 ? draw_state.images.auto_flags : flags;
+}
 
 }  // namespace
 
@@ -30,8 +32,8 @@ std::shared_ptr<TImageFrame> TImage::Frame(int index) {
   const int seq = GraphicsSeq();
   if (seqs[index] != seq) {
     const auto& driver = draw_state.context.driver;
-    frames[index] = driver ? driver->CreateFrameFromPixmap(Lock(index, true, false), flags)
-                           : nullptr;
+    frames[index] =
+        driver ? driver->CreateFrameFromPixmap(Lock(index, true, false), flags) : nullptr;
     seqs[index] = frames[index] ? seq : 0;
   }
   return frames[index];
@@ -94,8 +96,8 @@ std::shared_ptr<TImage> TImage::LoadAnim(std::shared_ptr<TPixmap> pixmap, int ce
   if (per_row * (pixmap->height / cell_height) < first + count) return nullptr;
   auto image = Create(cell_width, cell_height, count, flags, mask_r, mask_g, mask_b);
   for (int i = first; i < first + count; ++i) {
-    auto cell = pixmap->Window(cell_width * (i % per_row), cell_height * (i / per_row),
-                               cell_width, cell_height);
+    auto cell = pixmap->Window(cell_width * (i % per_row), cell_height * (i / per_row), cell_width,
+                               cell_height);
     image->SetPixmap(i - first, cell->Copy());
   }
   return image;
@@ -142,8 +144,12 @@ void SetImageHandle(const std::shared_ptr<TImage>& image, float x, float y) {
   image->handle_y = y;
 }
 
-int ImageWidth(const std::shared_ptr<TImage>& image) { return image->width; }
-int ImageHeight(const std::shared_ptr<TImage>& image) { return image->height; }
+int ImageWidth(const std::shared_ptr<TImage>& image) {
+  return image->width;
+}
+int ImageHeight(const std::shared_ptr<TImage>& image) {
+  return image->height;
+}
 
 std::shared_ptr<TPixmap> LockImage(const std::shared_ptr<TImage>& image, int frame, bool read,
                                    bool write) {
@@ -170,4 +176,6 @@ void AutoImageFlags(int flags) {
   if (flags != -1) draw_state.images.auto_flags = flags;
 }
 
-void AutoMidHandle(bool on) { draw_state.images.auto_midhandle = on; }
+void AutoMidHandle(bool on) {
+  draw_state.images.auto_midhandle = on;
+}

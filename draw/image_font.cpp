@@ -36,11 +36,17 @@ void TImageGlyph::GetRect(int& x, int& y, int& w, int& h) const {
   h = _h;
 }
 
-int TImageFont::Style() { return _src_font ? _src_font->Style() : 0; }
+int TImageFont::Style() {
+  return _src_font ? _src_font->Style() : 0;
+}
 
-int TImageFont::Height() { return _src_font ? _src_font->Height() : kDefaultHeight; }
+int TImageFont::Height() {
+  return _src_font ? _src_font->Height() : kDefaultHeight;
+}
 
-int TImageFont::CountGlyphs() { return static_cast<int>(_glyphs.size()); }
+int TImageFont::CountGlyphs() {
+  return static_cast<int>(_glyphs.size());
+}
 
 int TImageFont::CharToGlyph(int code_point) {
   if (_src_font) return _src_font->CharToGlyph(code_point);

@@ -26,10 +26,18 @@ constexpr bool FormatHasAlpha(int32_t format) {
 constexpr uint32_t MakeARGB(uint32_t a, uint32_t r, uint32_t g, uint32_t b) {
   return (a & 0xff) << 24 | (r & 0xff) << 16 | (g & 0xff) << 8 | (b & 0xff);
 }
-constexpr uint32_t ARGBAlpha(uint32_t argb) { return argb >> 24; }
-constexpr uint32_t ARGBRed(uint32_t argb) { return (argb >> 16) & 0xff; }
-constexpr uint32_t ARGBGreen(uint32_t argb) { return (argb >> 8) & 0xff; }
-constexpr uint32_t ARGBBlue(uint32_t argb) { return argb & 0xff; }
+constexpr uint32_t ARGBAlpha(uint32_t argb) {
+  return argb >> 24;
+}
+constexpr uint32_t ARGBRed(uint32_t argb) {
+  return (argb >> 16) & 0xff;
+}
+constexpr uint32_t ARGBGreen(uint32_t argb) {
+  return (argb >> 8) & 0xff;
+}
+constexpr uint32_t ARGBBlue(uint32_t argb) {
+  return argb & 0xff;
+}
 
 // Converts a run of n pixels from one format to another (both codes 1..6). Equal formats
 // copy bytes; otherwise the run goes through RGBA: grey and alpha-only sources become
@@ -48,9 +56,10 @@ class TPixmap : public std::enable_shared_from_this<TPixmap> {
   uint8_t* pixels = nullptr;  // first byte of row 0
   int32_t width = 0;
   int32_t height = 0;
-  int32_t pitch = 0;      // bytes from the start of one row to the next
-  int32_t format = 0;     // PF_* code
-  int32_t capacity = -1;  // bytes owned (pitch * height), -1 when the pixels belong to _source or the caller
+  int32_t pitch = 0;   // bytes from the start of one row to the next
+  int32_t format = 0;  // PF_* code
+  int32_t capacity =
+      -1;  // bytes owned (pitch * height), -1 when the pixels belong to _source or the caller
   std::shared_ptr<void> _source;  // keeps the owner of a window's pixels alive, else nullptr
 
   explicit TPixmap(Key) {}

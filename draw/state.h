@@ -13,8 +13,8 @@ struct rpoly;
 
 struct draw_state_type {
   struct context_type {
-    std::shared_ptr<T2DGraphics> graphics;  // the current graphics, or nullptr
-    std::shared_ptr<T2DDriver> driver;      // its driver, or nullptr
+    std::shared_ptr<T2DGraphics> graphics;     // the current graphics, or nullptr
+    std::shared_ptr<T2DDriver> driver;         // its driver, or nullptr
     std::shared_ptr<TImageFont> default_font;  // built by the first T2DGraphics::Create
   } context;
 
@@ -35,7 +35,7 @@ struct draw_state_type {
     std::shared_ptr<TQuad> pool;                    // spare quads, through TQuad::link
     // Follows the drawing matrix (UpdateTransform).
     float ix = 1, iy = 0, jx = 0, jy = 1;
-    std::vector<int> span;  // one flag per column of the current span overlap
+    std::vector<int> span;       // one flag per column of the current span overlap
     std::vector<rpoly*> active;  // polygons of the scan in progress, kept for its storage
   } collision;
 };

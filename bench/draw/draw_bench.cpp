@@ -141,15 +141,20 @@ void CollideProbe(benchmark::State& state, float dx, float dy, int expected) {
   SetRotation(90);
   int result = 0;
   for (auto _ : state) {
-    result = ImagesCollide(piece.image, piece.x, piece.y, 0, w.probe, piece.x + dx, piece.y + dy, 0);
+    result =
+        ImagesCollide(piece.image, piece.x, piece.y, 0, w.probe, piece.x + dx, piece.y + dy, 0);
     benchmark::DoNotOptimize(result);
   }
   SetRotation(0);
   if (result != expected) state.SkipWithError("unexpected collision result");
 }
 
-void BM_CollideHit_ImagesCollide(benchmark::State& state) { CollideProbe(state, 0, 0, 1); }
-void BM_CollideMiss_ImagesCollide(benchmark::State& state) { CollideProbe(state, -40, -40, 0); }
+void BM_CollideHit_ImagesCollide(benchmark::State& state) {
+  CollideProbe(state, 0, 0, 1);
+}
+void BM_CollideMiss_ImagesCollide(benchmark::State& state) {
+  CollideProbe(state, -40, -40, 0);
+}
 BENCHMARK(BM_CollideHit_ImagesCollide);
 BENCHMARK(BM_CollideMiss_ImagesCollide);
 
@@ -182,7 +187,8 @@ void BM_TextWidth40_Floor_SumAdvances(benchmark::State& state) {
   const std::string line(kLine, 40);
   for (auto _ : state) {
     int width = 0;
-    for (const char c : line) width = static_cast<int>(width + advances[static_cast<unsigned char>(c)]);
+    for (const char c : line)
+      width = static_cast<int>(width + advances[static_cast<unsigned char>(c)]);
     benchmark::DoNotOptimize(width);
   }
 }

@@ -30,4 +30,6 @@ void FloorFrame(const std::vector<floor_quad_type>& quads) {
   FinishGL();
 }
 
-void FinishGL() { glFinish(); }
+void FinishGL() {
+  glFinish();
+}

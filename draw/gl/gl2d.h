@@ -14,13 +14,13 @@
 // State of the back end, shared by every context (only one is current at a time).
 struct gl2d_state_type {
   std::array<uint8_t, 4> color{0, 0, 0, 0};  // red, green, blue, alpha last given to GL
-  int blend = 0;               // last blend mode applied; 0 = none yet
-  unsigned bound_texture = 0;  // name bound to GL_TEXTURE_2D
-  bool texturing = false;      // GL_TEXTURE_2D enabled
-  float ix = 0, iy = 0, jx = 0, jy = 0;  // matrix of the last SetTransform
-  std::vector<unsigned> dead_textures;   // names waiting for deletion, all of dead_seq
-  int dead_seq = 0;                      // GraphicsSeq the dead names belong to
-  int blend_changes = 0;  // times SetBlend reached GL (the cache skips repeats)
+  int blend = 0;                             // last blend mode applied; 0 = none yet
+  unsigned bound_texture = 0;                // name bound to GL_TEXTURE_2D
+  bool texturing = false;                    // GL_TEXTURE_2D enabled
+  float ix = 0, iy = 0, jx = 0, jy = 0;      // matrix of the last SetTransform
+  std::vector<unsigned> dead_textures;       // names waiting for deletion, all of dead_seq
+  int dead_seq = 0;                          // GraphicsSeq the dead names belong to
+  int blend_changes = 0;                     // times SetBlend reached GL (the cache skips repeats)
 };
 
 // Never destroyed: frames released during process exit still queue their names safely.
@@ -42,8 +42,8 @@ class TGLImageFrame : public TImageFrame {
   static std::shared_ptr<TGLImageFrame> CreateFromPixmap(std::shared_ptr<TPixmap> pixmap,
                                                          int flags);
 
-  float u0 = 0, v0 = 0;  // always 0
-  float u1 = 0, v1 = 0;  // picture size in texture coordinates
+  float u0 = 0, v0 = 0;          // always 0
+  float u1 = 0, v1 = 0;          // picture size in texture coordinates
   float uscale = 0, vscale = 0;  // 1 / texture size
   unsigned name = 0;
   int seq = 0;  // GraphicsSeq when made
@@ -64,7 +64,7 @@ class TGL2DDriver : public T2DDriver {
   void Flip(int sync) override;
 
   std::shared_ptr<TImageFrame> CreateFrameFromPixmap(const std::shared_ptr<TPixmap>& pixmap,
-                                                    int flags) override;
+                                                     int flags) override;
   void SetBlend(int mode) override;
   void SetAlpha(float alpha) override;
   void SetColor(int r, int g, int b) override;

@@ -12,7 +12,9 @@
 
 gl2d_state_type& gl2d_state = *new gl2d_state_type;
 
-void ResetGL2D() { gl2d_state = gl2d_state_type{}; }
+void ResetGL2D() {
+  gl2d_state = gl2d_state_type{};
+}
 
 void BindTexture(unsigned name) {
   auto& s = gl2d_state;
@@ -35,7 +37,9 @@ void DisableTexturing() {
 
 namespace {
 
-uint8_t ClampByte(int v) { return static_cast<uint8_t>(std::clamp(v, 0, 255)); }
+uint8_t ClampByte(int v) {
+  return static_cast<uint8_t>(std::clamp(v, 0, 255));
+}
 
 void TransformedVertex(float px, float py, float tx, float ty, float offset) {
   const auto& m = gl2d_state;
@@ -88,8 +92,8 @@ std::shared_ptr<TGraphics> TGL2DDriver::AttachGraphics(void* handle, int flags) 
                              std::static_pointer_cast<T2DDriver>(shared_from_this()));
 }
 
-std::shared_ptr<TGraphics> TGL2DDriver::CreateGraphics(int width, int height, int depth,
-                                                       int hertz, int flags) {
+std::shared_ptr<TGraphics> TGL2DDriver::CreateGraphics(int width, int height, int depth, int hertz,
+                                                       int flags) {
   auto context = GLGraphicsDriver()->CreateGraphics(width, height, depth, hertz, flags);
   if (!context) return nullptr;
   return T2DGraphics::Create(std::move(context),
@@ -108,7 +112,9 @@ void TGL2DDriver::SetGraphics(std::shared_ptr<TGraphics> graphics) {
   g->MakeCurrent();
 }
 
-void TGL2DDriver::Flip(int sync) { GLGraphicsDriver()->Flip(sync); }
+void TGL2DDriver::Flip(int sync) {
+  GLGraphicsDriver()->Flip(sync);
+}
 
 std::shared_ptr<TImageFrame> TGL2DDriver::CreateFrameFromPixmap(
     const std::shared_ptr<TPixmap>& pixmap, int flags) {
@@ -185,9 +191,13 @@ void TGL2DDriver::SetTransform(float ix, float iy, float jx, float jy) {
   s.jy = jy;
 }
 
-void TGL2DDriver::SetLineWidth(float width) { glLineWidth(width); }
+void TGL2DDriver::SetLineWidth(float width) {
+  glLineWidth(width);
+}
 
-void TGL2DDriver::Cls() { glClear(GL_COLOR_BUFFER_BIT); }
+void TGL2DDriver::Cls() {
+  glClear(GL_COLOR_BUFFER_BIT);
+}
 
 void TGL2DDriver::Plot(float x, float y) {
   DisableTexturing();
@@ -270,6 +280,10 @@ std::shared_ptr<TPixmap> TGL2DDriver::GrabPixmap(int x, int y, int w, int h) {
   return pixmap;
 }
 
-void TGL2DDriver::SetResolution(float width, float height) { SetOrtho(width, height); }
+void TGL2DDriver::SetResolution(float width, float height) {
+  SetOrtho(width, height);
+}
 
-void InitDrawing() { SetGraphicsDriver(TGL2DDriver::Create(), GRAPHICS_BACKBUFFER); }
+void InitDrawing() {
+  SetGraphicsDriver(TGL2DDriver::Create(), GRAPHICS_BACKBUFFER);
+}

@@ -19,9 +19,9 @@ TEST_F(CollideTest, OpaqueFramesTouchOnlyWhenAPixelIsShared) {
     float x, y;
     int hit;
   };
-  for (const Case c : {Case{9, 9, 1}, Case{10, 10, 0}, Case{10, 0, 0}, Case{0, 10, 0},
-                       Case{-9, -9, 1}, Case{-10, 5, 0}, Case{5, 5, 1}, Case{0, 0, 1},
-                       Case{200, 200, 0}}) {
+  for (const Case c :
+       {Case{9, 9, 1}, Case{10, 10, 0}, Case{10, 0, 0}, Case{0, 10, 0}, Case{-9, -9, 1},
+        Case{-10, 5, 0}, Case{5, 5, 1}, Case{0, 0, 1}, Case{200, 200, 0}}) {
     EXPECT_EQ(ImagesCollide(a, 0, 0, 0, b, c.x, c.y, 0), c.hit) << c.x << "," << c.y;
   }
 }

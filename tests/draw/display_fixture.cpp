@@ -1,15 +1,15 @@
 // A real 800 x 600 SDL window with an OpenGL context for drawing tests.
 #include "tests/draw/display_fixture.h"
 
-#include "draw/gl/gl2d.h"
 #include "platform/platform.h"
 
-void DisplayTest::SetUpTestSuite() { ASSERT_TRUE(StartPlatform()) << "needs a display (Xvfb)"; }
+void DisplayTest::SetUpTestSuite() {
+  ASSERT_TRUE(StartPlatform()) << "needs a display (Xvfb)";
+}
 
 void DisplayTest::SetUp() {
   ResetPlatform();
   ResetDrawing();
-  ResetGL2D();
   InitDrawing();
   graphics = Graphics(800, 600, 0, 60, 0);
   ASSERT_NE(graphics, nullptr);

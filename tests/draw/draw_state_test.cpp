@@ -138,10 +138,10 @@ TEST_F(DrawStateTest, BlendModes) {
     uint32_t expected;  // red 200 drawn over blue 200
   };
   const Case cases[] = {
-      {MaskBlend, 1.0f, 0xC80000},       {MaskBlend, 0.4f, 0x0000C8},
-      {SolidBlend, 0.4f, 0xC80000},      {AlphaBlend, 1.7f, 0xC80000},
-      {AlphaBlend, -0.2f, 0x0000C8},     {AdditiveBlend, 1.0f, 0xC800C8},
-      {MultiplyBlend, 1.0f, 0x000000},   {99, 0.0f, 0xC80000},
+      {MaskBlend, 1.0f, 0xC80000},     {MaskBlend, 0.4f, 0x0000C8},
+      {SolidBlend, 0.4f, 0xC80000},    {AlphaBlend, 1.7f, 0xC80000},
+      {AlphaBlend, -0.2f, 0x0000C8},   {AdditiveBlend, 1.0f, 0xC800C8},
+      {MultiplyBlend, 1.0f, 0x000000}, {99, 0.0f, 0xC80000},
   };
   int x = 0;
   for (const Case& c : cases) {

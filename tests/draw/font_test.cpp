@@ -9,7 +9,8 @@
 namespace {
 
 const char* const kTahoma = "/usr/share/wine/fonts/tahoma.ttf";
-const char* const kLiberationMono = "/usr/share/fonts/truetype/liberation2/LiberationMono-Regular.ttf";
+const char* const kLiberationMono =
+    "/usr/share/fonts/truetype/liberation2/LiberationMono-Regular.ttf";
 // A Windows bitmap font whose only strike is 13 pixels high.
 const char* const kBitmapOnlyFont = "/usr/share/wine/fonts/coure.fon";
 

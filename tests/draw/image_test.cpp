@@ -125,7 +125,7 @@ TEST_F(ImageTest, LockMakesAPixmapAndWritingMakesTheFrameStale) {
 TEST_F(ImageTest, FrameWithoutContextIsNone) {
   auto image = TImage::Load(SolidPixmap(4, 4, 0xFFFFFFFFu), 0, 0, 0, 0);
   EXPECT_EQ(image->Frame(0), nullptr);
-  DrawImage(image, 0, 0);   // no context: nothing happens
+  DrawImage(image, 0, 0);  // no context: nothing happens
   DrawImage(nullptr, 0, 0);
 }
 

@@ -50,7 +50,10 @@ TEST_F(TextDrawTest, WidthIsTheSumOfAdvancesWithoutKerning) {
     EXPECT_EQ(TextWidth(pair), advance(pair[0]) + advance(pair[1])) << pair;
   }
   EXPECT_EQ(TextWidth(""), 0);
-  EXPECT_EQ(TextWidth("A\xF0\x9F\x98\x80" "A"), 2 * advance('A')) << "missing glyph skipped";
+  EXPECT_EQ(TextWidth("A\xF0\x9F\x98\x80"
+                      "A"),
+            2 * advance('A'))
+      << "missing glyph skipped";
   EXPECT_EQ(TextHeight("anything"), tahoma->Height());
   SetScale(2, 2);
   EXPECT_EQ(TextWidth("AV"), advance('A') + advance('V')) << "scale is not applied";

@@ -17,9 +17,9 @@ namespace {
 
 constexpr int kGlyphs = 96;
 constexpr int kRows = 16;
-constexpr int kPixelSize = 13;  // largest size whose cell of this face fits 8 x 16
-constexpr int kBaseline = 12;   // row of the baseline inside the 16-row cell
-constexpr int kThreshold = 100; // coverage that counts as ink; keeps thin strokes visible
+constexpr int kPixelSize = 13;   // largest size whose cell of this face fits 8 x 16
+constexpr int kBaseline = 12;    // row of the baseline inside the 16-row cell
+constexpr int kThreshold = 100;  // coverage that counts as ink; keeps thin strokes visible
 
 struct LibraryDeleter {
   void operator()(FT_Library lib) const { FT_Done_FreeType(lib); }
@@ -63,7 +63,8 @@ bool RenderGlyph(FT_Face face, FontTable& table, int glyph) {
   for (unsigned row = 0; row < bitmap.rows; ++row) {
     const unsigned char* line = bitmap.buffer + static_cast<long>(row) * bitmap.pitch;
     for (unsigned col = 0; col < bitmap.width; ++col) {
-      if (line[col] >= kThreshold) SetInk(table, glyph, left + static_cast<int>(col), top + static_cast<int>(row));
+      if (line[col] >= kThreshold)
+        SetInk(table, glyph, left + static_cast<int>(col), top + static_cast<int>(row));
     }
   }
   return true;
