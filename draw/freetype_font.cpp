@@ -125,25 +125,15 @@ std::shared_ptr<TGlyph> TFreeTypeFont::LoadGlyph(int index) {
   return cached;
 }
 
-std::shared_ptr<TFreeTypeFont> TFreeTypeFont::Load(const std::string& source, int size, int style) {
-  auto library = FreeTypeLibrary();
-  if (!library) return nullptr;
-  std::vector<unsigned char> buffer;
-  FT_Face raw = nullptr;
-  if (IsStreamAddress(source)) {
-    buffer = ReadWholeStream(source);
-    if (buffer.empty()) return nullptr;
-    if (FT_New_Memory_Face(library.get(), buffer.data(), static_cast<FT_Long>(buffer.size()), 0,
-                           &raw) != 0) {
-      return nullptr;
-    }
-  } else if (FT_New_Face(library.get(), source.c_str(), 0, &raw) != 0) {
-    return nullptr;
-  }
-  FreeTypeFaceHandle face(std::move(library), raw);
-  while (size > 0 && FT_Set_Pixel_Sizes(face.get(), 0, static_cast<FT_UInt>(size)) != 0) --size;
-  if (size <= 0) return nullptr;
+namespace {
 
+// Sets the pixel size, stepping down until the face accepts one, and fills the font's metrics.
+std::shared_ptr<TFreeTypeFont> FontFromFace(FreeTypeFaceHandle face,
+                                            std::vector<unsigned char> buffer, int size,
+                                            int style) {
+  FT_Face raw = face.get();
+  while (size > 0 && FT_Set_Pixel_Sizes(raw, 0, static_cast<FT_UInt>(size)) != 0) --size;
+  if (size <= 0) return nullptr;
   // The vector's heap block does not move with it, so the face keeps reading valid memory.
   auto font = std::make_shared<TFreeTypeFont>(std::move(face), std::move(buffer));
   const FT_Size_Metrics& metrics = raw->size->metrics;
@@ -153,6 +143,30 @@ std::shared_ptr<TFreeTypeFont> TFreeTypeFont::Load(const std::string& source, in
   font->_descend = static_cast<int>(metrics.descender >> 6);
   font->_glyphs.resize(static_cast<size_t>(raw->num_glyphs > 0 ? raw->num_glyphs : 0));
   return font;
+}
+
+}  // namespace
+
+std::shared_ptr<TFreeTypeFont> TFreeTypeFont::LoadFromMemory(std::vector<unsigned char> bytes,
+                                                             int size, int style) {
+  auto library = FreeTypeLibrary();
+  if (!library || bytes.empty()) return nullptr;
+  FT_Face raw = nullptr;
+  if (FT_New_Memory_Face(library.get(), bytes.data(), static_cast<FT_Long>(bytes.size()), 0,
+                         &raw) != 0) {
+    return nullptr;
+  }
+  return FontFromFace(FreeTypeFaceHandle(std::move(library), raw), std::move(bytes), size, style);
+}
+
+std::shared_ptr<TFreeTypeFont> TFreeTypeFont::Load(const std::string& source, int size,
+                                                   int style) {
+  if (IsStreamAddress(source)) return LoadFromMemory(ReadWholeStream(source), size, style);
+  auto library = FreeTypeLibrary();
+  if (!library) return nullptr;
+  FT_Face raw = nullptr;
+  if (FT_New_Face(library.get(), source.c_str(), 0, &raw) != 0) return nullptr;
+  return FontFromFace(FreeTypeFaceHandle(std::move(library), raw), {}, size, style);
 }
 
 std::shared_ptr<TFont> TFreeTypeFontLoader::LoadFont(const std::string& source, int size,

@@ -53,6 +53,9 @@ class TFreeTypeFont : public TFont {
   // source cannot be opened as a face or no size down to 1 is accepted. A source holding
   // "::" after its first character is read as a stream into memory.
   static std::shared_ptr<TFreeTypeFont> Load(const std::string& source, int size, int style);
+  // The same from the bytes of a font file, which the font keeps; nullptr for no bytes.
+  static std::shared_ptr<TFreeTypeFont> LoadFromMemory(std::vector<unsigned char> bytes, int size,
+                                                       int style);
 
   // Declared before the face: the face reads the buffer and must be freed first.
   std::vector<unsigned char> _buf;  // the font file when the face was opened from memory
