@@ -278,3 +278,26 @@ TEST(CutterTool, RefusesBadInputWithAMessageAndLeavesNoHalfFolder) {
   EXPECT_EQ(LoadJigsaw(t + "/out/taken").rows * LoadJigsaw(t + "/out/taken").cols, 12);
   EXPECT_EQ(Entries(t + "/out"), (std::vector<std::string>{"taken"}));
 }
+
+TEST(TableColour, ContrastsWithThePicture) {
+  struct {
+    uint32_t picture;  // one flat colour
+    bool dark_table;
+  } cases[] = {{0xfff0f0e0, true}, {0xff202040, false}, {0xffe0c020, true}, {0xff103010, false}};
+  for (const auto& c : cases) {
+    auto p = CreatePixmap(16, 16, PF_RGB888);
+    p->ClearPixels(c.picture);
+    int r = 0, g = 0, b = 0;
+    ContrastingColour(p, r, g, b);
+    double table = 0.299 * r + 0.587 * g + 0.114 * b;
+    double picture = 0.299 * ARGBRed(c.picture) + 0.587 * ARGBGreen(c.picture) + 0.114 * ARGBBlue(c.picture);
+    EXPECT_EQ(table < 128, c.dark_table) << std::hex << c.picture;
+    EXPECT_GT(std::abs(table - picture), 60) << std::hex << c.picture;
+  }
+  // A yellow picture gets a bluish table.
+  auto yellow = CreatePixmap(4, 4, PF_RGB888);
+  yellow->ClearPixels(0xffe0c020);
+  int r = 0, g = 0, b = 0;
+  ContrastingColour(yellow, r, g, b);
+  EXPECT_GT(b, r);
+}

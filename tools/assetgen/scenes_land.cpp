@@ -21,7 +21,9 @@ canvas PaintTitle(int w, int h, asset_fonts& fonts) {
   }
   // Scattered jigsaw pieces in the sky, a hint at what is to come.
   for (int i = 0; i < 7; ++i) {
-    float x = float(random.Range(w * 0.05, w * 0.95)), y = float(random.Range(h * 0.05, h * 0.3));
+    // Beside the lettering, at the left and right of the sky.
+    float x = float(random.Range(w * 0.04, w * 0.16) + (i % 2 ? w * 0.8 : 0.0));
+    float y = float(random.Range(h * 0.06, h * 0.48));
     float s = float(random.Range(14, 22));
     colour tint = Mix(RGB(255, 220, 150), RGB(255, 255, 255), float(random.Unit()));
     c.Rect(x - s, y - s, 2 * s, 2 * s, tint, 0.55f);
@@ -30,12 +32,13 @@ canvas PaintTitle(int w, int h, asset_fonts& fonts) {
   }
   text_face title(fonts.tahoma_path, h / 4);
   std::string name = "Tesselka";
-  float cy = h * 0.40f;
+  float cy = h * 0.27f;  // above the middle, where the game's hint banner appears
   for (int d = 6; d >= 1; --d) title.DrawCentred(c, name, w / 2.f + d, cy + d, RGB(40, 20, 60), 0.18f);
   title.DrawCentred(c, name, w / 2.f, cy, RGB(255, 246, 200));
   text_face subtitle(fonts.tahoma_path, 28);
-  subtitle.DrawCentred(c, "a jigsaw on your table", w / 2.f + 2, cy + h / 7.f + 2, RGB(40, 20, 60), 0.5f);
-  subtitle.DrawCentred(c, "a jigsaw on your table", w / 2.f, cy + h / 7.f, RGB(255, 230, 180));
+  float sub_y = cy + h * 0.14f;
+  subtitle.DrawCentred(c, "a jigsaw on your table", w / 2.f + 2, sub_y + 2, RGB(40, 20, 60), 0.5f);
+  subtitle.DrawCentred(c, "a jigsaw on your table", w / 2.f, sub_y, RGB(255, 230, 180));
   Grain(c, 0.05f, 6);
   return c;
 }
