@@ -1,7 +1,9 @@
 // Tests of the jigsaw cutter: grid choice, piece outlines, the folders it writes (read back
 // through the game's loaders and laid out at the home positions) and the tesselka-cut tool.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
@@ -300,4 +302,32 @@ TEST(TableColour, ContrastsWithThePicture) {
   int r = 0, g = 0, b = 0;
   ContrastingColour(yellow, r, g, b);
   EXPECT_GT(b, r);
+}
+
+TEST(CutterTool, StoppedAtAnyMomentLeavesNothingOrTheWholeFolder) {
+  temp_folder temp;
+  std::string picture = temp.path() + "/big.png";
+  ASSERT_TRUE(SavePNGPixmap(TestPicture(2000, 1500), picture, 1));
+  for (int delay_ms : {20, 150, 300, 450, 600}) {
+    std::string out = temp.path() + "/out" + std::to_string(delay_ms);
+    std::filesystem::create_directories(out);
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      std::string folder = out + "/jigsaw";
+      execl(TESSELKA_CUT, TESSELKA_CUT, "--pieces", "300", picture.c_str(), folder.c_str(), nullptr);
+      _exit(127);
+    }
+    usleep(useconds_t(delay_ms) * 1000);
+    kill(child, SIGTERM);
+    int status = 0;
+    waitpid(child, &status, 0);
+    std::vector<std::string> left = Entries(out);
+    if (left.empty()) continue;  // stopped before it began writing
+    ASSERT_EQ(left, (std::vector<std::string>{"jigsaw"})) << "after " << delay_ms << " ms";
+    loaded_jigsaw j = LoadJigsaw(out + "/jigsaw");
+    EXPECT_EQ(j.rows * j.cols, 300);
+    for (const auto& piece : j.pieces) EXPECT_TRUE(piece);
+    EXPECT_TRUE(j.thumbnail);
+  }
 }

@@ -1,5 +1,7 @@
 // tesselka-cut: turns a picture (PNG, JPEG, BMP or TGA) into a Tesselka jigsaw folder.
 // Depends on tools/jigsaw (the cutting) and files/files.h (LoadPixmap).
+#include <signal.h>
+
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -84,7 +86,14 @@ int main(int argc, char** argv) {
   if (!picture)
     return Fail("cannot read the picture " + picture_path +
                 " (a PNG, JPEG, BMP or TGA file is needed)");
+  // Hold Ctrl-C and termination back while the folder is written (under a second): the cutter
+  // then always finishes or cleans up its temporary folder before the signal ends it.
+  sigset_t held, previous;
+  sigemptyset(&held);
+  for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaddset(&held, signal);
+  sigprocmask(SIG_BLOCK, &held, &previous);
   std::string error;
-  if (!CutJigsawFolder(picture, request, folder, error)) return Fail(error);
-  return 0;
+  bool done = CutJigsawFolder(picture, request, folder, error);
+  sigprocmask(SIG_SETMASK, &previous, nullptr);
+  return done ? 0 : Fail(error);
 }
