@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <iostream>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -129,7 +130,13 @@ class ratio_reporter : public benchmark::ConsoleReporter {
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const auto& run : runs) {
-      if (run.run_type == Run::RT_Iteration) seconds_[run.run_name.function_name] = run.cpu_accumulated_time / run.iterations;
+      // With repetitions the median stands for the benchmark; each pair shares one time unit.
+      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+      auto& seconds = seconds_[run.run_name.function_name];
+      if (median || (run.run_type == Run::RT_Iteration && !has_median_.count(run.run_name.function_name))) {
+        seconds = run.GetAdjustedCPUTime();
+      }
+      if (median) has_median_.insert(run.run_name.function_name);
     }
   }
   void Finalize() override {
@@ -150,6 +157,7 @@ class ratio_reporter : public benchmark::ConsoleReporter {
 
  private:
   std::map<std::string, double> seconds_;
+  std::set<std::string> has_median_;
 };
 
 }  // namespace
