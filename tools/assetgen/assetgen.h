@@ -46,6 +46,8 @@ float Fractal(float x, float y, int octaves, uint32_t seed);
 // horizontal scale) with a gradient from top (at the ridge) to bottom (at the picture's foot).
 void Hills(canvas& target, float base_y, float amplitude, float scale, uint32_t seed, colour top,
            colour bottom);
+// A sky: a gradient from top (at the picture's top) to bottom (at the horizon) with clouds.
+void Sky(canvas& target, float horizon, colour top, colour bottom, float cover, uint32_t seed);
 // Soft clouds over the rows above horizon: white where fractal noise passes the threshold.
 void Clouds(canvas& target, float horizon, float cover, uint32_t seed);
 // A broad-leaved tree with its trunk foot at (x, y), about height tall.

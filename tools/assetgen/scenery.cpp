@@ -28,6 +28,11 @@ void Clouds(canvas& target, float horizon, float cover, uint32_t seed) {
     }
 }
 
+void Sky(canvas& target, float horizon, colour top, colour bottom, float cover, uint32_t seed) {
+  target.VerticalGradient(0, horizon, top, bottom);
+  Clouds(target, horizon, cover, seed);
+}
+
 void Tree(canvas& target, float x, float y, float height, colour leaves, seeded_random& random) {
   float trunk = height * 0.08f;
   target.Rect(x - trunk / 2, y - height * 0.45f, trunk, height * 0.45f, RGB(92, 60, 36));

@@ -45,8 +45,7 @@ canvas PaintTitle(int w, int h, asset_fonts& fonts) {
 
 canvas PaintMeadow(int w, int h) {
   canvas c(w, h);
-  c.VerticalGradient(0, h * 0.5f, RGB(70, 130, 220), RGB(180, 215, 245));
-  Clouds(c, h * 0.5f, 0.45f, 31);
+  Sky(c, h * 0.5f, RGB(70, 130, 220), RGB(180, 215, 245), 0.45f, 31);
   Hills(c, h * 0.48f, h * 0.12f, 0.005f, 32, RGB(120, 150, 190), RGB(110, 140, 170));
   Hills(c, h * 0.58f, h * 0.06f, 0.004f, 33, RGB(120, 190, 70), RGB(40, 120, 30));
   seeded_random random(34);
@@ -96,8 +95,7 @@ canvas PaintHarbour(int w, int h) {
 
 canvas PaintBalloons(int w, int h) {
   canvas c(w, h);
-  c.VerticalGradient(0, h * 0.7f, RGB(90, 160, 235), RGB(210, 230, 250));
-  Clouds(c, h * 0.7f, 0.4f, 51);
+  Sky(c, h * 0.7f, RGB(90, 160, 235), RGB(210, 230, 250), 0.4f, 51);
   // Fields below: a patchwork of strips bent by the hills.
   int ground = int(h * 0.72f);
   const colour fields[] = {RGB(140, 180, 70), RGB(210, 190, 90), RGB(90, 150, 60), RGB(170, 130, 70), RGB(120, 170, 110)};
@@ -202,8 +200,7 @@ canvas PaintMountains(int w, int h) {
 
 canvas PaintTulips(int w, int h) {
   canvas c(w, h);
-  c.VerticalGradient(0, h * 0.4f, RGB(80, 150, 230), RGB(200, 225, 250));
-  Clouds(c, h * 0.4f, 0.4f, 81);
+  Sky(c, h * 0.4f, RGB(80, 150, 230), RGB(200, 225, 250), 0.4f, 81);
   int horizon = int(h * 0.42f);
   c.Rect(0, float(horizon), float(w), float(h - horizon), RGB(60, 120, 40));
   // A windmill on the horizon.

@@ -98,8 +98,7 @@ canvas PaintMixer(int w, int h) {
   float wx = w * 0.08f, wy = h * 0.1f, ww = w * 0.3f, wh = h * 0.38f;
   c.Rect(wx - 8, wy - 8, ww + 16, wh + 16, RGB(250, 250, 250));
   canvas sky{int(ww), int(wh)};
-  sky.VerticalGradient(0, wh, RGB(90, 160, 230), RGB(200, 230, 250));
-  Clouds(sky, wh, 0.4f, 152);
+  Sky(sky, wh, RGB(90, 160, 230), RGB(200, 230, 250), 0.4f, 152);
   Hills(sky, wh * 0.8f, wh * 0.2f, 0.02f, 153, RGB(90, 160, 80), RGB(50, 110, 50));
   for (int y = 0; y < sky.height(); ++y)
     for (int x = 0; x < sky.width(); ++x) {
