@@ -1,35 +1,12 @@
 // The PNG decoder: libpng behind the C shim, rows read straight into the pixmap.
-// Depends on files/files.h, files/png_shim.h and libpng.
-#include <utility>
+// Depends on files/files.h, files/png_handle.h and libpng.
 #include <vector>
 
 #include "files/decode_limits.h"
 #include "files/files.h"
-#include "files/png_shim.h"
+#include "files/png_handle.h"
 
 namespace {
-
-// Owns a libpng reader and its info record.
-class png_reader {
- public:
-  explicit png_reader(tk_png_io* io)
-      : png_(tk_png_create_read(io, kMaxImageSide)),
-        info_(png_ ? png_create_info_struct(png_) : nullptr) {}
-  png_reader(png_reader&& other) noexcept
-      : png_(std::exchange(other.png_, nullptr)), info_(std::exchange(other.info_, nullptr)) {}
-  png_reader(const png_reader&) = delete;
-  png_reader& operator=(const png_reader&) = delete;
-  png_reader& operator=(png_reader&&) = delete;
-  ~png_reader() {
-    if (png_) png_destroy_read_struct(&png_, info_ ? &info_ : nullptr, nullptr);
-  }
-  png_structp png() const { return png_; }
-  png_infop info() const { return info_; }
-
- private:
-  png_structp png_;
-  png_infop info_;
-};
 
 size_t PullBytes(void* user, unsigned char* data, size_t length) {
   try {
@@ -57,13 +34,13 @@ std::shared_ptr<TPixmap> Decode(TStream& view) {
   if (png_sig_cmp(signature, 0, 8) != 0) return nullptr;
 
   tk_png_io io{&view, PullBytes, nullptr, nullptr};
-  png_reader reader(&io);
-  if (!reader.info() || !tk_png_read_header(reader.png(), reader.info())) return nullptr;
-  const png_uint_32 width = png_get_image_width(reader.png(), reader.info());
-  const png_uint_32 height = png_get_image_height(reader.png(), reader.info());
-  const int colour_type = png_get_color_type(reader.png(), reader.info());
+  png_handle png(tk_png_create_read(&io, kMaxImageSide), png_handle::reader);
+  if (!png.info() || !tk_png_read_header(png.png(), png.info())) return nullptr;
+  const png_uint_32 width = png_get_image_width(png.png(), png.info());
+  const png_uint_32 height = png_get_image_height(png.png(), png.info());
+  const int colour_type = png_get_color_type(png.png(), png.info());
   const int32_t format = FormatOf(colour_type);
-  if (png_get_bit_depth(reader.png(), reader.info()) != 8 || format == 0) return nullptr;
+  if (png_get_bit_depth(png.png(), png.info()) != 8 || format == 0) return nullptr;
   if (int64_t{width} * height > kMaxImagePixels) return nullptr;
 
   auto pixmap = CreatePixmap(static_cast<int32_t>(width), static_cast<int32_t>(height), format, 4);
@@ -74,7 +51,7 @@ std::shared_ptr<TPixmap> Decode(TStream& view) {
   for (png_uint_32 y = 0; y < height; ++y) {
     rows[y] = grey_alpha ? &grey[size_t{y} * width * 2] : pixmap->PixelPtr(0, static_cast<int32_t>(y));
   }
-  if (!tk_png_read_rows(reader.png(), rows.data())) return nullptr;
+  if (!tk_png_read_rows(png.png(), rows.data())) return nullptr;
   if (grey_alpha) {
     for (png_uint_32 y = 0; y < height; ++y) {
       uint8_t* out = pixmap->PixelPtr(0, static_cast<int32_t>(y));

@@ -1,34 +1,12 @@
 // The PNG writer: 8-bit grey, RGB or RGBA through libpng behind the C shim.
-// Depends on files/files.h, files/png_shim.h and libpng.
+// Depends on files/files.h, files/png_handle.h and libpng.
 #include <algorithm>
-#include <utility>
 #include <vector>
 
 #include "files/files.h"
-#include "files/png_shim.h"
+#include "files/png_handle.h"
 
 namespace {
-
-// Owns a libpng writer and its info record.
-class png_writer {
- public:
-  explicit png_writer(tk_png_io* io)
-      : png_(tk_png_create_write(io)), info_(png_ ? png_create_info_struct(png_) : nullptr) {}
-  png_writer(png_writer&& other) noexcept
-      : png_(std::exchange(other.png_, nullptr)), info_(std::exchange(other.info_, nullptr)) {}
-  png_writer(const png_writer&) = delete;
-  png_writer& operator=(const png_writer&) = delete;
-  png_writer& operator=(png_writer&&) = delete;
-  ~png_writer() {
-    if (png_) png_destroy_write_struct(&png_, info_ ? &info_ : nullptr);
-  }
-  png_structp png() const { return png_; }
-  png_infop info() const { return info_; }
-
- private:
-  png_structp png_;
-  png_infop info_;
-};
 
 size_t PushBytes(void* user, const unsigned char* data, size_t length) {
   try {
@@ -61,11 +39,11 @@ bool Encode(std::shared_ptr<TPixmap> pixmap, TStream& stream, int32_t compressio
     default: pixmap = pixmap->Convert(PF_RGBA8888);
   }
   tk_png_io io{&stream, nullptr, PushBytes, FlushStream};
-  png_writer writer(&io);
-  if (!writer.info()) return false;
+  png_handle png(tk_png_create_write(&io), png_handle::writer);
+  if (!png.info()) return false;
   std::vector<png_bytep> rows(static_cast<size_t>(std::max(pixmap->height, 0)));
   for (int32_t y = 0; y < pixmap->height; ++y) rows[y] = pixmap->PixelPtr(0, y);
-  return tk_png_write(writer.png(), writer.info(), static_cast<png_uint_32>(pixmap->width),
+  return tk_png_write(png.png(), png.info(), static_cast<png_uint_32>(pixmap->width),
                       static_cast<png_uint_32>(pixmap->height), colour_type, bgr, level,
                       rows.data()) == 1;
 }

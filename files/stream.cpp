@@ -1,6 +1,6 @@
 // The root stream TIO and TStream's typed little-endian reads and writes and text lines,
 // all built on Read and Write. Depends on files/files.h.
-#include <cstring>
+#include <bit>
 
 #include "files/files.h"
 
@@ -70,31 +70,10 @@ void TStream::WriteInt(int32_t value) { WriteLittleEndian(*this, static_cast<uin
 int64_t TStream::ReadLong() { return static_cast<int64_t>(ReadLittleEndian(*this, 8)); }
 void TStream::WriteLong(int64_t value) { WriteLittleEndian(*this, static_cast<uint64_t>(value), 8); }
 
-float TStream::ReadFloat() {
-  const auto bits = static_cast<uint32_t>(ReadLittleEndian(*this, 4));
-  float value;
-  std::memcpy(&value, &bits, 4);
-  return value;
-}
-
-void TStream::WriteFloat(float value) {
-  uint32_t bits;
-  std::memcpy(&bits, &value, 4);
-  WriteLittleEndian(*this, bits, 4);
-}
-
-double TStream::ReadDouble() {
-  const uint64_t bits = ReadLittleEndian(*this, 8);
-  double value;
-  std::memcpy(&value, &bits, 8);
-  return value;
-}
-
-void TStream::WriteDouble(double value) {
-  uint64_t bits;
-  std::memcpy(&bits, &value, 8);
-  WriteLittleEndian(*this, bits, 8);
-}
+float TStream::ReadFloat() { return std::bit_cast<float>(static_cast<uint32_t>(ReadLittleEndian(*this, 4))); }
+void TStream::WriteFloat(float value) { WriteLittleEndian(*this, std::bit_cast<uint32_t>(value), 4); }
+double TStream::ReadDouble() { return std::bit_cast<double>(ReadLittleEndian(*this, 8)); }
+void TStream::WriteDouble(double value) { WriteLittleEndian(*this, std::bit_cast<uint64_t>(value), 8); }
 
 std::string TStream::ReadLine() {
   std::string line;
