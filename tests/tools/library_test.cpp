@@ -1,11 +1,12 @@
 // Tests of the built-in library the build cuts, and of the generator's determinism.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <regex>
 
 #include "files/files.h"
 #include "tests/tools/jigsaw_fixture.h"
@@ -28,7 +29,10 @@ TEST(Library, HoldsVariedJigsawsFromFourPiecesToThreeHundred) {
   EXPECT_GE(names.size(), 12u);
   std::vector<int> counts;
   for (const std::string& name : names) {
-    EXPECT_TRUE(std::regex_match(name, std::regex("[0-9]{4}[a-z_]+"))) << name;
+    // Four digits, then a lower-case word: the browser sorts by bytes.
+    bool digits = name.size() > 4 && std::all_of(name.begin(), name.begin() + 4, ::isdigit);
+    bool word = std::all_of(name.begin() + 4, name.end(), [](char c) { return std::islower(c) || c == '_'; });
+    EXPECT_TRUE(digits && word) << name;
     loaded_jigsaw j = LoadJigsaw(RuntimeFolder() + "/jigsaws/" + name);
     int count = j.rows * j.cols;
     counts.push_back(count);

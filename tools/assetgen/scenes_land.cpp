@@ -103,7 +103,7 @@ canvas PaintBalloons(int w, int h) {
     for (int x = 0; x < w; ++x) {
       float band = (x + 0.6f * (y - ground) * (x - w / 2.f) / w) / 60.f + 2 * Fractal(x * 0.01f, y * 0.02f, 2, 52);
       float row = (y - ground) / 22.f + Noise(x * 0.01f, 3, 53);
-      int k = (int(band) * 3 + int(row)) % 5;
+      int k = ((int(band) * 3 + int(row)) % 5 + 5) % 5;  // band can be negative at the left
       float shade = 0.85f + 0.3f * Noise(x * 0.2f, y * 0.2f, 54);
       c.Blend(x, y, Scale(fields[k], shade), 1);
     }
@@ -223,7 +223,7 @@ canvas PaintTulips(int w, int h) {
       float bloom = Noise(u * 6, y * 0.6f / depth, 82);
       if (in_row < 0.62f && bloom > 0.35f) {
         float shade = 0.7f + 0.5f * bloom;
-        c.Blend(x, y, Scale(tulips[strip % 6], shade), std::min(1.f, depth * 3));
+        c.Blend(x, y, Scale(tulips[(strip % 6 + 6) % 6], shade), std::min(1.f, depth * 3));
       } else {
         c.Blend(x, y, Scale(RGB(60, 120, 40), 0.7f + 0.5f * Noise(x * 0.3f, y * 0.3f, 83)), 0.8f);
       }
