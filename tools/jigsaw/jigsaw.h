@@ -112,8 +112,9 @@ struct cut_request {
   bool force = false;  // replace an existing folder
 };
 
-// Reduces a picture to width x height RGB with good quality: halving with 2 x 2 averages while
-// it is more than twice too large, then ResizePixmap. Any input format.
+// The picture at width x height in PF_RGB888, any input format: halved with 2 x 2 averages while
+// it is over twice too large (bilinear resizing alone would skip detail), then ResizePixmap.
+// Always a new pixmap.
 std::shared_ptr<TPixmap> ScalePicture(const std::shared_ptr<TPixmap>& picture, int width,
                                       int height);
 
