@@ -230,6 +230,7 @@ TEST(CutterTool, CutsAPictureFileIntoAFolder) {
   ASSERT_TRUE(SavePNGPixmap(TestPicture(640, 480), png, 1));
   run_result r = RunCutter("--pieces 48 --seed 3 " + png + " " + temp.path() + "/jigsaws/5000photo");
   EXPECT_EQ(r.status, 0) << r.output;
+  EXPECT_NE(r.output.find("48 pieces (6 rows, 8 columns) written to"), std::string::npos) << r.output;
   loaded_jigsaw j = LoadJigsaw(temp.path() + "/jigsaws/5000photo");
   EXPECT_EQ(j.rows * j.cols, 48);
   EXPECT_EQ(j.rows, 6);

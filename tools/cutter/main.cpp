@@ -93,7 +93,11 @@ int main(int argc, char** argv) {
   for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaddset(&held, signal);
   sigprocmask(SIG_BLOCK, &held, &previous);
   std::string error;
-  bool done = CutJigsawFolder(picture, request, folder, error);
+  jigsaw_grid grid;
+  bool done = CutJigsawFolder(picture, request, folder, error, &grid);
   sigprocmask(SIG_SETMASK, &previous, nullptr);
-  return done ? 0 : Fail(error);
+  if (!done) return Fail(error);
+  std::printf("tesselka-cut: %d pieces (%d rows, %d columns) written to %s\n", grid.rows * grid.cols,
+              grid.rows, grid.cols, folder.c_str());
+  return 0;
 }

@@ -186,7 +186,7 @@ bool CheckRequest(const std::shared_ptr<TPixmap>& picture, const cut_request& re
 }  // namespace
 
 bool CutJigsawFolder(const std::shared_ptr<TPixmap>& picture, const cut_request& request,
-                     const std::string& path, std::string& error) {
+                     const std::string& path, std::string& error, jigsaw_grid* grid_used) {
   jigsaw_grid grid;
   if (!CheckRequest(picture, request, grid, error)) return false;
   std::string target = path;
@@ -237,5 +237,6 @@ bool CutJigsawFolder(const std::shared_ptr<TPixmap>& picture, const cut_request&
     return false;
   }
   if (exists) DeleteDir(old, true);
+  if (grid_used) *grid_used = grid;
   return true;
 }

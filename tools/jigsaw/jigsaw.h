@@ -128,6 +128,8 @@ void ContrastingColour(const std::shared_ptr<TPixmap>& picture, int& r, int& g, 
 // at the image centre; picture pixels of pure black become 1, 1, 1) and a 264 x 198 tn.png.
 // Everything is written into a temporary sibling folder that is renamed at the end, so a
 // failure leaves no half folder behind (and, with force, the old folder intact).
-// Returns true on success; on failure false with a message for the player in error.
+// Returns true on success (with the grid used in *grid_used when given); on failure false with a
+// message for the player in error.
 bool CutJigsawFolder(const std::shared_ptr<TPixmap>& picture, const cut_request& request,
-                     const std::string& path, std::string& error);
+                     const std::string& path, std::string& error,
+                     jigsaw_grid* grid_used = nullptr);
