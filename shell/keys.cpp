@@ -1,6 +1,7 @@
 // The key table: global keys, the three context tables and the Escape rules.
 // Depends on play/ and box/ for the table commands and on the shell's own helpers.
 #include "box/box.h"
+#include "platform/platform.h"
 #include "play/play.h"
 #include "shell/internal.h"
 
@@ -8,36 +9,8 @@ namespace {
 
 const char* const kPublisherAddress = "https://tesselka.example.org";
 
-enum : int {
-  kEscape = 27,
-  kDigit1 = 49,
-  kDigit5 = 53,
-  kDigit7 = 55,
-  kKeyA = 65,
-  kKeyC = 67,
-  kKeyD = 68,
-  kKeyE = 69,
-  kKeyF = 70,
-  kKeyG = 71,
-  kKeyJ = 74,
-  kKeyM = 77,
-  kKeyN = 78,
-  kKeyO = 79,
-  kKeyP = 80,
-  kKeyQ = 81,
-  kKeyR = 82,
-  kKeyT = 84,
-  kKeyU = 85,
-  kKeyV = 86,
-  kKeyW = 87,
-  kKeyX = 88,
-  kKeyY = 89,
-  kKeyZ = 90,
-  kF2 = 113,
-  kLeftCtrl = 162,
-  kRightCtrl = 163,
-  kEquals = 187,
-};
+// Letter and digit keys are their upper-case ASCII codes.
+constexpr int kDigit1 = '1', kDigit5 = '5', kDigit7 = '7';
 
 // The box, jigsaw and delete contexts: the screen itself, or help shown over it.
 bool InContext(const char* screen) {
@@ -60,30 +33,30 @@ void ToggleThumbnail() {
 
 void GlobalKey(int k) {
   switch (k) {
-    case kEscape: EscapeKey(); break;
-    case kKeyD: ToggleConfirm("D"); break;
-    case kKeyF: ToggleLargeDisplay(); break;
-    case kKeyN:
+    case KEY_ESCAPE: EscapeKey(); break;
+    case 'D': ToggleConfirm("D"); break;
+    case 'F': ToggleLargeDisplay(); break;
+    case 'N':
       // N answers No; it opens the library page once that screen exists.
       shell.pending_confirm = "";
       break;
-    case kKeyQ: ToggleConfirm("Q"); break;
-    case kKeyW: ToggleWindowed(); break;
-    case kKeyX: shell.status_message = shell.app_title + " from " + kPublisherAddress; break;
-    case kKeyY:
+    case 'Q': ToggleConfirm("Q"); break;
+    case 'W': ToggleWindowed(); break;
+    case 'X': shell.status_message = shell.app_title + " from " + kPublisherAddress; break;
+    case 'Y':
       // The exit picture is not answered by Y.
       if (const confirm_type* confirm = PendingConfirm(); confirm && shell.pending_confirm != "X")
         AnswerYes(*confirm);
       break;
-    case kF2: ShowGraphicsInfo(); break;
-    case kLeftCtrl:
-    case kRightCtrl: shell.ctrl_down = true; break;
+    case KEY_F1 + 1: ShowGraphicsInfo(); break;  // F2
+    case KEY_LCONTROL:
+    case KEY_RCONTROL: shell.ctrl_down = true; break;
     default: break;
   }
 }
 
 void JigsawKey(int k) {
-  if (k != kKeyT) box.tidy_label.k = 0;
+  if (k != 'T') box.tidy_label.k = 0;
   if (k >= kDigit1 && k <= kDigit5) {
     int b = k - kDigit1 + 1;
     play.box_shown[b] = !play.box_shown[b];
@@ -92,28 +65,28 @@ void JigsawKey(int k) {
   }
   switch (k) {
     case kDigit7: CountSevenKey(); break;
-    case kKeyA: ShowAllPieces(); break;
-    case kKeyC: play.swatch_shown = !play.swatch_shown; break;
-    case kKeyE: ToggleEdgePieces(); break;
-    case kKeyG:
+    case 'A': ShowAllPieces(); break;
+    case 'C': play.swatch_shown = !play.swatch_shown; break;
+    case 'E': ToggleEdgePieces(); break;
+    case 'G':
       play.grouped_shown = !play.grouped_shown;
       ApplyGroupedShown();
       break;
-    case kKeyJ: SpreadEdgePieces(); break;
-    case kKeyM: PlaceFirstPieceHome(); break;
-    case kKeyO:
+    case 'J': SpreadEdgePieces(); break;
+    case 'M': PlaceFirstPieceHome(); break;
+    case 'O':
       play.loose_shown = !play.loose_shown;
       ApplyLooseShown();
       break;
-    case kKeyP: ToggleThumbnail(); break;
-    case kKeyR: ToggleConfirm("R"); break;
-    case kKeyU:
+    case 'P': ToggleThumbnail(); break;
+    case 'R': ToggleConfirm("R"); break;
+    case 'U':
       play.unrotate_state = 1;
       shell.screen = "unrotate";
       break;
-    case kKeyV: SetAsideTen(); break;
-    case kKeyZ: HideAllPieces(); break;
-    case kEquals: ToggleConfirm("="); break;
+    case 'V': SetAsideTen(); break;
+    case 'Z': HideAllPieces(); break;
+    case KEY_EQUALS: ToggleConfirm("="); break;
     default: break;
   }
 }
