@@ -6,11 +6,7 @@
 
 namespace {
 
-class CollideTest : public ::testing::Test {
- protected:
-  void SetUp() override { ResetDrawing(); }
-  void TearDown() override { ResetDrawing(); }
-};
+using CollideTest = DrawingTest;
 
 TEST_F(CollideTest, OpaqueFramesTouchOnlyWhenAPixelIsShared) {
   auto a = OpaqueImage(10, 10);

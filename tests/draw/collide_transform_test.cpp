@@ -29,29 +29,37 @@ TEST_F(CollideTransformTest, RotatedProbeFollowsTheDrawnPiece) {
   EXPECT_EQ(hits, 20 * 20 - 1);
 }
 
-TEST_F(CollideTransformTest, OriginShiftsBothImagesAndGraphicsHandleIsIgnored) {
+TEST_F(CollideTransformTest, OriginAndScaleMoveBothImagesAndGraphicsHandleDoesNot) {
   auto a = OpaqueImage(10, 10);
   auto probe = OpaqueImage(1, 1);
+  struct Case {
+    const char* name;
+    float origin, handle, scale;
+    float x, y;
+    int hit;
+  };
+  const Case cases[] = {
+      {"origin shifts both", 300, 0, 1, 9, 9, 1},
+      {"origin shifts both", 300, 0, 1, 10, 9, 0},
+      {"graphics handle ignored", 0, 5, 1, 9, 9, 1},
+      {"graphics handle ignored", 0, 5, 1, -1, 0, 0},
+      // Scaled by 2 the probe at (19, 19) covers pixels 19 and 20; the image ends at 19.
+      {"scale grows both", 0, 0, 2, 19, 19, 1},
+      {"scale grows both", 0, 0, 2, 20, 20, 0},
+  };
+  for (const Case& c : cases) {
+    SetOrigin(c.origin, c.origin);
+    SetHandle(c.handle, c.handle);
+    SetScale(c.scale, c.scale);
+    EXPECT_EQ(ImagesCollide(a, 0, 0, 0, probe, c.x, c.y, 0), c.hit) << c.name << " " << c.x;
+  }
+  // A query in screen terms: the image written at (0, 0) under origin 300, 200 lies there.
+  SetScale(1, 1);
   SetOrigin(300, 200);
-  EXPECT_EQ(ImagesCollide(a, 0, 0, 0, probe, 9, 9, 0), 1);
-  EXPECT_EQ(ImagesCollide(a, 0, 0, 0, probe, 10, 9, 0), 0);
-  SetHandle(5, 5);
-  EXPECT_EQ(ImagesCollide(a, 0, 0, 0, probe, 9, 9, 0), 1);
-  EXPECT_EQ(ImagesCollide(a, 0, 0, 0, probe, -1, 0, 0), 0);
-  // A query in screen terms: the rectangle drawn at (0, 0) lies at (300, 200).
   CollideImage(a, 0, 0, 0, 0, 1u << 4);
   SetOrigin(0, 0);
   EXPECT_EQ(CollideRect(305, 205, 1, 1, 1u << 4, 0).size(), 1u);
   EXPECT_TRUE(CollideRect(5, 5, 1, 1, 1u << 4, 0).empty());
-}
-
-TEST_F(CollideTransformTest, ScaleGrowsTheQuad) {
-  auto a = OpaqueImage(10, 10);
-  auto probe = OpaqueImage(1, 1);
-  SetScale(2, 2);
-  // The probe is scaled too: at (19, 19) it covers pixels 19 and 20; the piece ends at 19.
-  EXPECT_EQ(ImagesCollide(a, 0, 0, 0, probe, 19, 19, 0), 1);
-  EXPECT_EQ(ImagesCollide(a, 0, 0, 0, probe, 20, 20, 0), 0);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // Small pixmap and image fixtures shared by the drawing tests. Depends on draw/draw.h.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <memory>
 
@@ -26,3 +28,10 @@ inline std::shared_ptr<TPixmap> FramedPixmap(int w, int h, int border, uint32_t 
 inline std::shared_ptr<TImage> OpaqueImage(int w, int h) {
   return TImage::Load(SolidPixmap(w, h, 0xFFFFFFFFu), 0, 0, 0, 0);
 }
+
+// Tests that need no window: the drawing layer starts and ends each test at its start values.
+class DrawingTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ResetDrawing(); }
+  void TearDown() override { ResetDrawing(); }
+};

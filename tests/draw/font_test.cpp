@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "draw/draw.h"
+#include "tests/draw/fixtures.h"
 
 namespace {
 
@@ -14,11 +15,7 @@ const char* const kLiberationMono =
 // A Windows bitmap font whose only strike is 13 pixels high.
 const char* const kBitmapOnlyFont = "/usr/share/wine/fonts/coure.fon";
 
-class FontTest : public ::testing::Test {
- protected:
-  void SetUp() override { ResetDrawing(); }
-  void TearDown() override { ResetDrawing(); }
-};
+using FontTest = DrawingTest;
 
 int AlphaAt(const std::shared_ptr<TPixmap>& p, int x, int y) {
   return static_cast<int>(ARGBAlpha(p->ReadPixel(x, y)));

@@ -6,11 +6,7 @@
 
 namespace {
 
-class ImageTest : public ::testing::Test {
- protected:
-  void SetUp() override { ResetDrawing(); }
-  void TearDown() override { ResetDrawing(); }
-};
+using ImageTest = DrawingTest;
 
 TEST_F(ImageTest, CreateImageAddsDynamicToTheFlags) {
   struct Case {
