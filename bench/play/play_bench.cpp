@@ -1,17 +1,22 @@
 // Benchmarks of puzzle play beside their floors, measured in the same run:
-//   loading a 300-piece jigsaw        vs decoding its 300 piece PNGs with bare libpng;
-//   drawing the table of 300 pieces   vs the same 300 DrawImage calls without the table logic;
+//   loading a 300-piece jigsaw         vs decoding its 300 piece PNGs with bare libpng;
+//   drawing the table of 300 pieces    vs the same textured quads drawn with bare OpenGL (the
+//                                      drawing layer's floor, bench/draw/gl_floor.h), and vs
+//                                      the same 300 DrawImage calls without the table logic;
 //   picking among 300 scattered pieces vs the same 300 collision tests made directly.
-// Depends on play/, draw/, files/, platform/ and libpng. Drawing and picking need a display
-// (run under xvfb-run); without one they are skipped.
+// Depends on play/, draw/ (its GL frame type, to hand the floor the same textures), files/,
+// platform/ and libpng. Drawing and picking need a display (run under xvfb-run); without one
+// they are skipped.
 #include <benchmark/benchmark.h>
 #include <png.h>
 
 #include <string>
 #include <vector>
 
+#include "bench/draw/gl_floor.h"
 #include "bench/play/bench_jigsaw.h"
 #include "draw/draw.h"
+#include "draw/gl/gl2d.h"
 #include "platform/platform.h"
 #include "play/play.h"
 #include "shell/shell.h"
@@ -66,13 +71,16 @@ void BM_LoadJigsawFolder(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadJigsawFolder)->Unit(benchmark::kMillisecond)->MinTime(2);
 
+std::shared_ptr<TGraphics> window;
+
 // Opens the 800 x 600 window once and lays the 300 pieces out as a fresh jigsaw; false without
 // a display.
 bool TableReady() {
   static const bool ready = [] {
     if (!StartPlatform()) return false;
     InitDrawing();
-    if (!Graphics(800, 600, 0, 60, 0)) return false;
+    window = Graphics(800, 600, 0, 60, 0);
+    if (!window) return false;
     if (!LoadJigsawFolder(Jigsaw())) return false;
     SeedRnd(1);
     ScatterPieces();
@@ -84,8 +92,42 @@ bool TableReady() {
   return ready;
 }
 
-// Waits until the back end has drawn everything, so that a frame's cost is all counted.
-void FinishFrame() { benchmark::DoNotOptimize(GrabPixmap(0, 0, 1, 1)); }
+// The quads DrawTable sends for the visible pieces, from the pieces' own textures and turns.
+std::vector<floor_quad_type> FloorQuads() {
+  std::vector<floor_quad_type> quads;
+  for (int k = 1; k <= play.piece_count; k++) {
+    const piece_type& piece = play.pieces[play.draw_order[k]];
+    SetRotation(static_cast<float>(piece.a * 90));
+    const T2DGraphics& g = *T2DGraphics::Current();
+    auto frame = std::static_pointer_cast<TGLImageFrame>(piece.img->Frame(0));
+    floor_quad_type q;
+    q.texture = frame->name;
+    q.u1 = frame->u1;
+    q.v1 = frame->v1;
+    const float hx = piece.wd / 2.0f, hy = piece.ht / 2.0f;
+    const float lx[4] = {-hx, hx, hx, -hx}, ly[4] = {-hy, -hy, hy, hy};
+    for (int c = 0; c < 4; c++) {
+      q.x[c] = lx[c] * g.tform_ix + ly[c] * g.tform_iy + static_cast<float>(piece.x);
+      q.y[c] = lx[c] * g.tform_jx + ly[c] * g.tform_jy + static_cast<float>(piece.y);
+    }
+    quads.push_back(q);
+  }
+  SetRotation(0);
+  return quads;
+}
+
+void BM_Floor_BareGL300Quads(benchmark::State& state) {
+  if (!TableReady()) return state.SkipWithError("no display");
+  DrawTable();  // uploads the textures
+  const auto quads = FloorQuads();
+  FloorBegin();
+  for (auto _ : state) FloorFrame(quads);
+  SetGraphics(window);  // gives the drawing layer its GL state back
+}
+BENCHMARK(BM_Floor_BareGL300Quads)->Unit(benchmark::kMillisecond)->MinTime(2);
+
+// Waits until GL has drawn everything, so that a frame's cost is all counted.
+void FinishFrame() { FinishGL(); }
 
 void BM_Floor_Draw300Images(benchmark::State& state) {
   if (!TableReady()) return state.SkipWithError("no display");
