@@ -8,9 +8,13 @@
 
 box_state box;
 
-void ResetBoxState() { box = box_state{}; }
+void ResetBoxState() {
+  box = box_state{};
+}
 
-void ClearBoxCounts() { box.box_count.fill(0); }
+void ClearBoxCounts() {
+  box.box_count.fill(0);
+}
 
 bool IsLoose(int p) {
   assert(p >= 1 && p <= kMaxPieces);

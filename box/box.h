@@ -1,5 +1,5 @@
-// Piece box and tidy state: the five boxes, the laid-out rows of the box view and the tidy pile label.
-// Depends on play/play.h for the piece table (IsLoose reads it).
+// Piece box and tidy state: the five boxes, the laid-out rows of the box view and the tidy pile
+// label. Depends on play/play.h for the piece table (IsLoose reads it).
 #pragma once
 
 #include <array>
@@ -21,9 +21,9 @@ struct tidy_type {
 // Box module state. Tables are indexed from 1; entry 0 (and row 0 of box_slot) stays empty.
 struct box_state {
   std::array<std::array<pce_type, 301>, 6> box_slot{};  // box 1..5, slot 1..box_count[b]
-  std::array<int, 6> box_count{};                      // pieces in box 1..5
-  int current_box = 1;                                 // 1..5
-  std::array<pce_type, 301> box_table{};               // loose pieces laid out in the box view
+  std::array<int, 6> box_count{};                       // pieces in box 1..5
+  int current_box = 1;                                  // 1..5
+  std::array<pce_type, 301> box_table{};                // loose pieces laid out in the box view
   int box_table_count = 0;
   int box_pile_count = 0;
   tidy_type tidy_label;

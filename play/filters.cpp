@@ -16,9 +16,13 @@ void SetAllVisible(int v) {
 
 }  // namespace
 
-void ShowAllPieces() { SetAllVisible(1); }
+void ShowAllPieces() {
+  SetAllVisible(1);
+}
 
-void HideAllPieces() { SetAllVisible(0); }
+void HideAllPieces() {
+  SetAllVisible(0);
+}
 
 void ToggleEdgePieces() {
   // Piece 1 is always a border piece: its visibility stands for the whole edge class.

@@ -36,7 +36,8 @@ namespace {
 
 // Milliseconds from `from` to `to` on the wrapping 32-bit clock; negative when `to` is earlier.
 int ClockDiff(int to, int from) {
-  return static_cast<std::int32_t>(static_cast<std::uint32_t>(to) - static_cast<std::uint32_t>(from));
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(to) -
+                                   static_cast<std::uint32_t>(from));
 }
 
 void SetUpFlight() {

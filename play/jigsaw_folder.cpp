@@ -1,6 +1,7 @@
 // Loading a jigsaw folder (pieces.txt, one PNG per piece, tn.png) into the piece tables, the median
 // colour of a piece, and the reset of play flags before a jigsaw starts.
-// Depends on files/files.h (streams, text numbers, LoadPixmap), draw/draw.h, shell/shell.h, box/box.h.
+// Depends on files/files.h (streams, text numbers, LoadPixmap), draw/draw.h, shell/shell.h,
+// box/box.h.
 #include <array>
 #include <cstdint>
 #include <string>
@@ -21,7 +22,9 @@ struct staged_piece {
   colour_type median;
 };
 
-int ReadNumber(TStream& stream) { return TextToInt(stream.ReadLine()); }
+int ReadNumber(TStream& stream) {
+  return TextToInt(stream.ReadLine());
+}
 
 // The k-th smallest (k from 1) of the values counted in histogram.
 int KthSmallest(const std::array<int, 256>& histogram, int k) {
@@ -33,7 +36,9 @@ int KthSmallest(const std::array<int, 256>& histogram, int k) {
   return 255;
 }
 
-bool IsBorderCell(int j, int k) { return j == 1 || j == play.rows || k == 1 || k == play.cols; }
+bool IsBorderCell(int j, int k) {
+  return j == 1 || j == play.rows || k == 1 || k == play.cols;
+}
 
 }  // namespace
 
@@ -48,7 +53,8 @@ colour_type MedianOfPixels(int width, int height, PixelReader read) {
   for (int y = 0; y < height; y++) {
     for (int x = 0; x < width; x++) {
       const uint32_t p = read(x, y);
-      if ((p & 0xffffff) == 0) continue;  // black is the transparent surround; alpha is not looked at
+      if ((p & 0xffffff) == 0)
+        continue;  // black is the transparent surround; alpha is not looked at
       reds[(p >> 16) & 255]++;
       greens[(p >> 8) & 255]++;
       blues[p & 255]++;
@@ -67,7 +73,8 @@ colour_type PieceMedianColour(const TPixmap& pixmap) {
   const bool rgb_order = pixmap.format == PF_RGB888 || pixmap.format == PF_RGBA8888;
   const bool bgr_order = pixmap.format == PF_BGR888 || pixmap.format == PF_BGRA8888;
   if (!rgb_order && !bgr_order) {
-    return MedianOfPixels(pixmap.width, pixmap.height, [&](int x, int y) { return pixmap.ReadPixel(x, y); });
+    return MedianOfPixels(pixmap.width, pixmap.height,
+                          [&](int x, int y) { return pixmap.ReadPixel(x, y); });
   }
   const int step = BytesPerPixel(pixmap.format);
   const int red = rgb_order ? 0 : 2, blue = rgb_order ? 2 : 0;
@@ -90,8 +97,9 @@ bool LoadJigsawFolder(const std::string& name) {
   const int64_t count = static_cast<int64_t>(rows) * cols;
   if (rows < 1 || cols < 1 || count > kMaxPieces) {
     CloseStream(stream);
-    ShowErrorAndWait(list_path + " has " + std::to_string(rows) + " rows and " + std::to_string(cols) +
-                     " columns; a jigsaw has 1 to " + std::to_string(kMaxPieces) + " pieces");
+    ShowErrorAndWait(list_path + " has " + std::to_string(rows) + " rows and " +
+                     std::to_string(cols) + " columns; a jigsaw has 1 to " +
+                     std::to_string(kMaxPieces) + " pieces");
     return false;
   }
   stream->ReadLine();  // two lines that are not used
@@ -184,7 +192,8 @@ void ResetPlayState() {
   box.current_box = 1;
   // Undoes the spreading of edge over groups.
   for (int j = 1; j <= play.rows; j++)
-    for (int k = 1; k <= play.cols; k++) play.pieces[CellPiece(j, k)].edge = IsBorderCell(j, k) ? 1 : 0;
+    for (int k = 1; k <= play.cols; k++)
+      play.pieces[CellPiece(j, k)].edge = IsBorderCell(j, k) ? 1 : 0;
   play.grouped_shown = 1;
   play.loose_shown = 1;
 }

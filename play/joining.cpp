@@ -1,5 +1,6 @@
 // Carrying, snapping and joining: pick-up, following the pointer, group layout, the drop that joins
-// fitting neighbours, edge spreading and the completion test. Depends on shell/shell.h and box/box.h.
+// fitting neighbours, edge spreading and the completion test. Depends on shell/shell.h and
+// box/box.h.
 #include <cstdlib>
 
 #include "box/box.h"
@@ -9,10 +10,22 @@
 
 void RotateOffset(int a, int dx, int dy, int& rx, int& ry) {
   switch (a) {
-    case 1: rx = -dy; ry = dx; break;
-    case 2: rx = -dx; ry = -dy; break;
-    case 3: rx = dy; ry = -dx; break;
-    default: rx = dx; ry = dy; break;
+    case 1:
+      rx = -dy;
+      ry = dx;
+      break;
+    case 2:
+      rx = -dx;
+      ry = -dy;
+      break;
+    case 3:
+      rx = dy;
+      ry = -dx;
+      break;
+    default:
+      rx = dx;
+      ry = dy;
+      break;
   }
 }
 

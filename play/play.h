@@ -19,17 +19,17 @@ constexpr int flight_step_ms = 20;
 
 // One piece. A new record has no image and every other field 0.
 struct piece_type {
-  std::shared_ptr<TImage> img;  // handle at the image centre
-  int x0 = 0, y0 = 0;           // home position of the image centre
-  int x = 0, y = 0;             // current position of the image centre
-  int a = 0;                    // quarter turns clockwise, 0..3
+  std::shared_ptr<TImage> img;     // handle at the image centre
+  int x0 = 0, y0 = 0;              // home position of the image centre
+  int x = 0, y = 0;                // current position of the image centre
+  int a = 0;                       // quarter turns clockwise, 0..3
   int n = 0, e = 0, w = 0, s = 0;  // neighbours above, right, left, below; 0 on the border
-  int gp = 0;                   // group number; 0 = none
-  int edge = 0;                 // 1 for a border piece or a member of a group holding one
+  int gp = 0;                      // group number; 0 = none
+  int edge = 0;                    // 1 for a border piece or a member of a group holding one
   int visible = 0;
-  int box = 0;                  // box 1..5, 0 = none
-  int wd = 0, ht = 0;           // image size
-  int r = 0, g = 0, b = 0;      // median colour
+  int box = 0;              // box 1..5, 0 = none
+  int wd = 0, ht = 0;       // image size
+  int r = 0, g = 0, b = 0;  // median colour
 };
 
 // One piece's flight towards its home position.
@@ -63,8 +63,8 @@ struct play_state {
   int thumb_grab_dx = 0, thumb_grab_dy = 0;
 
   // Shared images the shell loads at start-up; nullptr when missing.
-  std::shared_ptr<TImage> probe;          // stands for the pointer in hit tests
-  std::shared_ptr<TImage> swatch;         // drawn at (10, 463)
+  std::shared_ptr<TImage> probe;           // stands for the pointer in hit tests
+  std::shared_ptr<TImage> swatch;          // drawn at (10, 463)
   std::shared_ptr<TPixmap> swatch_pixmap;  // the same picture, for reading colours
   int swatch_shown = 0;
 
@@ -112,7 +112,8 @@ int CellPiece(int j, int k);
 colour_type PieceMedianColour(const TPixmap& pixmap);
 
 // Clears the flags of play before a jigsaw starts: music, pending confirmation, thumbnail, swatch,
-// carried piece, completion, current box; recomputes edge from the grid; shows groups and loose pieces.
+// carried piece, completion, current box; recomputes edge from the grid; shows groups and loose
+// pieces.
 void ResetPlayState();
 
 // --- Table drawing and picking -----------------------------------------------------------------
@@ -142,7 +143,8 @@ void SwatchClick();
 
 // --- Carrying and joining ------------------------------------------------------------------------
 
-// Picks up the piece (and group) under the pointer for a pending click, unless the jigsaw is complete.
+// Picks up the piece (and group) under the pointer for a pending click, unless the jigsaw is
+// complete.
 void PickUp();
 // Moves the carried piece after the pointer and lays its group out around it.
 void FollowPointer();
@@ -162,7 +164,8 @@ int IsComplete();
 // celebration flight with music.
 void CompletionStep();
 
-// --- Turning and unrotate --------------------------------------------------------------------------
+// --- Turning and unrotate
+// --------------------------------------------------------------------------
 
 // Turns p (and its group about p) a quarter turn clockwise.
 void TurnPiece(int p);
@@ -173,7 +176,8 @@ void UnrotateGroups();
 // Turns group g upright about the piece in the middle cell of its grid bounding box.
 void UnrotateGroup(int g);
 
-// --- Scatter and flight ----------------------------------------------------------------------------
+// --- Scatter and flight
+// ----------------------------------------------------------------------------
 
 // Every piece to a random place on the 800 x 600 table at a random turn, ungrouped, shown, unboxed.
 void ScatterPieces();
@@ -191,7 +195,8 @@ void SetAsideTen();
 // Shuffles entries 1..n of list (n = 0 means its whole length - 1); entry 0 never moves.
 void ShuffleList(std::span<int> list, int n);
 
-// --- Show and hide filters -------------------------------------------------------------------------
+// --- Show and hide filters
+// -------------------------------------------------------------------------
 
 void ShowAllPieces();
 void HideAllPieces();

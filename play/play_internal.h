@@ -14,4 +14,3 @@ void RenumberGroup(int from, int to);
 
 // Draws the piece at its place and turn (the handle is the image centre); nothing without an image.
 void DrawPiece(const piece_type& piece);
-

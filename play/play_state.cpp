@@ -4,7 +4,9 @@
 
 play_state play;
 
-void ResetPlayStateModule() { play = play_state{}; }
+void ResetPlayStateModule() {
+  play = play_state{};
+}
 
 int CellPiece(int j, int k) {
   if (j < 1 || j > play.rows || k < 1 || k > play.cols) return 0;

@@ -30,7 +30,8 @@ void JigsawFrame() {
   }
   DrawTable();
   if (play.swatch_shown) DrawImage(play.swatch, 10, 463);
-  if (play.thumb_shown) DrawImage(play.thumb, static_cast<float>(play.thumb_x), static_cast<float>(play.thumb_y));
+  if (play.thumb_shown)
+    DrawImage(play.thumb, static_cast<float>(play.thumb_x), static_cast<float>(play.thumb_y));
   if (play.dragged != 0) DrawCarried();
 }
 
@@ -47,7 +48,8 @@ void DrawTable() {
     const piece_type& piece = play.pieces[play.draw_order[k]];
     if (piece.visible) DrawPiece(piece);
   }
-  if (box.tidy_label.k > 0) DrawOutlinedNumber(box.tidy_label.k, box.tidy_label.x, box.tidy_label.y);
+  if (box.tidy_label.k > 0)
+    DrawOutlinedNumber(box.tidy_label.k, box.tidy_label.x, box.tidy_label.y);
   DrawHelpHint();
 }
 
@@ -79,8 +81,9 @@ int PieceHitAt(int p, int x, int y, int turn) {
   if (!piece.img || !play.probe) return 0;
   // The rotation applies to both images, as when they are drawn.
   SetRotation(static_cast<float>(turn * 90));
-  const int hit = ImagesCollide(piece.img, static_cast<float>(x), static_cast<float>(y), 0, play.probe,
-                                static_cast<float>(shell.pointer_x), static_cast<float>(shell.pointer_y), 0);
+  const int hit =
+      ImagesCollide(piece.img, static_cast<float>(x), static_cast<float>(y), 0, play.probe,
+                    static_cast<float>(shell.pointer_x), static_cast<float>(shell.pointer_y), 0);
   SetRotation(0);
   return hit;
 }
@@ -120,7 +123,8 @@ void DrawOutlinedNumber(int n, int x, int y) {
 
 void ThumbClick() {
   if (!play.thumb_shown || !play.thumb) return;
-  if (!MouseIn(play.thumb_x, play.thumb_y, play.thumb_x + play.thumb_width, play.thumb_y + play.thumb_height))
+  if (!MouseIn(play.thumb_x, play.thumb_y, play.thumb_x + play.thumb_width,
+               play.thumb_y + play.thumb_height))
     return;
   shell.click_pending = false;
   if (play.thumb_dragging) {

@@ -13,7 +13,8 @@
 
 std::string WriteBenchJigsaw() {
   std::string pattern = (std::filesystem::temp_directory_path() / "tk-play-bench-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a temporary folder");
+  if (mkdtemp(pattern.data()) == nullptr)
+    throw std::runtime_error("cannot make a temporary folder");
   std::filesystem::current_path(pattern);
   const std::string name = "bench300";
   const std::filesystem::path folder = std::filesystem::path("jigsaws") / name;
@@ -32,7 +33,8 @@ std::string WriteBenchJigsaw() {
           const bool surround = (x < 20 || x >= side - 20) && (y < 20 || y >= side - 20);
           if (surround) continue;
           const uint32_t noise = static_cast<uint32_t>((x * 7919 + y * 104729 + i * 31) % 23);
-          pixmap->WritePixel(x, y, MakeARGB(255, (x * 2 + i) & 255, (y * 2 + noise) & 255, (i * 5 + x + y) & 255));
+          pixmap->WritePixel(
+              x, y, MakeARGB(255, (x * 2 + i) & 255, (y * 2 + noise) & 255, (i * 5 + x + y) & 255));
         }
       }
       SavePNGPixmap(pixmap, (folder / (std::to_string(i) + ".png")).string(), 6);

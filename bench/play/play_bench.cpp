@@ -47,7 +47,8 @@ void BM_Floor_DecodePiecesWithLibpng(benchmark::State& state) {
   for (auto _ : state) {
     for (int i = 1; i <= 300; i++) {
       PngImage png;
-      if (!png_image_begin_read_from_file(png.get(), (folder + std::to_string(i) + ".png").c_str())) {
+      if (!png_image_begin_read_from_file(png.get(),
+                                          (folder + std::to_string(i) + ".png").c_str())) {
         state.SkipWithError("libpng cannot read a piece");
         return;
       }
@@ -127,7 +128,9 @@ void BM_Floor_BareGL300Quads(benchmark::State& state) {
 BENCHMARK(BM_Floor_BareGL300Quads)->Unit(benchmark::kMillisecond)->MinTime(2);
 
 // Waits until GL has drawn everything, so that a frame's cost is all counted.
-void FinishFrame() { FinishGL(); }
+void FinishFrame() {
+  FinishGL();
+}
 
 void BM_Floor_Draw300Images(benchmark::State& state) {
   if (!TableReady()) return state.SkipWithError("no display");
@@ -174,8 +177,9 @@ void BM_Floor_300CollisionTests(benchmark::State& state) {
     int hits = 0;
     for (int i = 1; i <= 300; i++) {
       const piece_type& piece = play.pieces[i];
-      hits += ImagesCollide(piece.img, static_cast<float>(piece.x), static_cast<float>(piece.y), 0, play.probe,
-                            static_cast<float>(shell.pointer_x), static_cast<float>(shell.pointer_y), 0);
+      hits += ImagesCollide(piece.img, static_cast<float>(piece.x), static_cast<float>(piece.y), 0,
+                            play.probe, static_cast<float>(shell.pointer_x),
+                            static_cast<float>(shell.pointer_y), 0);
     }
     benchmark::DoNotOptimize(hits);
   }
@@ -202,7 +206,8 @@ void BM_PieceUnderPointer_BottomPiece(benchmark::State& state) {
     piece.x = i == bottom ? shell.pointer_x : 400;
     piece.y = i == bottom ? shell.pointer_y : 300;
   }
-  if (PieceUnderPointer() != bottom) return state.SkipWithError("the pointer is not over the bottom piece");
+  if (PieceUnderPointer() != bottom)
+    return state.SkipWithError("the pointer is not over the bottom piece");
   for (auto _ : state) benchmark::DoNotOptimize(PieceUnderPointer());
 }
 BENCHMARK(BM_PieceUnderPointer_BottomPiece)->Unit(benchmark::kMicrosecond);

@@ -1,6 +1,6 @@
 // Play tests on a real window: failed folder loads answered through their blocking notice, the
-// table as drawn (order, turns, hidden pieces, colour), hit tests of turned pieces, and setting ten pieces aside on the
-// large display.
+// table as drawn (order, turns, hidden pieces, colour), hit tests of turned pieces, and setting ten
+// pieces aside on the large display.
 #include <gtest/gtest.h>
 
 #include "draw/draw.h"
@@ -35,7 +35,9 @@ class PlayDisplayTest : public PlayTest {
     }
     return loaded;
   }
-  static uint32_t PixelAt(int x, int y) { return ReadPixel(GrabPixmap(x, y, 1, 1), 0, 0) & 0xffffff; }
+  static uint32_t PixelAt(int x, int y) {
+    return ReadPixel(GrabPixmap(x, y, 1, 1), 0, 0) & 0xffffff;
+  }
   static uint32_t PieceColour(int i) { return MakeARGB(0, (10 * i) % 256, 100, 200); }
 };
 
@@ -126,7 +128,7 @@ TEST_F(PlayDisplayTest, OutlinedNumbersAreWhiteOnABlackOutline) {
     }
   }
   EXPECT_GT(white, 10);
-  EXPECT_GT(black, white);   // four shadows around one white text
+  EXPECT_GT(black, white);      // four shadows around one white text
   EXPECT_EQ(left + right, 59);  // centred on x 400 (pixel columns 370 + 29 and 30)
 }
 
@@ -141,7 +143,7 @@ TEST_F(PlayDisplayTest, HitTestsUseTheTurnForBothImages) {
   EXPECT_EQ(PieceHitAt(1, 100, 300, 0), 1);
   EXPECT_EQ(PieceHitAt(1, 100, 300, 1), 0);
   EXPECT_EQ(GetRotation(), 0);  // drawing after a hit test is unturned
-  play.probe = nullptr;  // a missing probe image picks nothing
+  play.probe = nullptr;         // a missing probe image picks nothing
   EXPECT_EQ(PieceHitAt(1, 100, 300, 0), 0);
 }
 

@@ -104,7 +104,8 @@ TEST_F(FlightTest, StepsPauseOnlyFrom20To40MsAfterTheSetUp) {
     int after_setup;
     bool steps;
   };
-  const timing_case cases[] = {{0, true}, {19, true}, {20, false}, {30, false}, {40, false}, {41, true}, {5000, true}};
+  const timing_case cases[] = {{0, true},   {19, true}, {20, false}, {30, false},
+                               {40, false}, {41, true}, {5000, true}};
   for (const timing_case& c : cases) {
     Place(2, 700, 500, 0);
     now_ = 1000;

@@ -109,11 +109,12 @@ TEST(MedianColour, TakesTheLowerMiddleOfTheNonBlackPixels) {
   };
   const median_case cases[] = {
       {{0xff0a0101, 0xffc80202, 0xff1e0303, 0xff280404}, {30, 2, 2}},  // red 10, 200, 30, 40
-      {{0xff0a0101, 0xffc80202, 0xff1e0303, 0xff280404, 0xff050505}, {10, 2, 2}},  // m = 5: 2nd smallest
-      {{0xff000000, 0xff000000, 0x00000000}, {0, 0, 0}},                        // all black
-      {{0xff7f7f7f}, {0, 0, 0}},                                                  // m = 1
-      {{0x00102030, 0x00405060}, {16, 32, 48}},                                   // alpha not looked at
-      {{0xff000001, 0xff000002}, {0, 0, 1}},                                      // black in red, green only
+      {{0xff0a0101, 0xffc80202, 0xff1e0303, 0xff280404, 0xff050505},
+       {10, 2, 2}},                                       // m = 5: 2nd smallest
+      {{0xff000000, 0xff000000, 0x00000000}, {0, 0, 0}},  // all black
+      {{0xff7f7f7f}, {0, 0, 0}},                          // m = 1
+      {{0x00102030, 0x00405060}, {16, 32, 48}},           // alpha not looked at
+      {{0xff000001, 0xff000002}, {0, 0, 1}},              // black in red, green only
   };
   for (const median_case& c : cases) {
     // Each channel lands in its own place in every colour format.

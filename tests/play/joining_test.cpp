@@ -28,7 +28,7 @@ TEST_F(JoiningTest, SnapToleranceIsBelowTenOnEachAxis) {
     int dx, dy;
     bool joins;
   };
-  const offset_case cases[] = {{9, -9, true},  {-9, 9, true},  {0, 0, true},    {10, 0, false},
+  const offset_case cases[] = {{9, -9, true},  {-9, 9, true},   {0, 0, true},    {10, 0, false},
                                {0, 10, false}, {-10, 0, false}, {0, -10, false}, {9, 10, false}};
   for (const offset_case& c : cases) {
     play.pieces[5].gp = play.pieces[6].gp = 0;

@@ -56,7 +56,8 @@ void WriteJigsaw(const std::string& name, const jigsaw_spec& spec) {
       ASSERT_EQ(SavePNGPixmap(pixmap, path, 1), 1) << path;
     }
   }
-  if (spec.colour) list << spec.colour->r << "\r\n" << spec.colour->g << "\r\n" << spec.colour->b << "\r\n";
+  if (spec.colour)
+    list << spec.colour->r << "\r\n" << spec.colour->g << "\r\n" << spec.colour->b << "\r\n";
   if (spec.thumbnail) {
     auto thumb = CreatePixmap(24, 18, PF_RGB888);
     thumb->ClearPixels(MakeARGB(255, 20, 40, 60));
@@ -87,8 +88,8 @@ void Place(int p, int x, int y, int a) {
 ::testing::AssertionResult At(int p, int x, int y) {
   const piece_type& piece = play.pieces[p];
   if (piece.x == x && piece.y == y) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "piece " << p << " lies at (" << piece.x << ", " << piece.y
-                                       << "), not (" << x << ", " << y << ")";
+  return ::testing::AssertionFailure() << "piece " << p << " lies at (" << piece.x << ", "
+                                       << piece.y << "), not (" << x << ", " << y << ")";
 }
 
 void PlaceBeside(int p, int beside, int dx, int dy) {

@@ -33,13 +33,25 @@ struct jigsaw_spec {
   int wd = 40, ht = 40, margin = 5, spacing = 30;
   std::optional<colour_type> colour;  // the three colour lines, when given
   bool thumbnail = true;
-  int missing_piece = 0;              // this piece's PNG is not written
-  std::string rows_line, cols_line;   // override the first two lines of pieces.txt when not ""
+  int missing_piece = 0;             // this piece's PNG is not written
+  std::string rows_line, cols_line;  // override the first two lines of pieces.txt when not ""
 
-  jigsaw_spec& Colour(colour_type c) { colour = c; return *this; }
-  jigsaw_spec& Margin(int m) { margin = m; return *this; }
-  jigsaw_spec& Missing(int piece) { missing_piece = piece; return *this; }
-  jigsaw_spec& NoThumbnail() { thumbnail = false; return *this; }
+  jigsaw_spec& Colour(colour_type c) {
+    colour = c;
+    return *this;
+  }
+  jigsaw_spec& Margin(int m) {
+    margin = m;
+    return *this;
+  }
+  jigsaw_spec& Missing(int piece) {
+    missing_piece = piece;
+    return *this;
+  }
+  jigsaw_spec& NoThumbnail() {
+    thumbnail = false;
+    return *this;
+  }
   jigsaw_spec& Lines(std::string rows_text, std::string cols_text) {
     rows_line = std::move(rows_text);
     cols_line = std::move(cols_text);

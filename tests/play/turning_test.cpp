@@ -73,7 +73,7 @@ TEST_F(TurningTest, UnrotateKeepsTheMiddlePieceOnTheClassicTable) {
   struct clamp_case {
     int x, y, want_x, want_y;
   };
-  const clamp_case cases[] = {{-50, 300, 20, 300}, {900, 300, 780, 300}, {400, -1, 400, 20},
+  const clamp_case cases[] = {{-50, 300, 20, 300},  {900, 300, 780, 300}, {400, -1, 400, 20},
                               {400, 601, 400, 580}, {800, 600, 800, 600}, {0, 0, 0, 0}};
   for (const clamp_case& c : cases) {
     play.pieces[4].gp = play.pieces[5].gp = play.pieces[6].gp = 0;
