@@ -10,8 +10,7 @@ shift || true
 targets=("$@")
 [[ ${#targets[@]} -gt 0 ]] || targets=(load_pixmap lines)
 
-CC=clang CXX=clang++ cmake -S "$top" -B "$build" -G Ninja -DTESSELKA_FUZZ=ON -DTESSELKA_BENCH=OFF \
-  -DCMAKE_C_FLAGS=-fsanitize=fuzzer-no-link -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link >/dev/null
+CC=clang CXX=clang++ cmake -S "$top" -B "$build" -G Ninja -DTESSELKA_FUZZ=ON -DTESSELKA_BENCH=OFF >/dev/null
 nice ninja -C "$build" "${targets[@]/%/_fuzzer}"
 
 for target in "${targets[@]}"; do
@@ -19,7 +18,7 @@ for target in "${targets[@]}"; do
   mkdir -p "$work/corpus" "$work/findings"
   cp -n "$top/tests/fuzz/corpus/$target/"* "$work/corpus/" 2>/dev/null || true
   # New inputs go to the work corpus; crashes, leaks and timeouts to findings/.
-  nice -n 19 "$build/tests/fuzz/${target}_fuzzer" "$work/corpus" \
-    -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
+  nice -n 19 "$build/tests/fuzz/${target}_fuzzer" "$work/corpus"
+    -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536
     -artifact_prefix="$work/findings/" -print_final_stats=1 2>&1 | tail -n 25
 done
