@@ -7,6 +7,7 @@
 #include "platform/audio.h"
 #include "tests/audio/byte_stream.h"
 #include "tests/audio/fixtures.h"
+#include "tests/support/support.h"
 
 namespace {
 

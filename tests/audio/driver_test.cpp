@@ -7,6 +7,7 @@
 
 #include "platform/audio.h"
 #include "tests/audio/fixtures.h"
+#include "tests/support/support.h"
 
 namespace {
 
@@ -85,7 +86,7 @@ TEST_F(AudioDrivers, DestroyedDriverLeavesTheList) {
 
 TEST_F(AudioDrivers, NullDriverAcceptsEverythingSilently) {
   ASSERT_TRUE(SetAudioDriver("Null"));
-  temp_dir dir;
+  temp_folder dir;
   auto sound = LoadSound(dir.Write("a.wav", WavBytes({.data = std::string(400, '\1')})), 0);
   ASSERT_NE(sound, nullptr);
   auto channel = PlaySound(sound);
@@ -102,10 +103,10 @@ TEST_F(AudioDrivers, NullDriverAcceptsEverythingSilently) {
 }
 
 TEST_F(AudioDrivers, NothingToLoadOrPlayIsIgnored) {
-  temp_dir dir;
+  temp_folder dir;
   for (const char* driver : {"Null", "SDL"}) {
     ASSERT_TRUE(SetAudioDriver(driver));
-    EXPECT_EQ(LoadSound(dir.Path("missing.wav")), nullptr) << driver;
+    EXPECT_EQ(LoadSound(dir / "missing.wav"), nullptr) << driver;
     EXPECT_EQ(LoadSound(dir.Write("bad.wav", "RIFF....WAVEfmt ")), nullptr) << driver;
     EXPECT_EQ(LoadSound(std::shared_ptr<TAudioSample>()), nullptr) << driver;
     EXPECT_EQ(LoadSound(std::shared_ptr<TStream>()), nullptr) << driver;

@@ -3,10 +3,8 @@
 
 #include <vorbis/vorbisenc.h>
 
+#include <algorithm>
 #include <cmath>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 std::string Le16(int value) {
@@ -90,28 +88,4 @@ std::string OggBytes(int channels, int hertz, int frames) {
   vorbis_comment_clear(&comment);
   vorbis_info_clear(&info);
   return out;
-}
-
-temp_dir::temp_dir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "tk_audio_XXXXXX").string();
-  if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp");
-  path_ = pattern;
-}
-
-temp_dir::~temp_dir() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
-
-std::string temp_dir::Write(const std::string& name, const std::string& bytes) const {
-  const std::string path = Path(name);
-  std::ofstream(path, std::ios::binary) << bytes;
-  return path;
-}
-
-std::string ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
 }

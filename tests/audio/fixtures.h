@@ -1,9 +1,8 @@
-// Sound files made in the tests: WAV bytes from a description, Ogg Vorbis bytes from
-// vorbisenc, and a temporary folder. Depends on vorbisenc.
+// Sound files made in the tests: WAV bytes from a description and Ogg Vorbis bytes from
+// vorbisenc. Depends on vorbisenc.
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -28,21 +27,3 @@ std::string WavBytes(const wav_spec& spec);
 
 // An Ogg Vorbis file holding frames frames of a 440 Hz sine at half amplitude.
 std::string OggBytes(int channels, int hertz, int frames);
-
-// A folder removed with its contents when the object goes.
-class temp_dir {
- public:
-  temp_dir();
-  ~temp_dir();
-  temp_dir(const temp_dir&) = delete;
-  temp_dir& operator=(const temp_dir&) = delete;
-
-  // Writes bytes to name inside the folder; returns the full path.
-  std::string Write(const std::string& name, const std::string& bytes) const;
-  std::string Path(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  std::filesystem::path path_;
-};
-
-std::string ReadWholeFile(const std::string& path);

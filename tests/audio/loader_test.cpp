@@ -6,6 +6,7 @@
 #include "platform/audio.h"
 #include "tests/audio/byte_stream.h"
 #include "tests/audio/fixtures.h"
+#include "tests/support/support.h"
 
 namespace {
 
@@ -134,13 +135,13 @@ TEST(OggLoader, DamagedStreamsNeverThrow) {
 }
 
 TEST(LoadAudioSample, FilesAndStreams) {
-  temp_dir dir;
+  temp_folder dir;
   const std::string wav = WavBytes({.channels = 1, .bits = 8, .data = Ramp(100)});
   const std::string ogg = OggBytes(1, 11025, 2000);
   EXPECT_EQ(Frames(LoadAudioSample(dir.Write("a.wav", wav))), 100);
   EXPECT_EQ(Frames(LoadAudioSample(dir.Write("named.wav", ogg))), 2000);  // the content decides
-  EXPECT_EQ(LoadAudioSample(dir.Path("missing.wav")), nullptr);
-  EXPECT_EQ(LoadAudioSample(dir.Path("")), nullptr);  // a folder
+  EXPECT_EQ(LoadAudioSample(dir / "missing.wav"), nullptr);
+  EXPECT_EQ(LoadAudioSample(dir / ""), nullptr);  // a folder
   EXPECT_EQ(LoadAudioSample(std::shared_ptr<TStream>()), nullptr);
 
   // A stream is read from where it stands and stays open.

@@ -10,6 +10,7 @@
 
 #include "platform/audio.h"
 #include "tests/audio/fixtures.h"
+#include "tests/support/support.h"
 
 namespace {
 
@@ -52,7 +53,7 @@ class DiskOutput : public testing::Test {
   // Opens the disk output, runs play, waits (at most 5 s) until every channel it returned has
   // finished, closes the output and returns what it wrote.
   output Render(const std::function<channels()>& play) {
-    const std::string path = dir_.Path("out" + std::to_string(++renders_) + ".raw");
+    const std::string path = dir_ / ("out" + std::to_string(++renders_) + ".raw");
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", path.c_str(), 1);
     EXPECT_TRUE(SetAudioDriver("SDL"));
@@ -80,7 +81,7 @@ class DiskOutput : public testing::Test {
     return LoadSound(sample, flags);
   }
 
-  temp_dir dir_;
+  temp_folder dir_;
   int renders_ = 0;
 };
 

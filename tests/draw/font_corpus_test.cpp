@@ -2,19 +2,13 @@
 // overwritten in their tables), made here from the installed font packages.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "tests/draw/font_fuzz_entry.h"
+#include "tests/support/support.h"
 
 namespace {
-
-std::vector<uint8_t> ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 int Replay(const std::vector<uint8_t>& bytes) {
   return RasteriseFontBytes(bytes.data(), bytes.size());
@@ -23,7 +17,8 @@ int Replay(const std::vector<uint8_t>& bytes) {
 TEST(FontCorpus, DamagedFontsNeverCrash) {
   for (const char* path : {"/usr/share/wine/fonts/marlett.ttf", "/usr/share/wine/fonts/coure.fon",
                            "/usr/share/wine/fonts/courier.ttf"}) {
-    const auto font = ReadAll(path);
+    const std::string file = ReadWholeFile(path);
+    const std::vector<uint8_t> font(file.begin(), file.end());
     ASSERT_GT(font.size(), 1000u) << path;
     EXPECT_GT(Replay(font), 0) << path << " draws as it is";
     for (const size_t length :

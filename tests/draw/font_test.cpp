@@ -1,11 +1,9 @@
 // TrueType fonts through FreeType and the built-in default font, without any window.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "draw/draw.h"
 #include "tests/draw/fixtures.h"
+#include "tests/support/support.h"
 
 namespace {
 
@@ -115,19 +113,15 @@ TEST_F(FontTest, SizeTheFaceRefusesIsSteppedDown) {
 }
 
 TEST_F(FontTest, SourcesThatAreNotFontsGiveNone) {
-  const auto dir = std::filesystem::temp_directory_path() / "tk_draw_font_test";
-  std::filesystem::create_directories(dir);
-  const auto junk = (dir / "junk.ttf").string();
-  std::ofstream(junk, std::ios::binary) << "not a font at all, just some bytes";
-  const auto empty = (dir / "empty.ttf").string();
-  std::ofstream(empty, std::ios::binary).flush();
+  const temp_folder dir;
+  const auto junk = dir.Write("junk.ttf", "not a font at all, just some bytes");
+  const auto empty = dir.Write("empty.ttf", "");
   for (const std::string& source :
-       {std::string(), junk, empty, (dir / "missing.ttf").string(), std::string("nowhere::x")}) {
+       {std::string(), junk, empty, dir / "missing.ttf", std::string("nowhere::x")}) {
     EXPECT_EQ(LoadFont(source, 14, 0), nullptr) << source;
     EXPECT_EQ(TImageFont::Load(source, 14, 0), nullptr) << source;
   }
   EXPECT_EQ(LoadFont(kTahoma, 0, 0), nullptr) << "no size down to 1";
-  std::filesystem::remove_all(dir);
 }
 
 TEST_F(FontTest, ImageFontGlyphsCopyTheSourceGlyph) {

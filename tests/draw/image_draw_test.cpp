@@ -1,11 +1,10 @@
 // Images on a real window: masking and blending, grabs, handles, locking and textures that
 // survive a change of display.
-#include <filesystem>
-
 #include "files/files.h"
 #include "platform/platform.h"
 #include "tests/draw/display_fixture.h"
 #include "tests/draw/fixtures.h"
+#include "tests/support/support.h"
 
 namespace {
 
@@ -42,10 +41,9 @@ TEST_F(ImageDrawTest, ColourAndAlphaModulateTexels) {
 }
 
 TEST_F(ImageDrawTest, LoadedFilesMaskByAlphaChannelOrMaskColour) {
-  const auto dir = std::filesystem::temp_directory_path() / "tk_draw_image_test";
-  std::filesystem::create_directories(dir);
-  const auto with_alpha = (dir / "alpha.png").string();
-  const auto without_alpha = (dir / "rgb.png").string();
+  const temp_folder dir;
+  const auto with_alpha = dir / "alpha.png";
+  const auto without_alpha = dir / "rgb.png";
   ASSERT_NE(SavePNGPixmap(MixedAlpha(), with_alpha, 5), 0);
   ASSERT_NE(SavePNGPixmap(ConvertPixmap(MixedAlpha(), PF_RGB888), without_alpha, 5), 0);
   SetClsColor(0, 0, 200);
@@ -65,7 +63,6 @@ TEST_F(ImageDrawTest, LoadedFilesMaskByAlphaChannelOrMaskColour) {
   EXPECT_EQ(Pixel(0, 2), kBlue) << "no alpha, masked: black is transparent";
   EXPECT_EQ(Pixel(2, 2), 0x00FF00u) << "every other pixel opaque";
   EXPECT_EQ(Pixel(0, 4), 0x000000u) << "flags 0: no masking";
-  std::filesystem::remove_all(dir);
 }
 
 TEST_F(ImageDrawTest, GrabIntoMaskedImageMakesBlackTransparent) {

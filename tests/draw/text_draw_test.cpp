@@ -1,8 +1,6 @@
 // Text on a real window: the default font, TrueType fonts, measuring and font selection.
-#include <filesystem>
-#include <fstream>
-
 #include "tests/draw/display_fixture.h"
+#include "tests/support/support.h"
 
 namespace {
 
@@ -25,10 +23,8 @@ TEST_F(TextDrawTest, DefaultFontServesUntilAFontIsChosen) {
 }
 
 TEST_F(TextDrawTest, UnreadableFontFallsBackToTheDefaultFont) {
-  const auto path = (std::filesystem::temp_directory_path() / "tk_draw_not_a_font.ttf").string();
-  std::ofstream(path, std::ios::binary) << "garbage";
-  auto missing = LoadImageFont(path, 22, SmoothFont);
-  std::filesystem::remove(path);
+  const temp_folder dir;
+  auto missing = LoadImageFont(dir.Write("not_a_font.ttf", "garbage"), 22, SmoothFont);
   EXPECT_EQ(missing, nullptr);
   auto tahoma = LoadImageFont(kTahoma, 22, SmoothFont);
   ASSERT_NE(tahoma, nullptr);

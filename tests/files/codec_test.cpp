@@ -9,6 +9,7 @@
 
 #include "files/files.h"
 #include "tests/files/fixtures.h"
+#include "tests/support/support.h"
 
 namespace {
 
@@ -263,12 +264,12 @@ TEST(JPEG, UnusableFilesGiveNone) {
 // --- The loader chain -----------------------------------------------------------------------
 
 TEST(LoadPixmap, ContentDecidesNotTheName) {
-  TempDir dir;
-  dir.Put("really-png.bmp", PngFile(1, 1, 8, 2, Bytes({0, 1, 2, 3})));
-  dir.Put("really-bmp.png", BmpFile(1, 1, 24, 0, "", Bytes({3, 2, 1, 0})));
-  dir.Put("really-tga.jpg", TgaHeader(2, 1, 1, 24) + Bytes({3, 2, 1}));
-  dir.Put("really-jpg.tga", JpegFile(8, 8, 1, std::string(64, '\0')));
-  dir.Put("text.png", "not a picture\r\n");
+  temp_folder dir;
+  dir.Write("really-png.bmp", PngFile(1, 1, 8, 2, Bytes({0, 1, 2, 3})));
+  dir.Write("really-bmp.png", BmpFile(1, 1, 24, 0, "", Bytes({3, 2, 1, 0})));
+  dir.Write("really-tga.jpg", TgaHeader(2, 1, 1, 24) + Bytes({3, 2, 1}));
+  dir.Write("really-jpg.tga", JpegFile(8, 8, 1, std::string(64, '\0')));
+  dir.Write("text.png", "not a picture\r\n");
   auto png = LoadPixmap(dir / "really-png.bmp");
   auto bmp = LoadPixmap(dir / "really-bmp.png");
   auto tga = LoadPixmap(dir / "really-tga.jpg");
@@ -356,7 +357,7 @@ TEST(SavePNG, EveryFormatRoundTrips) {
       {PF_I8, PF_I8},           {PF_A8, PF_RGBA8888},         {PF_BGR888, PF_RGB888},
       {PF_RGB888, PF_RGB888},   {PF_BGRA8888, PF_RGBA8888},   {PF_RGBA8888, PF_RGBA8888},
   };
-  TempDir dir;
+  temp_folder dir;
   for (const auto& c : cases) {
     auto p = CreatePixmap(3, 2, c.format);
     for (int y = 0; y < 2; ++y) {
@@ -371,7 +372,7 @@ TEST(SavePNG, EveryFormatRoundTrips) {
 }
 
 TEST(SavePNG, CompressionIsClampedAndFailuresAreResults) {
-  TempDir dir;
+  temp_folder dir;
   auto p = CreatePixmap(64, 64, PF_RGB888);
   for (int32_t level : {-7, 0, 9, 42}) {
     EXPECT_EQ(SavePNGPixmap(p, dir / "c.png", level), 1) << level;
@@ -379,7 +380,7 @@ TEST(SavePNG, CompressionIsClampedAndFailuresAreResults) {
   }
   SavePNGPixmap(p, dir / "fast.png", -7);
   SavePNGPixmap(p, dir / "small.png", 42);
-  EXPECT_GT(dir.Get("fast.png").size(), dir.Get("small.png").size());
+  EXPECT_GT(dir.Read("fast.png").size(), dir.Read("small.png").size());
 
   EXPECT_EQ(SavePNGPixmap(p, dir / "no/folder.png", 5), 0);
   EXPECT_EQ(SavePNGPixmap(CreatePixmap(0, 4, PF_RGB888), dir / "empty.png", 5), 0);
@@ -389,7 +390,7 @@ TEST(SavePNG, CompressionIsClampedAndFailuresAreResults) {
 }
 
 TEST(SavePNG, ToAnOpenStreamLeavesItOpen) {
-  TempDir dir;
+  temp_folder dir;
   auto stream = WriteFile(dir / "two.bin");
   auto p = CreatePixmap(1, 1, PF_RGB888);
   p->WritePixel(0, 0, 0xFF0A0B0C);

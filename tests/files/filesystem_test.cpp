@@ -8,6 +8,7 @@
 
 #include "files/files.h"
 #include "tests/files/fixtures.h"
+#include "tests/support/support.h"
 
 namespace {
 
@@ -47,10 +48,10 @@ TEST(FileSystem, FixPath) {
 }
 
 TEST(FileSystem, FileTypes) {
-  TempDir dir;
-  dir.Put("file", "x");
-  dir.Put("a<b", "x");
-  dir.Put("a>b", "x");
+  temp_folder dir;
+  dir.Write("file", "x");
+  dir.Write("a<b", "x");
+  dir.Write("a>b", "x");
   ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
   EXPECT_EQ(FileType(dir / "file"), 1);
   EXPECT_EQ(FileType(dir.path()), 2);
@@ -63,16 +64,16 @@ TEST(FileSystem, FileTypes) {
 }
 
 TEST(FileSystem, SetFileMode) {
-  TempDir dir;
-  dir.Put("f", "x");
+  temp_folder dir;
+  dir.Write("f", "x");
   SetFileMode(dir / "f", 0640);
   EXPECT_EQ(ModeOf(dir / "f"), 0640u);
   SetFileMode(dir / "missing", 0640);  // ignored
 }
 
 TEST(FileSystem, CreateDir) {
-  TempDir dir;
-  dir.Put("file", "x");
+  temp_folder dir;
+  dir.Write("file", "x");
   EXPECT_TRUE(CreateDir(dir / "new", false));
   EXPECT_EQ(FileType(dir / "new"), 2);
   EXPECT_TRUE(CreateDir(dir / "new/", false));  // already there
@@ -94,9 +95,9 @@ TEST(FileSystem, CreateDir) {
 }
 
 TEST(FileSystem, DeleteFile) {
-  TempDir dir;
+  temp_folder dir;
   EXPECT_TRUE(DeleteFile(dir / "never-there"));
-  dir.Put("locked", "x");
+  dir.Write("locked", "x");
   chmod((dir / "locked").c_str(), 0444);
   EXPECT_TRUE(DeleteFile(dir / "locked"));
   EXPECT_EQ(FileType(dir / "locked"), 0);
@@ -108,21 +109,21 @@ TEST(FileSystem, DeleteFile) {
   EXPECT_EQ(ModeOf(dir / "folder"), 0755u);
 
   // A NUL ends the host's reading of a name; such a path must not act on the shorter name.
-  dir.Put("keep", "x");
+  dir.Write("keep", "x");
   EXPECT_FALSE(DeleteFile(dir / "keep" + std::string(1, '\0') + ".txt"));
   EXPECT_EQ(FileType(dir / "keep"), 1);
 }
 
 TEST(FileSystem, DeleteDir) {
-  TempDir dir;
+  temp_folder dir;
   ASSERT_TRUE(CreateDir(dir / "full/sub/subsub", true));
-  dir.Put("full/a.txt", "x");
-  dir.Put("full/sub/b<c>.txt", "x");
-  dir.Put("full/sub/subsub/d", "x");
+  dir.Write("full/a.txt", "x");
+  dir.Write("full/sub/b<c>.txt", "x");
+  dir.Write("full/sub/subsub/d", "x");
   chmod((dir / "full/a.txt").c_str(), 0400);
 
   EXPECT_FALSE(DeleteDir(dir / "full", false));
-  EXPECT_EQ(dir.Get("full/a.txt"), "x");
+  EXPECT_EQ(dir.Read("full/a.txt"), "x");
   EXPECT_TRUE(DeleteDir(dir / "full/", true));
   EXPECT_EQ(FileType(dir / "full"), 0);
 
@@ -133,9 +134,9 @@ TEST(FileSystem, DeleteDir) {
 }
 
 TEST(FileSystem, DeleteDirRemovesLinksWithoutFollowing) {
-  TempDir dir;
+  temp_folder dir;
   ASSERT_TRUE(CreateDir(dir / "elsewhere", false));
-  dir.Put("elsewhere/precious", "keep me");
+  dir.Write("elsewhere/precious", "keep me");
   ASSERT_TRUE(CreateDir(dir / "doomed", false));
   ASSERT_EQ(symlink((dir / "elsewhere").c_str(), (dir / "doomed/folder-link").c_str()), 0);
   ASSERT_EQ(symlink((dir / "elsewhere/precious").c_str(), (dir / "doomed/file-link").c_str()), 0);
@@ -145,13 +146,13 @@ TEST(FileSystem, DeleteDirRemovesLinksWithoutFollowing) {
   EXPECT_TRUE(DeleteDir(dir / "doomed", true));
   EXPECT_TRUE(DeleteDir(dir / "top-link", true));
   EXPECT_EQ(FileType(dir / "doomed"), 0);
-  EXPECT_EQ(dir.Get("elsewhere/precious"), "keep me");
+  EXPECT_EQ(dir.Read("elsewhere/precious"), "keep me");
   EXPECT_EQ(ModeOf(dir / "elsewhere/precious"), 0400u);
 }
 
 TEST(FileSystem, ListingAFolder) {
-  TempDir dir;
-  dir.Put("a", "x");
+  temp_folder dir;
+  dir.Write("a", "x");
   ASSERT_TRUE(CreateDir(dir / "b", false));
   auto listing = ReadDir(dir.path() + "/");
   ASSERT_NE(listing, nullptr);

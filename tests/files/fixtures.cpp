@@ -1,5 +1,4 @@
-// Test helpers: byte-built image files, an in-memory stream and temporary folders.
-// Depends on zlib, libjpeg and the C++ file system library.
+// Test helpers: byte-built image files and an in-memory stream. Depends on zlib and libjpeg.
 #include "tests/files/fixtures.h"
 
 #include <jpeglib.h>
@@ -8,10 +7,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <stdexcept>
 #include <vector>
 
 std::string Bytes(std::initializer_list<int> bytes) {
@@ -113,34 +108,4 @@ int64_t TestMemoryStream::Write(const void* buffer, int64_t count) {
   std::memcpy(data.data() + pos, buffer, static_cast<size_t>(count));
   pos += count;
   return count;
-}
-
-TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "tesselka-files-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
-}
-
-TempDir::~TempDir() {
-  std::error_code ignored;
-  // Make every folder writable and searchable again so that a test's chmod cannot block cleanup.
-  std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                               std::filesystem::perm_options::add, ignored);
-  for (auto it = std::filesystem::recursive_directory_iterator(path_, ignored);
-       it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
-    if (it->is_directory(ignored) && !it->is_symlink(ignored)) {
-      std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
-                                   std::filesystem::perm_options::add, ignored);
-    }
-  }
-  std::filesystem::remove_all(path_, ignored);
-}
-
-void TempDir::Put(const std::string& name, const std::string& bytes) const {
-  std::ofstream(*this / name, std::ios::binary) << bytes;
-}
-
-std::string TempDir::Get(const std::string& name) const {
-  std::ifstream in(*this / name, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }

@@ -1,6 +1,6 @@
 // Test helpers for the files tests and the fuzz corpus: image files assembled byte by byte
-// (BMP, TGA, PNG with zlib, JPEG with libjpeg), an in-memory stream, and a temporary folder.
-// Depends on files/files.h.
+// (BMP, TGA, PNG with zlib, JPEG with libjpeg) and an in-memory stream; the tests' temporary
+// folders come from tests/support. Depends on files/files.h.
 #pragma once
 
 #include <cstdint>
@@ -40,21 +40,4 @@ class TestMemoryStream : public TStream {
   int64_t Seek(int64_t p) override;
   int64_t Read(void* buffer, int64_t count) override;
   int64_t Write(const void* buffer, int64_t count) override;
-};
-
-// A fresh folder below the system's temporary folder, removed with its contents afterwards.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const std::string& path() const { return path_; }
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-  // Writes / reads a whole file below the folder.
-  void Put(const std::string& name, const std::string& bytes) const;
-  std::string Get(const std::string& name) const;
-
- private:
-  std::string path_;
 };

@@ -7,6 +7,7 @@
 
 #include "files/files.h"
 #include "tests/files/fixtures.h"
+#include "tests/support/support.h"
 
 namespace {
 
@@ -24,9 +25,9 @@ TEST(Stream, ReadLineRules) {
       {"x\r", {"x"}},
       {"\xC5\x81\xFF\n"s, {"\xC5\x81\xFF"}},  // bytes pass unchanged
   };
-  TempDir dir;
+  temp_folder dir;
   for (const auto& c : cases) {
-    dir.Put("lines.txt", c.bytes);
+    dir.Write("lines.txt", c.bytes);
     auto s = ReadFile(dir / "lines.txt");
     ASSERT_NE(s, nullptr);
     for (const auto& line : c.lines) EXPECT_EQ(s->ReadLine(), line);
@@ -38,13 +39,13 @@ TEST(Stream, ReadLineRules) {
 }
 
 TEST(Stream, WriteLineEndsWithCrLfAndMovesBytesUnchanged) {
-  TempDir dir;
+  temp_folder dir;
   auto s = WriteFile(dir / "out.txt");
   ASSERT_NE(s, nullptr);
   EXPECT_EQ(s->WriteLine(""), 1);
   EXPECT_EQ(s->WriteLine("\xC5\x81z"), 1);  // U+0141 in UTF-8
   CloseStream(s);
-  EXPECT_EQ(dir.Get("out.txt"), "\r\n\xC5\x81z\r\n");
+  EXPECT_EQ(dir.Read("out.txt"), "\r\n\xC5\x81z\r\n");
   auto in = ReadFile(dir / "out.txt");
   EXPECT_EQ(in->ReadLine(), "");
   EXPECT_EQ(in->ReadLine(), "\xC5\x81z");
@@ -52,8 +53,8 @@ TEST(Stream, WriteLineEndsWithCrLfAndMovesBytesUnchanged) {
 }
 
 TEST(Stream, LineCallsNeverRaise) {
-  TempDir dir;
-  dir.Put("f.txt", "abc\n");
+  temp_folder dir;
+  dir.Write("f.txt", "abc\n");
   auto read_only = ReadFile(dir / "f.txt");
   EXPECT_EQ(read_only->WriteLine("x"), 0);
   auto write_only = WriteFile(dir / "g.txt");
@@ -105,8 +106,8 @@ TEST(Stream, ShortDataAndRootStreamsRaise) {
     EXPECT_EQ(e.ToString(), "Error reading from stream");
   }
 
-  TempDir dir;
-  dir.Put("f", "x");
+  temp_folder dir;
+  dir.Write("f", "x");
   auto read_only = ReadFile(dir / "f");
   try {
     read_only->WriteInt(1);
@@ -141,8 +142,8 @@ TEST(Stream, ShortDataAndRootStreamsRaise) {
 }
 
 TEST(Stream, FileStreamPositionSizeAndClose) {
-  TempDir dir;
-  dir.Put("f", "0123456789");
+  temp_folder dir;
+  dir.Write("f", "0123456789");
   auto s = TCStream::OpenFile(dir / "f", true, false);
   ASSERT_NE(s, nullptr);
   EXPECT_EQ(s->_mode, MODE_READ);
@@ -163,8 +164,8 @@ TEST(Stream, FileStreamPositionSizeAndClose) {
 }
 
 TEST(Stream, UpdateModeSwitchesBetweenReadingAndWriting) {
-  TempDir dir;
-  dir.Put("f", "abcdef");
+  temp_folder dir;
+  dir.Write("f", "abcdef");
   auto s = OpenStream(dir / "f", true, true);
   ASSERT_NE(s, nullptr);
   EXPECT_EQ(s->ReadString(2), "ab");
@@ -173,12 +174,12 @@ TEST(Stream, UpdateModeSwitchesBetweenReadingAndWriting) {
   s->WriteString("Z");  // past the old end
   EXPECT_EQ(s->Size(), 7);
   CloseStream(s);
-  EXPECT_EQ(dir.Get("f"), "abXYefZ");
+  EXPECT_EQ(dir.Read("f"), "abXYefZ");
 }
 
 TEST(Stream, OpeningFiles) {
-  TempDir dir;
-  dir.Put("old", "contents");
+  temp_folder dir;
+  dir.Write("old", "contents");
   EXPECT_EQ(ReadFile(dir / "missing"), nullptr);
   EXPECT_EQ(OpenStream(dir / "missing", true, true), nullptr);
   EXPECT_EQ(ReadFile(dir.path()), nullptr);  // a folder is not a file
@@ -189,9 +190,9 @@ TEST(Stream, OpeningFiles) {
   ASSERT_NE(w, nullptr);
   EXPECT_EQ(w->Size(), 0);
   CloseStream(w);
-  EXPECT_EQ(dir.Get("old"), "");
+  EXPECT_EQ(dir.Read("old"), "");
 
-  dir.Put("back", "via backslash");
+  dir.Write("back", "via backslash");
   auto b = ReadFile(dir.path() + "\\back");
   ASSERT_NE(b, nullptr);
   EXPECT_EQ(b->ReadLine(), "via backslash");

@@ -3,19 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "tests/fuzz/fuzz_entries.h"
+#include "tests/support/support.h"
 
 namespace {
 
 int Replay(const std::string& target, void (*entry)(const uint8_t*, size_t)) {
   int files = 0;
   for (const auto& file : std::filesystem::directory_iterator(std::string(TESSELKA_FUZZ_CORPUS) + "/" + target)) {
-    std::ifstream in(file.path(), std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string bytes = ReadWholeFile(file.path());
     SCOPED_TRACE(file.path().string());
     entry(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
     ++files;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "tests/support/support.h"
 
 class RealDisplayTest : public ::testing::Test {
  protected:
@@ -22,21 +23,9 @@ class RealDisplayTest : public ::testing::Test {
   }
   void TearDown() override { ResetPlatform(); }
 
-  // Output of a shell command, trailing newline removed.
-  static std::string Run(const std::string& command) {
-    std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-      char buffer[256];
-      while (fgets(buffer, sizeof buffer, pipe)) out += buffer;
-      pclose(pipe);
-    }
-    while (!out.empty() && out.back() == '\n') out.pop_back();
-    return out;
-  }
-
   // The X window carrying the title (the first when several match).
   std::string WindowId() const {
-    std::string ids = Run("xdotool search --name '^" + title + "$'");
+    std::string ids = CommandOutput("xdotool search --name '^" + title + "$'");
     return ids.substr(0, ids.find('\n'));
   }
 

@@ -18,14 +18,14 @@ TEST_F(WindowTest, WindowHasTheRequestedClientSizeAndCaption) {
 
   const std::string id = WindowId();
   ASSERT_FALSE(id.empty()) << "no window captioned " << title;
-  const std::string geometry = Run("xdotool getwindowgeometry " + id);
+  const std::string geometry = CommandOutput("xdotool getwindowgeometry " + id);
   EXPECT_NE(geometry.find("Geometry: 800x600"), std::string::npos) << geometry;
   // Centred on the 1280 x 1024 screen: 640 - 400, 512 - 300.
   EXPECT_NE(geometry.find("Position: 240,212"), std::string::npos) << geometry;
 
   SetAppTitle(title + " renamed");
   PollSystem();
-  EXPECT_FALSE(Run("xdotool search --name '^" + title + " renamed$'").empty());
+  EXPECT_FALSE(CommandOutput("xdotool search --name '^" + title + " renamed$'").empty());
 }
 
 TEST_F(WindowTest, ImpossibleDisplaysReturnNone) {

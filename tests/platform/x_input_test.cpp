@@ -16,7 +16,7 @@ class XInputTest : public RealDisplayTest {
 
   // Sends the xdotool command and returns the first event with that id.
   std::shared_ptr<TEvent> SendAndTake(const std::string& xdotool_args, int id) {
-    Run("xdotool " + xdotool_args);
+    CommandOutput("xdotool " + xdotool_args);
     auto events = CollectUntil([id](const TEvent& e) { return e.id == id; });
     return !events.empty() && events.back()->id == id ? events.back() : nullptr;
   }
@@ -45,7 +45,7 @@ TEST_F(XInputTest, KeysArriveWithTheirVirtualKeyCodes) {
 }
 
 TEST_F(XInputTest, ModifiersAndTypedCharacters) {
-  Run("xdotool key shift+b");
+  CommandOutput("xdotool key shift+b");
   auto down = CollectUntil([](const TEvent& e) { return e.id == EVENT_KEYDOWN && e.data == 'B'; });
   ASSERT_FALSE(down.empty());
   EXPECT_EQ(down.back()->data, 'B');  // the letter's code whatever Shift says
@@ -80,7 +80,7 @@ TEST_F(XInputTest, ButtonsArriveWithThePointerPosition) {
 }
 
 TEST_F(XInputTest, WheelAndPointerMove) {
-  Run("xdotool mousemove --window " + window + " 300 200");
+  CommandOutput("xdotool mousemove --window " + window + " 300 200");
   auto moves = CollectUntil([](const TEvent& e) { return e.id == EVENT_MOUSEMOVE && e.x == 300 && e.y == 200; });
   ASSERT_FALSE(moves.empty());
   EXPECT_EQ(moves.back()->y, 200);

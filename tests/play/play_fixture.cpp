@@ -2,9 +2,7 @@
 // Depends on play/, box/, shell/, files/, draw/ and platform/.
 #include "tests/play/play_fixture.h"
 
-#include <unistd.h>
-
-#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 #include "box/box.h"
@@ -12,20 +10,6 @@
 #include "files/files.h"
 #include "platform/platform.h"
 #include "shell/shell.h"
-
-TempWorkingFolder::TempWorkingFolder() : previous_(std::filesystem::current_path()) {
-  std::string pattern = (std::filesystem::temp_directory_path() / "tk-play-XXXXXX").string();
-  const char* made = mkdtemp(pattern.data());
-  if (made == nullptr) throw std::runtime_error("cannot make a temporary folder");
-  folder_ = made;
-  std::filesystem::current_path(folder_);
-}
-
-TempWorkingFolder::~TempWorkingFolder() {
-  std::filesystem::current_path(previous_);
-  std::error_code ignored;
-  std::filesystem::remove_all(folder_, ignored);
-}
 
 jigsaw_spec Grid(int rows, int cols, int wd, int ht) {
   jigsaw_spec spec;

@@ -1,29 +1,18 @@
-// Test fixtures of the play tests: a temporary working folder, jigsaw folders written into it,
-// and helpers that place pieces on the table. Depends on play/, box/, shell/, files/, draw/.
+// Test fixtures of the play tests: jigsaw folders written into a temporary working folder, and
+// helpers that place pieces on the table. Depends on play/, box/, shell/, files/, draw/ and the
+// shared test helpers.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "play/play.h"
+#include "tests/support/support.h"
 
 class TImage;
-
-// A fresh temporary folder that is the working folder while the object lives.
-class TempWorkingFolder {
- public:
-  TempWorkingFolder();
-  ~TempWorkingFolder();
-  TempWorkingFolder(const TempWorkingFolder&) = delete;
-  TempWorkingFolder& operator=(const TempWorkingFolder&) = delete;
-
- private:
-  std::filesystem::path previous_, folder_;
-};
 
 // How a test jigsaw folder is written. Piece i of grid cell (j, k) is a wd x ht picture with a
 // black surround of `margin` pixels around a solid colour (10 * i % 256, 100, 200); its home lies
@@ -76,7 +65,7 @@ class PlayTest : public ::testing::Test {
   ~PlayTest() override { ResetGameModules(); }
   // Writes and loads a jigsaw; fails the test when it does not load.
   void LoadGrid(const jigsaw_spec& spec, const std::string& name = "grid");
-  TempWorkingFolder folder_;
+  temp_working_folder folder_;
 };
 
 // Moves piece p to (x, y) at turn a.

@@ -157,7 +157,9 @@ TEST_F(Loop, StatusBannerGoesWithTheNextKey) {
 }
 
 class LargeFullScreenPreference : public Game {
-  void WriteFiles() override { WriteText("players/default/prefer.txt", "0\r\n1\r\n0\r\n0\r\n"); }
+  void WriteFiles() override {
+    WriteWholeFile("players/default/prefer.txt", "0\r\n1\r\n0\r\n0\r\n");
+  }
 };
 
 TEST_F(LargeFullScreenPreference, FallsBackToALargeWindowWhenNoModeMatches) {

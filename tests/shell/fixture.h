@@ -1,9 +1,7 @@
-// Shared test fixtures for the shell: a temporary working directory, tiny asset and jigsaw
-// files written byte by byte, resetting every game module, intercepting the process end and
-// posting input events. Depends on the game library and its framework.
+// Shared test fixtures for the shell: tiny asset and jigsaw files written byte by byte,
+// resetting every game module, intercepting the process end and posting input events. Depends on
+// the game library, its framework and the shared test helpers (temporary working folders).
 #pragma once
-
-#include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -19,42 +17,11 @@
 #include "platform/platform.h"
 #include "play/play.h"
 #include "shell/shell.h"
+#include "tests/support/support.h"
 
 namespace shell_test {
 
 namespace fs = std::filesystem;
-
-// A fresh temporary directory that is the working directory while the object lives.
-class TempDir {
- public:
-  TempDir() : old_(fs::current_path()) {
-    std::string pattern = (fs::temp_directory_path() / "tesselka-shell-XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
-    fs::current_path(path_);
-  }
-  ~TempDir() {
-    fs::current_path(old_);
-    std::error_code ignored;
-    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
-    fs::remove_all(path_, ignored);
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path old_, path_;
-};
-
-inline void WriteText(const fs::path& path, const std::string& text) {
-  fs::create_directories(path.parent_path().empty() ? fs::path(".") : path.parent_path());
-  std::ofstream(path, std::ios::binary) << text;
-}
-
-inline std::string ReadText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // A 24-bit BMP of one colour, bottom-up rows padded to 4 bytes.
 inline void WriteBmp(const fs::path& path, int w, int h, uint8_t r, uint8_t g, uint8_t b) {
@@ -104,7 +71,7 @@ inline void WriteJigsaw(const std::string& name, int rows, int cols, int size = 
       WritePng(folder / (std::to_string(i) + ".png"), size, size,
                MakeARGB(255, 40 + 20 * i % 200, 200 - 15 * i % 150, 90 + 30 * i % 160));
     }
-  WriteText(folder / "pieces.txt", text);
+  WriteWholeFile(folder / "pieces.txt", text);
   WritePng(folder / "tn.png", 30, 20, MakeARGB(255, 200, 200, 200));
 }
 

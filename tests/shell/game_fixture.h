@@ -56,7 +56,7 @@ class Game : public ::testing::Test {
   // The title frame and the whole opening flight.
   static void FinishOpeningFlight() { ASSERT_TRUE(RunUntil(OnTable)); }
 
-  TempDir dir_;
+  temp_working_folder dir_;
 };
 
 }  // namespace shell_test

@@ -18,7 +18,7 @@ class PlayerFiles : public ::testing::Test {
     library.player_folder = "players/default/";
   }
   void TearDown() override { ResetGame(); }
-  TempDir dir_;
+  temp_working_folder dir_;
 };
 
 struct prefs_case {
@@ -49,7 +49,7 @@ TEST_F(PlayerFiles, LoadPreferencesCases) {
     ResetShellState();
     ResetPlayStateModule();
     fs::remove("players/default/prefer.txt");
-    if (c.file) WriteText("players/default/prefer.txt", c.file);
+    if (c.file) WriteWholeFile("players/default/prefer.txt", c.file);
     LoadPreferences();
     const auto& p = shell.prefs;
     EXPECT_EQ(p.pref_show_help, c.show_help);
@@ -74,7 +74,7 @@ TEST_F(PlayerFiles, RefreshFileReplacesTheDesktopRate) {
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.file ? c.file : "(none)");
     fs::remove("players/default/refresh.txt");
-    if (c.file) WriteText("players/default/refresh.txt", c.file);
+    if (c.file) WriteWholeFile("players/default/refresh.txt", c.file);
     shell.display.refresh_rate = 60;
     LoadPreferences();
     EXPECT_EQ(shell.display.refresh_rate, c.want);
@@ -98,7 +98,7 @@ class PlayerFolder : public ::testing::Test {
     OpenPlayerFolder();
     return testing::internal::GetCapturedStderr();
   }
-  TempDir dir_;
+  temp_working_folder dir_;
 };
 
 TEST_F(PlayerFolder, CreatesBothFoldersWithMode0777) {

@@ -20,18 +20,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// Output of a shell command, trailing newline removed.
-std::string Capture(const std::string& command) {
-  std::string out;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[256];
-    while (fgets(buffer, sizeof buffer, pipe)) out += buffer;
-    pclose(pipe);
-  }
-  while (!out.empty() && out.back() == '\n') out.pop_back();
-  return out;
-}
-
 // The game's data folder: the built runtime tree when it exists, else a tiny one.
 void MakeDataFolder() {
   const char* runtime = std::getenv("TESSELKA_RUNTIME");
@@ -65,7 +53,8 @@ class RealProgram : public ::testing::Test {
   std::string WaitForWindow() {
     auto until = std::chrono::steady_clock::now() + 30s;
     while (std::chrono::steady_clock::now() < until) {
-      std::string id = Capture("xdotool search --onlyvisible --name '^Tesselka v6.4$' 2>/dev/null | head -n1");
+      std::string id = CommandOutput(
+          "xdotool search --onlyvisible --name '^Tesselka v6.4$' 2>/dev/null | head -n1");
       if (!id.empty()) return id;
       std::this_thread::sleep_for(50ms);
     }
@@ -86,7 +75,7 @@ class RealProgram : public ::testing::Test {
     return -1;
   }
 
-  TempDir dir_;
+  temp_working_folder dir_;
   pid_t pid_ = -1;
 };
 
@@ -94,13 +83,15 @@ TEST_F(RealProgram, WindowIsTitledAndSizedAndEscapeTwiceEndsIt) {
   Start();
   std::string id = WaitForWindow();
   ASSERT_FALSE(id.empty()) << "no window titled Tesselka v6.4";
-  EXPECT_NE(Capture("xdotool getwindowgeometry " + id).find("Geometry: 800x600"), std::string::npos);
+  EXPECT_NE(CommandOutput("xdotool getwindowgeometry " + id).find("Geometry: 800x600"),
+            std::string::npos);
   EXPECT_TRUE(fs::is_directory("players/default"));
   // A real click cuts the opening flight short; on the table one Escape only asks, and the
   // second answers.
-  Capture("xdotool mousemove --window " + id + " 10 10 click 1; sleep 0.5; xdotool key Escape");
+  CommandOutput("xdotool mousemove --window " + id +
+                " 10 10 click 1; sleep 0.5; xdotool key Escape");
   EXPECT_EQ(WaitForExit(700ms), -1) << "one Escape on the table must not end the program";
-  Capture("xdotool key Escape");
+  CommandOutput("xdotool key Escape");
   EXPECT_EQ(WaitForExit(5s), 0);
 }
 
@@ -114,9 +105,9 @@ TEST_F(RealProgram, CloseRequestEndsItWithinASecond) {
 }
 
 TEST(NoDisplay, SaysHowToRunUnderXvfbAndFails) {
-  TempDir dir;
-  std::string out =
-      Capture("env -u DISPLAY -u WAYLAND_DISPLAY timeout -s KILL 10 " + std::string(TESSELKA_BINARY) + " 2>&1; echo \"status $?\"");
+  temp_working_folder dir;
+  std::string out = CommandOutput("env -u DISPLAY -u WAYLAND_DISPLAY timeout -s KILL 10 " +
+                                  std::string(TESSELKA_BINARY) + " 2>&1; echo \"status $?\"");
   EXPECT_NE(out.find("xvfb-run"), std::string::npos) << out;
   EXPECT_NE(out.find("status 1"), std::string::npos) << out;
 }

@@ -18,14 +18,14 @@ void WriteWav(const fs::path& path, int frames) {
   bytes += "data";
   put(frames * 2, 4);
   bytes += std::string(frames * 2, '\0');
-  WriteText(path, bytes);
+  WriteWholeFile(path, bytes);
 }
 
 class Sounds : public ::testing::Test {
  protected:
   void SetUp() override { ResetGame(); }
   void TearDown() override { ResetGame(); }
-  TempDir dir_;
+  temp_working_folder dir_;
 };
 
 TEST_F(Sounds, SoundOffOpensNoFile) {

@@ -5,10 +5,9 @@
 
 #include <cmath>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 #include "files/files.h"
+#include "tests/support/support.h"
 #include "tests/tools/jigsaw_fixture.h"
 
 namespace {
@@ -16,11 +15,6 @@ namespace {
 std::shared_ptr<TPixmap> Picture(const std::string& name) {
   auto p = LoadPixmap(RuntimeFolder() + "/images/" + name);
   return p ? ConvertPixmap(p, PF_RGB888) : nullptr;
-}
-
-std::string Bytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 struct box {
@@ -69,9 +63,10 @@ TEST(RuntimeTree, HoldsEveryFileTheGameNames) {
       EXPECT_TRUE(Picture(f.substr(7))) << f << " does not decode";
     }
   }
-  EXPECT_EQ(Bytes(RuntimeFolder() + "/fonts/Tahoma.ttf"), Bytes("/usr/share/wine/fonts/tahoma.ttf"));
-  EXPECT_EQ(Bytes(RuntimeFolder() + "/fonts/courbi.ttf"),
-            Bytes("/usr/share/fonts/truetype/liberation2/LiberationMono-BoldItalic.ttf"));
+  EXPECT_EQ(ReadWholeFile(RuntimeFolder() + "/fonts/Tahoma.ttf"),
+            ReadWholeFile("/usr/share/wine/fonts/tahoma.ttf"));
+  EXPECT_EQ(ReadWholeFile(RuntimeFolder() + "/fonts/courbi.ttf"),
+            ReadWholeFile("/usr/share/fonts/truetype/liberation2/LiberationMono-BoldItalic.ttf"));
 }
 
 TEST(Pictures, HaveTheSizesOfTheirPlaces) {
@@ -196,7 +191,7 @@ TEST(Pictures, MaskedPicturesAreBlackExactlyWhereTheyAreTransparent) {
 }
 
 TEST(Pictures, BmpFilesAre24BitBottomUpWithA54ByteHeader) {
-  std::string bmp = Bytes(RuntimeFolder() + "/images/white.bmp");
+  std::string bmp = ReadWholeFile(RuntimeFolder() + "/images/white.bmp");
   ASSERT_EQ(bmp.size(), 58u);  // header + one row of 3 bytes padded to 4
   auto u32 = [&](size_t at) {
     return uint32_t(uint8_t(bmp[at])) | uint32_t(uint8_t(bmp[at + 1])) << 8 |
@@ -210,7 +205,7 @@ TEST(Pictures, BmpFilesAre24BitBottomUpWithA54ByteHeader) {
   EXPECT_EQ(bmp.substr(54), std::string("\xff\xff\xff\0", 4));
   // A picture whose top and bottom differ shows the row order.
   auto pointer = Picture("pointer.bmp");
-  std::string file = Bytes(RuntimeFolder() + "/images/pointer.bmp");
+  std::string file = ReadWholeFile(RuntimeFolder() + "/images/pointer.bmp");
   size_t row = (size_t(pointer->width) * 3 + 3) & ~size_t(3);
   ASSERT_EQ(file.size(), 54 + row * size_t(pointer->height));
   size_t top_row = 54 + row * size_t(pointer->height - 1);  // the last row in the file
@@ -244,7 +239,7 @@ TEST(Pictures, FlashFramesGrowAndFade) {
 
 TEST(Sounds, AreShortPcmEffectsAndATuneOfHalfAMinuteOrMore) {
   for (const char* name : {"click.wav", "magic.wav"}) {
-    std::string wav = Bytes(RuntimeFolder() + "/sounds/" + name);
+    std::string wav = ReadWholeFile(RuntimeFolder() + "/sounds/" + name);
     ASSERT_GT(wav.size(), 44u) << name;
     EXPECT_EQ(wav.substr(0, 4), "RIFF");
     EXPECT_EQ(wav.substr(8, 8), "WAVEfmt ");

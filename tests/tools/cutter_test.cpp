@@ -10,18 +10,13 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "files/files.h"
+#include "tests/support/support.h"
 #include "tests/tools/jigsaw_fixture.h"
 #include "tools/jigsaw/jigsaw.h"
 
 namespace {
-
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 std::vector<std::string> Entries(const std::string& folder) {
   std::vector<std::string> names;
@@ -193,8 +188,10 @@ TEST(CutJigsaw, TheSameSeedGivesTheSameBytesAndAnotherSeedOtherShapes) {
   EXPECT_EQ(names, Entries(temp.path() + "/b"));
   int different = 0;
   for (const std::string& name : names) {
-    EXPECT_EQ(ReadBytes(temp.path() + "/a/" + name), ReadBytes(temp.path() + "/b/" + name)) << name;
-    different += ReadBytes(temp.path() + "/a/" + name) != ReadBytes(temp.path() + "/c/" + name);
+    EXPECT_EQ(ReadWholeFile(temp.path() + "/a/" + name), ReadWholeFile(temp.path() + "/b/" + name))
+        << name;
+    different +=
+        ReadWholeFile(temp.path() + "/a/" + name) != ReadWholeFile(temp.path() + "/c/" + name);
   }
   EXPECT_GE(different, 20);  // every piece and the home positions change; tn.png need not
   // Nothing but the finished folders is left beside them.
@@ -272,7 +269,7 @@ TEST(CutterTool, RefusesBadInputWithAMessageAndLeavesNoHalfFolder) {
     EXPECT_NE(r.output.find(c.message), std::string::npos) << c.arguments << "\n" << r.output;
     EXPECT_EQ(Entries(t + "/out"), (std::vector<std::string>{"taken"})) << c.arguments;
   }
-  EXPECT_EQ(ReadBytes(t + "/out/taken/keep.txt"), "mine");
+  EXPECT_EQ(ReadWholeFile(t + "/out/taken/keep.txt"), "mine");
 
   // With --force the old folder is replaced whole, and nothing is left beside it.
   run_result forced = RunCutter("--force --pieces 12 " + t + "/photo.png " + t + "/out/taken");

@@ -1,24 +1,11 @@
 // Helpers of the tools tests. Depends on jigsaw_fixture.h.
 #include "tests/tools/jigsaw_fixture.h"
 
-#include <unistd.h>
-
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
 
 #include "files/files.h"
 #include "tools/jigsaw/jigsaw.h"
-
-temp_folder::temp_folder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "tesselka-tools-XXXXXX").string();
-  path_ = mkdtemp(pattern.data()) ? pattern : std::string();
-}
-
-temp_folder::~temp_folder() {
-  std::error_code ignored;
-  if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-}
 
 std::shared_ptr<TPixmap> TestPicture(int width, int height) {
   auto p = CreatePixmap(width, height, PF_RGB888);

@@ -1,5 +1,5 @@
-// Helpers of the tools tests: temporary folders, a test picture, reading a jigsaw folder back
-// through the game's loaders and laying its pieces out at their home positions.
+// Helpers of the tools tests: a test picture, reading a jigsaw folder back through the game's
+// loaders and laying its pieces out at their home positions.
 // Depends on files/files.h and tools/jigsaw/jigsaw.h.
 #pragma once
 
@@ -8,19 +8,6 @@
 #include <vector>
 
 #include "draw/pixmap.h"
-
-// A folder below the system's temporary folder, removed with everything in it at the end.
-class temp_folder {
- public:
-  temp_folder();
-  ~temp_folder();
-  temp_folder(const temp_folder&) = delete;
-  temp_folder& operator=(const temp_folder&) = delete;
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
 
 // An RGB picture with smooth colour, fine detail and a block of pure black in its top-left.
 std::shared_ptr<TPixmap> TestPicture(int width, int height);

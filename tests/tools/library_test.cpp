@@ -5,10 +5,9 @@
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "files/files.h"
+#include "tests/support/support.h"
 #include "tests/tools/jigsaw_fixture.h"
 #include "tools/jigsaw/jigsaw.h"
 
@@ -83,8 +82,8 @@ TEST(Generator, WritesTheSameBytesEveryRun) {
   for (const auto& e : std::filesystem::recursive_directory_iterator(RuntimeFolder())) {
     if (!e.is_regular_file() || e.path().filename() == "assets.stamp") continue;
     std::string relative = std::filesystem::relative(e.path(), RuntimeFolder()).string();
-    std::ifstream a(e.path(), std::ios::binary), b(temp.path() + "/runtime/" + relative, std::ios::binary);
-    std::string x{std::istreambuf_iterator<char>(a), {}}, y{std::istreambuf_iterator<char>(b), {}};
+    std::string x = ReadWholeFile(e.path()),
+                y = ReadWholeFile(temp.path() + "/runtime/" + relative);
     EXPECT_TRUE(x == y) << relative;
     ++compared;
   }
