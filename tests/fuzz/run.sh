@@ -18,7 +18,7 @@ for target in "${targets[@]}"; do
   mkdir -p "$work/corpus" "$work/findings"
   cp -n "$top/tests/fuzz/corpus/$target/"* "$work/corpus/" 2>/dev/null || true
   # New inputs go to the work corpus; crashes, leaks and timeouts to findings/.
-  nice -n 19 "$build/tests/fuzz/${target}_fuzzer" "$work/corpus"
-    -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536
+  nice -n 19 "$build/tests/fuzz/${target}_fuzzer" "$work/corpus" \
+    -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
     -artifact_prefix="$work/findings/" -print_final_stats=1 2>&1 | tail -n 25
 done
