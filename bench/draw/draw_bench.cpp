@@ -10,11 +10,11 @@
 
 #include <chrono>
 #include <cstdio>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "bench/draw/gl_floor.h"
+#include "bench/support/ratio_reporter.h"
 #include "draw/draw.h"
 #include "draw/gl/gl2d.h"
 #include "platform/platform.h"
@@ -204,47 +204,16 @@ void BM_TextWidth40_Floor_SumAdvances(benchmark::State& state) {
 }
 BENCHMARK(BM_TextWidth40_Floor_SumAdvances);
 
-// Prints the usual table, then each benchmark's time as a ratio to its floor.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    // With repetitions the median, reported after the single runs, is the figure kept.
-    for (const auto& run : runs) {
-      if (run.error_occurred) continue;
-      if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median") continue;
-      times_[run.run_name.str()] = run.GetAdjustedRealTime();
-      const auto floor = run.counters.find("floor_ms");
-      if (floor != run.counters.end()) times_[run.run_name.str() + "/floor"] = floor->second.value;
-    }
-  }
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    const std::pair<const char*, const char*> pairs[] = {
-        {"BM_Frame300_DrawImage/min_time:2.000/manual_time",
-         "BM_Frame300_DrawImage/min_time:2.000/manual_time/floor"},
-        {"BM_CollideHit_ImagesCollide", "BM_Collide_Floor_ReadTexel"},
-        {"BM_CollideMiss_ImagesCollide", "BM_Collide_Floor_ReadTexel"},
-        {"BM_TextWidth40_TextWidth", "BM_TextWidth40_Floor_SumAdvances"},
-    };
-    std::printf("\nratio to floor (same run):\n");
-    for (const auto& [name, floor] : pairs) {
-      if (times_.count(name) && times_.count(floor) && times_[floor] > 0) {
-        std::printf("  %-40s %8.2f x  %s\n", name, times_[name] / times_[floor], floor);
-      }
-    }
-  }
-
- private:
-  std::map<std::string, double> times_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  return RunWithRatios(
+      argc, argv,
+      {{"BM_Frame300_DrawImage", "BM_Frame300_DrawImage", "BM_Frame300_DrawImage/floor"},
+       {"BM_CollideHit_ImagesCollide", "BM_CollideHit_ImagesCollide", "BM_Collide_Floor_ReadTexel"},
+       {"BM_CollideMiss_ImagesCollide", "BM_CollideMiss_ImagesCollide",
+        "BM_Collide_Floor_ReadTexel"},
+       {"BM_TextWidth40_TextWidth", "BM_TextWidth40_TextWidth",
+        "BM_TextWidth40_Floor_SumAdvances"}},
+      ratio_time::real);
 }

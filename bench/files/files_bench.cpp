@@ -11,11 +11,10 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
-#include <map>
-#include <set>
 #include <string>
 #include <vector>
 
+#include "bench/support/ratio_reporter.h"
 #include "files/files.h"
 
 namespace {
@@ -123,49 +122,14 @@ void BM_MaskPiece(benchmark::State& state) {
 }
 BENCHMARK(BM_MaskPiece)->Unit(benchmark::kMicrosecond);
 
-// Prints the usual table, then each measurement as a ratio to its floor, in CPU time (the
-// machine is shared, so wall time carries other people's load).
-class ratio_reporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const auto& run : runs) {
-      // With repetitions the median stands for the benchmark; each pair shares one time unit.
-      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-      auto& seconds = seconds_[run.run_name.function_name];
-      if (median || (run.run_type == Run::RT_Iteration && !has_median_.count(run.run_name.function_name))) {
-        seconds = run.GetAdjustedCPUTime();
-      }
-      if (median) has_median_.insert(run.run_name.function_name);
-    }
-  }
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    const struct {
-      const char *what, *measured, *floor;
-    } pairs[] = {
-        {"LoadPixmap of 300 pieces / bare libpng", "BM_PiecesLoadPixmap", "BM_PiecesBareLibpng"},
-        {"ResizePixmap 800x600 -> 264x198 / copy of the source", "BM_ResizePhoto", "BM_CopyPhoto"},
-        {"MaskPixmap of a 90x90 piece / copy of the piece", "BM_MaskPiece", "BM_CopyPiece"},
-    };
-    for (const auto& pair : pairs) {
-      if (seconds_.count(pair.measured) && seconds_.count(pair.floor)) {
-        std::printf("ratio %-55s %6.2f\n", pair.what, seconds_[pair.measured] / seconds_[pair.floor]);
-      }
-    }
-  }
-
- private:
-  std::map<std::string, double> seconds_;
-  std::set<std::string> has_median_;
-};
-
 }  // namespace
 
+// In CPU time: the machine is shared, so wall time carries other people's load.
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  ratio_reporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  return RunWithRatios(
+      argc, argv,
+      {{"LoadPixmap of 300 pieces / bare libpng", "BM_PiecesLoadPixmap", "BM_PiecesBareLibpng"},
+       {"ResizePixmap 800x600 -> 264x198 / copy of the source", "BM_ResizePhoto", "BM_CopyPhoto"},
+       {"MaskPixmap of a 90x90 piece / copy of the piece", "BM_MaskPiece", "BM_CopyPiece"}},
+      ratio_time::cpu);
 }
