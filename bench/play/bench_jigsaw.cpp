@@ -1,4 +1,5 @@
-// The 300-piece benchmark jigsaw (see bench_jigsaw.h). Depends on files/ and draw/pixmap.h.
+// The 300-piece benchmark jigsaw and the floor of drawing its table (see bench_jigsaw.h). Depends
+// on files/, play/, draw/ and the bare-OpenGL floor.
 #include "bench/play/bench_jigsaw.h"
 
 #include <unistd.h>
@@ -7,9 +8,42 @@
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
+#include <vector>
 
+#include "bench/draw/gl_floor.h"
+#include "draw/draw.h"
+#include "draw/gl/gl2d.h"
 #include "draw/pixmap.h"
 #include "files/files.h"
+#include "play/play.h"
+
+namespace {
+
+// The quads DrawTable sends for the visible pieces, from the pieces' own textures and turns.
+std::vector<floor_quad_type> TableQuads() {
+  std::vector<floor_quad_type> quads;
+  for (int k = 1; k <= play.piece_count; k++) {
+    const piece_type& piece = play.pieces[play.draw_order[k]];
+    SetRotation(static_cast<float>(piece.a * 90));
+    const T2DGraphics& g = *T2DGraphics::Current();
+    auto frame = std::static_pointer_cast<TGLImageFrame>(piece.img->Frame(0));
+    floor_quad_type q;
+    q.texture = frame->name;
+    q.u1 = frame->u1;
+    q.v1 = frame->v1;
+    const float hx = piece.wd / 2.0f, hy = piece.ht / 2.0f;
+    const float lx[4] = {-hx, hx, hx, -hx}, ly[4] = {-hy, -hy, hy, hy};
+    for (int c = 0; c < 4; c++) {
+      q.x[c] = lx[c] * g.tform_ix + ly[c] * g.tform_iy + static_cast<float>(piece.x);
+      q.y[c] = lx[c] * g.tform_jx + ly[c] * g.tform_jy + static_cast<float>(piece.y);
+    }
+    quads.push_back(q);
+  }
+  SetRotation(0);
+  return quads;
+}
+
+}  // namespace
 
 std::string WriteBenchJigsaw() {
   std::string pattern = (std::filesystem::temp_directory_path() / "tk-play-bench-XXXXXX").string();
@@ -44,4 +78,12 @@ std::string WriteBenchJigsaw() {
   thumb->ClearPixels(MakeARGB(255, 90, 120, 150));
   SavePNGPixmap(thumb, (folder / "tn.png").string(), 6);
   return name;
+}
+
+void MeasureTableFloor(benchmark::State& state) {
+  DrawTable();  // uploads the textures
+  const auto quads = TableQuads();
+  FloorBegin();
+  for (auto _ : state) FloorFrame(quads);
+  SetGraphics(T2DGraphics::Current());
 }

@@ -1,6 +1,9 @@
-// A 300-piece jigsaw written once into a temporary working folder for the play benchmarks.
-// Depends on files/ and draw/pixmap.h.
+// A 300-piece jigsaw written once into a temporary working folder for the play and shell
+// benchmarks, and the bare-OpenGL floor of drawing its table. Depends on files/, play/, draw/
+// (its GL frame type), bench/draw/gl_floor.h and Google Benchmark.
 #pragma once
+
+#include <benchmark/benchmark.h>
 
 #include <string>
 
@@ -11,3 +14,8 @@ constexpr int kBenchPieceSide = 90;
 // the 800 x 600 table) below a fresh temporary folder and makes that folder the working folder.
 // Returns the jigsaw's name.
 std::string WriteBenchJigsaw();
+
+// The floor of a table frame: each iteration draws the quads DrawTable sends for the visible
+// pieces (their own textures and turns, in drawing order) with bare OpenGL. Needs the jigsaw
+// loaded and laid out on an open display; gives the drawing layer its GL state back afterwards.
+void MeasureTableFloor(benchmark::State& state);

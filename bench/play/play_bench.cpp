@@ -4,9 +4,8 @@
 //                                      drawing layer's floor, bench/draw/gl_floor.h), and vs
 //                                      the same 300 DrawImage calls without the table logic;
 //   picking among 300 scattered pieces vs the same 300 collision tests made directly.
-// Depends on play/, draw/ (its GL frame type, to hand the floor the same textures), files/,
-// platform/ and libpng. Drawing and picking need a display (run under xvfb-run); without one
-// they are skipped.
+// Depends on play/, draw/, files/, platform/, libpng and the benchmark jigsaw with its floor.
+// Drawing and picking need a display (run under xvfb-run); without one they are skipped.
 #include <benchmark/benchmark.h>
 #include <png.h>
 
@@ -16,7 +15,6 @@
 #include "bench/draw/gl_floor.h"
 #include "bench/play/bench_jigsaw.h"
 #include "draw/draw.h"
-#include "draw/gl/gl2d.h"
 #include "platform/platform.h"
 #include "play/play.h"
 #include "shell/shell.h"
@@ -93,37 +91,9 @@ bool TableReady() {
   return ready;
 }
 
-// The quads DrawTable sends for the visible pieces, from the pieces' own textures and turns.
-std::vector<floor_quad_type> FloorQuads() {
-  std::vector<floor_quad_type> quads;
-  for (int k = 1; k <= play.piece_count; k++) {
-    const piece_type& piece = play.pieces[play.draw_order[k]];
-    SetRotation(static_cast<float>(piece.a * 90));
-    const T2DGraphics& g = *T2DGraphics::Current();
-    auto frame = std::static_pointer_cast<TGLImageFrame>(piece.img->Frame(0));
-    floor_quad_type q;
-    q.texture = frame->name;
-    q.u1 = frame->u1;
-    q.v1 = frame->v1;
-    const float hx = piece.wd / 2.0f, hy = piece.ht / 2.0f;
-    const float lx[4] = {-hx, hx, hx, -hx}, ly[4] = {-hy, -hy, hy, hy};
-    for (int c = 0; c < 4; c++) {
-      q.x[c] = lx[c] * g.tform_ix + ly[c] * g.tform_iy + static_cast<float>(piece.x);
-      q.y[c] = lx[c] * g.tform_jx + ly[c] * g.tform_jy + static_cast<float>(piece.y);
-    }
-    quads.push_back(q);
-  }
-  SetRotation(0);
-  return quads;
-}
-
 void BM_Floor_BareGL300Quads(benchmark::State& state) {
   if (!TableReady()) return state.SkipWithError("no display");
-  DrawTable();  // uploads the textures
-  const auto quads = FloorQuads();
-  FloorBegin();
-  for (auto _ : state) FloorFrame(quads);
-  SetGraphics(window);  // gives the drawing layer its GL state back
+  MeasureTableFloor(state);
 }
 BENCHMARK(BM_Floor_BareGL300Quads)->Unit(benchmark::kMillisecond)->MinTime(2);
 
