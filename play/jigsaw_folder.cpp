@@ -40,48 +40,51 @@ bool IsBorderCell(int j, int k) {
   return j == 1 || j == play.rows || k == 1 || k == play.cols;
 }
 
-}  // namespace
-
-namespace {
-
-// Counts the red, green and blue of every non-black pixel; read(x, y) gives the pixel as ARGB.
-// Counting instead of sorting: the order of visits does not change a median.
-template <typename PixelReader>
-colour_type MedianOfPixels(int width, int height, PixelReader read) {
+// How often each red, green and blue value occurs among the non-black pixels of a piece; black
+// is the transparent surround, and alpha is not looked at. Counting instead of sorting: the order
+// of visits does not change a median.
+struct channel_counts {
   std::array<int, 256> reds{}, greens{}, blues{};
-  int m = 0;
-  for (int y = 0; y < height; y++) {
-    for (int x = 0; x < width; x++) {
-      const uint32_t p = read(x, y);
-      if ((p & 0xffffff) == 0)
-        continue;  // black is the transparent surround; alpha is not looked at
-      reds[(p >> 16) & 255]++;
-      greens[(p >> 8) & 255]++;
-      blues[p & 255]++;
-      m++;
-    }
+
+  void Add(unsigned r, unsigned g, unsigned b) {
+    if ((r | g | b) == 0) return;
+    reds[r]++;
+    greens[g]++;
+    blues[b]++;
   }
-  if (m < 2) return {};
-  return {KthSmallest(reds, m / 2), KthSmallest(greens, m / 2), KthSmallest(blues, m / 2)};
-}
+
+  colour_type Median() const {
+    int m = 0;  // the pixels counted; kept out of Add, where it would wait on every count
+    for (int count : reds) m += count;
+    if (m < 2) return {};
+    return {KthSmallest(reds, m / 2), KthSmallest(greens, m / 2), KthSmallest(blues, m / 2)};
+  }
+};
 
 }  // namespace
 
 colour_type PieceMedianColour(const TPixmap& pixmap) {
-  // Decoded pieces are 3- or 4-byte colour; reading their bytes directly keeps the load close to
-  // the cost of decoding. Other formats go through ReadPixel.
+  channel_counts counts;
+  // Decoded pieces are 3- or 4-byte colour; reading their bytes a row at a time keeps the load
+  // close to the cost of decoding. Other formats go through ReadPixel.
   const bool rgb_order = pixmap.format == PF_RGB888 || pixmap.format == PF_RGBA8888;
   const bool bgr_order = pixmap.format == PF_BGR888 || pixmap.format == PF_BGRA8888;
   if (!rgb_order && !bgr_order) {
-    return MedianOfPixels(pixmap.width, pixmap.height,
-                          [&](int x, int y) { return pixmap.ReadPixel(x, y); });
+    for (int y = 0; y < pixmap.height; y++) {
+      for (int x = 0; x < pixmap.width; x++) {
+        const uint32_t p = pixmap.ReadPixel(x, y);
+        counts.Add(ARGBRed(p), ARGBGreen(p), ARGBBlue(p));
+      }
+    }
+    return counts.Median();
   }
   const int step = BytesPerPixel(pixmap.format);
   const int red = rgb_order ? 0 : 2, blue = rgb_order ? 2 : 0;
-  return MedianOfPixels(pixmap.width, pixmap.height, [&](int x, int y) {
-    const uint8_t* p = pixmap.pixels + static_cast<ptrdiff_t>(y) * pixmap.pitch + x * step;
-    return (uint32_t{p[red]} << 16) | (uint32_t{p[1]} << 8) | p[blue];
-  });
+  for (int y = 0; y < pixmap.height; y++) {
+    const uint8_t* p = pixmap.pixels + static_cast<ptrdiff_t>(y) * pixmap.pitch;
+    for (int x = 0; x < pixmap.width; x++, p += step) counts.Add(p[red], p[1], p[blue]);
+  }
+  return counts.Median();
 }
 
 bool LoadJigsawFolder(const std::string& name) {

@@ -1,4 +1,4 @@
-// Whole-pixmap transformations: bilinear resize, flips, and mask-colour transparency.
+// Whole-pixmap transformations: bilinear resize and flips.
 // Depends on draw/pixmap.h only.
 #include <algorithm>
 #include <cassert>
@@ -85,41 +85,6 @@ std::shared_ptr<TPixmap> YFlipPixmap(const std::shared_ptr<TPixmap>& p) {
   const size_t row_bytes = static_cast<size_t>(p->width) * BytesPerPixel(p->format);
   for (int32_t y = 0; y < p->height; ++y) {
     std::memcpy(result->PixelPtr(0, y), p->PixelPtr(0, p->height - 1 - y), row_bytes);
-  }
-  return result;
-}
-
-std::shared_ptr<TPixmap> MaskPixmap(const std::shared_ptr<TPixmap>& p, int32_t r, int32_t g,
-                                    int32_t b) {
-  const auto s = AsRGBA(p);
-  const int32_t w = s->width, h = s->height;
-  auto result = TPixmap::Create(w, h, PF_RGBA8888, 4);
-  std::vector<uint8_t> masked(static_cast<size_t>(w) * h);  // 1 where the pixel has the mask colour
-  for (int32_t y = 0; y < h; ++y) {
-    const uint8_t* q = s->PixelPtr(0, y);
-    for (int32_t x = 0; x < w; ++x, q += 4) masked[y * w + x] = q[0] == r && q[1] == g && q[2] == b;
-  }
-  for (int32_t y = 0; y < h; ++y) {
-    const uint8_t* q = s->PixelPtr(0, y);
-    uint8_t* out = result->PixelPtr(0, y);
-    for (int32_t x = 0; x < w; ++x, q += 4, out += 4) {
-      if (!masked[y * w + x]) {
-        out[0] = q[0], out[1] = q[1], out[2] = q[2], out[3] = 255;
-        continue;
-      }
-      // A transparent pixel takes its neighbours' colour so that filtering does not pull the
-      // mask colour into the visible edge.
-      int32_t sum[3] = {0, 0, 0}, count = 0;
-      for (int32_t ny = std::max(y - 1, 0); ny <= std::min(y + 1, h - 1); ++ny) {
-        const uint8_t* row = s->PixelPtr(0, ny);
-        for (int32_t nx = std::max(x - 1, 0); nx <= std::min(x + 1, w - 1); ++nx) {
-          if (masked[ny * w + nx]) continue;
-          sum[0] += row[nx * 4], sum[1] += row[nx * 4 + 1], sum[2] += row[nx * 4 + 2], ++count;
-        }
-      }
-      for (int32_t k = 0; k < 3; ++k) out[k] = static_cast<uint8_t>(count ? sum[k] / count : 0);
-      out[3] = 0;
-    }
   }
   return result;
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
 #include <vector>
 
 #include "draw/pixmap.h"
@@ -247,6 +248,68 @@ TEST(Pixmap, MaskGivesTransparentPixelsTheirNeighboursColour) {
   auto none = MaskPixmap(rgb, 1, 2, 3);
   EXPECT_EQ(none->ReadPixel(4, 1), 0xFF000000u);
   EXPECT_EQ(none->ReadPixel(1, 1), 0xFFC80000u);
+}
+
+// The masking rule written out pixel by pixel, as the fast version must reproduce it exactly.
+std::shared_ptr<TPixmap> ReferenceMask(const std::shared_ptr<TPixmap>& p, int r, int g, int b) {
+  auto result = CreatePixmap(p->width, p->height, PF_RGBA8888);
+  const auto is_mask = [&](int x, int y) {
+    const uint32_t c = p->ReadPixel(x, y);
+    return static_cast<int>(ARGBRed(c)) == r && static_cast<int>(ARGBGreen(c)) == g &&
+           static_cast<int>(ARGBBlue(c)) == b;
+  };
+  for (int y = 0; y < p->height; ++y) {
+    for (int x = 0; x < p->width; ++x) {
+      const uint32_t c = p->ReadPixel(x, y);
+      if (!is_mask(x, y)) {
+        result->WritePixel(x, y, c | 0xFF000000u);
+        continue;
+      }
+      int sum[3] = {0, 0, 0}, count = 0;
+      for (int ny = y - 1; ny <= y + 1; ++ny) {
+        for (int nx = x - 1; nx <= x + 1; ++nx) {
+          if (nx < 0 || ny < 0 || nx >= p->width || ny >= p->height || is_mask(nx, ny)) continue;
+          const uint32_t n = p->ReadPixel(nx, ny);
+          sum[0] += ARGBRed(n), sum[1] += ARGBGreen(n), sum[2] += ARGBBlue(n), ++count;
+        }
+      }
+      result->WritePixel(x, y, count ? MakeARGB(0, sum[0] / count, sum[1] / count, sum[2] / count) : 0);
+    }
+  }
+  return result;
+}
+
+TEST(Pixmap, MaskMatchesThePixelByPixelRuleInEveryFormat) {
+  // Random pictures of two or three colours (so that mask pixels come in runs, lone pixels and
+  // every neighbour count), in every size from a single pixel up, in all six formats; windows
+  // give rows with gaps between them. Mask colours outside the byte range match nothing.
+  std::mt19937 random(7);
+  const auto next = [&] { return static_cast<uint32_t>(random()); };
+  const int formats[] = {PF_I8, PF_A8, PF_BGR888, PF_RGB888, PF_BGRA8888, PF_RGBA8888};
+  for (int trial = 0; trial < 400; ++trial) {
+    const int format = formats[trial % 6];
+    const int width = 1 + static_cast<int>(next() % 23), height = 1 + static_cast<int>(next() % 9);
+    const uint32_t palette[3] = {next(), next(), next()};  // palette[0] is the mask colour
+    auto whole = CreatePixmap(width + 2, height + 1, PF_RGBA8888);
+    for (int y = 0; y < whole->height; ++y) {
+      for (int x = 0; x < whole->width; ++x) whole->WritePixel(x, y, palette[next() % (2 + trial % 2)]);
+    }
+    whole->WritePixel(0, 0, palette[0]);
+    const auto converted = whole->Convert(format);
+    const auto source = converted->Window(1, 1, width, height);
+    const uint32_t mask = converted->ReadPixel(0, 0);  // as the format holds it
+    int r = static_cast<int>(ARGBRed(mask)), g = static_cast<int>(ARGBGreen(mask)),
+        b = static_cast<int>(ARGBBlue(mask));
+    if (trial % 50 == 49) r = 256 + trial % 3 * 100, g = -1;  // out of range: nothing is masked
+    const auto expected = ReferenceMask(source, r, g, b);
+    const auto got = MaskPixmap(source, r, g, b);
+    ASSERT_EQ(got->format, PF_RGBA8888);
+    for (int y = 0; y < height; ++y) {
+      ASSERT_EQ(std::memcmp(got->PixelPtr(0, y), expected->PixelPtr(0, y), width * 4), 0)
+          << "trial " << trial << ", format " << format << ", " << width << "x" << height
+          << ", row " << y;
+    }
+  }
 }
 
 }  // namespace
