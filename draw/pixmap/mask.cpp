@@ -28,7 +28,7 @@ void StoreWord(uint8_t* bytes, uint32_t word) {
 // to 8 × 255, the largest sum of one channel over the neighbours, and needs no division.
 constexpr uint32_t kReciprocals[9] = {0, 65536, 32768, 21846, 16384, 13108, 10923, 9363, 8192};
 
-// Writes n RGBA pixels from source to out (which may be the same memory): a pixel whose colour
+// Writes n RGBA pixels from source to out: a pixel whose colour
 // is key becomes 0 (transparent black), any other becomes opaque with its colour. kept[x] is
 // set to 1 for the opaque ones and 0 for the others.
 void MaskRow(const uint8_t* source, uint8_t* out, int32_t n, uint32_t key, uint8_t* kept) {
@@ -74,14 +74,16 @@ std::shared_ptr<TPixmap> MaskPixmap(const std::shared_ptr<TPixmap>& p, int32_t r
   // neighbours of pixels at the edge of the picture need no bounds checks.
   const size_t stride = static_cast<size_t>(w) + 2;
   std::vector<uint8_t> kept(stride * (static_cast<size_t>(h) + 2), 0);
+  // Rows in other formats are converted into a row of their own first: masking them in place
+  // would keep the compiler from vectorising MaskRow.
+  std::vector<uint8_t> rgba(p->format == PF_RGBA8888 ? 0 : static_cast<size_t>(w) * 4);
   for (int32_t y = 0; y < h; ++y) {
-    uint8_t* out = result->PixelPtr(0, y);
     const uint8_t* source = p->PixelPtr(0, y);
     if (p->format != PF_RGBA8888) {
-      ConvertPixels(source, p->format, out, PF_RGBA8888, w);
-      source = out;
+      ConvertPixels(source, p->format, rgba.data(), PF_RGBA8888, w);
+      source = rgba.data();
     }
-    MaskRow(source, out, w, key, &kept[(y + 1) * stride + 1]);
+    MaskRow(source, result->PixelPtr(0, y), w, key, &kept[(y + 1) * stride + 1]);
   }
 
   // A pixel made transparent with kept neighbours takes their average colour, so that filtering
