@@ -43,12 +43,23 @@ std::vector<floor_quad_type> TableQuads() {
   return quads;
 }
 
+std::filesystem::path bench_folder;
+
+// The jigsaw is 300 PNG files: remove them when the benchmark ends.
+void RemoveBenchFolder() {
+  std::error_code ignored;
+  std::filesystem::current_path(std::filesystem::temp_directory_path(), ignored);
+  std::filesystem::remove_all(bench_folder, ignored);
+}
+
 }  // namespace
 
 std::string WriteBenchJigsaw() {
   std::string pattern = (std::filesystem::temp_directory_path() / "tk-play-bench-XXXXXX").string();
   if (mkdtemp(pattern.data()) == nullptr)
     throw std::runtime_error("cannot make a temporary folder");
+  bench_folder = pattern;
+  std::atexit(RemoveBenchFolder);
   std::filesystem::current_path(pattern);
   const std::string name = "bench300";
   const std::filesystem::path folder = std::filesystem::path("jigsaws") / name;
