@@ -113,7 +113,7 @@ void RaisePieceOrGroup(int p) {
 
 void DrawOutlinedNumber(int n, int x, int y) {
   const std::string text = std::to_string(n);
-  SetImageFont(shell_fonts.large);  // the built-in font stands in when Tahoma is missing
+  SetImageFont(shell.fonts.large);  // the built-in font stands in when Tahoma is missing
   SetColor(0, 0, 0);
   for (const auto& [dx, dy] : {std::pair{-2, -2}, {2, 2}, {-2, 2}, {2, -2}})
     DrawTextCentred(text, x + dx, y + dy, true, true);

@@ -85,8 +85,6 @@ struct shell_state {
 };
 
 extern shell_state shell;
-// The shared fonts under the name the play code uses; the same objects as shell.fonts.
-inline shell_fonts_type& shell_fonts = shell.fonts;
 
 // Puts every field of `shell` back to its start value (drops loaded resources too).
 void ResetShellState();
