@@ -37,7 +37,8 @@ class TStringObject : public TObject {
 
 // Brings the operating-system side up: SDL video, timer and events, and the SDL system driver
 // that feeds the event hook chain. Returns false (and leaves no driver installed) when SDL
-// cannot start, for example without a display. Calling it again after success does nothing.
+// cannot start or would only reach a video driver that shows nothing (no display). Calling it
+// again after success does nothing.
 bool StartPlatform();
 
 // Puts every platform module back to its start values: hook chains (with the queue hook),

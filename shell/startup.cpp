@@ -2,7 +2,6 @@
 // then the frame loop; the "title" screen and the opening jigsaw.
 // Depends on platform/, draw/, files/, platform/audio.h, library/ and play/.
 #include <cstdio>
-#include <cstdlib>
 
 #include "draw/draw.h"
 #include "files/files.h"
@@ -61,18 +60,10 @@ void LoadSwatch() {
   shell.pending_confirm = "";
 }
 
-// True when the environment names an X or Wayland display. Without one SDL would fall back to
-// its off-screen driver and the game would run where nobody can see or answer it.
-bool DisplayNamed() {
-  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"})
-    if (const char* value = std::getenv(name); value && *value) return true;
-  return false;
-}
-
 }  // namespace
 
 bool StartUp(const std::vector<std::string>& args) {
-  if (!DisplayNamed() || !StartPlatform()) {
+  if (!StartPlatform()) {
     SayDisplayNeeded();
     return false;
   }

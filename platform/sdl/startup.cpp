@@ -1,6 +1,7 @@
 // Start-up of the SDL layer, the clock and sleep, and the desktop refresh rate.
 #include <SDL.h>
 
+#include <cstring>
 #include <memory>
 
 #include "platform/platform.h"
@@ -10,9 +11,24 @@
 
 sdl_state sdl;
 
+namespace {
+
+// Without a reachable display SDL falls back to video drivers that show nothing; a program
+// started on one would wait for input nobody can give.
+bool ShowsWindows(const char* video_driver) {
+  return video_driver && std::strcmp(video_driver, "offscreen") != 0 &&
+         std::strcmp(video_driver, "dummy") != 0;
+}
+
+}  // namespace
+
 bool StartPlatform() {
   if (sdl.started) return true;
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) return false;
+  if (!ShowsWindows(SDL_GetCurrentVideoDriver())) {
+    SDL_Quit();
+    return false;
+  }
   sdl.timer_event = SDL_RegisterEvents(1);
   if (sdl.timer_event == static_cast<Uint32>(-1)) {
     SDL_Quit();
