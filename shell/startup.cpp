@@ -54,8 +54,10 @@ void LoadFontsAndArrows() {
 }
 
 void LoadSwatch() {
-  play.swatch = LoadImage("images/swatch.bmp", 0);
+  // One decode serves both: the image (unmasked, so it keeps the very pixels) and the pixmap
+  // whose pixels become table colours.
   play.swatch_pixmap = LoadPixmap("images/swatch.bmp");
+  play.swatch = TImage::Load(play.swatch_pixmap, 0, 0, 0, 0);
   play.swatch_shown = 0;
   shell.pending_confirm = "";
 }
