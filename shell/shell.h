@@ -130,8 +130,9 @@ void RestartJigsaw();
 
 // Reads "refresh.txt" and "prefer.txt" from the player folder; missing files keep defaults.
 void LoadPreferences();
-// Opens width x height as a window (windowed) or in a matching full-screen mode. Returns
-// false and leaves the open display unchanged when no full-screen mode matches.
+// Opens width x height as a window (windowed) or full screen: in a matching mode, else in the
+// desktop's own mode with the picture scaled into it. Returns false when the display cannot
+// be opened.
 bool ChooseMode(int width, int height);
 // ChooseMode for the size display_large asks for.
 bool ReopenDisplay();
