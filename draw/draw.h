@@ -88,6 +88,9 @@ struct frame_counts {
   int presented = 0, reused = 0;
 };
 frame_counts FrameCounts();
+// Runs the drawing recorded since the last Flip into the picture and waits until GL has
+// finished it, for measurements of drawing without presenting (Flip does this itself).
+void FinishDrawing();
 
 // ---- Fonts ------------------------------------------------------------------------------------
 

@@ -283,6 +283,11 @@ void SetFrameReuse(bool on) {
   gl2d_state.reuse = on;
 }
 
+void FinishDrawing() {
+  RunRecorded();
+  glFinish();
+}
+
 frame_counts FrameCounts() {
   return {gl2d_state.presented, gl2d_state.kept.reused};
 }
