@@ -161,6 +161,8 @@ class TGL2DDriver : public T2DDriver {
 // Texture binding through the state cache (texturing on) and texturing off.
 void BindTexture(unsigned name);
 void DisableTexturing();
+// The smallest power of two at least n (1 for n <= 1).
+int PowerOfTwoAtLeast(int n);
 // Switches GL to blend mode `mode` (no cache).
 void ApplyBlend(int mode);
 // The projection 0..width x 0..height with y downwards.

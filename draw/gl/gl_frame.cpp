@@ -109,12 +109,6 @@ bool WorthKeeping(const gl_frame& frame, size_t count, int width, int height) {
   return area * 2 >= static_cast<double>(width) * height;
 }
 
-int PowerOfTwoAtLeast(int n) {
-  int p = 1;
-  while (p < n) p <<= 1;
-  return p;
-}
-
 // Copies the picture as drawn by the first `count` operations of the frame.
 void Keep(const gl_frame& frame, size_t count, int width, int height) {
   auto& kept = gl2d_state.kept;

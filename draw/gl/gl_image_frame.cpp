@@ -7,13 +7,13 @@
 
 #include "draw/gl/gl2d.h"
 
-namespace {
-
 int PowerOfTwoAtLeast(int n) {
   int p = 1;
   while (p < n) p <<= 1;
   return p;
 }
+
+namespace {
 
 // Halves tw, th until GL accepts a texture of that size.
 void FitTextureSize(int& tw, int& th) {
