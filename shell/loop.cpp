@@ -1,6 +1,7 @@
 // One turn of the frame loop: the screen's handler, the overlays, the flip, the unconsumed
 // click, completion, one event, the carried piece. Depends on platform/, draw/ and play/.
 #include "draw/draw.h"
+#include "library/library.h"
 #include "platform/platform.h"
 #include "play/play.h"
 #include "shell/internal.h"
@@ -73,6 +74,12 @@ void RunScreenHandler() {
     if (play.flight_state == 4) EndOfFlight();
   } else if (screen == "jigsaw") {
     JigsawFrame();
+  } else if (screen == "new1") {
+    NewFrame();
+  } else if (screen == "delete1") {
+    DeleteFrame();
+  } else if (screen == "load1") {
+    LoadFrame();
   } else if (screen == "unrotate") {
     UnrotateFrame();
     DrawTable();
