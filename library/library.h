@@ -128,6 +128,9 @@ std::string HitSavedPage();
 // the page has then been changed.
 bool ClickPageArrows();
 void DrawPageArrows();
+// "Page p of m" for the list that screen shows, with "Saved Jigsaws" before it on "load1" and
+// the kill count after it on "delete1" while something is marked.
+std::string PageTitle(const std::string& screen);
 void DrawPageTitle(const std::string& screen);
 // Cursor left / right: the page of the current page screen; nothing on other screens.
 void PreviousPage();

@@ -160,14 +160,16 @@ void DrawPageArrows() {
   }
 }
 
-void DrawPageTitle(const std::string& screen) {
+std::string PageTitle(const std::string& screen) {
   const browser_list_type& list = ListOf(screen);
   std::string title = "Page " + std::to_string(list.page) + " of " + std::to_string(list.page_count);
   if (screen == "load1") title = "Saved Jigsaws    " + title;
   if (const int marked = CountMarked(); screen == "delete1" && marked > 0)
     title += "   Press K to Kill " + std::to_string(marked) + " jigsaw" + (marked == 1 ? "" : "s");
-  DrawBanner(title, 30, 1);
+  return title;
 }
+
+void DrawPageTitle(const std::string& screen) { DrawBanner(PageTitle(screen), 30, 1); }
 
 namespace {
 

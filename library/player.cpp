@@ -52,8 +52,7 @@ void EnsureFolder(const std::string& path) {
 void OpenPlayerFolder() {
   if (!library.player_folder.empty()) return;
   if (!IsSafePlayerName(shell.player_name)) {
-    ShowErrorAndWait("The player name \"" + shell.player_name +
-                     "\" would reach outside players/; playing as default");
+    ShowErrorAndWait("That player name would reach outside the players folder; playing as default");
     shell.player_name = "default";
   }
   EnsureFolder("players");
