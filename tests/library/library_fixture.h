@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -65,6 +66,36 @@ class LibraryDisplayTest : public LibraryTest {
     ASSERT_NE(Graphics(800, 600, 0, 60, 0), nullptr);
     InterceptEnd();
   }
+  // Runs f while a timer answers every blocking notice with a key; the keys are gone afterwards.
+  template <typename F>
+  static void AnsweringNotices(F&& f) {
+    auto timer = CreateTimer(50, TEvent::Create(EVENT_KEYDOWN, nullptr, KEY_SPACE));
+    f();
+    timer->Stop();
+    FlushKeys();
+    while (PollEvent() != 0) {
+    }
+  }
+  // The pointer moves to (x, y) as a real "MouseMove" would put it.
+  static void PointAt(int x, int y) { Emit(EVENT_MOUSEMOVE, 0, x, y); }
+};
+
+// The pieces' places and the names a failed load must leave alone.
+struct table_snapshot {
+  std::string name;
+  int piece_count;
+  std::vector<std::array<int, 5>> pieces;  // x, y, a, gp, box
+  std::array<int, 301> draw_order;
+
+  static table_snapshot Take() {
+    table_snapshot s{play.jigsaw_name, play.piece_count, {}, play.draw_order};
+    for (int i = 1; i <= play.piece_count; ++i) {
+      const piece_type& p = play.pieces[i];
+      s.pieces.push_back({p.x, p.y, p.a, p.gp, p.box});
+    }
+    return s;
+  }
+  bool operator==(const table_snapshot&) const = default;
 };
 
 }  // namespace library_test
