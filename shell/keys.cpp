@@ -36,6 +36,14 @@ void GlobalKey(int k) {
     case KEY_ESCAPE: EscapeKey(); break;
     case 'D': ToggleConfirm("D"); break;
     case 'F': ToggleLargeDisplay(); break;
+    case 'H':
+      if (shell.screen == "help") {
+        shell.screen = shell.previous_screen;
+      } else if (HelpPageOf(shell.screen) >= 0) {
+        OpenHelp();
+        play.dragged = 0;
+      }
+      break;
     case 'N':
       // N answers No; it opens the library page once that screen exists.
       shell.pending_confirm = "";
@@ -47,6 +55,14 @@ void GlobalKey(int k) {
       // The exit picture is not answered by Y.
       if (const confirm_type* confirm = PendingConfirm(); confirm && shell.pending_confirm != "X")
         AnswerYes(*confirm);
+      break;
+    case KEY_F1:
+      if (shell.screen == "help") {
+        shell.screen = shell.previous_screen;
+      } else {
+        shell.previous_screen = shell.screen;
+        shell.screen = "help";
+      }
       break;
     case KEY_F1 + 1: ShowGraphicsInfo(); break;  // F2
     case KEY_LCONTROL:
@@ -72,6 +88,7 @@ void JigsawKey(int k) {
       play.grouped_shown = !play.grouped_shown;
       ApplyGroupedShown();
       break;
+    case 'I': shell.screen = "prefer"; break;
     case 'J': SpreadEdgePieces(); break;
     case 'M': PlaceFirstPieceHome(); break;
     case 'O':
