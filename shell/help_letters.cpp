@@ -20,9 +20,7 @@ bool SharedLetter(char letter) {
     case 'F': ToggleLargeDisplay(); return true;
     case 'H': CloseHelp(); return true;
     case 'I': shell.screen = "prefer"; return true;
-    case 'P':
-      if (play.thumb) play.thumb_shown = !play.thumb_shown;
-      return true;
+    case 'P': ToggleThumbnail(); return true;
     case 'Q': AskConfirm("Q"); return true;
     default: return false;
   }
@@ -30,33 +28,22 @@ bool SharedLetter(char letter) {
 
 void TableLetter(char letter) {
   if (letter >= '1' && letter <= '5') {
-    int b = letter - '0';
-    play.box_shown[b] = !play.box_shown[b];
-    ApplyBoxShown();
+    ToggleBoxShown(letter - '0');
     return;
   }
   switch (letter) {
     case 'A': ShowAllPieces(); break;
-    case 'C': play.swatch_shown = !play.swatch_shown; break;
+    case 'C': ToggleSwatch(); break;
     case 'E': ToggleEdgePieces(); break;
-    case 'G':
-      play.grouped_shown = !play.grouped_shown;
-      ApplyGroupedShown();
-      break;
+    case 'G': ToggleGroupedShown(); break;
     case 'J':
       SpreadEdgePieces();
       shell.screen = "jigsaw";
       break;
     case 'M': PlaceFirstPieceHome(); break;
-    case 'O':
-      play.loose_shown = !play.loose_shown;
-      ApplyLooseShown();
-      break;
+    case 'O': ToggleLooseShown(); break;
     case 'R': AskConfirm("R"); break;
-    case 'U':
-      play.unrotate_state = 1;
-      shell.screen = "unrotate";
-      break;
+    case 'U': StartUnrotate(); break;
     case 'V': SetAsideTen(); break;
     case 'W': ToggleWindowed(); break;
     case 'Z': HideAllPieces(); break;

@@ -41,3 +41,11 @@ void OpenHelp();
 int HelpPageOf(const std::string& screen);
 // Runs the action of a clicked help letter on page (0..4).
 void RunHelpLetter(int page, char letter);
+
+// Commands given both by keys and by help letters.
+void ToggleBoxShown(int b);  // box 1..5's loose pieces shown or hidden
+void ToggleSwatch();
+void ToggleGroupedShown();
+void ToggleLooseShown();
+void ToggleThumbnail();  // nothing while the jigsaw has no thumbnail
+void StartUnrotate();    // the "unrotate" screen turns every group upright

@@ -27,10 +27,6 @@ void ToggleConfirm(const char* letter) {
   }
 }
 
-void ToggleThumbnail() {
-  if (play.thumb) play.thumb_shown = !play.thumb_shown;
-}
-
 void GlobalKey(int k) {
   switch (k) {
     case KEY_ESCAPE: EscapeKey(); break;
@@ -74,33 +70,22 @@ void GlobalKey(int k) {
 void JigsawKey(int k) {
   if (k != 'T') box.tidy_label.k = 0;
   if (k >= kDigit1 && k <= kDigit5) {
-    int b = k - kDigit1 + 1;
-    play.box_shown[b] = !play.box_shown[b];
-    ApplyBoxShown();
+    ToggleBoxShown(k - kDigit1 + 1);
     return;
   }
   switch (k) {
     case kDigit7: CountSevenKey(); break;
     case 'A': ShowAllPieces(); break;
-    case 'C': play.swatch_shown = !play.swatch_shown; break;
+    case 'C': ToggleSwatch(); break;
     case 'E': ToggleEdgePieces(); break;
-    case 'G':
-      play.grouped_shown = !play.grouped_shown;
-      ApplyGroupedShown();
-      break;
+    case 'G': ToggleGroupedShown(); break;
     case 'I': shell.screen = "prefer"; break;
     case 'J': SpreadEdgePieces(); break;
     case 'M': PlaceFirstPieceHome(); break;
-    case 'O':
-      play.loose_shown = !play.loose_shown;
-      ApplyLooseShown();
-      break;
+    case 'O': ToggleLooseShown(); break;
     case 'P': ToggleThumbnail(); break;
     case 'R': ToggleConfirm("R"); break;
-    case 'U':
-      play.unrotate_state = 1;
-      shell.screen = "unrotate";
-      break;
+    case 'U': StartUnrotate(); break;
     case 'V': SetAsideTen(); break;
     case 'Z': HideAllPieces(); break;
     case KEY_EQUALS: ToggleConfirm("="); break;
