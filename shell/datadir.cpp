@@ -232,7 +232,7 @@ std::string DataFolderPath(std::string& problem) {
 
 std::string RuntimeFolder(const std::string& program) {
   const std::filesystem::path bin = std::filesystem::path(program).parent_path();
-  for (const auto& candidate : {bin / ".." / "share" / "tesselka", bin / ".." / "runtime"}) {
+  for (const auto& candidate : {bin / TESSELKA_RUNTIME_FROM_BIN, bin / ".." / "runtime"}) {
     if (HoldsRuntime(candidate.string())) return candidate.lexically_normal().string();
   }
   return "";
