@@ -18,7 +18,7 @@ DESTDIR=$root/dest cmake --install "$build" --prefix /usr >/dev/null
 for file in bin/tesselka bin/tesselka-cut \
     share/applications/org.tesselka.tesselka.desktop \
     share/metainfo/org.tesselka.tesselka.metainfo.xml \
-    share/man/man6/tesselka.6 share/man/man6/tesselka-cut.6 \
+    share/man/man6/tesselka.6.gz share/man/man6/tesselka-cut.6.gz \
     share/tesselka/images/pointer.bmp share/tesselka/fonts/Tahoma.ttf \
     share/tesselka/sounds/music.ogg share/tesselka/jigsaws/0000vorna/pieces.txt; do
   [[ -f $usr/$file ]] || fail "$file is not installed"
@@ -36,8 +36,8 @@ desktop-file-validate "$usr/share/applications/org.tesselka.tesselka.desktop" ||
 appstreamcli validate --no-net --pedantic "$usr/share/metainfo/org.tesselka.tesselka.metainfo.xml" \
   >"$root/appstream.log" 2>&1 || { cat "$root/appstream.log" >&2; fail "appstreamcli validate"; }
 for page in tesselka tesselka-cut; do
-  warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$usr/share/man/man6/$page.6" 2>&1 >/dev/null)
-  [[ -z $warnings ]] || fail "man page $page.6: $warnings"
+  warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$usr/share/man/man6/$page.6.gz" 2>&1 >/dev/null)
+  [[ -z $warnings ]] || fail "man page $page.6.gz: $warnings"
 done
 exec_line=$(sed -n 's/^Exec=//p' "$usr/share/applications/org.tesselka.tesselka.desktop")
 [[ -x $usr/bin/${exec_line%% *} ]] || fail "the menu entry runs '$exec_line', which is not installed"
