@@ -72,7 +72,8 @@ void ListFiles(const std::string& root, const std::string& tree, std::vector<std
 // or the new file at every moment, and gives it the source's time: an unchanged source is then
 // recognised by its size and time alone.
 bool CopyFileOver(const std::string& from, const std::string& to) {
-  const std::string part = to + ".part";
+  const size_t slash = to.rfind('/') + 1;  // 0 without a folder
+  const std::string part = to.substr(0, slash) + "." + to.substr(slash) + ".part";
   const auto in = ReadFile(from);
   const auto out = in ? WriteFile(part) : nullptr;
   bool ok = in && out;
