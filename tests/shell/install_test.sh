@@ -2,9 +2,10 @@
 # Installs the build into a temporary root (DESTDIR) and checks the installed game: its files,
 # the desktop validators, the options that need no window, and the data folder that the
 # installed program prepares from a read-only prefix (first start, next start, a newer
-# version, the player's own files, a folder it may not write). Usage: install_test.sh BUILD
+# version, the player's own files, a folder it may not write), and that run.sh asks for a
+# display before it builds. Usage: install_test.sh BUILD SOURCE
 set -euo pipefail
-build=$1
+build=$1 source=$2
 root=$(mktemp -d)
 trap 'chmod -R u+w "$root"; rm -rf "$root"' EXIT
 chmod 755 "$root"
@@ -92,12 +93,26 @@ as_other=()
 start 1 "cannot be written into $data" "${as_other[@]}"
 chmod -R u+w "$data"
 
+# A HOME that cannot be written.
+mkdir -p "$root/home" && chmod 555 "$root/home"
+status=0
+"${as_other[@]}" env -u XDG_DATA_HOME -u TESSELKA_HOME HOME="$root/home" "$usr/bin/tesselka" \
+  >"$root/out" 2>&1 || status=$?
+[[ $status == 1 ]] && grep -q "$root/home/.local/share/tesselka cannot be created" "$root/out" ||
+  fail "read-only HOME: $(cat "$root/out")"
+
 # A data folder that is a file; no HOME at all.
 rm -rf "$data" && touch "$data"
 start 1 "is a file, not a folder"
 status=0
 env -u HOME -u XDG_DATA_HOME -u TESSELKA_HOME "$usr/bin/tesselka" >"$root/out" 2>&1 || status=$?
 [[ $status == 1 ]] && grep -q "Set TESSELKA_HOME" "$root/out" || fail "no HOME: $(cat "$root/out")"
+
+# run.sh without a display says so at once, before setting up and building.
+status=0
+env -u DISPLAY -u WAYLAND_DISPLAY timeout 20 bash "$source/run.sh" >"$root/out" 2>&1 || status=$?
+[[ $status == 1 ]] && grep -q "xvfb-run" "$root/out" && ! grep -q "^setup:\|ninja" "$root/out" ||
+  fail "run.sh without a display: status $status: $(cat "$root/out")"
 
 ((failures == 0)) && echo "install tree: all checks passed"
 exit $((failures > 0))
