@@ -68,30 +68,37 @@ void ListFiles(const std::string& root, const std::string& tree, std::vector<std
   CloseDir(listing);
 }
 
-// Copies one file through a temporary sibling renamed over the target, so the target is the old
-// or the new file at every moment, and gives it the source's time: an unchanged source is then
-// recognised by its size and time alone.
-bool CopyFileOver(const std::string& from, const std::string& to) {
-  const size_t slash = to.rfind('/') + 1;  // 0 without a folder
-  const std::string part = to.substr(0, slash) + "." + to.substr(slash) + ".part";
-  const auto in = ReadFile(from);
-  const auto out = in ? WriteFile(part) : nullptr;
-  bool ok = in && out;
+// The rest of `in` written to `out`; false when a write falls short.
+bool CopyBytes(const std::shared_ptr<TStream>& in, const std::shared_ptr<TStream>& out) {
   std::vector<char> buffer(1 << 16);
-  while (ok) {
-    const int64_t got = in->Read(buffer.data(), int64_t(buffer.size()));
-    if (got <= 0) break;
-    ok = out->Write(buffer.data(), got) == got;
-  }
+  for (int64_t got; (got = in->Read(buffer.data(), int64_t(buffer.size()))) > 0;)
+    if (out->Write(buffer.data(), got) != got) return false;
+  return true;
+}
+
+// A plain copy, for files inside a folder that is renamed into place only when complete.
+bool CopyFileInto(const std::string& from, const std::string& to) {
+  const auto in = ReadFile(from);
+  const auto out = in ? WriteFile(to) : nullptr;
+  bool ok = in && out && CopyBytes(in, out);
   CloseStream(in);
   CloseStream(out);
-  const file_stamp source = Stamp(from);
-  ok = ok && Stamp(part).size == source.size;
-  const timespec times[2] = {source.mtime, source.mtime};
-  ok = ok && utimensat(AT_FDCWD, part.c_str(), times, 0) == 0;
-  ok = ok && std::rename(part.c_str(), to.c_str()) == 0;
-  if (!ok) DeleteFile(part);
-  return ok;
+  return ok && Stamp(to).size == Stamp(from).size;
+}
+
+// Makes to a copy of from with the source's time, set last: an unchanged source is then
+// recognised by its size and time alone, and a copy cut short is redone by the next start. A
+// file that exists is replaced whole (old or new at every moment); a new one is simply written.
+bool RefreshFile(const std::string& from, const std::string& to) {
+  bool ok = false;
+  if (FileType(to) == FILETYPE_NONE) {
+    ok = CopyFileInto(from, to);
+  } else if (const auto in = ReadFile(from)) {
+    ok = WriteFileAtomically(to, [&](const std::shared_ptr<TStream>& out) { return CopyBytes(in, out); });
+    CloseStream(in);
+  }
+  const timespec times[2] = {Stamp(from).mtime, Stamp(from).mtime};
+  return ok && utimensat(AT_FDCWD, to.c_str(), times, 0) == 0;
 }
 
 // A folder copied whole, into a folder that does not exist yet.
@@ -101,7 +108,7 @@ bool CopyTree(const std::string& from, const std::string& to) {
   for (const std::string& folder : folders)
     if (!CreateDir(to + "/" + folder, true)) return false;
   for (const std::string& file : files_found)
-    if (!CopyFileOver(from + "/" + file, to + "/" + file)) return false;
+    if (!CopyFileInto(from + "/" + file, to + "/" + file)) return false;
   return true;
 }
 
@@ -117,15 +124,11 @@ std::set<std::string> ReadList(const std::string& path) {
 }
 
 bool WriteList(const std::string& path, const std::vector<std::string>& lines) {
-  const std::string part = path + ".part";
-  const auto out = WriteFile(part);
-  bool ok = out != nullptr;
-  for (const std::string& line : lines)
-    if (ok) ok = out->WriteLine(line) > 0;
-  CloseStream(out);
-  ok = ok && std::rename(part.c_str(), path.c_str()) == 0;
-  if (!ok) DeleteFile(part);
-  return ok;
+  return WriteFileAtomically(path, [&](const std::shared_ptr<TStream>& out) {
+    for (const std::string& line : lines)
+      if (out->WriteLine(line) <= 0) return false;
+    return true;
+  });
 }
 
 // A path of the list as this launcher writes it: inside an asset folder, never above it.
@@ -161,7 +164,7 @@ std::string RefreshAssets(const std::string& runtime, const std::string& data) {
     const std::string target = data + "/" + file;
     if (SameStamp(Stamp(runtime + "/" + file), Stamp(target))) continue;
     if (FileType(target) == FILETYPE_DIR) return InTheWay(target);
-    if (!CopyFileOver(runtime + "/" + file, target)) return CannotWrite(data);
+    if (!RefreshFile(runtime + "/" + file, target)) return CannotWrite(data);
   }
   const std::set<std::string> current(sources.begin(), sources.end());
   for (const std::string& old : ReadList(data + "/" + asset_list)) {
