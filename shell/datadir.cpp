@@ -167,7 +167,9 @@ std::string RefreshAssets(const std::string& runtime, const std::string& data) {
     if (!RefreshFile(runtime + "/" + file, target)) return CannotWrite(data);
   }
   const std::set<std::string> current(sources.begin(), sources.end());
-  for (const std::string& old : ReadList(data + "/" + asset_list)) {
+  const std::set<std::string> listed = ReadList(data + "/" + asset_list);
+  if (listed == current) return "";  // the usual start: nothing to remove, the list stands
+  for (const std::string& old : listed) {
     if (!current.count(old) && IsAssetPath(old) && FileType(data + "/" + old) == FILETYPE_FILE)
       DeleteFile(data + "/" + old);
   }
