@@ -23,13 +23,10 @@ namespace {
 // The benchmark game in the box view with every piece loose (the border flag cleared, so all
 // 300 enter the rows).
 bool GameReady() {
-  static const bool ready = [] {
-    if (!StartBenchGame()) return false;
-    for (int i = 1; i <= play.piece_count; i++) play.pieces[i].edge = 0;
-    shell.screen = "box";
-    return true;
-  }();
-  return ready;
+  if (!StartBenchGame()) return false;
+  for (int i = 1; i <= play.piece_count; i++) play.pieces[i].edge = 0;
+  shell.screen = "box";
+  return true;
 }
 
 void BM_Floor_BareGL300Quads(benchmark::State& state) {
