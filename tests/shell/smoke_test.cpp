@@ -136,6 +136,35 @@ TEST_F(RealProgram, HoldingFSwitchesTheDisplayOnce) {
             std::string::npos);
 }
 
+// The colour of the program's window at (x, y), read from a real screenshot of it.
+uint32_t WindowPixel(const std::string& id, int x, int y) {
+  CommandOutput("import -window " + id + " shot.png");
+  auto shot = LoadPixmap("shot.png");
+  return shot ? ReadPixel(shot, x, y) & 0xFFFFFF : 0;
+}
+
+TEST_F(RealProgram, HelpOpensAndClosesAndItsLetterIOpensThePreferencesWhoseOkSaves) {
+  Start();
+  std::string id = WaitForWindow();
+  ASSERT_FALSE(id.empty());
+  const std::string xdo = "xdotool mousemove --window " + id + " ";
+  CommandOutput(xdo + "10 10 click 1; sleep 0.5");  // cuts the opening flight short
+  // A point of the table that the help page covers, away from the pieces' edges and the rows.
+  const int x = 100, y = 545;
+  uint32_t table = WindowPixel(id, x, y);
+  for (const char* key : {"h", "F1"}) {
+    SCOPED_TRACE(key);
+    CommandOutput(std::string("xdotool key ") + key + "; sleep 0.4");
+    EXPECT_NE(WindowPixel(id, x, y), table) << "no help page";
+    CommandOutput(std::string("xdotool key ") + key + "; sleep 0.4");
+    EXPECT_EQ(WindowPixel(id, x, y), table) << "help did not close";
+  }
+  EXPECT_FALSE(fs::exists("players/default/prefer.txt"));
+  // Letter I is the ninth row of the first column; OK lies at the foot of the preferences page.
+  CommandOutput("xdotool key h; sleep 0.4; " + xdo + "243 303 click 1; sleep 0.4; " + xdo + "350 510 click 1; sleep 0.4");
+  EXPECT_EQ(ReadWholeFile("players/default/prefer.txt"), "0\r\n0\r\n1\r\n1\r\n1\r\n1\r\n0\r\n");
+}
+
 TEST(NoDisplay, SaysHowToRunUnderXvfbAndFails) {
   temp_working_folder dir;
   std::string out = CommandOutput("env -u DISPLAY -u WAYLAND_DISPLAY timeout -s KILL 10 " +
