@@ -62,7 +62,7 @@ TEST_F(BoxKeys, ZeroEmptiesTheBoxAndMMatchesItsColour) {
   EXPECT_EQ(shell.screen, "box");
 }
 
-TEST_F(BoxKeys, JAndEscapeReturnShowingTheBoxZReturnsHidingEverything) {
+TEST_F(BoxKeys, JEscapeAndZReturnToTheTableAndIOpensThePreferences) {
   struct leave_case {
     int key;
     int want_visible;
@@ -83,6 +83,9 @@ TEST_F(BoxKeys, JAndEscapeReturnShowingTheBoxZReturnsHidingEverything) {
     EXPECT_EQ(shell.pending_confirm, c.want_confirm) << c.key;
   }
   EXPECT_EQ(play.pieces[5].visible, 0);  // Z hid every piece
+  shell.screen = "box";
+  HandleKey('I');
+  EXPECT_EQ(shell.screen, "prefer");
 }
 
 TEST_F(BoxKeys, BOnTheTableEntersTheViewLettingTheCarriedPieceGo) {
