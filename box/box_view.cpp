@@ -20,7 +20,9 @@ constexpr int kLowerAreaTop = 77;
 constexpr int kBackButtonX = 7, kBackButtonY = 41;
 
 // 712 on the 800-wide display, 936 on the 1024-wide one.
-int StripWidth(int width) { return width - 88; }
+int StripWidth(int width) {
+  return width - 88;
+}
 
 void DrawPieceAt(int p, int x, int y) {
   const piece_type& piece = play.pieces[p];

@@ -20,7 +20,7 @@ TEST_F(BoxKeys, CursorKeysAndDigitsChooseTheBoxInTheViewAndUnderItsHelp) {
   struct key_case {
     int from, key, want;
   };
-  const key_case cases[] = {{1, KEY_LEFT, 5}, {1, KEY_DOWN, 5}, {5, KEY_UP, 1}, {5, KEY_RIGHT, 1},
+  const key_case cases[] = {{1, KEY_LEFT, 5},  {1, KEY_DOWN, 5}, {5, KEY_UP, 1}, {5, KEY_RIGHT, 1},
                             {2, KEY_RIGHT, 3}, {2, '4', 4},      {4, '1', 1}};
   for (const char* over : {"", "help"}) {
     for (const key_case& c : cases) {

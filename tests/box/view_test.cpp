@@ -89,10 +89,10 @@ TEST_F(BoxView, TheStripAdvancesByWidthOrSqueezesEvenlyWhenWiderThanItself) {
 TEST_F(BoxView, LabelPictureRowsAndPileAreDrawnInTheirPlaces) {
   box.current_box = 3;
   Enter();
-  EXPECT_TRUE(Near(PixelAt(3, 20), {0, 0, 0}));      // the label's black frame
-  EXPECT_TRUE(Near(PixelAt(64, 33), {128, 0, 0}));   // box 3's colour
+  EXPECT_TRUE(Near(PixelAt(3, 20), {0, 0, 0}));         // the label's black frame
+  EXPECT_TRUE(Near(PixelAt(64, 33), {128, 0, 0}));      // box 3's colour
   EXPECT_TRUE(Near(PixelAt(10, 45), {250, 250, 250}));  // the back button
-  ASSERT_EQ(box.box_table_count, 6);  // the inner pieces of the 4 x 5 jigsaw
+  ASSERT_EQ(box.box_table_count, 6);                    // the inner pieces of the 4 x 5 jigsaw
   for (int j = 1; j <= 6; j++) {
     const pce_type& entry = box.box_table[j];
     EXPECT_EQ(entry.y, 106);
