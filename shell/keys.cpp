@@ -96,6 +96,7 @@ void BoxKey(int k) {
     case KEY_RIGHT: NextBox(); break;
     case kDigit0: EmptyBox(); break;
     case 'B': BuildBoxTable(); break;
+    case 'I': shell.screen = "prefer"; break;
     case 'J':
       ShowCurrentBox();
       shell.screen = "jigsaw";
