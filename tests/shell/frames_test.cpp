@@ -1,6 +1,7 @@
 // What is on screen when turns that repeat their frame skip drawing and presenting, and frames
 // that share their start with the frames before are drawn over a kept picture: exactly what
-// drawing everything every turn shows, over a scripted session on a real window.
+// drawing everything every turn shows, over a scripted session on a real window: the opening
+// flight, carrying, joining, turning, filters, unrotating, help, the box view, preferences.
 #include "tests/shell/game_fixture.h"
 
 using namespace shell_test;
@@ -82,8 +83,22 @@ class Frames : public Game {
     click(1);       // joins
     move(40, 40);
     click(2);  // turns the new group
-    for (int k : {'E', 'E', 'Z', 'A', 'C', 'X', 'C'}) key(k);
+    for (int k : {'E', 'E', 'Z', 'A', 'C', 'X', 'C', 'U'}) key(k);  // filters, banner, unrotate
     for (int i = 0; i < 10; ++i) turn();
+    key('H');  // help over the table
+    EXPECT_EQ(shell.screen, "help");
+    for (int i = 0; i < 5; ++i) turn();
+    key('H');
+    key('B');  // the box view
+    EXPECT_EQ(shell.screen, "box");
+    move(300, 300);
+    for (int i = 0; i < 5; ++i) turn();
+    key('J');
+    key('I');  // preferences
+    EXPECT_EQ(shell.screen, "prefer");
+    move(400, 200);
+    key(KEY_ESCAPE);
+    for (int i = 0; i < 5; ++i) turn();
     frames.counts = FrameCounts();
     frames.counts.presented -= after_flight.presented;
     frames.counts.reused -= after_flight.reused;
@@ -103,7 +118,7 @@ TEST_F(Frames, SkippingAndKeptPicturesShowWhatDrawingEveryTurnShows) {
   ASSERT_EQ(every.turns.size(), reusing.turns.size());
   for (size_t i = 0; i < every.turns.size(); ++i) ASSERT_EQ(every.turns[i], reusing.turns[i]) << "turn " << i;
   EXPECT_GT(play.pieces[1].gp, 0) << "the session joined two pieces";
-  EXPECT_EQ(play.pieces[1].a, 1);
+  EXPECT_EQ(play.pieces[1].a, 0) << "unrotated";
   // The reusing run drew far less: idle turns presented nothing, carrying drew a kept table.
   EXPECT_EQ(every.counts.presented, static_cast<int>(every.turns.size()));
   EXPECT_LT(reusing.counts.presented, every.counts.presented * 2 / 3);
