@@ -104,26 +104,45 @@ class Frames : public Game {
     frames.counts.reused -= after_flight.reused;
     return frames;
   }
+
+  // The same session drawn everything every turn, then reusing frames: the same pictures.
+  static void ExpectTheSamePictures() {
+    SetFrameReuse(false);
+    const session_frames every = PlaySession();
+    ResetGame();
+    ASSERT_TRUE(StartUp({}));
+    InterceptEnd();
+    const session_frames reusing = PlaySession();  // reuse is on again after the reset
+
+    EXPECT_EQ(every.flight, reusing.flight);
+    ASSERT_EQ(every.turns.size(), reusing.turns.size());
+    for (size_t i = 0; i < every.turns.size(); ++i) ASSERT_EQ(every.turns[i], reusing.turns[i]) << "turn " << i;
+    EXPECT_GT(play.pieces[1].gp, 0) << "the session joined two pieces";
+    EXPECT_EQ(play.pieces[1].a, 0) << "unrotated";
+    // The reusing run drew far less: idle turns presented nothing, carrying drew a kept table.
+    EXPECT_EQ(every.counts.presented, static_cast<int>(every.turns.size()));
+    EXPECT_LT(reusing.counts.presented, every.counts.presented * 2 / 3);
+    EXPECT_GT(reusing.counts.reused, 20);
+    EXPECT_EQ(every.counts.reused, 0);
+  }
 };
 
-TEST_F(Frames, SkippingAndKeptPicturesShowWhatDrawingEveryTurnShows) {
-  SetFrameReuse(false);
-  const session_frames every = PlaySession();
-  ResetGame();
-  ASSERT_TRUE(StartUp({}));
-  InterceptEnd();
-  const session_frames reusing = PlaySession();  // reuse is on again after the reset
+TEST_F(Frames, SkippingAndKeptPicturesShowWhatDrawingEveryTurnShows) { ExpectTheSamePictures(); }
 
-  EXPECT_EQ(every.flight, reusing.flight);
-  ASSERT_EQ(every.turns.size(), reusing.turns.size());
-  for (size_t i = 0; i < every.turns.size(); ++i) ASSERT_EQ(every.turns[i], reusing.turns[i]) << "turn " << i;
-  EXPECT_GT(play.pieces[1].gp, 0) << "the session joined two pieces";
-  EXPECT_EQ(play.pieces[1].a, 0) << "unrotated";
-  // The reusing run drew far less: idle turns presented nothing, carrying drew a kept table.
-  EXPECT_EQ(every.counts.presented, static_cast<int>(every.turns.size()));
-  EXPECT_LT(reusing.counts.presented, every.counts.presented * 2 / 3);
-  EXPECT_GT(reusing.counts.reused, 20);
-  EXPECT_EQ(every.counts.reused, 0);
+// Full screen in the desktop's own mode: the picture is drawn off screen and scaled.
+class FramesFullScreen : public Frames {
+  void WriteFiles() override {
+    Frames::WriteFiles();
+    WriteWholeFile("players/default/prefer.txt", "0\r\n0\r\n0\r\n0\r\n");
+  }
+};
+
+TEST_F(FramesFullScreen, ScaledPictureIsTheSameToo) {
+  EXPECT_FALSE(shell.display.windowed);
+  int pixel_width = 0, pixel_height = 0;
+  GraphicsPixelSize(pixel_width, pixel_height);
+  EXPECT_EQ(pixel_width, 1280);
+  ExpectTheSamePictures();
 }
 
 }  // namespace
