@@ -1,5 +1,6 @@
 // One turn of the frame loop: the screen's handler, the overlays, the flip, the unconsumed
 // click, completion, one event, the carried piece. Depends on platform/, draw/ and play/.
+#include "box/box.h"
 #include "draw/draw.h"
 #include "platform/platform.h"
 #include "play/play.h"
@@ -40,6 +41,7 @@ void UnconsumedClick() {
       if (shell.click_pending) ThumbClick();
       if (shell.click_pending) PickUp();
     }
+    if (!inside && shell.screen == "box") BoxClick();
   } else if (shell.prefs.pref_show_help) {
     OpenHelp();
   }
@@ -83,6 +85,8 @@ void RunScreenHandler() {
     if (play.flight_state == 4) EndOfFlight();
   } else if (screen == "jigsaw") {
     JigsawFrame();
+  } else if (screen == "box") {
+    BoxFrame();
   } else if (screen == "help") {
     HelpFrame();
   } else if (screen == "prefer") {
