@@ -3,6 +3,7 @@
 // Depends on draw/, platform/ and play/ (the table beneath page 0).
 #include <cstring>
 
+#include "box/box.h"
 #include "draw/draw.h"
 #include "platform/platform.h"
 #include "play/play.h"
@@ -21,15 +22,24 @@ struct help_page_type {
   void (*beneath)();    // draws the screen under the page; nullptr draws nothing
 };
 
+void DrawThumbnailIfShown() {
+  if (play.thumb_shown) DrawImage(play.thumb, static_cast<float>(play.thumb_x), static_cast<float>(play.thumb_y));
+}
+
 void DrawTableBeneath() {
   DrawTable();
   if (play.swatch_shown) DrawImage(play.swatch, 10, 463);
-  if (play.thumb_shown) DrawImage(play.thumb, static_cast<float>(play.thumb_x), static_cast<float>(play.thumb_y));
+  DrawThumbnailIfShown();
+}
+
+void DrawBoxViewBeneath() {
+  DrawBoxView();
+  DrawThumbnailIfShown();
 }
 
 const help_page_type kPages[5] = {
     {"jigsaw", "ABCDEFGHIJKLMNO=PQRSTUVWZ12345-", 16, 12, DrawTableBeneath},
-    {"box", "BDFHIKLMNPQSZ012345-", 10, 14, nullptr},
+    {"box", "BDFHIKLMNPQSZ012345-", 10, 14, DrawBoxViewBeneath},
     {"load1", "DFHKNQS-", 4, 16, nullptr},
     {"new1", "DFHKLQS-", 4, 16, nullptr},
     {"delete1", "ADFHKLNQSU-", 6, 16, nullptr},

@@ -1,5 +1,6 @@
 // What a click on each help letter does, page by page. A letter that names no screen leaves
-// help open over its effect. Depends on play/ and the shell's own commands.
+// help open over its effect. Depends on play/, box/ and the shell's own commands.
+#include "box/box.h"
 #include "play/play.h"
 #include "shell/internal.h"
 
@@ -17,7 +18,10 @@ void CloseHelp() { shell.screen = shell.previous_screen; }
 bool SharedLetter(char letter) {
   switch (letter) {
     case 'D': AskConfirm("D"); return true;
-    case 'F': ToggleLargeDisplay(); return true;
+    case 'F':
+      ToggleLargeDisplay();
+      BuildBoxTable();
+      return true;
     case 'H': CloseHelp(); return true;
     case 'I': shell.screen = "prefer"; return true;
     case 'P': ToggleThumbnail(); return true;
@@ -33,6 +37,7 @@ void TableLetter(char letter) {
   }
   switch (letter) {
     case 'A': ShowAllPieces(); break;
+    case 'B': EnterBoxView(); break;
     case 'C': ToggleSwatch(); break;
     case 'E': ToggleEdgePieces(); break;
     case 'G': ToggleGroupedShown(); break;
@@ -43,6 +48,7 @@ void TableLetter(char letter) {
     case 'M': PlaceFirstPieceHome(); break;
     case 'O': ToggleLooseShown(); break;
     case 'R': AskConfirm("R"); break;
+    case 'T': TidyPieces(shell.help_pointer_x, shell.help_pointer_y); break;
     case 'U': StartUnrotate(); break;
     case 'V': SetAsideTen(); break;
     case 'W': ToggleWindowed(); break;
@@ -54,10 +60,25 @@ void TableLetter(char letter) {
 }
 
 void BoxLetter(char letter) {
+  if (letter >= '1' && letter <= '5') {
+    SelectBox(letter - '0');
+    shell.screen = "box";
+    return;
+  }
   switch (letter) {
+    case 'B':
+      BuildBoxTable();
+      shell.screen = "box";
+      break;
+    case 'M': MatchBoxColour(); break;
     case 'Z':
       HideAllPieces();
       shell.screen = "jigsaw";
+      break;
+    case '0': EmptyBox(); break;
+    case '-':
+      shell.screen = "jigsaw";
+      ShowCurrentBox();
       break;
     default: break;
   }
