@@ -8,8 +8,7 @@
 #include "shell/shell.h"
 
 // One confirmation: its letter, the key that sets and keeps it, its picture, its Yes area
-// relative to the picture's top-left corner (inclusive) and its Yes action (nullptr while the
-// command it runs does not exist).
+// relative to the picture's top-left corner (inclusive) and its Yes action.
 struct confirm_type {
   const char* letter;
   int key;

@@ -1,6 +1,7 @@
 // The key table: global keys, the three context tables and the Escape rules.
 // Depends on play/ and box/ for the table commands and on the shell's own helpers.
 #include "box/box.h"
+#include "library/library.h"
 #include "platform/platform.h"
 #include "play/play.h"
 #include "shell/internal.h"
@@ -43,11 +44,22 @@ void GlobalKey(int k) {
         play.dragged = 0;
       }
       break;
+    case 'K':
+      if (shell.screen == "delete1")
+        KillMarked();
+      else
+        shell.screen = "delete1";
+      break;
+    case 'L': shell.screen = "load1"; break;
     case 'N':
-      // N answers No; it opens the library page once that screen exists.
-      shell.pending_confirm = "";
+      // N answers No when a question waits.
+      if (shell.pending_confirm.empty())
+        shell.screen = "new1";
+      else
+        shell.pending_confirm = "";
       break;
     case 'Q': ToggleConfirm("Q"); break;
+    case 'S': SaveJigsaw(); break;
     case 'W': ToggleWindowed(); break;
     case 'X': shell.status_message = shell.app_title + " from " + kPublisherAddress; break;
     case 'Y':
@@ -64,6 +76,8 @@ void GlobalKey(int k) {
       }
       break;
     case KEY_F1 + 1: ShowGraphicsInfo(); break;  // F2
+    case KEY_LEFT: PreviousPage(); break;
+    case KEY_RIGHT: NextPage(); break;
     case KEY_LCONTROL:
     case KEY_RCONTROL: shell.ctrl_down = true; break;
     default: break;
@@ -128,6 +142,11 @@ void JigsawKey(int k) {
   }
 }
 
+void DeleteKey(int k) {
+  if (k == 'A') MarkPage(1);
+  if (k == 'U') MarkPage(0);
+}
+
 }  // namespace
 
 void EscapeKey() {
@@ -161,6 +180,7 @@ void HandleKey(int k) {
     BoxKey(k);
   else if (InContext("jigsaw"))
     JigsawKey(k);
+  if (InContext("delete1")) DeleteKey(k);
   if (k != kDigit7) play.seven_count = 0;
   ClearStalePending(k);
 }

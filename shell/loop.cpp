@@ -2,6 +2,7 @@
 // click, completion, one event, the carried piece. Depends on platform/, draw/ and play/.
 #include "box/box.h"
 #include "draw/draw.h"
+#include "library/library.h"
 #include "platform/platform.h"
 #include "play/play.h"
 #include "shell/internal.h"
@@ -91,6 +92,12 @@ void RunScreenHandler() {
     HelpFrame();
   } else if (screen == "prefer") {
     PreferFrame();
+  } else if (screen == "new1") {
+    NewFrame();
+  } else if (screen == "delete1") {
+    DeleteFrame();
+  } else if (screen == "load1") {
+    LoadFrame();
   } else if (screen == "unrotate") {
     UnrotateFrame();
     DrawTable();

@@ -99,6 +99,9 @@ void ToggleDisplayFlag(bool& flag) {
 
 }  // namespace
 
-void ToggleLargeDisplay() { ToggleDisplayFlag(shell.display.display_large); }
+void ToggleLargeDisplay() {
+  ResetPagesForNewDisplaySize();
+  ToggleDisplayFlag(shell.display.display_large);
+}
 
 void ToggleWindowed() { ToggleDisplayFlag(shell.display.windowed); }

@@ -131,11 +131,18 @@ class PlayerFolder : public ::testing::Test {
   temp_working_folder dir_;
 };
 
-TEST_F(PlayerFolder, CreatesBothFoldersWithMode0777) {
+// New folders get 0777 masked by the umask.
+int MaskedMode() {
+  const mode_t mask = umask(0);
+  umask(mask);
+  return 0777 & ~mask;
+}
+
+TEST_F(PlayerFolder, CreatesBothFoldersThroughTheUmask) {
   EXPECT_EQ(Open("default"), "");
   EXPECT_EQ(library.player_folder, "players/default/");
-  EXPECT_EQ(Mode("players"), 0777);
-  EXPECT_EQ(Mode("players/default"), 0777);
+  EXPECT_EQ(Mode("players"), MaskedMode());
+  EXPECT_EQ(Mode("players/default"), MaskedMode());
 }
 
 TEST_F(PlayerFolder, ExistingFoldersAreLeftAlone) {
@@ -152,7 +159,7 @@ TEST_F(PlayerFolder, OnlyTheMissingSubFolderIsCreated) {
   chmod("players", 0755);
   EXPECT_EQ(Open("bob"), "");
   EXPECT_EQ(Mode("players"), 0755);
-  EXPECT_EQ(Mode("players/bob"), 0777);
+  EXPECT_EQ(Mode("players/bob"), MaskedMode());
 }
 
 TEST_F(PlayerFolder, FolderThatCannotBeMadeGivesOneNoticeAndTheStringIsSetAnyway) {

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <set>
 #include <thread>
 
 #include "tests/shell/fixture.h"
@@ -104,6 +105,35 @@ TEST_F(RealProgram, CloseRequestEndsItWithinASecond) {
   std::this_thread::sleep_for(2s);
   ASSERT_EQ(std::system((std::string(WM_CLOSE_HELPER) + " " + id).c_str()), 0);
   EXPECT_EQ(WaitForExit(1s), 0);
+}
+
+// Display switches as fast as a key can be pressed: each destroys the window that the timer
+// thread may be waking at that moment.
+TEST_F(RealProgram, RapidDisplaySwitchesKeepItRunning) {
+  Start();
+  ASSERT_FALSE(WaitForWindow().empty());
+  std::this_thread::sleep_for(2s);
+  std::string presses = "xdotool";
+  for (int i = 0; i < 150; ++i) presses += " key f sleep 0.05";
+  CommandOutput(presses);
+  EXPECT_EQ(WaitForExit(500ms), -1) << "the program died while switching the display";
+}
+
+TEST_F(RealProgram, HoldingFSwitchesTheDisplayOnce) {
+  Start();
+  std::string first = WaitForWindow();
+  ASSERT_FALSE(first.empty());
+  std::this_thread::sleep_for(2s);
+  CommandOutput("xdotool keydown f");
+  std::set<std::string> windows{first};
+  for (auto until = std::chrono::steady_clock::now() + 3s; std::chrono::steady_clock::now() < until;) {
+    if (std::string id = WaitForWindow(); !id.empty()) windows.insert(id);
+  }
+  CommandOutput("xdotool keyup f");
+  std::this_thread::sleep_for(300ms);
+  EXPECT_EQ(windows.size(), 2u) << "each display switch opens a new window";
+  EXPECT_NE(CommandOutput("xdotool getwindowgeometry " + WaitForWindow()).find("Geometry: 1024x768"),
+            std::string::npos);
 }
 
 // The colour of the program's window at (x, y), read from a real screenshot of it.
