@@ -1,10 +1,12 @@
 // The help screen: five pages of clickable command letters, each drawn over the screen it
 // explains, and the zoom that opens the first one after the opening flight.
-// Depends on draw/, platform/ and play/ (the table beneath page 0).
+// Depends on draw/, platform/ and the modules whose screens lie beneath the pages (play/, box/,
+// library/).
 #include <cstring>
 
 #include "box/box.h"
 #include "draw/draw.h"
+#include "library/library.h"
 #include "platform/platform.h"
 #include "play/play.h"
 #include "shell/internal.h"
@@ -19,7 +21,7 @@ struct help_page_type {
   const char* letters;  // row order: down the first column, then down the second
   int first_column;     // rows in the first column
   int offset;           // y of the first row below the page's top
-  void (*beneath)();    // draws the screen under the page; nullptr draws nothing
+  void (*beneath)();    // draws the screen under the page
 };
 
 void DrawThumbnailIfShown() {
@@ -37,12 +39,15 @@ void DrawBoxViewBeneath() {
   DrawThumbnailIfShown();
 }
 
+void DrawNewPageBeneath() { DrawLibraryPage("new1"); }
+void DrawDeletePageBeneath() { DrawLibraryPage("delete1"); }
+
 const help_page_type kPages[5] = {
     {"jigsaw", "ABCDEFGHIJKLMNO=PQRSTUVWZ12345-", 16, 12, DrawTableBeneath},
     {"box", "BDFHIKLMNPQSZ012345-", 10, 14, DrawBoxViewBeneath},
-    {"load1", "DFHKNQS-", 4, 16, nullptr},
-    {"new1", "DFHKLQS-", 4, 16, nullptr},
-    {"delete1", "ADFHKLNQSU-", 6, 16, nullptr},
+    {"load1", "DFHKNQS-", 4, 16, DrawSavedPage},
+    {"new1", "DFHKLQS-", 4, 16, DrawNewPageBeneath},
+    {"delete1", "ADFHKLNQSU-", 6, 16, DrawDeletePageBeneath},
 };
 
 // The page's picture, loaded the first time it is shown; nullptr while it cannot be loaded.
@@ -100,7 +105,7 @@ void OpenHelp() {
 void HelpFrame() {
   int k = HelpPageOf(shell.previous_screen);
   if (k < 0) return;
-  if (kPages[k].beneath) kPages[k].beneath();
+  kPages[k].beneath();
   const auto& page = Page(k);
   // A page that cannot be loaded shows only what lies beneath and offers no letters.
   if (!page) return;

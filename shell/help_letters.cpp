@@ -1,6 +1,7 @@
 // What a click on each help letter does, page by page. A letter that names no screen leaves
-// help open over its effect. Depends on play/, box/ and the shell's own commands.
+// help open over its effect. Depends on play/, box/, library/ and the shell's own commands.
 #include "box/box.h"
+#include "library/library.h"
 #include "play/play.h"
 #include "shell/internal.h"
 
@@ -24,6 +25,15 @@ bool SharedLetter(char letter) {
       return true;
     case 'H': CloseHelp(); return true;
     case 'I': shell.screen = "prefer"; return true;
+    case 'K':
+      // Over the killing page K kills what is marked; elsewhere it opens that page.
+      if (shell.previous_screen == "delete1")
+        KillMarked();
+      else
+        shell.screen = "delete1";
+      return true;
+    case 'L': shell.screen = "load1"; return true;
+    case 'N': shell.screen = "new1"; return true;
     case 'P': ToggleThumbnail(); return true;
     case 'Q': AskConfirm("Q"); return true;
     default: return false;
@@ -48,6 +58,10 @@ void TableLetter(char letter) {
     case 'M': PlaceFirstPieceHome(); break;
     case 'O': ToggleLooseShown(); break;
     case 'R': AskConfirm("R"); break;
+    case 'S':
+      SaveJigsaw();
+      shell.screen = "jigsaw";
+      break;
     case 'T': TidyPieces(shell.help_pointer_x, shell.help_pointer_y); break;
     case 'U': StartUnrotate(); break;
     case 'V': SetAsideTen(); break;
@@ -71,6 +85,10 @@ void BoxLetter(char letter) {
       shell.screen = "box";
       break;
     case 'M': MatchBoxColour(); break;
+    case 'S':
+      SaveJigsaw();
+      shell.screen = "box";
+      break;
     case 'Z':
       HideAllPieces();
       shell.screen = "jigsaw";
@@ -84,9 +102,12 @@ void BoxLetter(char letter) {
   }
 }
 
-// The three browser pages share their letters.
+// The three browser pages share their letters; A and U exist only on the killing page.
 void BrowserLetter(char letter) {
   switch (letter) {
+    case 'A': MarkPage(1); break;
+    case 'S': SaveJigsaw(); break;
+    case 'U': MarkPage(0); break;
     case '-': shell.screen = "jigsaw"; break;
     default: break;
   }

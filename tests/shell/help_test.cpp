@@ -25,6 +25,9 @@ std::pair<int, int> RowOf(int page, const std::string& letters, int first_column
 }
 std::pair<int, int> RowOfTableLetter(char letter) { return RowOf(0, "ABCDEFGHIJKLMNO=PQRSTUVWZ12345-", 16, 12, letter); }
 std::pair<int, int> RowOfBoxLetter(char letter) { return RowOf(1, "BDFHIKLMNPQSZ012345-", 10, 14, letter); }
+std::pair<int, int> RowOfLoadLetter(char letter) { return RowOf(2, "DFHKNQS-", 4, 16, letter); }
+std::pair<int, int> RowOfNewLetter(char letter) { return RowOf(3, "DFHKLQS-", 4, 16, letter); }
+std::pair<int, int> RowOfDeleteLetter(char letter) { return RowOf(4, "ADFHKLNQSU-", 6, 16, letter); }
 
 class Help : public Game {
  protected:
@@ -210,6 +213,41 @@ TEST_F(Help, BoxPageLetters) {
   ClickAt(RowOfBoxLetter('-'));  // back to the table with the current box shown
   EXPECT_EQ(shell.screen, "jigsaw");
   EXPECT_EQ(play.box_shown[3], 1);
+}
+
+TEST_F(Help, SOnTheTablePageSavesAndClosesHelp) {
+  OpenOverTable();
+  ClickLetter('S');
+  EXPECT_EQ(shell.screen, "jigsaw");
+  EXPECT_TRUE(fs::exists("players/default/0000vorna.txt"));
+  EXPECT_EQ(shell.status_message, "jigsaw saved");
+}
+
+TEST_F(Help, BrowserPageLettersMoveBetweenThePagesAndMark) {
+  WriteJigsaw("1000spare", 2, 2);
+  FinishOpeningFlight();
+  Key('S');  // something to show on the saved page
+  Key('N');
+  Key('H');
+  ASSERT_EQ(shell.previous_screen, "new1");
+  ClickAt(RowOfNewLetter('L'));
+  EXPECT_EQ(shell.screen, "load1");
+  Key('H');
+  ClickAt(RowOfLoadLetter('K'));
+  EXPECT_EQ(shell.screen, "delete1");
+  Key('H');
+  ClickAt(RowOfDeleteLetter('A'));  // marks the page and leaves help open over it
+  EXPECT_EQ(shell.screen, "help");
+  EXPECT_EQ(CountMarked(), 1);
+  ClickAt(RowOfDeleteLetter('U'));
+  EXPECT_EQ(CountMarked(), 0);
+  ClickAt(RowOfDeleteLetter('A'));
+  ClickAt(RowOfDeleteLetter('K'));  // kills what is marked
+  EXPECT_FALSE(fs::exists("jigsaws/1000spare"));
+  shell.screen = "help";
+  shell.previous_screen = "load1";
+  ClickAt(RowOfLoadLetter('-'));
+  EXPECT_EQ(shell.screen, "jigsaw");
 }
 
 class HelpAtStart : public Help {

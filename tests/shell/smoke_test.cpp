@@ -148,10 +148,18 @@ TEST_F(RealProgram, HelpOpensAndClosesAndItsLetterIOpensThePreferencesWhoseOkSav
   std::string id = WaitForWindow();
   ASSERT_FALSE(id.empty());
   const std::string xdo = "xdotool mousemove --window " + id + " ";
-  CommandOutput(xdo + "10 10 click 1; sleep 0.5");  // cuts the opening flight short
-  // A point of the table that the help page covers, away from the pieces' edges and the rows.
+  // A click once the loop runs cuts the opening flight short.
+  CommandOutput("sleep 2; " + xdo + "10 10 click 1; sleep 0.5");
+  // A point of the finished picture that the help page covers, away from the rows; read until
+  // it holds still, so that the table is surely finished.
   const int x = 100, y = 545;
   uint32_t table = WindowPixel(id, x, y);
+  for (int i = 0; i < 30; ++i) {
+    std::this_thread::sleep_for(300ms);
+    uint32_t again = WindowPixel(id, x, y);
+    if (again == table) break;
+    table = again;
+  }
   for (const char* key : {"h", "F1"}) {
     SCOPED_TRACE(key);
     CommandOutput(std::string("xdotool key ") + key + "; sleep 0.4");
