@@ -50,34 +50,43 @@ const help_page_type kPages[5] = {
     {"delete1", "ADFHKLNQSU-", 6, 16, DrawDeletePageBeneath},
 };
 
-// The page's picture, loaded the first time it is shown; nullptr while it cannot be loaded.
+// The page's picture, loaded the first time it is shown; nullptr when it cannot be loaded (the
+// file is not tried again).
 const std::shared_ptr<TImage>& Page(int k) {
-  auto& slot = shell.images.help_pages[k];
-  if (!slot) slot = LoadImage("images/help" + std::to_string(k) + ".png", 0);
-  return slot;
+  auto& images = shell.images;
+  if (!images.help_tried[k]) {
+    images.help_tried[k] = true;
+    images.help_pages[k] = LoadImage("images/help" + std::to_string(k) + ".png", 0);
+  }
+  return images.help_pages[k];
+}
+
+struct row_type {
+  int x, y;  // top-left corner on the display
+};
+
+// Row i of page k (drawn centred): down the first column, then down the second.
+row_type Row(int k, const TImage& page, int i) {
+  const help_page_type& p = kPages[k];
+  bool first = i < p.first_column;
+  return {(GraphicsWidth() - page.width) / 2 + (first ? kFirstColumnX : kSecondColumnX),
+          (GraphicsHeight() - page.height) / 2 + p.offset + kRowHeight * (first ? i : i - p.first_column)};
 }
 
 // Index into the page's letters of the first row under the pointer, or -1.
 int RowUnderPointer(int k, const TImage& page) {
-  const help_page_type& p = kPages[k];
-  int left = (GraphicsWidth() - page.width) / 2, top = (GraphicsHeight() - page.height) / 2;
-  int count = static_cast<int>(std::strlen(p.letters));
+  int count = static_cast<int>(std::strlen(kPages[k].letters));
   for (int i = 0; i < count; ++i) {
-    bool first = i < p.first_column;
-    int x = left + (first ? kFirstColumnX : kSecondColumnX);
-    int y = top + p.offset + kRowHeight * (first ? i : i - p.first_column);
-    if (MouseIn(x, y, x + kRowWidth, y + kRowHeight)) return i;
+    row_type row = Row(k, page, i);
+    if (MouseIn(row.x, row.y, row.x + kRowWidth, row.y + kRowHeight)) return i;
   }
   return -1;
 }
 
-void HighlightRow(int k, const TImage& page, int row) {
-  const help_page_type& p = kPages[k];
-  bool first = row < p.first_column;
-  int x = (GraphicsWidth() - page.width) / 2 + (first ? kFirstColumnX : kSecondColumnX);
-  int y = (GraphicsHeight() - page.height) / 2 + p.offset + kRowHeight * (first ? row : row - p.first_column);
+void HighlightRow(int k, const TImage& page, int i) {
+  row_type row = Row(k, page, i);
   SetColor(0, 255, 0);
-  DrawFrame(x - 5, y - 5, kRowWidth + 5, kRowHeight + 5, 3);
+  DrawFrame(row.x - 5, row.y - 5, kRowWidth + 5, kRowHeight + 5, 3);
   SetColor(255, 255, 255);
 }
 
