@@ -36,6 +36,13 @@ void GlobalKey(int k) {
       ToggleLargeDisplay();
       BuildBoxTable();  // the rows are laid out for the display size
       break;
+    case 'K':
+      if (shell.screen == "delete1")
+        KillMarked();
+      else
+        shell.screen = "delete1";
+      break;
+    case 'L': shell.screen = "load1"; break;
     case 'H':
       if (shell.screen == "help") {
         shell.screen = shell.previous_screen;
@@ -44,13 +51,6 @@ void GlobalKey(int k) {
         play.dragged = 0;
       }
       break;
-    case 'K':
-      if (shell.screen == "delete1")
-        KillMarked();
-      else
-        shell.screen = "delete1";
-      break;
-    case 'L': shell.screen = "load1"; break;
     case 'N':
       // N answers No when a question waits.
       if (shell.pending_confirm.empty())

@@ -88,16 +88,16 @@ void RunScreenHandler() {
     JigsawFrame();
   } else if (screen == "box") {
     BoxFrame();
-  } else if (screen == "help") {
-    HelpFrame();
-  } else if (screen == "prefer") {
-    PreferFrame();
   } else if (screen == "new1") {
     NewFrame();
   } else if (screen == "delete1") {
     DeleteFrame();
   } else if (screen == "load1") {
     LoadFrame();
+  } else if (screen == "help") {
+    HelpFrame();
+  } else if (screen == "prefer") {
+    PreferFrame();
   } else if (screen == "unrotate") {
     UnrotateFrame();
     DrawTable();
