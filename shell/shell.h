@@ -93,6 +93,28 @@ extern shell_state shell;
 // Puts every field of `shell` back to its start value (drops loaded resources too).
 void ResetShellState();
 
+// ---- The launcher: options without a window and the player's data folder ----
+
+// Prints the answer to "--help" (or "-h") or "--version" when args[0] is one of them and
+// returns true; false for anything else (a player name).
+bool AnswerInfoOption(const std::vector<std::string>& args);
+// The data folder: $TESSELKA_HOME, else $XDG_DATA_HOME/tesselka (an absolute XDG_DATA_HOME
+// only), else $HOME/.local/share/tesselka. "" with problem set (what is wrong and what to do)
+// when none can be named.
+std::string DataFolderPath(std::string& problem);
+// The runtime tree beside the program at path program: <bin>/../share/tesselka when installed,
+// <build>/runtime in the build tree. "" when neither holds images/, fonts/, sounds/ and jigsaws/.
+std::string RuntimeFolder(const std::string& program);
+// Makes data ready to play in from runtime, which is only read: the folder is made if missing,
+// the asset files of images/, fonts/ and sounds/ are brought up to runtime's (files an older
+// version copied and runtime no longer has are removed; the player's own files stay),
+// jigsaws/ is copied only when missing (complete or not at all) and players/ is made. Returns
+// "" when ready, else a message saying what is wrong and what to do.
+std::string PrepareDataFolder(const std::string& runtime, const std::string& data);
+// The runtime beside this program, DataFolderPath and PrepareDataFolder, then makes the data
+// folder the working folder. "" when the game can start there, else the message.
+std::string EnterDataFolder();
+
 // ---- Start-up and the frame loop ----
 
 // Brings the platform up, reads the player and the preferences, opens the display, loads the
@@ -103,8 +125,9 @@ bool StartUp(const std::vector<std::string>& args);
 // One turn of the frame loop: draw, flip, handle the unconsumed click and completion, take
 // exactly one event (WaitEvent, blocks until one arrives), move the carried piece.
 void LoopTurn();
-// The program: StartUp, then LoopTurn forever. Returns 1 without a display; otherwise it
-// ends only through EndProgram.
+// The program: answers --help and --version (0), enters the data folder (1 with a message on
+// stderr when it cannot), then StartUp and LoopTurn forever. Returns 1 without a display;
+// otherwise it ends only through EndProgram.
 int RunApplication(int argc, char** argv);
 // Ends the process with status 0 through the platform's end function.
 [[noreturn]] void EndProgram();

@@ -45,6 +45,8 @@ class RealProgram : public ::testing::Test {
 
   void Start() {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
+    // The launcher prepares and plays in the test's folder, not the user's.
+    setenv("TESSELKA_HOME", dir_.path().c_str(), 1);
     char* argv[] = {const_cast<char*>(TESSELKA_BINARY), nullptr};
     ASSERT_EQ(posix_spawn(&pid_, TESSELKA_BINARY, nullptr, nullptr, argv, environ), 0);
   }
@@ -211,7 +213,8 @@ TEST_F(RealProgram, SolvingTheRedMixerWithSevensEndsInTheCelebration) {
 
 TEST(NoDisplay, SaysHowToRunUnderXvfbAndFails) {
   temp_working_folder dir;
-  std::string out = CommandOutput("env -u DISPLAY -u WAYLAND_DISPLAY timeout -s KILL 10 " +
+  std::string out = CommandOutput("env -u DISPLAY -u WAYLAND_DISPLAY TESSELKA_HOME=" +
+                                  dir.path() + " timeout -s KILL 10 " +
                                   std::string(TESSELKA_BINARY) + " 2>&1; echo \"status $?\"");
   EXPECT_NE(out.find("xvfb-run"), std::string::npos) << out;
   EXPECT_NE(out.find("status 1"), std::string::npos) << out;
