@@ -92,9 +92,14 @@ void LoadProgress(const progress_type& progress) {
     highest_group = std::max(highest_group, saved.gp);
   }
   play.table_colour = {progress.table_colour[0], progress.table_colour[1], progress.table_colour[2]};
+  // Positions are screen coordinates of the layout they were saved in: switch as key F does.
   if ((progress.display_large != 0) != shell.display.display_large) {
     ToggleLargeDisplay();
+    BuildBoxTable();
   }
   play.last_group = std::max(progress.last_group, highest_group);
+  // What the file does not hold: the box slots, the box view's rows, the spread border flag.
+  RebuildBoxes();
+  RelayoutBoxTable();
   SpreadEdgeFlag();
 }

@@ -11,7 +11,7 @@ namespace {
 const char* const kPublisherAddress = "https://tesselka.example.org";
 
 // Letter and digit keys are their upper-case ASCII codes.
-constexpr int kDigit1 = '1', kDigit5 = '5', kDigit7 = '7';
+constexpr int kDigit0 = '0', kDigit1 = '1', kDigit5 = '5', kDigit7 = '7';
 
 // The box, jigsaw and delete contexts: the screen itself, or help shown over it.
 bool InContext(const char* screen) {
@@ -36,7 +36,10 @@ void GlobalKey(int k) {
   switch (k) {
     case KEY_ESCAPE: EscapeKey(); break;
     case 'D': ToggleConfirm("D"); break;
-    case 'F': ToggleLargeDisplay(); break;
+    case 'F':
+      ToggleLargeDisplay();
+      BuildBoxTable();  // the rows are laid out for the display size
+      break;
     case 'K':
       if (shell.screen == "delete1")
         KillMarked();
@@ -69,6 +72,32 @@ void GlobalKey(int k) {
   }
 }
 
+void BoxKey(int k) {
+  if (k >= kDigit1 && k <= kDigit5) {
+    SelectBox(k - kDigit1 + 1);
+    return;
+  }
+  switch (k) {
+    case KEY_LEFT:
+    case KEY_DOWN: PreviousBox(); break;
+    case KEY_UP:
+    case KEY_RIGHT: NextBox(); break;
+    case kDigit0: EmptyBox(); break;
+    case 'B': BuildBoxTable(); break;
+    case 'J':
+      ShowCurrentBox();
+      shell.screen = "jigsaw";
+      break;
+    case 'M': MatchBoxColour(); break;
+    case 'P': ToggleThumbnail(); break;
+    case 'Z':
+      HideAllPieces();
+      shell.screen = "jigsaw";
+      break;
+    default: break;
+  }
+}
+
 void JigsawKey(int k) {
   if (k != 'T') box.tidy_label.k = 0;
   if (k >= kDigit1 && k <= kDigit5) {
@@ -80,6 +109,7 @@ void JigsawKey(int k) {
   switch (k) {
     case kDigit7: CountSevenKey(); break;
     case 'A': ShowAllPieces(); break;
+    case 'B': EnterBoxView(); break;
     case 'C': play.swatch_shown = !play.swatch_shown; break;
     case 'E': ToggleEdgePieces(); break;
     case 'G':
@@ -94,6 +124,10 @@ void JigsawKey(int k) {
       break;
     case 'P': ToggleThumbnail(); break;
     case 'R': ToggleConfirm("R"); break;
+    case 'T':
+      shell.help_pointer_x = -1;  // the tidy follows the live pointer
+      TidyPieces(MouseX(), MouseY());
+      break;
     case 'U':
       play.unrotate_state = 1;
       shell.screen = "unrotate";
@@ -122,6 +156,7 @@ void EscapeKey() {
   if (shell.screen == "box") {
     shell.screen = "jigsaw";
     shell.pending_confirm = "";
+    ShowCurrentBox();
   }
   if (shell.screen == "help" && shell.previous_screen != "jigsaw") {
     shell.screen = "jigsaw";
@@ -138,8 +173,12 @@ void EscapeKey() {
 
 void HandleKey(int k) {
   GlobalKey(k);
-  if (InContext("jigsaw")) JigsawKey(k);
-  if (InContext("delete1")) DeleteKey(k);
+  if (InContext("box"))
+    BoxKey(k);
+  else if (InContext("jigsaw"))
+    JigsawKey(k);
+  else if (InContext("delete1"))
+    DeleteKey(k);
   if (k != kDigit7) play.seven_count = 0;
   ClearStalePending(k);
 }

@@ -1,5 +1,6 @@
 // One turn of the frame loop: the screen's handler, the overlays, the flip, the unconsumed
 // click, completion, one event, the carried piece. Depends on platform/, draw/ and play/.
+#include "box/box.h"
 #include "draw/draw.h"
 #include "library/library.h"
 #include "platform/platform.h"
@@ -33,6 +34,7 @@ void UnconsumedClick() {
       if (shell.click_pending) ThumbClick();
       if (shell.click_pending) PickUp();
     }
+    if (!inside && shell.screen == "box") BoxClick();
   }
   shell.click_pending = false;
 }
@@ -74,6 +76,8 @@ void RunScreenHandler() {
     if (play.flight_state == 4) EndOfFlight();
   } else if (screen == "jigsaw") {
     JigsawFrame();
+  } else if (screen == "box") {
+    BoxFrame();
   } else if (screen == "new1") {
     NewFrame();
   } else if (screen == "delete1") {
