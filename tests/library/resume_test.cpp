@@ -127,6 +127,7 @@ TEST_F(Resume, EveryFailedRouteKeepsTheJigsawInPlayAndItsFiles) {
       {"fetch, ..", fetch("..")},
       {"fetch, an empty line", fetch("")},
       {"fetch, a name with a slash", fetch("a/b")},
+      {"fetch, an endless line", fetch(std::string(100000, 'j'))},
       {"new, folder broken", [] { StartNewJigsaw("broken"); }},
   };
   for (const route& r : routes) {
