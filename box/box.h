@@ -104,9 +104,9 @@ void DrawBoxView();
 // the box. Only what is seen can be hit: the strip inside its viewport, the rows inside the lower
 // area; of overlapping pieces the one drawn on top. Returns 1 when a piece moved, else 0.
 int BoxClick();
-// A turn request in the view: the piece under the pointer (as BoxClick finds it) turns a quarter
-// turn clockwise. Returns the piece turned, or 0.
-int TurnInBoxView();
+// A turn request in the view: the piece under the pointer (as BoxClick finds it), if any, turns
+// a quarter turn clockwise.
+void TurnInBoxView();
 // Text in the current colour and font at (x, y), or centred on x and/or y, with a soft dark
 // shadow 2 pixels down-right when shadow. Restores blend mode and colour.
 void DrawShadowText(const std::string& text, int x, int y, bool centre_x, bool centre_y,

@@ -20,7 +20,9 @@ constexpr int kLowerAreaTop = 77;
 constexpr int kBackButtonX = 7, kBackButtonY = 41;
 
 // 712 on the 800-wide display, 936 on the 1024-wide one.
-int StripWidth(int width) { return width - 88; }
+int StripWidth(int width) {
+  return width - 88;
+}
 
 void DrawPieceAt(int p, int x, int y) {
   const piece_type& piece = play.pieces[p];
@@ -34,14 +36,15 @@ bool PointerIn(int x, int y, int w, int h) {
          shell.pointer_y < y + h;
 }
 
-// The piece of the view under the pointer: a strip slot, else a row entry; 0 for none. Only the
-// visible part of each area counts, and the piece drawn last (on top) is tested first.
+// Where the pointer lands in the view: a strip slot or a row entry (0 when not) and its piece.
 struct view_hit {
   int slot = 0;
   int entry = 0;
   int piece = 0;
 };
 
+// The piece under the pointer, strip first. Only the visible part of each area counts (the
+// pieces are clipped to it), and of overlapping pieces the one drawn last, on top, is found.
 view_hit PieceInView() {
   const int width = GraphicsWidth(), height = GraphicsHeight();
   const auto& slots = box.box_slot[box.current_box];
@@ -155,11 +158,10 @@ int BoxClick() {
   return 0;
 }
 
-int TurnInBoxView() {
+void TurnInBoxView() {
   // Pieces in the view are never grouped, so nothing is laid out around the turned one.
   const int p = PieceInView().piece;
   if (p != 0) play.pieces[p].a = play.pieces[p].a >= 3 ? 0 : play.pieces[p].a + 1;
-  return p;
 }
 
 void DrawShadowText(const std::string& text, int x, int y, bool centre_x, bool centre_y,

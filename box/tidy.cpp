@@ -54,10 +54,14 @@ struct tidy_cursor {
 
 tidy_cursor FirstPlace(const tidy_region& region) {
   switch (region.layout) {
-    case tidy_layout::rows_down: return {region.left + kMargin, region.top + kMargin};
-    case tidy_layout::rows_up: return {kMargin, region.bottom - kMargin};
-    case tidy_layout::columns_right: return {kMargin, kMargin};
-    case tidy_layout::columns_left: return {region.right - kMargin, kMargin};
+    case tidy_layout::rows_down:
+      return {region.left + kMargin, region.top + kMargin};
+    case tidy_layout::rows_up:
+      return {kMargin, region.bottom - kMargin};
+    case tidy_layout::columns_right:
+      return {kMargin, kMargin};
+    case tidy_layout::columns_left:
+      return {region.right - kMargin, kMargin};
   }
   return {};
 }
@@ -139,5 +143,6 @@ void TidyPieces(int px, int py, int width, int height) {
     else
       Advance(cursor, *region, piece);
   }
-  if (cursor.piled > 0) box.tidy_label = {cursor.piled, std::min(cursor.x, width - kMargin), cursor.y};
+  if (cursor.piled > 0)
+    box.tidy_label = {cursor.piled, std::min(cursor.x, width - kMargin), cursor.y};
 }

@@ -155,7 +155,8 @@ class TCStream : public TStream {
 
   // Opens the path ("\" taken as "/") as raw bytes: both flags → an existing file for update,
   // write only → created or cut to length 0, read only → an existing file. nullptr when the
-  // host cannot open it or it is a folder.
+  // host cannot open it or it is not a regular file after links are followed (a folder, a named
+  // pipe, a device), so that opening never waits.
   static std::shared_ptr<TCStream> OpenFile(const std::string& path, bool readable,
                                             bool writeable);
   // Takes ownership of an open handle; the position is the handle's, the size the file's length.

@@ -41,6 +41,12 @@ class TStringObject : public TObject {
 // again after success does nothing.
 bool StartPlatform();
 
+// Takes the platform down in order, whichever way the process ends: the remaining exit
+// handlers run, timers stop, every display and OpenGL context closes, then SDL itself.
+// StartPlatform registers it with atexit, so nothing is left for static destructors; calling
+// it again does nothing, and StartPlatform may start the platform afresh afterwards.
+void ShutdownPlatform();
+
 // Puts every platform module back to its start values: hook chains (with the queue hook),
 // event queue, polled input, display state (the own context is closed and the graphics driver
 // forgotten), running timers are stopped, random seed, exit handlers, clock, application

@@ -13,6 +13,29 @@ std::shared_ptr<TEvent>& Slot(uint32_t counter) { return platform.queue.ring[cou
 
 bool QueueEmpty() { return platform.queue.put == platform.queue.get; }
 
+bool IsPointerMove(const TEvent& event) { return event.id == EVENT_MOUSEMOVE; }
+
+void Overwrite(TEvent& queued, const TEvent& event) {
+  queued.data = event.data;
+  queued.mods = event.mods;
+  queued.x = event.x;
+  queued.y = event.y;
+  queued.extra = event.extra;
+}
+
+// Removes the oldest waiting pointer move to make room; false when none waits.
+bool DropOldestPointerMove() {
+  auto& q = platform.queue;
+  for (uint32_t at = q.get; at != q.put; ++at) {
+    if (!IsPointerMove(*Slot(at))) continue;
+    for (uint32_t next = at + 1; next != q.put; ++next) Slot(next - 1) = std::move(Slot(next));
+    --q.put;
+    Slot(q.put) = nullptr;
+    return true;
+  }
+  return false;
+}
+
 void TakeOldest() {
   auto& q = platform.queue;
   q.current = std::move(Slot(q.get));
@@ -35,16 +58,21 @@ void PostEvent(std::shared_ptr<TEvent> event, bool merge) {
     for (uint32_t at = q.get; at != q.put; ++at) {
       TEvent& queued = *Slot(at);
       if (queued.id == event->id && queued.source == event->source) {
-        queued.data = event->data;
-        queued.mods = event->mods;
-        queued.x = event->x;
-        queued.y = event->y;
-        queued.extra = event->extra;
+        Overwrite(queued, *event);
         return;
       }
     }
   }
-  if (q.put - q.get == kQueueSize) return;
+  // A pointer burst shrinks to its latest position; a move behind a key or button stays its
+  // own event so the order of clicks, keys and positions is kept.
+  if (IsPointerMove(*event) && !QueueEmpty()) {
+    TEvent& newest = *Slot(q.put - 1);
+    if (IsPointerMove(newest) && newest.source == event->source) {
+      Overwrite(newest, *event);
+      return;
+    }
+  }
+  if (q.put - q.get == kQueueSize && (IsPointerMove(*event) || !DropOldestPointerMove())) return;
   Slot(q.put) = std::move(event);
   ++q.put;
 }

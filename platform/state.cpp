@@ -1,5 +1,7 @@
-// The one instance of the platform state and the reset used by tests.
+// The one instance of the platform state, the reset used by tests and the ordered shutdown.
 #include "platform/state.h"
+
+#include "platform/system.h"
 
 platform_state platform;
 
@@ -14,4 +16,11 @@ void ResetPlatform() {
   auto driver = std::move(platform.system.driver);
   platform = platform_state{};
   platform.system.driver = std::move(driver);
+}
+
+void ShutdownPlatform() {
+  RunExitHandlers();
+  ResetPlatform();
+  platform.system.driver = nullptr;
+  StopSystem();
 }

@@ -118,3 +118,6 @@ struct platform_state {
 };
 
 extern platform_state platform;
+
+// Runs the exit handlers newest first, each unregistered before it runs.
+void RunExitHandlers();

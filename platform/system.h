@@ -4,6 +4,10 @@
 
 #include <string>
 
+// Closes every OpenGL context and own window still open, stops the system timers and shuts
+// SDL down. Objects still holding a context afterwards close to nothing.
+void StopSystem();
+
 // Milliseconds since the system layer started (wrapping) and a blocking sleep.
 int SystemMillisecs();
 void SystemDelay(int millis);

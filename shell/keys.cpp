@@ -28,10 +28,6 @@ void ToggleConfirm(const char* letter) {
   }
 }
 
-void ToggleThumbnail() {
-  if (play.thumb) play.thumb_shown = !play.thumb_shown;
-}
-
 void GlobalKey(int k) {
   switch (k) {
     case KEY_ESCAPE: EscapeKey(); break;
@@ -47,6 +43,14 @@ void GlobalKey(int k) {
         shell.screen = "delete1";
       break;
     case 'L': shell.screen = "load1"; break;
+    case 'H':
+      if (shell.screen == "help") {
+        shell.screen = shell.previous_screen;
+      } else if (HelpPageOf(shell.screen) >= 0) {
+        OpenHelp();
+        play.dragged = 0;
+      }
+      break;
     case 'N':
       // N answers No when a question waits.
       if (shell.pending_confirm.empty())
@@ -62,6 +66,14 @@ void GlobalKey(int k) {
       // The exit picture is not answered by Y.
       if (const confirm_type* confirm = PendingConfirm(); confirm && shell.pending_confirm != "X")
         AnswerYes(*confirm);
+      break;
+    case KEY_F1:
+      if (shell.screen == "help") {
+        shell.screen = shell.previous_screen;
+      } else {
+        shell.previous_screen = shell.screen;
+        shell.screen = "help";
+      }
       break;
     case KEY_F1 + 1: ShowGraphicsInfo(); break;  // F2
     case KEY_LEFT: PreviousPage(); break;
@@ -84,6 +96,7 @@ void BoxKey(int k) {
     case KEY_RIGHT: NextBox(); break;
     case kDigit0: EmptyBox(); break;
     case 'B': BuildBoxTable(); break;
+    case 'I': shell.screen = "prefer"; break;
     case 'J':
       ShowCurrentBox();
       shell.screen = "jigsaw";
@@ -101,37 +114,27 @@ void BoxKey(int k) {
 void JigsawKey(int k) {
   if (k != 'T') box.tidy_label.k = 0;
   if (k >= kDigit1 && k <= kDigit5) {
-    int b = k - kDigit1 + 1;
-    play.box_shown[b] = !play.box_shown[b];
-    ApplyBoxShown();
+    ToggleBoxShown(k - kDigit1 + 1);
     return;
   }
   switch (k) {
     case kDigit7: CountSevenKey(); break;
     case 'A': ShowAllPieces(); break;
     case 'B': EnterBoxView(); break;
-    case 'C': play.swatch_shown = !play.swatch_shown; break;
+    case 'C': ToggleSwatch(); break;
     case 'E': ToggleEdgePieces(); break;
-    case 'G':
-      play.grouped_shown = !play.grouped_shown;
-      ApplyGroupedShown();
-      break;
+    case 'G': ToggleGroupedShown(); break;
+    case 'I': shell.screen = "prefer"; break;
     case 'J': SpreadEdgePieces(); break;
     case 'M': PlaceFirstPieceHome(); break;
-    case 'O':
-      play.loose_shown = !play.loose_shown;
-      ApplyLooseShown();
-      break;
+    case 'O': ToggleLooseShown(); break;
     case 'P': ToggleThumbnail(); break;
     case 'R': ToggleConfirm("R"); break;
     case 'T':
       shell.help_pointer_x = -1;  // the tidy follows the live pointer
       TidyPieces(MouseX(), MouseY());
       break;
-    case 'U':
-      play.unrotate_state = 1;
-      shell.screen = "unrotate";
-      break;
+    case 'U': StartUnrotate(); break;
     case 'V': SetAsideTen(); break;
     case 'Z': HideAllPieces(); break;
     case KEY_EQUALS: ToggleConfirm("="); break;
@@ -177,8 +180,7 @@ void HandleKey(int k) {
     BoxKey(k);
   else if (InContext("jigsaw"))
     JigsawKey(k);
-  else if (InContext("delete1"))
-    DeleteKey(k);
+  if (InContext("delete1")) DeleteKey(k);
   if (k != kDigit7) play.seven_count = 0;
   ClearStalePending(k);
 }

@@ -11,12 +11,20 @@ namespace {
 
 constexpr int kLeftButton = 1, kRightButton = 2;
 
-// The end of the opening flight also shows the pointer image for the first time.
+// The end of the opening flight may open help and shows the pointer image for the first
+// time; the end of any later flight celebrates the one jigsaw that earns it.
 void EndOfFlight() {
   shell.screen = "jigsaw";
   if (shell.opening_flight) {
+    if (!play.flight_skipped && shell.prefs.pref_show_help) {
+      if (!shell.display.display_large) HelpZoom();
+      shell.previous_screen = "jigsaw";
+      shell.screen = "help";
+    }
     shell.opening_flight = false;
     shell.pointer_visible = true;
+  } else if (play.jigsaw_name == "4975red_mixer") {
+    Celebrate("You have just completed TK number 1000!");
   }
 }
 
@@ -35,6 +43,8 @@ void UnconsumedClick() {
       if (shell.click_pending) PickUp();
     }
     if (!inside && shell.screen == "box") BoxClick();
+  } else if (shell.prefs.pref_show_help) {
+    OpenHelp();
   }
   shell.click_pending = false;
 }
@@ -84,6 +94,10 @@ void RunScreenHandler() {
     DeleteFrame();
   } else if (screen == "load1") {
     LoadFrame();
+  } else if (screen == "help") {
+    HelpFrame();
+  } else if (screen == "prefer") {
+    PreferFrame();
   } else if (screen == "unrotate") {
     UnrotateFrame();
     DrawTable();

@@ -1,6 +1,8 @@
 // Preferences ("prefer.txt", "refresh.txt" in the player folder) and the display choice.
 // Depends on files/ (text lines, numbers), platform/ (display modes), library/ (player
 // folder) and play/ (the table colour the kept colour feeds).
+#include <vector>
+
 #include "files/files.h"
 #include "library/library.h"
 #include "platform/platform.h"
@@ -47,6 +49,26 @@ void LoadPreferences() {
     play.table_colour = {prefs.kept_colour.r, prefs.kept_colour.g, prefs.kept_colour.b};
   }
   CloseStream(file);
+}
+
+void SavePreferences() {
+  auto& prefs = shell.prefs;
+  std::vector<int> values = {prefs.pref_show_help, prefs.pref_large,        prefs.sound_on,
+                             prefs.pref_windowed,  prefs.pref_hint,         prefs.pref_save_message,
+                             prefs.pref_keep_colour};
+  if (prefs.pref_keep_colour) {
+    prefs.kept_colour = {play.table_colour.r, play.table_colour.g, play.table_colour.b};
+    values.insert(values.end(), {prefs.kept_colour.r, prefs.kept_colour.g, prefs.kept_colour.b});
+  }
+  std::string path = library.player_folder + "prefer.txt";
+  bool written = false;
+  if (auto file = WriteFile(path)) {
+    written = true;
+    for (int value : values) written = file->WriteLine(IntToText(value)) && written;
+    CloseStream(file);
+  }
+  // A file that could not be written completely is reported like one that would not open.
+  if (!written) ShowErrorAndWait("Unable to save to " + path);
 }
 
 bool ChooseMode(int width, int height) {

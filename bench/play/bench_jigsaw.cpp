@@ -1,5 +1,5 @@
 // The 300-piece benchmark jigsaw and the floor of drawing its table (see bench_jigsaw.h). Depends
-// on files/, play/, draw/ and the bare-OpenGL floor.
+// on files/, play/, draw/, shell/ and the bare-OpenGL floor.
 #include "bench/play/bench_jigsaw.h"
 
 #include <unistd.h>
@@ -15,7 +15,9 @@
 #include "draw/gl/gl2d.h"
 #include "draw/pixmap.h"
 #include "files/files.h"
+#include "platform/platform.h"
 #include "play/play.h"
+#include "shell/shell.h"
 
 namespace {
 
@@ -97,4 +99,16 @@ void MeasureTableFloor(benchmark::State& state) {
   FloorBegin();
   for (auto _ : state) FloorFrame(quads);
   SetGraphics(T2DGraphics::Current());
+}
+
+bool StartBenchGame() {
+  static const bool ready = [] {
+    const std::string name = WriteBenchJigsaw();
+    if (!StartUp({})) return false;
+    if (!LoadJigsawFolder(name)) return false;
+    SeedRnd(1);
+    ScatterPieces();
+    return true;
+  }();
+  return ready;
 }

@@ -118,10 +118,24 @@ void TGLGraphics::GetSettings(int& width, int& height, int& depth, int& hertz, i
 
 void TGLGraphics::Close() {
   if (!_context) return;
+  if (!_context->window) {  // already freed by the platform's shutdown
+    _context.reset();
+    return;
+  }
   auto& open = sdl.contexts.open;
   open.erase(std::remove(open.begin(), open.end(), _context.get()), open.end());
   if (sdl.contexts.current == _context.get()) MakeCurrent(nullptr);
   _context.reset();  // the GL context goes first, then an own window
+}
+
+void CloseAllContexts() {
+  MakeCurrent(nullptr);
+  for (auto* record : sdl.contexts.open) {
+    record->context.reset();  // the GL context goes first, then an own window
+    record->own_window.reset();
+    record->window = nullptr;
+  }
+  sdl.contexts.open.clear();
 }
 
 std::vector<TGraphicsMode> TGLGraphicsDriver::GraphicsModes() {

@@ -30,6 +30,10 @@ class TGLGraphics : public TGraphics {
   std::unique_ptr<gl_context_record> _context;  // none after Close
 };
 
+// Frees every open context and own window before SDL shuts down; their TGLGraphics objects
+// stay valid and close to nothing.
+void CloseAllContexts();
+
 class TGLGraphicsDriver : public TGraphicsDriver {
  public:
   std::vector<TGraphicsMode> GraphicsModes() override;

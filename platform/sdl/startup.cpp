@@ -1,12 +1,15 @@
 // Start-up of the SDL layer, the clock and sleep, and the desktop refresh rate.
 #include <SDL.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
 #include "platform/platform.h"
 #include "platform/sdl/sdl_state.h"
+#include "platform/sdl/gl_graphics.h"
 #include "platform/sdl/system_driver.h"
+#include "platform/sdl/x11.h"
 #include "platform/system.h"
 
 sdl_state sdl;
@@ -34,9 +37,21 @@ bool StartPlatform() {
     SDL_Quit();
     return false;
   }
+  StartX11();
   SetSystemDriver(std::make_shared<TSDLSystemDriver>());
   sdl.started = true;
+  static const bool shutdown_registered = std::atexit(ShutdownPlatform) == 0;
+  (void)shutdown_registered;
   return true;
+}
+
+void StopSystem() {
+  if (!sdl.started) return;
+  CloseAllContexts();
+  for (auto& [handle, id] : sdl.timers.ids) SDL_RemoveTimer(id);
+  StopX11();
+  SDL_Quit();
+  sdl = sdl_state{};
 }
 
 int SystemMillisecs() { return static_cast<int>(SDL_GetTicks()); }

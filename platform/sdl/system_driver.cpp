@@ -4,6 +4,7 @@
 
 #include "platform/sdl/keymap.h"
 #include "platform/sdl/sdl_state.h"
+#include "platform/sdl/x11.h"
 #include "platform/system.h"
 
 namespace {
@@ -81,10 +82,10 @@ void TSDLSystemDriver::Dispatch(const SDL_Event& event) {
   }
   switch (event.type) {
     case SDL_KEYDOWN:
-      EmitKey(event.key.repeat ? EVENT_KEYREPEAT : EVENT_KEYDOWN, event.key);
+      KeyDown(event.key);
       break;
     case SDL_KEYUP:
-      EmitKey(EVENT_KEYUP, event.key);
+      KeyUp(event.key);
       break;
     case SDL_TEXTINPUT:
       EmitText(event.text.text);
@@ -119,6 +120,7 @@ void TSDLSystemDriver::Dispatch(const SDL_Event& event) {
           Emit(EVENT_APPSUSPEND);
           break;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
+          ReleaseKeysLetGo();
           if (!window || !(SDL_GetWindowFlags(window) & SDL_WINDOW_MINIMIZED)) Emit(EVENT_APPRESUME);
           break;
       }
@@ -127,6 +129,36 @@ void TSDLSystemDriver::Dispatch(const SDL_Event& event) {
     case SDL_QUIT:  // the last window's close box, or the system asking the program to stop
       Emit(EVENT_APPTERMINATE);
       break;
+  }
+}
+
+void TSDLSystemDriver::KeyDown(const SDL_KeyboardEvent& key) {
+  const SDL_Scancode code = key.keysym.scancode;
+  if (code < 0 || code >= SDL_NUM_SCANCODES) return;
+  const bool held = key.repeat || held_keys_.test(code);
+  held_keys_.set(code);
+  EmitKey(held ? EVENT_KEYREPEAT : EVENT_KEYDOWN, key);
+}
+
+void TSDLSystemDriver::KeyUp(const SDL_KeyboardEvent& key) {
+  const SDL_Scancode code = key.keysym.scancode;
+  if (code < 0 || code >= SDL_NUM_SCANCODES) return;
+  if (X11KeyHeld(key.keysym.sym)) return;  // SDL's release of a key the keyboard still holds
+  held_keys_.reset(code);
+  EmitKey(EVENT_KEYUP, key);
+}
+
+// Keys let go while no window of the program had the keyboard sent no release: release them
+// when a window gets it back.
+void TSDLSystemDriver::ReleaseKeysLetGo() {
+  for (int code = 0; code < SDL_NUM_SCANCODES; ++code) {
+    if (!held_keys_.test(code)) continue;
+    SDL_KeyboardEvent key{};
+    key.type = SDL_KEYUP;
+    key.keysym.scancode = static_cast<SDL_Scancode>(code);
+    key.keysym.sym = SDL_GetKeyFromScancode(key.keysym.scancode);
+    key.keysym.mod = SDL_GetModState();
+    if (!X11KeyHeld(key.keysym.sym)) KeyUp(key);
   }
 }
 

@@ -4,6 +4,8 @@
 
 #include <SDL.h>
 
+#include <bitset>
+
 #include "platform/platform.h"
 
 class TSDLSystemDriver : public TSystemDriver {
@@ -17,6 +19,9 @@ class TSDLSystemDriver : public TSystemDriver {
   void Dispatch(const SDL_Event& event);
 
  private:
+  void KeyDown(const SDL_KeyboardEvent& key);
+  void KeyUp(const SDL_KeyboardEvent& key);
+  void ReleaseKeysLetGo();
   void EmitKey(int id, const SDL_KeyboardEvent& key);
   void EmitButton(int id, const SDL_MouseButtonEvent& button);
   void EmitText(const char* utf8);
@@ -24,4 +29,8 @@ class TSDLSystemDriver : public TSystemDriver {
 
   int mods_ = 0;           // MODIFIER_* bits, refreshed by every key event
   Uint32 held_buttons_ = 0;  // SDL button mask, for pointer capture
+  // Keys pressed and not yet released by the keyboard itself, by scancode. SDL releases every
+  // key when its window goes away (a display switch); a key held through that stays here so
+  // that its repeats in the new window are not taken for new presses.
+  std::bitset<SDL_NUM_SCANCODES> held_keys_;
 };

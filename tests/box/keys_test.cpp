@@ -20,7 +20,7 @@ TEST_F(BoxKeys, CursorKeysAndDigitsChooseTheBoxInTheViewAndUnderItsHelp) {
   struct key_case {
     int from, key, want;
   };
-  const key_case cases[] = {{1, KEY_LEFT, 5}, {1, KEY_DOWN, 5}, {5, KEY_UP, 1}, {5, KEY_RIGHT, 1},
+  const key_case cases[] = {{1, KEY_LEFT, 5},  {1, KEY_DOWN, 5}, {5, KEY_UP, 1}, {5, KEY_RIGHT, 1},
                             {2, KEY_RIGHT, 3}, {2, '4', 4},      {4, '1', 1}};
   for (const char* over : {"", "help"}) {
     for (const key_case& c : cases) {
@@ -62,7 +62,7 @@ TEST_F(BoxKeys, ZeroEmptiesTheBoxAndMMatchesItsColour) {
   EXPECT_EQ(shell.screen, "box");
 }
 
-TEST_F(BoxKeys, JAndEscapeReturnShowingTheBoxZReturnsHidingEverything) {
+TEST_F(BoxKeys, JEscapeAndZReturnToTheTableAndIOpensThePreferences) {
   struct leave_case {
     int key;
     int want_visible;
@@ -83,6 +83,9 @@ TEST_F(BoxKeys, JAndEscapeReturnShowingTheBoxZReturnsHidingEverything) {
     EXPECT_EQ(shell.pending_confirm, c.want_confirm) << c.key;
   }
   EXPECT_EQ(play.pieces[5].visible, 0);  // Z hid every piece
+  shell.screen = "box";
+  HandleKey('I');
+  EXPECT_EQ(shell.screen, "prefer");
 }
 
 TEST_F(BoxKeys, BOnTheTableEntersTheViewLettingTheCarriedPieceGo) {

@@ -14,8 +14,8 @@ TEST_F(BoxModel, SwitchingWrapsAroundTheFiveBoxes) {
     void (*op)();
     int want;
   };
-  const switch_case cases[] = {{5, NextBox, 1}, {1, PreviousBox, 5}, {3, NextBox, 4},
-                               {3, PreviousBox, 2}, {1, NextBox, 2}, {5, PreviousBox, 4}};
+  const switch_case cases[] = {{5, NextBox, 1},     {1, PreviousBox, 5}, {3, NextBox, 4},
+                               {3, PreviousBox, 2}, {1, NextBox, 2},     {5, PreviousBox, 4}};
   for (const switch_case& c : cases) {
     box.current_box = c.from;
     c.op();
@@ -37,7 +37,7 @@ TEST_F(BoxModel, GroupedPiecesLeaveTheSlotsOfTheBoxSwitchedToAndTheRestKeepTheir
   NextBox();  // from box 1 to box 2
   EXPECT_EQ(Slots(2), (std::vector<int>{3, 7}));
   EXPECT_EQ(box.box_slot[2][3].n, 0);
-  EXPECT_EQ(play.pieces[5].box, 2);  // removed pieces keep their box
+  EXPECT_EQ(play.pieces[5].box, 2);               // removed pieces keep their box
   EXPECT_EQ(Slots(3), (std::vector<int>{4, 6}));  // other boxes wait until shown
   SelectBox(3);
   EXPECT_EQ(Slots(3), (std::vector<int>{4}));

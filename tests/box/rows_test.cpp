@@ -128,8 +128,8 @@ TEST_F(BoxRows, ColourMatchTakesPiecesCloserThan30OnEveryChannel) {
     bool matches;
   };
   const colour_case cases[] = {
-      {{129, 71, 100}, true},  {{130, 100, 100}, false}, {{100, 100, 70}, false},
-      {{71, 129, 100}, true},  {{100, 100, 100}, true},  {{100, 131, 100}, false},
+      {{129, 71, 100}, true}, {{130, 100, 100}, false}, {{100, 100, 70}, false},
+      {{71, 129, 100}, true}, {{100, 100, 100}, true},  {{100, 131, 100}, false},
   };
   const int n = static_cast<int>(std::size(cases));
   MakePieces(n + 1);
@@ -149,8 +149,7 @@ TEST_F(BoxRows, ColourMatchTakesPiecesCloserThan30OnEveryChannel) {
   EXPECT_EQ(Slots(2)[0], n + 1);
   EXPECT_EQ(Sorted(Slots(2)), Sorted(want_box));
   EXPECT_EQ(Sorted(Rows()), want_rows);  // rebuilt without holes
-  for (int i = 1; i <= n; i++)
-    EXPECT_EQ(play.pieces[i].visible, cases[i - 1].matches ? 1 : 0) << i;
+  for (int i = 1; i <= n; i++) EXPECT_EQ(play.pieces[i].visible, cases[i - 1].matches ? 1 : 0) << i;
 }
 
 TEST_F(BoxRows, ColourMatchOfAnEmptyBoxChangesNothing) {

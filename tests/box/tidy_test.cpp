@@ -32,7 +32,7 @@ TEST_F(Tidy, ThePointerChoosesTheRegionWithTheCentreTestedFirst) {
       {800, 0, {29, 29}, {71, 29}},
       {400, 451, {29, 571}, {71, 571}},  // bottom half, rows upwards
       {800, 600, {29, 571}, {71, 571}},
-      {10, 300, {29, 29}, {29, 61}},    // left half, columns rightwards
+      {10, 300, {29, 29}, {29, 61}},     // left half, columns rightwards
       {790, 300, {771, 29}, {771, 61}},  // right half, columns leftwards
   };
   for (const region_case& c : cases) {

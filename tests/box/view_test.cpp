@@ -89,10 +89,10 @@ TEST_F(BoxView, TheStripAdvancesByWidthOrSqueezesEvenlyWhenWiderThanItself) {
 TEST_F(BoxView, LabelPictureRowsAndPileAreDrawnInTheirPlaces) {
   box.current_box = 3;
   Enter();
-  EXPECT_TRUE(Near(PixelAt(3, 20), {0, 0, 0}));      // the label's black frame
-  EXPECT_TRUE(Near(PixelAt(64, 33), {128, 0, 0}));   // box 3's colour
+  EXPECT_TRUE(Near(PixelAt(3, 20), {0, 0, 0}));         // the label's black frame
+  EXPECT_TRUE(Near(PixelAt(64, 33), {128, 0, 0}));      // box 3's colour
   EXPECT_TRUE(Near(PixelAt(10, 45), {250, 250, 250}));  // the back button
-  ASSERT_EQ(box.box_table_count, 6);  // the inner pieces of the 4 x 5 jigsaw
+  ASSERT_EQ(box.box_table_count, 6);                    // the inner pieces of the 4 x 5 jigsaw
   for (int j = 1; j <= 6; j++) {
     const pce_type& entry = box.box_table[j];
     EXPECT_EQ(entry.y, 106);
@@ -225,6 +225,33 @@ TEST_F(BoxView, KeyBThenClicksMoveAPieceIntoTheBoxAndBackAndEscapeShowsTheBox) {
   Turn();
   const piece_type& piece = play.pieces[boxed];
   EXPECT_TRUE(Near(PixelAt(piece.x, piece.y), Colour(boxed))) << "on the table";
+}
+
+TEST_F(BoxView, AClickThatClosesHelpOverTheViewReachesItsPieces) {
+  Key('B');
+  Key('H');
+  ASSERT_EQ(shell.screen, "help");
+  const pce_type entry = box.box_table[3];
+  MoveTo(entry.x, entry.y);
+  Click();
+  EXPECT_EQ(shell.screen, "box");
+  EXPECT_EQ(box.box_count[1], 1);
+  EXPECT_EQ(box.box_slot[1][1].n, entry.n);
+}
+
+TEST_F(BoxView, KeyTTidiesAroundTheLivePointerKeepingTheDrawingOrder) {
+  const auto order = play.draw_order;
+  MoveTo(400, 300);
+  Key('T');
+  EXPECT_EQ(shell.screen, "jigsaw");
+  EXPECT_EQ(shell.help_pointer_x, -1);
+  for (int i = 1; i <= play.piece_count; i++) {
+    const piece_type& piece = play.pieces[i];
+    EXPECT_TRUE(piece.x >= 229 && piece.x <= 565 && (piece.x - 229) % 42 == 0) << i;
+    EXPECT_TRUE(piece.y == 179 || piece.y == 237 || piece.y == 295) << i;
+  }
+  EXPECT_EQ(play.draw_order, order);
+  EXPECT_EQ(box.tidy_label.k, 0);  // 20 pieces fit the centre
 }
 
 }  // namespace

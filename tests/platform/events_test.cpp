@@ -147,10 +147,45 @@ TEST_F(EventsTest, TimerTicksMergePerSource) {
 TEST_F(EventsTest, MergingStillWorksOnAFullQueue) {
   auto timer = std::make_shared<TObject>();
   TEvent::Create(EVENT_TIMERTICK, timer, 1)->Emit();
-  for (int i = 0; i < 255; ++i) TEvent::Create(EVENT_MOUSEMOVE)->Emit();
+  for (int i = 0; i < 255; ++i) TEvent::Create(EVENT_MOUSEWHEEL)->Emit();
   TEvent::Create(EVENT_TIMERTICK, timer, 9)->Emit();
   ASSERT_EQ(PollEvent(), EVENT_TIMERTICK);
   EXPECT_EQ(EventData(), 9);
+}
+
+TEST_F(EventsTest, WaitingPointerMovesMergeIntoTheLatestButNeverAcrossKeysOrButtons) {
+  auto move = [](int x) { TEvent::Create(EVENT_MOUSEMOVE, nullptr, 0, 0, x, x + 1)->Emit(); };
+  for (int x = 1; x <= 1000; ++x) move(x);
+  TEvent::Create(EVENT_MOUSEDOWN, nullptr, 1, 0, 1000, 1001)->Emit();
+  move(2000);
+  move(2001);
+  TEvent::Create(EVENT_KEYDOWN, nullptr, KEY_ESCAPE)->Emit();
+  move(3000);
+  const struct {
+    int id, x;
+  } expected[] = {{EVENT_MOUSEMOVE, 1000}, {EVENT_MOUSEDOWN, 1000}, {EVENT_MOUSEMOVE, 2001},
+                  {EVENT_KEYDOWN, 0},      {EVENT_MOUSEMOVE, 3000}};
+  for (const auto& e : expected) {
+    ASSERT_EQ(PollEvent(), e.id);
+    EXPECT_EQ(EventX(), e.x);
+  }
+  EXPECT_EQ(PollEvent(), 0);
+}
+
+TEST_F(EventsTest, KeysAndButtonsTakeThePlaceOfPointerMovesInAFullQueue) {
+  for (int i = 0; i < 128; ++i) {
+    TEvent::Create(EVENT_MOUSEMOVE, nullptr, 0, 0, i)->Emit();
+    TEvent::Create(EVENT_MOUSEWHEEL, nullptr, 1)->Emit();
+  }
+  TEvent::Create(EVENT_MOUSEDOWN, nullptr, 1)->Emit();
+  TEvent::Create(EVENT_KEYDOWN, nullptr, KEY_ESCAPE)->Emit();
+  TEvent::Create(EVENT_KEYUP, nullptr, KEY_ESCAPE)->Emit();
+  TEvent::Create(EVENT_MOUSEMOVE, nullptr, 0, 0, 999)->Emit();  // no room left for it
+  std::vector<int> last;
+  while (PollEvent()) last.push_back(EventID());
+  ASSERT_EQ(last.size(), 256u);
+  EXPECT_EQ(std::vector<int>(last.end() - 3, last.end()),
+            (std::vector<int>{EVENT_MOUSEDOWN, EVENT_KEYDOWN, EVENT_KEYUP}));
 }
 
 TEST_F(EventsTest, PeekLeavesTheEventAndWaitTakesIt) {

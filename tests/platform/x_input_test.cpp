@@ -99,4 +99,31 @@ TEST_F(XInputTest, MoveMouseWarpsInsideTheWindow) {
   EXPECT_EQ(MouseY(), 279);
 }
 
+// The window goes and a new one comes while a key is held down: the keyboard's repeats in the
+// new window are repeats, not new presses, and the real release still arrives.
+TEST_F(XInputTest, AKeyHeldThroughDisplaySwitchesIsPressedOnce) {
+  CommandOutput("xdotool keydown f");
+  auto events = CollectUntil([](const TEvent& e) { return e.id == EVENT_KEYDOWN; });
+  for (int i = 0; i < 3; ++i) {
+    ASSERT_TRUE(Graphics(i % 2 ? 800 : 1024, i % 2 ? 600 : 768, 0, 60, 0));
+    Flip(0);
+    auto more = CollectUntil([](const TEvent&) { return false; }, 900);
+    events.insert(events.end(), more.begin(), more.end());
+  }
+  CommandOutput("xdotool keyup f");
+  auto released = CollectUntil([](const TEvent& e) { return e.id == EVENT_KEYUP; });
+  events.insert(events.end(), released.begin(), released.end());
+  int presses = 0, repeats = 0, releases = 0;
+  for (const auto& e : events) {
+    if (e->data != 'F') continue;
+    presses += e->id == EVENT_KEYDOWN;
+    repeats += e->id == EVENT_KEYREPEAT;
+    releases += e->id == EVENT_KEYUP;
+  }
+  EXPECT_EQ(presses, 1);
+  EXPECT_GT(repeats, 0) << "the keyboard repeats the held key";
+  EXPECT_EQ(releases, 1);
+  EXPECT_EQ(KeyIsDown('F'), 0);
+}
+
 }  // namespace

@@ -72,6 +72,35 @@ TEST_F(Loop, ClickPicksUpCarriesAndJoinsBesideItsNeighbour) {
   EXPECT_EQ(play.pieces[3].gp, 0);
 }
 
+// A fast hand sweeps the pointer over the table before it clicks or presses a key.
+void PointerBurst(int x, int y) {
+  for (int i = 0; i < 1000; ++i) Emit(EVENT_MOUSEMOVE, 0, (x + i) % 800, (y + 3 * i) % 600);
+  Emit(EVENT_MOUSEMOVE, 0, x, y);
+}
+
+TEST_F(Loop, AClickAfterAPointerBurstIsTakenAtOnce) {
+  FinishOpeningFlight();
+  LayOut({{200, 200}, {500, 400}, {600, 100}, {100, 500}});
+  PointerBurst(505, 395);
+  Emit(EVENT_MOUSEDOWN, 1, 505, 395);
+  Emit(EVENT_MOUSEUP, 1, 505, 395);
+  Turn();  // the burst, as one move
+  Turn();  // the click
+  EXPECT_TRUE(shell.click_pending);
+  Turn();  // the table takes it
+  EXPECT_EQ(play.dragged, 2);
+}
+
+TEST_F(Loop, EscapeTwiceAfterPointerBurstsEnds) {
+  FinishOpeningFlight();
+  PointerBurst(10, 10);
+  Emit(EVENT_KEYDOWN, KEY_ESCAPE);
+  Emit(EVENT_KEYUP, KEY_ESCAPE);
+  PointerBurst(20, 20);
+  Emit(EVENT_KEYDOWN, KEY_ESCAPE);
+  EXPECT_THROW(RunUntil([] { return false; }, 8), ProgramEnded);
+}
+
 TEST_F(Loop, RightClickAndCtrlClickTurnAGroupAboutTheClickedPiece) {
   FinishOpeningFlight();
   LayOut({{200, 200}, {240, 200}, {600, 100}, {100, 500}});

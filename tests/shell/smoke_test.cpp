@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <set>
 #include <thread>
 
 #include "tests/shell/fixture.h"
@@ -44,6 +45,8 @@ class RealProgram : public ::testing::Test {
 
   void Start() {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
+    // The launcher prepares and plays in the test's folder, not the user's.
+    setenv("TESSELKA_HOME", dir_.path().c_str(), 1);
     char* argv[] = {const_cast<char*>(TESSELKA_BINARY), nullptr};
     ASSERT_EQ(posix_spawn(&pid_, TESSELKA_BINARY, nullptr, nullptr, argv, environ), 0);
   }
@@ -106,9 +109,68 @@ TEST_F(RealProgram, CloseRequestEndsItWithinASecond) {
   EXPECT_EQ(WaitForExit(1s), 0);
 }
 
+// Display switches as fast as a key can be pressed: each destroys the window that the timer
+// thread may be waking at that moment.
+TEST_F(RealProgram, RapidDisplaySwitchesKeepItRunning) {
+  Start();
+  ASSERT_FALSE(WaitForWindow().empty());
+  std::this_thread::sleep_for(2s);
+  std::string presses = "xdotool";
+  for (int i = 0; i < 150; ++i) presses += " key f sleep 0.05";
+  CommandOutput(presses);
+  EXPECT_EQ(WaitForExit(500ms), -1) << "the program died while switching the display";
+}
+
+TEST_F(RealProgram, HoldingFSwitchesTheDisplayOnce) {
+  Start();
+  std::string first = WaitForWindow();
+  ASSERT_FALSE(first.empty());
+  std::this_thread::sleep_for(2s);
+  CommandOutput("xdotool keydown f");
+  std::set<std::string> windows{first};
+  for (auto until = std::chrono::steady_clock::now() + 3s; std::chrono::steady_clock::now() < until;) {
+    if (std::string id = WaitForWindow(); !id.empty()) windows.insert(id);
+  }
+  CommandOutput("xdotool keyup f");
+  std::this_thread::sleep_for(300ms);
+  EXPECT_EQ(windows.size(), 2u) << "each display switch opens a new window";
+  EXPECT_NE(CommandOutput("xdotool getwindowgeometry " + WaitForWindow()).find("Geometry: 1024x768"),
+            std::string::npos);
+}
+
+// The colour of the program's window at (x, y), read from a real screenshot of it.
+uint32_t WindowPixel(const std::string& id, int x, int y) {
+  CommandOutput("import -window " + id + " shot.png");
+  auto shot = LoadPixmap("shot.png");
+  return shot ? ReadPixel(shot, x, y) & 0xFFFFFF : 0;
+}
+
+TEST_F(RealProgram, HelpOpensAndClosesAndItsLetterIOpensThePreferencesWhoseOkSaves) {
+  Start();
+  std::string id = WaitForWindow();
+  ASSERT_FALSE(id.empty());
+  const std::string xdo = "xdotool mousemove --window " + id + " ";
+  CommandOutput(xdo + "10 10 click 1; sleep 0.5");  // cuts the opening flight short
+  // A point of the table that the help page covers, away from the pieces' edges and the rows.
+  const int x = 100, y = 545;
+  uint32_t table = WindowPixel(id, x, y);
+  for (const char* key : {"h", "F1"}) {
+    SCOPED_TRACE(key);
+    CommandOutput(std::string("xdotool key ") + key + "; sleep 0.4");
+    EXPECT_NE(WindowPixel(id, x, y), table) << "no help page";
+    CommandOutput(std::string("xdotool key ") + key + "; sleep 0.4");
+    EXPECT_EQ(WindowPixel(id, x, y), table) << "help did not close";
+  }
+  EXPECT_FALSE(fs::exists("players/default/prefer.txt"));
+  // Letter I is the ninth row of the first column; OK lies at the foot of the preferences page.
+  CommandOutput("xdotool key h; sleep 0.4; " + xdo + "243 303 click 1; sleep 0.4; " + xdo + "350 510 click 1; sleep 0.4");
+  EXPECT_EQ(ReadWholeFile("players/default/prefer.txt"), "0\r\n0\r\n1\r\n1\r\n1\r\n1\r\n0\r\n");
+}
+
 TEST(NoDisplay, SaysHowToRunUnderXvfbAndFails) {
   temp_working_folder dir;
-  std::string out = CommandOutput("env -u DISPLAY -u WAYLAND_DISPLAY timeout -s KILL 10 " +
+  std::string out = CommandOutput("env -u DISPLAY -u WAYLAND_DISPLAY TESSELKA_HOME=" +
+                                  dir.path() + " timeout -s KILL 10 " +
                                   std::string(TESSELKA_BINARY) + " 2>&1; echo \"status $?\"");
   EXPECT_NE(out.find("xvfb-run"), std::string::npos) << out;
   EXPECT_NE(out.find("status 1"), std::string::npos) << out;

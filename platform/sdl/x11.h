@@ -1,0 +1,14 @@
+// What SDL leaves to its callers on an X display: the X error handlers and the keyboard's
+// physical state. Private to platform/sdl/; does nothing on other video drivers.
+#pragma once
+
+#include <SDL.h>
+
+// Installs the handlers when SDL's video driver is X11: a wake-up that SDL's timer thread sent
+// to a window destroyed meanwhile is ignored, and a lost display connection ends the process
+// at once with a message (nothing else can touch the display any more).
+void StartX11();
+// Closes the keyboard-state connection (not after the display was lost).
+void StopX11();
+// True when the X keyboard holds the key down right now; false when unknown.
+bool X11KeyHeld(SDL_Keycode key);
