@@ -19,19 +19,6 @@ std::string TemporaryPath(const std::string& path) {
   return path.substr(0, start) + "." + path.substr(start) + ".tmp";
 }
 
-std::string FolderOf(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  return slash == std::string::npos ? "." : path.substr(0, slash + 1);
-}
-
-// Makes a finished rename survive a power cut; failure only weakens that, so it is ignored.
-void SyncFolder(const std::string& folder) {
-  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  fsync(fd);
-  close(fd);
-}
-
 }  // namespace
 
 bool WriteFileAtomically(const std::string& path_in,
@@ -59,6 +46,7 @@ bool WriteFileAtomically(const std::string& path_in,
     unlink(temporary.c_str());
     return false;
   }
-  SyncFolder(FolderOf(path));
+  // The folder is not synced: after a power cut the rename may be lost, which leaves the old
+  // file whole; the data was synced before the rename, so the new name never shows a torn file.
   return true;
 }

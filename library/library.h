@@ -94,8 +94,8 @@ void WriteWorkingOn();
 // gives the notice "Unable to access " + path; one that does not describe such a jigsaw (line
 // count other than 7 x piece_count + 5, a drawing order that is not a permutation of
 // 1..piece_count, a turn outside 0..3, visibility outside 0..1, a box outside 0..5, a negative or
-// huge group, a position far off the table, a colour outside 0..255, a display flag outside 0..1)
-// gives a notice naming the file. Both give nothing.
+// huge group, a position far off the table, a colour outside 0..255, a display flag outside 0..1,
+// or more bytes than such lines can hold) gives a notice naming the file. Both give nothing.
 std::optional<progress_type> ReadProgress(const std::string& path, int piece_count);
 // Puts progress into the piece tables of the jigsaw just loaded (it must have as many pieces):
 // pieces, drawing order, table colour, grouped_shown, last_group (raised to the highest group so
@@ -107,7 +107,8 @@ void LoadProgress(const progress_type& progress);
 // a notice says so and the jigsaw in play, its name and every file stay as they were.
 bool ResumeJigsaw(const std::string& name);
 // The fetch command: ResumeJigsaw of the name in "working_on.txt"; without that file the
-// status message says "I can't find any saved jigsaws to fetch".
+// status message says "I can't find any saved jigsaws to fetch"; a file longer than 4096 bytes
+// is refused with a notice.
 void FetchWorkingOn();
 
 // ---- Browser lists and pages ------------------------------------------------------------------

@@ -12,6 +12,9 @@
 namespace {
 
 constexpr int kLinesPerPiece = 7, kTrailingLines = 5;
+// A saved line is at most 13 bytes ("-2147483648" and CR LF); a file far longer than its lines
+// allow is refused before it is read, so one endless line cannot exhaust memory.
+constexpr int64_t kLongestLine = 64;
 // Positions stay within a few table widths, so every later sum and difference fits an int.
 constexpr int kPositionLimit = 10000;
 // Group numbers grow by one per join; far below the int limit, so last_group + 1 never wraps.
@@ -66,7 +69,8 @@ std::optional<progress_type> ReadProgress(const std::string& path, int piece_cou
     return std::nullopt;
   }
   const size_t expected = static_cast<size_t>(kLinesPerPiece * piece_count + kTrailingLines);
-  const std::optional<std::vector<int>> numbers = ReadNumbers(*stream, expected);
+  std::optional<std::vector<int>> numbers;
+  if (stream->Size() <= static_cast<int64_t>(expected) * kLongestLine) numbers = ReadNumbers(*stream, expected);
   CloseStream(stream);
   std::optional<progress_type> progress;
   if (numbers) progress = Describe(*numbers, piece_count);
@@ -92,9 +96,14 @@ void LoadProgress(const progress_type& progress) {
     highest_group = std::max(highest_group, saved.gp);
   }
   play.table_colour = {progress.table_colour[0], progress.table_colour[1], progress.table_colour[2]};
+  // Positions are screen coordinates of the layout they were saved in: switch as key F does.
   if ((progress.display_large != 0) != shell.display.display_large) {
     ToggleLargeDisplay();
+    BuildBoxTable();
   }
   play.last_group = std::max(progress.last_group, highest_group);
+  // What the file does not hold: the box slots, the box view's rows, the spread border flag.
+  RebuildBoxes();
+  RelayoutBoxTable();
   SpreadEdgeFlag();
 }

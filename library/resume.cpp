@@ -8,6 +8,8 @@
 
 namespace {
 
+constexpr int64_t kLongestWorkingOn = 4096;
+
 // The piece count that "jigsaws/" + name + "/pieces.txt" declares, or 0 when it cannot be read
 // or is out of range (LoadJigsawFolder then reports the folder).
 int DeclaredPieceCount(const std::string& name) {
@@ -47,9 +49,16 @@ bool ResumeJigsaw(const std::string& name) {
 }
 
 void FetchWorkingOn() {
-  const std::shared_ptr<TStream> stream = ReadFile(library.player_folder + "working_on.txt");
+  const std::string path = library.player_folder + "working_on.txt";
+  const std::shared_ptr<TStream> stream = ReadFile(path);
   if (!stream) {
     shell.status_message = "I can't find any saved jigsaws to fetch";
+    return;
+  }
+  // A folder name is at most a few hundred bytes; a longer file is not read into memory.
+  if (stream->Size() > kLongestWorkingOn) {
+    CloseStream(stream);
+    ShowErrorAndWait(path + " is too long to name a jigsaw");
     return;
   }
   const std::string name = stream->ReadLine();

@@ -1,9 +1,12 @@
 // The help screen: five pages of clickable command letters, each drawn over the screen it
 // explains, and the zoom that opens the first one after the opening flight.
-// Depends on draw/, platform/ and play/ (the table beneath page 0).
+// Depends on draw/, platform/ and the modules whose screens lie beneath the pages (play/, box/,
+// library/).
 #include <cstring>
 
+#include "box/box.h"
 #include "draw/draw.h"
+#include "library/library.h"
 #include "platform/platform.h"
 #include "play/play.h"
 #include "shell/internal.h"
@@ -18,51 +21,72 @@ struct help_page_type {
   const char* letters;  // row order: down the first column, then down the second
   int first_column;     // rows in the first column
   int offset;           // y of the first row below the page's top
-  void (*beneath)();    // draws the screen under the page; nullptr draws nothing
+  void (*beneath)();    // draws the screen under the page
 };
+
+void DrawThumbnailIfShown() {
+  if (play.thumb_shown) DrawImage(play.thumb, static_cast<float>(play.thumb_x), static_cast<float>(play.thumb_y));
+}
 
 void DrawTableBeneath() {
   DrawTable();
   if (play.swatch_shown) DrawImage(play.swatch, 10, 463);
-  if (play.thumb_shown) DrawImage(play.thumb, static_cast<float>(play.thumb_x), static_cast<float>(play.thumb_y));
+  DrawThumbnailIfShown();
 }
+
+void DrawBoxViewBeneath() {
+  DrawBoxView();
+  DrawThumbnailIfShown();
+}
+
+void DrawNewPageBeneath() { DrawLibraryPage("new1"); }
+void DrawDeletePageBeneath() { DrawLibraryPage("delete1"); }
 
 const help_page_type kPages[5] = {
     {"jigsaw", "ABCDEFGHIJKLMNO=PQRSTUVWZ12345-", 16, 12, DrawTableBeneath},
-    {"box", "BDFHIKLMNPQSZ012345-", 10, 14, nullptr},
-    {"load1", "DFHKNQS-", 4, 16, nullptr},
-    {"new1", "DFHKLQS-", 4, 16, nullptr},
-    {"delete1", "ADFHKLNQSU-", 6, 16, nullptr},
+    {"box", "BDFHIKLMNPQSZ012345-", 10, 14, DrawBoxViewBeneath},
+    {"load1", "DFHKNQS-", 4, 16, DrawSavedPage},
+    {"new1", "DFHKLQS-", 4, 16, DrawNewPageBeneath},
+    {"delete1", "ADFHKLNQSU-", 6, 16, DrawDeletePageBeneath},
 };
 
-// The page's picture, loaded the first time it is shown; nullptr while it cannot be loaded.
+// The page's picture, loaded the first time it is shown; nullptr when it cannot be loaded (the
+// file is not tried again).
 const std::shared_ptr<TImage>& Page(int k) {
-  auto& slot = shell.images.help_pages[k];
-  if (!slot) slot = LoadImage("images/help" + std::to_string(k) + ".png", 0);
-  return slot;
+  auto& images = shell.images;
+  if (!images.help_tried[k]) {
+    images.help_tried[k] = true;
+    images.help_pages[k] = LoadImage("images/help" + std::to_string(k) + ".png", 0);
+  }
+  return images.help_pages[k];
+}
+
+struct row_type {
+  int x, y;  // top-left corner on the display
+};
+
+// Row i of page k (drawn centred): down the first column, then down the second.
+row_type Row(int k, const TImage& page, int i) {
+  const help_page_type& p = kPages[k];
+  bool first = i < p.first_column;
+  return {(GraphicsWidth() - page.width) / 2 + (first ? kFirstColumnX : kSecondColumnX),
+          (GraphicsHeight() - page.height) / 2 + p.offset + kRowHeight * (first ? i : i - p.first_column)};
 }
 
 // Index into the page's letters of the first row under the pointer, or -1.
 int RowUnderPointer(int k, const TImage& page) {
-  const help_page_type& p = kPages[k];
-  int left = (GraphicsWidth() - page.width) / 2, top = (GraphicsHeight() - page.height) / 2;
-  int count = static_cast<int>(std::strlen(p.letters));
+  int count = static_cast<int>(std::strlen(kPages[k].letters));
   for (int i = 0; i < count; ++i) {
-    bool first = i < p.first_column;
-    int x = left + (first ? kFirstColumnX : kSecondColumnX);
-    int y = top + p.offset + kRowHeight * (first ? i : i - p.first_column);
-    if (MouseIn(x, y, x + kRowWidth, y + kRowHeight)) return i;
+    row_type row = Row(k, page, i);
+    if (MouseIn(row.x, row.y, row.x + kRowWidth, row.y + kRowHeight)) return i;
   }
   return -1;
 }
 
-void HighlightRow(int k, const TImage& page, int row) {
-  const help_page_type& p = kPages[k];
-  bool first = row < p.first_column;
-  int x = (GraphicsWidth() - page.width) / 2 + (first ? kFirstColumnX : kSecondColumnX);
-  int y = (GraphicsHeight() - page.height) / 2 + p.offset + kRowHeight * (first ? row : row - p.first_column);
+void HighlightRow(int k, const TImage& page, int i) {
+  row_type row = Row(k, page, i);
   SetColor(0, 255, 0);
-  DrawFrame(x - 5, y - 5, kRowWidth + 5, kRowHeight + 5, 3);
+  DrawFrame(row.x - 5, row.y - 5, kRowWidth + 5, kRowHeight + 5, 3);
   SetColor(255, 255, 255);
 }
 
@@ -90,7 +114,7 @@ void OpenHelp() {
 void HelpFrame() {
   int k = HelpPageOf(shell.previous_screen);
   if (k < 0) return;
-  if (kPages[k].beneath) kPages[k].beneath();
+  kPages[k].beneath();
   const auto& page = Page(k);
   // A page that cannot be loaded shows only what lies beneath and offers no letters.
   if (!page) return;

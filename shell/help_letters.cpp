@@ -1,5 +1,7 @@
 // What a click on each help letter does, page by page. A letter that names no screen leaves
-// help open over its effect. Depends on play/ and the shell's own commands.
+// help open over its effect. Depends on play/, box/, library/ and the shell's own commands.
+#include "box/box.h"
+#include "library/library.h"
 #include "play/play.h"
 #include "shell/internal.h"
 
@@ -17,9 +19,21 @@ void CloseHelp() { shell.screen = shell.previous_screen; }
 bool SharedLetter(char letter) {
   switch (letter) {
     case 'D': AskConfirm("D"); return true;
-    case 'F': ToggleLargeDisplay(); return true;
+    case 'F':
+      ToggleLargeDisplay();
+      BuildBoxTable();
+      return true;
     case 'H': CloseHelp(); return true;
     case 'I': shell.screen = "prefer"; return true;
+    case 'K':
+      // Over the killing page K kills what is marked; elsewhere it opens that page.
+      if (shell.previous_screen == "delete1")
+        KillMarked();
+      else
+        shell.screen = "delete1";
+      return true;
+    case 'L': shell.screen = "load1"; return true;
+    case 'N': shell.screen = "new1"; return true;
     case 'P': ToggleThumbnail(); return true;
     case 'Q': AskConfirm("Q"); return true;
     default: return false;
@@ -33,6 +47,7 @@ void TableLetter(char letter) {
   }
   switch (letter) {
     case 'A': ShowAllPieces(); break;
+    case 'B': EnterBoxView(); break;
     case 'C': ToggleSwatch(); break;
     case 'E': ToggleEdgePieces(); break;
     case 'G': ToggleGroupedShown(); break;
@@ -43,6 +58,11 @@ void TableLetter(char letter) {
     case 'M': PlaceFirstPieceHome(); break;
     case 'O': ToggleLooseShown(); break;
     case 'R': AskConfirm("R"); break;
+    case 'S':
+      SaveJigsaw();
+      shell.screen = "jigsaw";
+      break;
+    case 'T': TidyPieces(shell.help_pointer_x, shell.help_pointer_y); break;
     case 'U': StartUnrotate(); break;
     case 'V': SetAsideTen(); break;
     case 'W': ToggleWindowed(); break;
@@ -54,18 +74,40 @@ void TableLetter(char letter) {
 }
 
 void BoxLetter(char letter) {
+  if (letter >= '1' && letter <= '5') {
+    SelectBox(letter - '0');
+    shell.screen = "box";
+    return;
+  }
   switch (letter) {
+    case 'B':
+      BuildBoxTable();
+      shell.screen = "box";
+      break;
+    case 'M': MatchBoxColour(); break;
+    case 'S':
+      SaveJigsaw();
+      shell.screen = "box";
+      break;
     case 'Z':
       HideAllPieces();
       shell.screen = "jigsaw";
+      break;
+    case '0': EmptyBox(); break;
+    case '-':
+      shell.screen = "jigsaw";
+      ShowCurrentBox();
       break;
     default: break;
   }
 }
 
-// The three browser pages share their letters.
+// The three browser pages share their letters; A and U exist only on the killing page.
 void BrowserLetter(char letter) {
   switch (letter) {
+    case 'A': MarkPage(1); break;
+    case 'S': SaveJigsaw(); break;
+    case 'U': MarkPage(0); break;
     case '-': shell.screen = "jigsaw"; break;
     default: break;
   }

@@ -61,13 +61,13 @@ void SavePreferences() {
     values.insert(values.end(), {prefs.kept_colour.r, prefs.kept_colour.g, prefs.kept_colour.b});
   }
   std::string path = library.player_folder + "prefer.txt";
-  bool written = false;
-  if (auto file = WriteFile(path)) {
-    written = true;
-    for (int value : values) written = file->WriteLine(IntToText(value)) && written;
-    CloseStream(file);
-  }
-  // A file that could not be written completely is reported like one that would not open.
+  // Written whole or not at all, so that a full disk cannot leave half a file; a write that
+  // fails is reported like a file that would not open.
+  bool written = WriteFileAtomically(path, [&](const std::shared_ptr<TStream>& file) {
+    for (int value : values)
+      if (!file->WriteLine(IntToText(value))) return false;
+    return true;
+  });
   if (!written) ShowErrorAndWait("Unable to save to " + path);
 }
 

@@ -49,6 +49,7 @@ struct shell_fonts_type {
 struct shell_images_type {
   std::shared_ptr<TImage> pointer, exit, box, boxf, reload, jigsaw, quick_pick, fetch, do_new;
   std::array<std::shared_ptr<TImage>, 5> help_pages;  // slots 0..4
+  std::array<bool, 5> help_tried{};                   // the page's file was read once
   std::array<std::shared_ptr<TImage>, 5> arrows;      // slots 1..4 used
   // The "prefer" screen's pictures, loaded the first time it is shown.
   std::shared_ptr<TImage> prefer, yes, no, yes_grey, no_grey;

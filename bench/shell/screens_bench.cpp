@@ -4,8 +4,11 @@
 //                                    "images/help0.png" with bare libpng;
 //                                    (and the same frame once the page is loaded);
 //   the first preferences frame       vs decoding its five pictures with bare libpng;
-//   one celebration letter            vs its nine 50 ms frame waits alone, with the longest
+//   one celebration letter            beside its nine 50 ms frame waits alone, with the longest
 //                                    stretch of work between two sleeps (the slowest frame).
+// The ratios compare the main thread's CPU time: the software renderer's threads and the X
+// server carry the whole machine's load, which wall time on a shared machine mostly measures.
+// The celebration is paced by the clock, so its figures are wall time, read from the table.
 // Depends on shell/, play/, draw/, platform/ and libpng; uses the built runtime pictures
 // (TESSELKA_RUNTIME). Needs a display: run it under xvfb-run.
 #include <benchmark/benchmark.h>
@@ -97,6 +100,7 @@ void BM_HelpFirstOpen(benchmark::State& state) {
   if (!GameReady()) return state.SkipWithError("no display");
   for (auto _ : state) {
     shell.images.help_pages = {};  // as if never shown
+    shell.images.help_tried = {};
     shell.previous_screen = "jigsaw";
     shell.screen = "help";
     HelpFrame();
@@ -176,7 +180,6 @@ int main(int argc, char** argv) {
   return RunWithRatios(argc, argv,
                        {{"help, first open / libpng decode of its page", "BM_HelpFirstOpen", "BM_Floor_LibpngHelpPage"},
                         {"preferences, first open / libpng decode of its pictures", "BM_PreferFirstOpen",
-                         "BM_Floor_LibpngPreferPictures"},
-                        {"celebration letter / its nine frame waits", "BM_CelebrationLetter", "BM_Floor_NineFrameWaits"}},
-                       ratio_time::real);
+                         "BM_Floor_LibpngPreferPictures"}},
+                       ratio_time::cpu);
 }

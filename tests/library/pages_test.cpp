@@ -121,3 +121,47 @@ TEST_F(Pages, AnEmptySavedPageReturnsToTheTable) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Pages, TheKeysOfThePageScreens) {
+  for (int i = 0; i < 60; ++i) WriteThumbnailOnly("j" + std::to_string(100 + i));
+  WriteJigsaw("0000vorna", 1, 2, 8);
+  ASSERT_TRUE(StartNewJigsaw("0000vorna"));
+  shell.screen = "jigsaw";
+  HandleKey(KEY_LEFT);  // nothing on the table
+  HandleKey('Q');
+  HandleKey('N');  // answers No
+  EXPECT_EQ(shell.screen, "jigsaw");
+  HandleKey('N');
+  EXPECT_EQ(shell.screen, "new1");
+  HandleKey(KEY_ESCAPE);
+  EXPECT_EQ(shell.screen, "jigsaw");
+  HandleKey('L');
+  EXPECT_EQ(shell.screen, "load1");
+  HandleKey('S');  // in every screen
+  EXPECT_TRUE(std::filesystem::exists("players/default/0000vorna.txt"));
+  HandleKey('K');
+  EXPECT_EQ(shell.screen, "delete1");
+  DrawLibraryPage("delete1");
+  HandleKey(KEY_RIGHT);
+  EXPECT_EQ(library.library_list.page, 2);
+  HandleKey('A');
+  EXPECT_EQ(CountMarked(), 4);
+  HandleKey(KEY_LEFT);
+  HandleKey('U');
+  EXPECT_EQ(CountMarked(), 4);
+  shell.screen = "help";
+  shell.previous_screen = "delete1";
+  HandleKey('U');  // over help, the delete context still holds
+  HandleKey('A');
+  EXPECT_EQ(CountMarked(), 60);
+  shell.screen = "delete1";
+  HandleKey('K');  // kills the marked jigsaws
+  EXPECT_EQ(shell.screen, "jigsaw");
+  EXPECT_FALSE(std::filesystem::exists("jigsaws/j100"));
+  EXPECT_TRUE(std::filesystem::exists("jigsaws/0000vorna"));
+  EXPECT_EQ(play.jigsaw_name, "0000vorna");
+}
+
+}  // namespace

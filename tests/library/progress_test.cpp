@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <fstream>
 #include <random>
 
 #include "tests/library/library_fixture.h"
@@ -132,6 +133,31 @@ TEST_F(Progress, DamagedFilesAreRefusedWithANoticeNamingThem) {
   EXPECT_FALSE(ReadProgress("players/default/absent.txt", n));
   EXPECT_NE(testing::internal::GetCapturedStderr().find("Unable to access players/default/absent.txt"),
             std::string::npos);
+}
+
+// One endless line: refused by its size under a memory cap smaller than the file, so a reader
+// that took the line whole would fail here instead of swapping.
+TEST_F(Progress, AHugeFileIsRefusedWithoutReadingItWhole) {
+  const size_t bytes = 96u << 20;
+  {
+    std::ofstream file("players/default/j.txt", std::ios::binary);
+    const std::string block(1 << 20, '1');
+    for (size_t written = 0; written < bytes; written += block.size()) file << block;
+  }
+  const pid_t child = fork();
+  ASSERT_NE(child, -1);
+  if (child == 0) {
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const rlim_t cap = static_cast<rlim_t>(pages) * sysconf(_SC_PAGESIZE) + (32u << 20);
+    struct rlimit limit = {cap, cap};
+    setrlimit(RLIMIT_AS, &limit);
+    _exit(ReadProgress("players/default/j.txt", 4) ? 1 : 0);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status)) << "the reader died";
+  EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 TEST_F(Progress, SavingTwiceReplacesBothFilesAndWorkingOnNamesTheLast) {

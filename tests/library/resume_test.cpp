@@ -42,6 +42,7 @@ TEST_F(Resume, TheTableComesBackExactly) {
   play.pieces[4].gp = play.pieces[5].gp = 3;
   play.last_group = 3;
   play.draw_order = {0, 4, 6, 1, 5, 3, 2};
+  play.pieces[6].box = 2;
   SaveJigsaw();
   const table_snapshot saved = table_snapshot::Take();
   Start("other", 1, 2);
@@ -52,7 +53,9 @@ TEST_F(Resume, TheTableComesBackExactly) {
   EXPECT_EQ(play.pieces[3].visible, 0);
   EXPECT_EQ(shell.screen, "jigsaw");
   EXPECT_FALSE(shell.click_pending);
-  // Groups meet the border flag again.
+  // What the file does not hold is rebuilt: the boxes and the border flag of groups.
+  EXPECT_EQ(box.box_count[2], 1);
+  EXPECT_EQ(box.box_slot[2][1].n, 6);
   EXPECT_EQ(play.pieces[5].edge, 1);
 }
 
@@ -124,6 +127,7 @@ TEST_F(Resume, EveryFailedRouteKeepsTheJigsawInPlayAndItsFiles) {
       {"fetch, ..", fetch("..")},
       {"fetch, an empty line", fetch("")},
       {"fetch, a name with a slash", fetch("a/b")},
+      {"fetch, an endless line", fetch(std::string(100000, 'j'))},
       {"new, folder broken", [] { StartNewJigsaw("broken"); }},
   };
   for (const route& r : routes) {

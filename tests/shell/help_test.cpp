@@ -7,22 +7,27 @@ using namespace shell_test;
 
 namespace {
 
-constexpr int kPageWidth = 644, kPageHeight = 510;
+constexpr int kPageWidth = 644, kPageHeight = 510;  // page 0
+constexpr int kPageHeights[5] = {kPageHeight, 338, 166, 166, 224};
 
-// Plain pages of the real pages' size: only their geometry matters here.
+// Plain pages of the real pages' sizes: only their geometry matters here.
 void WriteHelpPages() {
   for (int k = 0; k < 5; ++k)
-    WritePng("images/help" + std::to_string(k) + ".png", kPageWidth, kPageHeight, MakeARGB(255, 30, 40, 90));
+    WritePng("images/help" + std::to_string(k) + ".png", kPageWidth, kPageHeights[k], MakeARGB(255, 30, 40, 90));
 }
 
-// Centre of the row of page 0's letter on the 800 x 600 display.
-std::pair<int, int> RowOfTableLetter(char letter) {
-  const std::string letters = "ABCDEFGHIJKLMNO=PQRSTUVWZ12345-";
+// Centre of the row of a letter on a page of the 800 x 600 display.
+std::pair<int, int> RowOf(int page, const std::string& letters, int first_column, int offset, char letter) {
   int i = static_cast<int>(letters.find(letter));
-  int left = (800 - kPageWidth) / 2, top = (600 - kPageHeight) / 2;
-  bool first = i < 16;
-  return {left + (first ? 15 : 327) + 150, top + 12 + 29 * (first ? i : i - 16) + 14};
+  int left = (800 - kPageWidth) / 2, top = (600 - kPageHeights[page]) / 2;
+  bool first = i < first_column;
+  return {left + (first ? 15 : 327) + 150, top + offset + 29 * (first ? i : i - first_column) + 14};
 }
+std::pair<int, int> RowOfTableLetter(char letter) { return RowOf(0, "ABCDEFGHIJKLMNO=PQRSTUVWZ12345-", 16, 12, letter); }
+std::pair<int, int> RowOfBoxLetter(char letter) { return RowOf(1, "BDFHIKLMNPQSZ012345-", 10, 14, letter); }
+std::pair<int, int> RowOfLoadLetter(char letter) { return RowOf(2, "DFHKNQS-", 4, 16, letter); }
+std::pair<int, int> RowOfNewLetter(char letter) { return RowOf(3, "DFHKLQS-", 4, 16, letter); }
+std::pair<int, int> RowOfDeleteLetter(char letter) { return RowOf(4, "ADFHKLNQSU-", 6, 16, letter); }
 
 class Help : public Game {
  protected:
@@ -34,9 +39,21 @@ class Help : public Game {
     ASSERT_EQ(shell.screen, "help");
     ASSERT_EQ(shell.previous_screen, "jigsaw");
   }
-  static void ClickLetter(char letter) {
-    auto [x, y] = RowOfTableLetter(letter);
-    MoveTo(x, y);
+  // The 4 x 4 jigsaw "inner" scattered, its four inner pieces laid out in the box view, and
+  // help opened over the view.
+  void OpenOverBoxView() {
+    WriteJigsaw("inner", 4, 4);
+    ASSERT_TRUE(LoadJigsawFolder("inner"));
+    ScatterPieces();
+    Key('B');
+    Key('H');
+    ASSERT_EQ(shell.previous_screen, "box");
+    Turn();
+    ASSERT_EQ(box.box_table_count, 4);
+  }
+  static void ClickLetter(char letter) { ClickAt(RowOfTableLetter(letter)); }
+  static void ClickAt(std::pair<int, int> at) {
+    MoveTo(at.first, at.second);
     Click();
     Turn();  // the help frame takes the click in the turn after the press
   }
@@ -163,6 +180,74 @@ TEST_F(Help, ZoomEndsOnEscapeAndStopsAtAClickThatStaysQueued) {
   EXPECT_EQ(sx, 1);
   Emit(EVENT_KEYDOWN, KEY_ESCAPE);
   EXPECT_THROW(HelpZoom(), ProgramEnded);
+}
+
+TEST_F(Help, OverTheBoxViewBeforeTheTableAClickBesideTheLettersReachesTheView) {
+  FinishOpeningFlight();
+  OpenOverBoxView();
+  EXPECT_NE(shell.images.help_pages[1], nullptr);
+  EXPECT_EQ(shell.images.help_pages[0], nullptr);
+  // The last row piece lies inside where page 0 would be, above page 1's rows: with page 0 never
+  // shown it counts as 0 x 0, so the click closes help and reaches the piece.
+  const pce_type last = box.box_table[4];
+  MoveTo(last.x, last.y);
+  Click();
+  EXPECT_EQ(shell.screen, "box");
+  EXPECT_EQ(box.box_count[box.current_box], 1);
+  EXPECT_EQ(box.box_slot[box.current_box][1].n, last.n);
+}
+
+TEST_F(Help, BoxPageLetters) {
+  FinishOpeningFlight();
+  OpenOverBoxView();
+  ClickAt(RowOfBoxLetter('3'));
+  EXPECT_EQ(box.current_box, 3);
+  EXPECT_EQ(shell.screen, "box");
+  Key('H');
+  ClickAt(RowOfBoxLetter('Z'));
+  EXPECT_EQ(shell.screen, "jigsaw");
+  EXPECT_EQ(play.pieces[1].visible, 0);
+  Key('B');
+  Key('H');
+  play.box_shown[3] = 0;
+  ClickAt(RowOfBoxLetter('-'));  // back to the table with the current box shown
+  EXPECT_EQ(shell.screen, "jigsaw");
+  EXPECT_EQ(play.box_shown[3], 1);
+}
+
+TEST_F(Help, SOnTheTablePageSavesAndClosesHelp) {
+  OpenOverTable();
+  ClickLetter('S');
+  EXPECT_EQ(shell.screen, "jigsaw");
+  EXPECT_TRUE(fs::exists("players/default/0000vorna.txt"));
+  EXPECT_EQ(shell.status_message, "jigsaw saved");
+}
+
+TEST_F(Help, BrowserPageLettersMoveBetweenThePagesAndMark) {
+  WriteJigsaw("1000spare", 2, 2);
+  FinishOpeningFlight();
+  Key('S');  // something to show on the saved page
+  Key('N');
+  Key('H');
+  ASSERT_EQ(shell.previous_screen, "new1");
+  ClickAt(RowOfNewLetter('L'));
+  EXPECT_EQ(shell.screen, "load1");
+  Key('H');
+  ClickAt(RowOfLoadLetter('K'));
+  EXPECT_EQ(shell.screen, "delete1");
+  Key('H');
+  ClickAt(RowOfDeleteLetter('A'));  // marks the page and leaves help open over it
+  EXPECT_EQ(shell.screen, "help");
+  EXPECT_EQ(CountMarked(), 1);
+  ClickAt(RowOfDeleteLetter('U'));
+  EXPECT_EQ(CountMarked(), 0);
+  ClickAt(RowOfDeleteLetter('A'));
+  ClickAt(RowOfDeleteLetter('K'));  // kills what is marked
+  EXPECT_FALSE(fs::exists("jigsaws/1000spare"));
+  shell.screen = "help";
+  shell.previous_screen = "load1";
+  ClickAt(RowOfLoadLetter('-'));
+  EXPECT_EQ(shell.screen, "jigsaw");
 }
 
 class HelpAtStart : public Help {

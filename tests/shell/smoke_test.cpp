@@ -138,10 +138,15 @@ TEST_F(RealProgram, HoldingFSwitchesTheDisplayOnce) {
             std::string::npos);
 }
 
-// The colour of the program's window at (x, y), read from a real screenshot of it.
-uint32_t WindowPixel(const std::string& id, int x, int y) {
+// A real screenshot of the program's window.
+std::shared_ptr<TPixmap> Screenshot(const std::string& id) {
   CommandOutput("import -window " + id + " shot.png");
-  auto shot = LoadPixmap("shot.png");
+  return LoadPixmap("shot.png");
+}
+
+// The colour of the program's window at (x, y).
+uint32_t WindowPixel(const std::string& id, int x, int y) {
+  auto shot = Screenshot(id);
   return shot ? ReadPixel(shot, x, y) & 0xFFFFFF : 0;
 }
 
@@ -150,10 +155,18 @@ TEST_F(RealProgram, HelpOpensAndClosesAndItsLetterIOpensThePreferencesWhoseOkSav
   std::string id = WaitForWindow();
   ASSERT_FALSE(id.empty());
   const std::string xdo = "xdotool mousemove --window " + id + " ";
-  CommandOutput(xdo + "10 10 click 1; sleep 0.5");  // cuts the opening flight short
-  // A point of the table that the help page covers, away from the pieces' edges and the rows.
+  // A click once the loop runs cuts the opening flight short.
+  CommandOutput("sleep 2; " + xdo + "10 10 click 1; sleep 0.5");
+  // A point of the finished picture that the help page covers, away from the rows; read until
+  // it holds still, so that the table is surely finished.
   const int x = 100, y = 545;
   uint32_t table = WindowPixel(id, x, y);
+  for (int i = 0; i < 30; ++i) {
+    std::this_thread::sleep_for(300ms);
+    uint32_t again = WindowPixel(id, x, y);
+    if (again == table) break;
+    table = again;
+  }
   for (const char* key : {"h", "F1"}) {
     SCOPED_TRACE(key);
     CommandOutput(std::string("xdotool key ") + key + "; sleep 0.4");
@@ -165,6 +178,37 @@ TEST_F(RealProgram, HelpOpensAndClosesAndItsLetterIOpensThePreferencesWhoseOkSav
   // Letter I is the ninth row of the first column; OK lies at the foot of the preferences page.
   CommandOutput("xdotool key h; sleep 0.4; " + xdo + "243 303 click 1; sleep 0.4; " + xdo + "350 510 click 1; sleep 0.4");
   EXPECT_EQ(ReadWholeFile("players/default/prefer.txt"), "0\r\n0\r\n1\r\n1\r\n1\r\n1\r\n0\r\n");
+}
+
+// Pale yellow pixels (the celebration's letters, (255, 255, 128) give or take the font's
+// smoothing) in the band across the middle of the window.
+int CelebrationTextPixels(const std::shared_ptr<TPixmap>& shot) {
+  int count = 0;
+  for (int y = 250; y < 320; ++y)
+    for (int x = 0; x < 800; ++x) {
+      uint32_t p = ReadPixel(shot, x, y);
+      if (ARGBRed(p) >= 240 && ARGBGreen(p) >= 240 && ARGBBlue(p) >= 100 && ARGBBlue(p) <= 150) ++count;
+    }
+  return count;
+}
+
+TEST_F(RealProgram, SolvingTheRedMixerWithSevensEndsInTheCelebration) {
+  ASSERT_TRUE(fs::exists("jigsaws/4975red_mixer")) << "needs the built library (TESSELKA_RUNTIME)";
+  Start();
+  std::string id = WaitForWindow();
+  ASSERT_FALSE(id.empty());
+  const std::string xdo = "xdotool mousemove --window " + id + " ";
+  // The library page lists the red mixer 13th: second row, fifth column of 98 x 74 cells.
+  CommandOutput("sleep 2; " + xdo + "10 10 click 1; sleep 0.5; xdotool key n; sleep 1.5; " + xdo +
+                "449 177 click 1; sleep 2; xdotool key 7 key 7 key 7");
+  std::shared_ptr<TPixmap> shot;
+  for (auto until = std::chrono::steady_clock::now() + 60s; std::chrono::steady_clock::now() < until;) {
+    shot = Screenshot(id);
+    if (shot && CelebrationTextPixels(shot) > 20) break;
+  }
+  ASSERT_TRUE(shot);
+  EXPECT_GT(CelebrationTextPixels(shot), 20) << "no celebration text seen";
+  EXPECT_EQ(ReadPixel(shot, 2, 2) & 0xFFFF00, 0u) << "the picture is not dimmed to blue";
 }
 
 TEST(NoDisplay, SaysHowToRunUnderXvfbAndFails) {
