@@ -58,6 +58,7 @@ struct gl_frame {
 // in one quad when a frame starts with the same operations (the table beneath a carried group).
 struct gl_reuse_state {
   unsigned texture = 0;
+  unsigned framebuffer = 0;     // on the texture, for copies by blitting; 0 where GL has none
   int seq = 0;                  // GraphicsSeq of the texture; it belongs to that context
   int width = 0, height = 0;    // picture size copied
   int tex_width = 0, tex_height = 0;
@@ -186,6 +187,10 @@ void PresentFrame(int sync);
 
 // ---- Where the picture is drawn (gl_present.cpp) ----
 
+// Framebuffer objects can be made in the current context.
+bool FramebuffersAvailable();
+// The framebuffer operations draw into now (0: the window's).
+unsigned PictureFramebuffer();
 // Binds what operations draw into: the window's back buffer, or the off-screen picture when
 // the window's pixels differ from the game's size. GL viewport set to the picture.
 void BindPicture();

@@ -1,7 +1,9 @@
 // The recorded frame: drawing operations kept with their state until Flip, which presents
 // only a frame that differs from the one on screen and draws a starting run of operations
 // shared with recent frames from a kept copy of the picture. Depends on draw/gl/gl2d.h.
+#define GL_GLEXT_PROTOTYPES
 #include <GL/gl.h>
+#include <GL/glext.h>
 
 #include <algorithm>
 
@@ -109,11 +111,27 @@ bool WorthKeeping(const gl_frame& frame, size_t count, int width, int height) {
   return area * 2 >= static_cast<double>(width) * height;
 }
 
+// Copies between the picture and the kept copy; blitting (faster) where framebuffers exist.
+// Blits obey the scissor box, so it is switched off first.
+void BlitKept(bool to_kept) {
+  const auto& kept = gl2d_state.kept;
+  gl_draw_state whole = gl2d_state.applied;
+  whole.scissor = false;
+  whole.scissor_box = {};
+  ApplyState(whole);
+  const unsigned picture = PictureFramebuffer();
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, to_kept ? picture : kept.framebuffer);
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, to_kept ? kept.framebuffer : picture);
+  glBlitFramebuffer(0, 0, kept.width, kept.height, 0, 0, kept.width, kept.height, GL_COLOR_BUFFER_BIT,
+                    GL_NEAREST);
+  glBindFramebuffer(GL_FRAMEBUFFER, picture);
+}
+
 // Copies the picture as drawn by the first `count` operations of the frame.
 void Keep(const gl_frame& frame, size_t count, int width, int height) {
   auto& kept = gl2d_state.kept;
   const int seq = GraphicsSeq();
-  if (kept.seq != seq) kept.texture = 0;  // the old name died with its context
+  if (kept.seq != seq) kept.texture = kept.framebuffer = 0;  // the old names died with their context
   if (kept.texture == 0) {
     glGenTextures(1, &kept.texture);
     kept.tex_width = kept.tex_height = 0;
@@ -126,11 +144,25 @@ void Keep(const gl_frame& frame, size_t count, int width, int height) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, kept.tex_width, kept.tex_height, 0, GL_RGBA,
                  GL_UNSIGNED_BYTE, nullptr);
+    if (kept.framebuffer == 0 && FramebuffersAvailable()) glGenFramebuffers(1, &kept.framebuffer);
+    if (kept.framebuffer != 0) {
+      glBindFramebuffer(GL_FRAMEBUFFER, kept.framebuffer);
+      glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, kept.texture, 0);
+      if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+        glDeleteFramebuffers(1, &kept.framebuffer);
+        kept.framebuffer = 0;
+      }
+      glBindFramebuffer(GL_FRAMEBUFFER, PictureFramebuffer());
+    }
   }
-  glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, width, height);
   kept.seq = seq;
   kept.width = width;
   kept.height = height;
+  if (kept.framebuffer != 0) {
+    BlitKept(true);
+  } else {
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, width, height);
+  }
   const gl_command& last = frame.commands[count - 1];
   kept.prefix.commands.assign(frame.commands.begin(), frame.commands.begin() + static_cast<long>(count));
   kept.prefix.vertices.assign(frame.vertices.begin(), frame.vertices.begin() + last.first + last.count);
@@ -139,6 +171,10 @@ void Keep(const gl_frame& frame, size_t count, int width, int height) {
 // The kept picture, texel for texel (rows come bottom-up from the framebuffer).
 void DrawKept() {
   const auto& kept = gl2d_state.kept;
+  if (kept.framebuffer != 0) {
+    BlitKept(false);
+    return;
+  }
   gl_draw_state plain;
   plain.blend = SolidBlend;
   plain.color = {255, 255, 255, 255};

@@ -11,8 +11,6 @@
 
 #include "draw/gl/gl2d.h"
 
-namespace {
-
 // Framebuffer objects are core since OpenGL 3.0 and an extension before.
 bool FramebuffersAvailable() {
   static int checked_seq = 0;
@@ -26,6 +24,8 @@ bool FramebuffersAvailable() {
   }
   return available;
 }
+
+namespace {
 
 // The off-screen picture of width x height for the current context; false when GL cannot make it.
 bool MakeTarget(int width, int height) {
@@ -74,6 +74,10 @@ void BindPicture() {
     t.offscreen = offscreen;
   }
   glViewport(0, 0, width, height);
+}
+
+unsigned PictureFramebuffer() {
+  return gl2d_state.target.offscreen ? gl2d_state.target.framebuffer : 0;
 }
 
 void ShowPicture(int sync) {
