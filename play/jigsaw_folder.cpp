@@ -2,7 +2,9 @@
 // colour of a piece, and the reset of play flags before a jigsaw starts.
 // Depends on files/files.h (streams, text numbers, LoadPixmap), draw/draw.h, shell/shell.h,
 // box/box.h.
+#include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -14,6 +16,14 @@
 #include "shell/shell.h"
 
 namespace {
+
+// Bounds on what a jigsaw folder may ask for. A piece larger than the large display cannot be
+// played; real jigsaws of up to 300 pieces hold under a million pixels in all.
+constexpr int kMaxPieceWidth = 1024, kMaxPieceHeight = 768;
+constexpr int64_t kMaxJigsawPixels = 8000000;
+// Home positions lie within a few table widths of the table, so that every sum and difference of
+// positions and offsets stays far inside the integer range.
+constexpr int64_t kMaxHomeDistance = 4096;
 
 // What a folder brings for one piece; committed to the table only when the whole folder loaded.
 struct staged_piece {
@@ -34,6 +44,44 @@ int KthSmallest(const std::array<int, 256>& histogram, int k) {
     if (seen >= k) return v;
   }
   return 255;
+}
+
+std::string PiecePath(const std::string& folder, int i) {
+  return folder + "/" + std::to_string(i) + ".png";
+}
+
+// Why the staged folder cannot be played, found before any pixel is decoded; "" when it can.
+// Home positions far off the table would make the joining arithmetic overflow, and a piece
+// larger than the table, or a folder of pieces that together hold far more pixels than any real
+// jigsaw, would exhaust memory.
+std::string FolderFault(const std::string& folder, const std::vector<staged_piece>& staged) {
+  int64_t pixels = 0;
+  for (size_t i = 1; i < staged.size(); i++) {
+    const staged_piece& piece = staged[i];
+    if (std::abs(int64_t{piece.x0}) > kMaxHomeDistance || std::abs(int64_t{piece.y0}) > kMaxHomeDistance) {
+      return folder + "/pieces.txt gives piece " + std::to_string(i) + " the home position (" +
+             std::to_string(piece.x0) + ", " + std::to_string(piece.y0) +
+             "); a home position lies between -" + std::to_string(kMaxHomeDistance) + " and " +
+             std::to_string(kMaxHomeDistance) + " on each axis";
+    }
+  }
+  for (size_t i = 1; i < staged.size(); i++) {
+    const std::string path = PiecePath(folder, static_cast<int>(i));
+    int32_t width = 0, height = 0;
+    if (!ReadPixmapSize(path, width, height)) return "can't find " + path;
+    if (width > kMaxPieceWidth || height > kMaxPieceHeight) {
+      return path + " is " + std::to_string(width) + " x " + std::to_string(height) +
+             " pixels; a piece may be at most " + std::to_string(kMaxPieceWidth) + " x " +
+             std::to_string(kMaxPieceHeight);
+    }
+    pixels += int64_t{width} * height;
+  }
+  if (pixels > kMaxJigsawPixels) {
+    return "the pieces of " + folder + " together hold " + std::to_string((pixels + 999999) / 1000000) +
+           " million pixels; a jigsaw may hold at most " + std::to_string(kMaxJigsawPixels / 1000000) +
+           " million";
+  }
+  return "";
 }
 
 bool IsBorderCell(int j, int k) {
@@ -108,18 +156,31 @@ bool LoadJigsawFolder(const std::string& name) {
   stream->ReadLine();  // two lines that are not used
   stream->ReadLine();
 
-  int mask_r, mask_g, mask_b;
-  GetMaskColor(mask_r, mask_g, mask_b);
   std::vector<staged_piece> staged(count + 1);
   for (int i = 1; i <= count; i++) {
+    staged[i].x0 = ReadNumber(*stream);
+    staged[i].y0 = ReadNumber(*stream);
+  }
+  colour_type colour = shell.prefs.pref_keep_colour ? play.table_colour : colour_type{115, 8, 33};
+  if (!stream->Eof()) {
+    colour.r = std::clamp(ReadNumber(*stream), 0, 255);
+    colour.g = std::clamp(ReadNumber(*stream), 0, 255);
+    colour.b = std::clamp(ReadNumber(*stream), 0, 255);
+  }
+  CloseStream(stream);
+  if (const std::string fault = FolderFault(folder, staged); !fault.empty()) {
+    ShowErrorAndWait(fault);
+    return false;
+  }
+
+  int mask_r, mask_g, mask_b;
+  GetMaskColor(mask_r, mask_g, mask_b);
+  for (int i = 1; i <= count; i++) {
     staged_piece& piece = staged[i];
-    piece.x0 = ReadNumber(*stream);
-    piece.y0 = ReadNumber(*stream);
-    const std::string path = folder + "/" + std::to_string(i) + ".png";
+    const std::string path = PiecePath(folder, i);
     // Decoded once: the median reads this pixmap and the image masks its own copy of it.
     const std::shared_ptr<TPixmap> pixmap = LoadPixmap(path);
     if (!pixmap) {
-      CloseStream(stream);
       ShowErrorAndWait("can't find " + path);
       return false;
     }
@@ -130,13 +191,6 @@ bool LoadJigsawFolder(const std::string& name) {
     piece.ht = ImageHeight(piece.img);
   }
 
-  colour_type colour = shell.prefs.pref_keep_colour ? play.table_colour : colour_type{115, 8, 33};
-  if (!stream->Eof()) {
-    colour.r = ReadNumber(*stream);
-    colour.g = ReadNumber(*stream);
-    colour.b = ReadNumber(*stream);
-  }
-  CloseStream(stream);
   const std::string thumb_path = folder + "/tn.png";
   const std::shared_ptr<TImage> thumb = LoadImage(thumb_path, 0);
 

@@ -98,8 +98,11 @@ void ResetPlayStateModule();
 // --- Piece model and jigsaw folder -------------------------------------------------------------
 
 // Loads "jigsaws/" + name into the tables. On any failure (no pieces.txt, a piece count outside
-// 1..300, a missing or undecodable piece image) shows the message with ShowErrorAndWait, returns
-// false and leaves the jigsaw that was in play exactly as it was. A missing tn.png is reported the
+// 1..300, a home position more than 4096 pixels off on an axis, a missing or undecodable piece
+// image, a piece picture over 1024 x 768, pieces holding over 8 million pixels together: the
+// sizes are read from the headers before any pixel is decoded) shows the message with
+// ShowErrorAndWait, returns false and leaves the jigsaw that was in play exactly as it was.
+// Table colour values are kept within 0..255. A missing tn.png is reported the
 // same way but the load succeeds without a thumbnail. After a successful load nothing is carried.
 // Positions, turns and boxes are not set: callers scatter or restore saved progress afterwards.
 bool LoadJigsawFolder(const std::string& name);
