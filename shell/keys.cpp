@@ -1,13 +1,14 @@
 // The key table: global keys, the three context tables and the Escape rules.
 // Depends on play/ and box/ for the table commands and on the shell's own helpers.
+#include <filesystem>
+
 #include "box/box.h"
+#include "library/library.h"
 #include "platform/platform.h"
 #include "play/play.h"
 #include "shell/internal.h"
 
 namespace {
-
-const char* const kPublisherAddress = "https://tesselka.example.org";
 
 // Letter and digit keys are their upper-case ASCII codes.
 constexpr int kDigit1 = '1', kDigit5 = '5', kDigit7 = '7';
@@ -31,6 +32,14 @@ void ToggleThumbnail() {
   if (play.thumb) play.thumb_shown = !play.thumb_shown;
 }
 
+// The title and, once the player's folder is open, where the player's progress is kept.
+std::string AboutMessage() {
+  if (library.player_folder.empty()) return shell.app_title;
+  std::error_code ignored;
+  const auto folder = std::filesystem::absolute(library.player_folder, ignored);
+  return shell.app_title + " - progress is kept in " + (folder.empty() ? library.player_folder : folder.string());
+}
+
 void GlobalKey(int k) {
   switch (k) {
     case KEY_ESCAPE: EscapeKey(); break;
@@ -42,7 +51,7 @@ void GlobalKey(int k) {
       break;
     case 'Q': ToggleConfirm("Q"); break;
     case 'W': ToggleWindowed(); break;
-    case 'X': shell.status_message = shell.app_title + " from " + kPublisherAddress; break;
+    case 'X': shell.status_message = AboutMessage(); break;
     case 'Y':
       // The exit picture is not answered by Y.
       if (const confirm_type* confirm = PendingConfirm(); confirm && shell.pending_confirm != "X")
