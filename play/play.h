@@ -194,6 +194,7 @@ void PlaceAllHome();
 // (Any other key resets play.seven_count to 0.)
 void CountSevenKey();
 // Restarts the jigsaw with ten pieces in a column at x 850 of the large display and the rest home.
+// Pieces too tall for one column continue in a second; each lies wholly on the display.
 void SetAsideTen();
 // Shuffles entries 1..n of list (n = 0 means its whole length - 1); entry 0 never moves.
 void ShuffleList(std::span<int> list, int n);
