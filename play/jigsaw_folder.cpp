@@ -37,7 +37,7 @@ int ReadNumber(TStream& stream) {
 }
 
 // The k-th smallest (k from 1) of the values counted in histogram.
-int KthSmallest(const std::array<int, 256>& histogram, int k) {
+int KthSmallest(const std::array<int32_t, 256>& histogram, int k) {
   int seen = 0;
   for (int v = 0; v < 256; v++) {
     seen += histogram[v];
@@ -88,31 +88,27 @@ bool IsBorderCell(int j, int k) {
   return j == 1 || j == play.rows || k == 1 || k == play.cols;
 }
 
-// How often each red, green and blue value occurs among the non-black pixels of a piece; black
-// is the transparent surround, and alpha is not looked at. Counting instead of sorting: the order
-// of visits does not change a median.
-struct channel_counts {
-  std::array<int, 256> reds{}, greens{}, blues{};
+// The median colour from the counts of a piece's non-black pixels (black is the transparent
+// surround). Counting instead of sorting: the order of visits does not change a median.
+colour_type MedianOf(const kept_colour_counts& counts) {
+  int m = 0;  // the pixels counted
+  for (int count : counts.red) m += count;
+  if (m < 2) return {};
+  return {KthSmallest(counts.red, m / 2), KthSmallest(counts.green, m / 2),
+          KthSmallest(counts.blue, m / 2)};
+}
 
-  void Add(unsigned r, unsigned g, unsigned b) {
-    if ((r | g | b) == 0) return;
-    reds[r]++;
-    greens[g]++;
-    blues[b]++;
-  }
-
-  colour_type Median() const {
-    int m = 0;  // the pixels counted; kept out of Add, where it would wait on every count
-    for (int count : reds) m += count;
-    if (m < 2) return {};
-    return {KthSmallest(reds, m / 2), KthSmallest(greens, m / 2), KthSmallest(blues, m / 2)};
-  }
-};
+void CountNonBlack(kept_colour_counts& counts, unsigned r, unsigned g, unsigned b) {
+  if ((r | g | b) == 0) return;
+  counts.red[r]++;
+  counts.green[g]++;
+  counts.blue[b]++;
+}
 
 }  // namespace
 
 colour_type PieceMedianColour(const TPixmap& pixmap) {
-  channel_counts counts;
+  kept_colour_counts counts;
   // Decoded pieces are 3- or 4-byte colour; reading their bytes a row at a time keeps the load
   // close to the cost of decoding. Other formats go through ReadPixel.
   const bool rgb_order = pixmap.format == PF_RGB888 || pixmap.format == PF_RGBA8888;
@@ -121,18 +117,18 @@ colour_type PieceMedianColour(const TPixmap& pixmap) {
     for (int y = 0; y < pixmap.height; y++) {
       for (int x = 0; x < pixmap.width; x++) {
         const uint32_t p = pixmap.ReadPixel(x, y);
-        counts.Add(ARGBRed(p), ARGBGreen(p), ARGBBlue(p));
+        CountNonBlack(counts, ARGBRed(p), ARGBGreen(p), ARGBBlue(p));
       }
     }
-    return counts.Median();
+    return MedianOf(counts);
   }
   const int step = BytesPerPixel(pixmap.format);
   const int red = rgb_order ? 0 : 2, blue = rgb_order ? 2 : 0;
   for (int y = 0; y < pixmap.height; y++) {
     const uint8_t* p = pixmap.pixels + static_cast<ptrdiff_t>(y) * pixmap.pitch;
-    for (int x = 0; x < pixmap.width; x++, p += step) counts.Add(p[red], p[1], p[blue]);
+    for (int x = 0; x < pixmap.width; x++, p += step) CountNonBlack(counts, p[red], p[1], p[blue]);
   }
-  return counts.Median();
+  return MedianOf(counts);
 }
 
 bool LoadJigsawFolder(const std::string& name) {
@@ -175,16 +171,25 @@ bool LoadJigsawFolder(const std::string& name) {
 
   int mask_r, mask_g, mask_b;
   GetMaskColor(mask_r, mask_g, mask_b);
+  const bool black_mask = (mask_r | mask_g | mask_b) == 0;
   for (int i = 1; i <= count; i++) {
     staged_piece& piece = staged[i];
     const std::string path = PiecePath(folder, i);
-    // Decoded once: the median reads this pixmap and the image masks its own copy of it.
-    const std::shared_ptr<TPixmap> pixmap = LoadPixmap(path);
+    // Decoded once. With the usual black mask the median is counted in the masking pass, as the
+    // kept pixels are exactly the non-black ones; the masked pixmap has alpha, so the image
+    // takes it as it is.
+    std::shared_ptr<TPixmap> pixmap = LoadPixmap(path);
     if (!pixmap) {
       ShowErrorAndWait("can't find " + path);
       return false;
     }
-    piece.median = PieceMedianColour(*pixmap);
+    if (black_mask && !FormatHasAlpha(pixmap->format)) {
+      kept_colour_counts counts;
+      pixmap = MaskPixmap(pixmap, 0, 0, 0, &counts);
+      piece.median = MedianOf(counts);
+    } else {
+      piece.median = PieceMedianColour(*pixmap);
+    }
     piece.img = TImage::Load(pixmap, MaskedImage | FilteredImage, mask_r, mask_g, mask_b);
     MidHandleImage(piece.img);
     piece.wd = ImageWidth(piece.img);
