@@ -247,7 +247,9 @@ void AddPixmapLoader(std::shared_ptr<TPixmapLoader> loader);
 
 // Decoders of one format, reading from the stream's current position; nullptr when the data
 // is not such a file, is damaged, or declares a size too large to hold (over 16384 pixels on a
-// side, or for PNG and JPEG over 64 million pixels). Stream exceptions from short data pass out
+// side, or for PNG and JPEG over 64 million pixels, or a progressive JPEG whose coefficients
+// need over 64 MiB). Beyond the pixels no decoder takes more than a few MiB for itself, whatever
+// the file declares. Stream exceptions from short data pass out
 // of the BMP and TGA readers; the PNG and JPEG readers turn them into nullptr.
 std::shared_ptr<TPixmap> LoadPNGPixmap(const std::shared_ptr<TStream>& stream);
 std::shared_ptr<TPixmap> LoadJPEGPixmap(const std::shared_ptr<TStream>& stream);

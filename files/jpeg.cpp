@@ -33,8 +33,9 @@ std::shared_ptr<TPixmap> Decode(TStream& view) {
   int components = 0;
   if (!jpeg || !tk_jpeg_read_header(jpeg.get(), &width, &height, &components)) return nullptr;
   if (!Decodable(width, height, components)) return nullptr;
-  auto pixmap = CreatePixmap(static_cast<int32_t>(width), static_cast<int32_t>(height),
-                             components == 1 ? PF_I8 : PF_RGB888, 4);
+  // libjpeg writes every scanline, supplying an end to a short file.
+  auto pixmap = TPixmap::CreateUncleared(static_cast<int32_t>(width), static_cast<int32_t>(height),
+                                         components == 1 ? PF_I8 : PF_RGB888, 4);
   if (!tk_jpeg_read_pixels(jpeg.get(), pixmap->pixels, static_cast<size_t>(pixmap->pitch))) {
     return nullptr;
   }

@@ -26,6 +26,22 @@ TEST(HostileFiles, AHugeDeclaredChunkAllocatesNothing) {
   }
 }
 
+TEST(HostileFiles, AProgressiveJpegDeclaringAHugePictureAllocatesLittle) {
+  // A real progressive file whose frame header is made to declare 8192 x 8192 and which ends
+  // inside its first scan: libjpeg would set up (and clear) coefficients for the whole picture.
+  std::string bytes = JpegFile(16, 16, 3, std::string(16 * 16 * 3, '\x60'), true);
+  const size_t frame = bytes.find("\xFF\xC2");
+  ASSERT_NE(frame, std::string::npos);
+  bytes.replace(frame + 5, 4, Bytes({0x20, 0, 0x20, 0}));
+  bytes.resize(bytes.find("\xFF\xDA") + 20);
+  const capped_run run = RunWithMemoryCap(1024 * kMiB, [&] {
+    return LoadPixmap(std::make_shared<TestMemoryStream>(bytes)) ? 1 : 0;
+  });
+  EXPECT_TRUE(run.finished);
+  EXPECT_EQ(run.value, 0);
+  EXPECT_LT(run.peak_growth, 80 * kMiB);
+}
+
 TEST(HostileFiles, OnlyRegularFilesAreOpened) {
   temp_folder temp;
   const std::string pipe = temp / "pipe";
