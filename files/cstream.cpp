@@ -67,7 +67,9 @@ std::shared_ptr<TCStream> TCStream::OpenFile(const std::string& path, bool reada
   std::replace(host.begin(), host.end(), '\\', '/');
   // Only a regular file (a link is followed) is opened: opening a named pipe would wait for a
   // writer, and a device never ends. O_NONBLOCK keeps the open itself from waiting.
-  const int access = readable && writeable ? O_RDWR : writeable ? O_WRONLY | O_CREAT | O_TRUNC : O_RDONLY;
+  const int access = readable && writeable ? O_RDWR
+                     : writeable           ? O_WRONLY | O_CREAT | O_TRUNC
+                                           : O_RDONLY;
   const int fd = open(host.c_str(), access | O_NONBLOCK | O_CLOEXEC, 0666);
   if (fd < 0) return nullptr;
   struct stat info;

@@ -46,7 +46,8 @@ std::shared_ptr<TPixmap> Decode(TStream& view) {
   if (int64_t{width} * height > kMaxImagePixels) return nullptr;
 
   // libpng writes every row (the grey-with-alpha spreading below every pixel).
-  auto pixmap = TPixmap::CreateUncleared(static_cast<int32_t>(width), static_cast<int32_t>(height), format, 4);
+  auto pixmap = TPixmap::CreateUncleared(static_cast<int32_t>(width), static_cast<int32_t>(height),
+                                         format, 4);
   // Grey with alpha arrives as two bytes a pixel and is spread to RGBA afterwards.
   const bool grey_alpha = colour_type == PNG_COLOR_TYPE_GRAY_ALPHA;
   std::vector<uint8_t> grey(grey_alpha ? size_t{width} * height * 2 : 0);

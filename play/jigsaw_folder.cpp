@@ -4,8 +4,8 @@
 // box/box.h.
 #include <algorithm>
 #include <array>
-#include <cstdlib>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -58,7 +58,8 @@ std::string FolderFault(const std::string& folder, const std::vector<staged_piec
   int64_t pixels = 0;
   for (size_t i = 1; i < staged.size(); i++) {
     const staged_piece& piece = staged[i];
-    if (std::abs(int64_t{piece.x0}) > kMaxHomeDistance || std::abs(int64_t{piece.y0}) > kMaxHomeDistance) {
+    if (std::abs(int64_t{piece.x0}) > kMaxHomeDistance ||
+        std::abs(int64_t{piece.y0}) > kMaxHomeDistance) {
       return folder + "/pieces.txt gives piece " + std::to_string(i) + " the home position (" +
              std::to_string(piece.x0) + ", " + std::to_string(piece.y0) +
              "); a home position lies between -" + std::to_string(kMaxHomeDistance) + " and " +
@@ -77,9 +78,10 @@ std::string FolderFault(const std::string& folder, const std::vector<staged_piec
     pixels += int64_t{width} * height;
   }
   if (pixels > kMaxJigsawPixels) {
-    return "the pieces of " + folder + " together hold " + std::to_string((pixels + 999999) / 1000000) +
-           " million pixels; a jigsaw may hold at most " + std::to_string(kMaxJigsawPixels / 1000000) +
-           " million";
+    return "the pieces of " + folder + " together hold " +
+           std::to_string((pixels + 999999) / 1000000) +
+           " million pixels; a jigsaw may hold at most " +
+           std::to_string(kMaxJigsawPixels / 1000000) + " million";
   }
   return "";
 }

@@ -37,7 +37,8 @@ std::string AboutMessage() {
   if (library.player_folder.empty()) return shell.app_title;
   std::error_code ignored;
   const auto folder = std::filesystem::absolute(library.player_folder, ignored);
-  return shell.app_title + " - progress is kept in " + (folder.empty() ? library.player_folder : folder.string());
+  return shell.app_title + " - progress is kept in " +
+         (folder.empty() ? library.player_folder : folder.string());
 }
 
 void GlobalKey(int k) {
@@ -51,7 +52,9 @@ void GlobalKey(int k) {
       break;
     case 'Q': ToggleConfirm("Q"); break;
     case 'W': ToggleWindowed(); break;
-    case 'X': shell.status_message = AboutMessage(); break;
+    case 'X':
+      shell.status_message = AboutMessage();
+      break;
     case 'Y':
       // The exit picture is not answered by Y.
       if (const confirm_type* confirm = PendingConfirm(); confirm && shell.pending_confirm != "X")

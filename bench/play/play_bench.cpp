@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "bench/draw/gl_floor.h"
-#include "bench/support/ratio_reporter.h"
 #include "bench/play/bench_jigsaw.h"
+#include "bench/support/ratio_reporter.h"
 #include "draw/draw.h"
 #include "platform/platform.h"
 #include "play/play.h"

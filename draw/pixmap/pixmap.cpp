@@ -93,7 +93,8 @@ std::shared_ptr<TPixmap> TPixmap::CreateUncleared(int32_t width, int32_t height,
   if (capacity > 0) {
     pixmap->pixels = static_cast<uint8_t*>(::operator new(capacity, kPixelAlignment));
     const int64_t gap = pitch - row_bytes;
-    for (int64_t y = 0; gap > 0 && y < height; ++y) std::memset(pixmap->pixels + y * pitch + row_bytes, 0, gap);
+    for (int64_t y = 0; gap > 0 && y < height; ++y)
+      std::memset(pixmap->pixels + y * pitch + row_bytes, 0, gap);
   }
   return pixmap;
 }

@@ -14,12 +14,12 @@ namespace {
 TEST(HostileFiles, AHugeDeclaredChunkAllocatesNothing) {
   // 256 MiB declared: far beyond any bound, yet within the cap, so that a decoder that takes the
   // length at its word shows up in the peak memory instead of failing quietly at the cap.
-  for (const char* type : {"tEXt", "zTXt", "iTXt", "pCAL", "sCAL", "sPLT", "iCCP", "eXIf", "abCd"}) {
+  for (const char* type :
+       {"tEXt", "zTXt", "iTXt", "pCAL", "sCAL", "sPLT", "iCCP", "eXIf", "abCd"}) {
     const std::string bytes = PngWithHugeChunk(type, 0x10000000);
     ASSERT_EQ(bytes.size(), 57u);
-    const capped_run run = RunWithMemoryCap(512 * kMiB, [&] {
-      return LoadPixmap(std::make_shared<TestMemoryStream>(bytes)) ? 1 : 0;
-    });
+    const capped_run run = RunWithMemoryCap(
+        512 * kMiB, [&] { return LoadPixmap(std::make_shared<TestMemoryStream>(bytes)) ? 1 : 0; });
     EXPECT_TRUE(run.finished) << type;
     EXPECT_EQ(run.value, 0) << type;
     EXPECT_LT(run.peak_growth, 16 * kMiB) << type;
@@ -34,9 +34,8 @@ TEST(HostileFiles, AProgressiveJpegDeclaringAHugePictureAllocatesLittle) {
   ASSERT_NE(frame, std::string::npos);
   bytes.replace(frame + 5, 4, Bytes({0x20, 0, 0x20, 0}));
   bytes.resize(bytes.find("\xFF\xDA") + 20);
-  const capped_run run = RunWithMemoryCap(1024 * kMiB, [&] {
-    return LoadPixmap(std::make_shared<TestMemoryStream>(bytes)) ? 1 : 0;
-  });
+  const capped_run run = RunWithMemoryCap(
+      1024 * kMiB, [&] { return LoadPixmap(std::make_shared<TestMemoryStream>(bytes)) ? 1 : 0; });
   EXPECT_TRUE(run.finished);
   EXPECT_EQ(run.value, 0);
   EXPECT_LT(run.peak_growth, 80 * kMiB);
@@ -53,7 +52,8 @@ TEST(HostileFiles, OnlyRegularFilesAreOpened) {
   const capped_run run = RunWithMemoryCap(64 * kMiB, [&] {
     alarm(10);
     int64_t opened = 0;
-    for (const std::string& path : {pipe, temp / "to-pipe", std::string("/dev/zero"), temp.path()}) {
+    for (const std::string& path :
+         {pipe, temp / "to-pipe", std::string("/dev/zero"), temp.path()}) {
       opened += ReadFile(path) != nullptr;
       opened += OpenStream(path, true, true) != nullptr;
       opened += LoadPixmap(path) != nullptr;

@@ -78,7 +78,8 @@ void LineSeeds(const std::filesystem::path& folder) {
   Put(folder, "numbers.txt", "%101\n$fF\n-12abc\n  +7\n-\n4294967297\n-2147483648\n$\n");
   Put(folder, "pieces.txt", "3\r\n4\r\n1\r\n120\r\n80\r\n2\r\n210\r\n80\r\n");
   Put(folder, "utf8.txt", "J\xC3\xB6rg\r\n\xE2\x82\xAC 5\r\n");
-  Put(folder, "pieces-limits.txt", "1\r\n2\r\n0\r\n0\r\n2147483647\r\n-2147483648\r\n4294967295\r\n-4097\r\n");
+  Put(folder, "pieces-limits.txt",
+      "1\r\n2\r\n0\r\n0\r\n2147483647\r\n-2147483648\r\n4294967295\r\n-4097\r\n");
 }
 
 }  // namespace

@@ -25,13 +25,18 @@ int Replay(const std::string& target, void (*entry)(const uint8_t*, size_t)) {
 // Replays in a child with a capped address space: the corpus holds files that declare a
 // gigabyte, and an entry that aborts shows as a child that did not finish.
 void ReplayCapped(const std::string& target, void (*entry)(const uint8_t*, size_t)) {
-  const capped_run run = RunWithMemoryCap(768 * kMiB, [&] { return int64_t{Replay(target, entry)}; });
+  const capped_run run =
+      RunWithMemoryCap(768 * kMiB, [&] { return int64_t{Replay(target, entry)}; });
   EXPECT_TRUE(run.finished) << target;
   EXPECT_GT(run.value, 0) << target;
 }
 
-TEST(FuzzCorpus, LoadPixmap) { ReplayCapped("load_pixmap", FuzzLoadPixmap); }
+TEST(FuzzCorpus, LoadPixmap) {
+  ReplayCapped("load_pixmap", FuzzLoadPixmap);
+}
 
-TEST(FuzzCorpus, Lines) { ReplayCapped("lines", FuzzLines); }
+TEST(FuzzCorpus, Lines) {
+  ReplayCapped("lines", FuzzLines);
+}
 
 }  // namespace

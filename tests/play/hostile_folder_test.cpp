@@ -38,7 +38,8 @@ class HostileFolderTest : public PlayTest {
     });
   }
   static void WritePieces(int count, const std::string& bytes) {
-    for (int i = 1; i <= count; i++) WriteWholeFile("jigsaws/bad/" + std::to_string(i) + ".png", bytes);
+    for (int i = 1; i <= count; i++)
+      WriteWholeFile("jigsaws/bad/" + std::to_string(i) + ".png", bytes);
   }
   // Rewrites line `line` (from 1) of bad's pieces.txt.
   static void SetLine(int line, const std::string& text) {
@@ -72,7 +73,8 @@ TEST_F(HostileFolderTest, HugePiecePicturesAreRefusedBeforeTheirPixelsAreDecoded
          WriteJigsaw("bad", Grid(5, 6));
          ASSERT_EQ(SavePNGPixmap(solid(1024, 768), "jigsaws/bad/1.png", 9), 1);
          for (int i = 2; i <= 30; i++)
-           std::filesystem::copy_file("jigsaws/bad/1.png", "jigsaws/bad/" + std::to_string(i) + ".png",
+           std::filesystem::copy_file("jigsaws/bad/1.png",
+                                      "jigsaws/bad/" + std::to_string(i) + ".png",
                                       std::filesystem::copy_options::overwrite_existing);
        },
        "the pieces of jigsaws/bad together hold"},
@@ -91,9 +93,12 @@ TEST_F(HostileFolderTest, HomePositionsFarOffTheTableAreRefused) {
     std::string value;
     bool refused;
   } cases[] = {
-      {5, std::to_string(INT_MAX), true}, {6, std::to_string(INT_MIN), true},
+      {5, std::to_string(INT_MAX), true},
+      {6, std::to_string(INT_MIN), true},
       {15, "4294967295", false},  // wraps to -1, as the number rules say
-      {16, "-4097", true},       {5, "4096", false},  {6, "-4096", false},
+      {16, "-4097", true},
+      {5, "4096", false},
+      {6, "-4096", false},
   };
   for (const position_case& c : cases) {
     const capped_run run = LoadRefused([&] { SetLine(c.line, c.value); }, "home position");
@@ -111,7 +116,8 @@ TEST_F(HostileFolderTest, NamedPipesAreMissingFiles) {
     };
   };
   for (const char* name : {"pieces.txt", "4.png"}) {
-    const capped_run run = LoadRefused(pipe_at(name), std::string("can't find jigsaws/bad/") + name);
+    const capped_run run =
+        LoadRefused(pipe_at(name), std::string("can't find jigsaws/bad/") + name);
     EXPECT_TRUE(run.finished) << name;
     EXPECT_EQ(run.value, 1) << name;
   }

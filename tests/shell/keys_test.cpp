@@ -142,8 +142,8 @@ TEST_F(Keys, CtrlAndMessages) {
   EXPECT_EQ(shell.status_message, "Tesselka v6.4");
   library.player_folder = "players/ann/";
   Press({'X'});
-  EXPECT_EQ(shell.status_message,
-            "Tesselka v6.4 - progress is kept in " + (std::filesystem::current_path() / "players/ann/").string());
+  EXPECT_EQ(shell.status_message, "Tesselka v6.4 - progress is kept in " +
+                                      (std::filesystem::current_path() / "players/ann/").string());
 }
 
 TEST_F(Keys, UnrotateKeyStartsTheUnrotateScreen) {

@@ -6,12 +6,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
-
-#include <algorithm>
-#include <cmath>
 #include <filesystem>
 
 #include "files/files.h"
@@ -43,7 +42,8 @@ void RemoveAbandonedTemporaries(const std::string& parent) {
   for (std::string entry = NextFile(listing); !entry.empty(); entry = NextFile(listing)) {
     if (entry.rfind(prefix, 0) != 0) continue;
     const std::string id = entry.substr(prefix.size());
-    if (id.empty() || id.size() > 9 || id.find_first_not_of("0123456789") != std::string::npos) continue;
+    if (id.empty() || id.size() > 9 || id.find_first_not_of("0123456789") != std::string::npos)
+      continue;
     const pid_t pid = static_cast<pid_t>(std::stol(id));
     struct stat info;
     const std::string full = parent + "/" + entry;
@@ -71,12 +71,15 @@ bool IsJigsawFolder(const std::string& target, const struct stat& info, std::str
   for (std::string entry = NextFile(listing); !entry.empty(); entry = NextFile(listing)) {
     if (entry == "." || entry == "..") continue;
     struct stat entry_info;
-    const bool file = lstat((target + "/" + entry).c_str(), &entry_info) == 0 && S_ISREG(entry_info.st_mode);
+    const bool file =
+        lstat((target + "/" + entry).c_str(), &entry_info) == 0 && S_ISREG(entry_info.st_mode);
     const std::string stem = entry.size() > 4 ? entry.substr(0, entry.size() - 4) : "";
     const bool piece = entry.ends_with(".png") && !stem.empty() && stem[0] != '0' &&
                        stem.find_first_not_of("0123456789") == std::string::npos;
-    if (file && entry == "pieces.txt") pieces_txt = true;
-    else if (!file || (entry != "tn.png" && !piece)) others = true;
+    if (file && entry == "pieces.txt")
+      pieces_txt = true;
+    else if (!file || (entry != "tn.png" && !piece))
+      others = true;
   }
   CloseDir(listing);
   if (!pieces_txt || others) return false;
@@ -94,7 +97,8 @@ bool MoveIntoPlace(const std::string& fresh, const std::string& target, bool exi
       return true;
     }
     error = errno == EINVAL
-                ? "cannot replace " + target + ": its file system cannot swap folders in one step; remove it first"
+                ? "cannot replace " + target +
+                      ": its file system cannot swap folders in one step; remove it first"
                 : "cannot replace " + target + ": " + std::strerror(errno);
     return false;
   }
