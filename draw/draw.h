@@ -76,6 +76,22 @@ class T2DDriver : public TGraphicsDriver {
 // Call once at start-up, before the first Graphics().
 void InitDrawing();
 
+// Presenting frames. Flip records nothing new on screen when the frame repeats the one shown
+// (same operations, same state, same textures, starting with a full Cls) and the window kept
+// its pixels; and when a frame starts with the same operations as the frames before it (the
+// table beneath a carried group), those are drawn from a kept copy of the picture. What is on
+// screen is exactly what drawing everything would show. Off: every Flip draws everything and
+// presents, for comparisons and measurements. On by default.
+void SetFrameReuse(bool on);
+// Frames presented, and frames among them drawn from a kept picture, since the start.
+struct frame_counts {
+  int presented = 0, reused = 0;
+};
+frame_counts FrameCounts();
+// Runs the drawing recorded since the last Flip into the picture and waits until GL has
+// finished it, for measurements of drawing without presenting (Flip does this itself).
+void FinishDrawing();
+
 // ---- Fonts ------------------------------------------------------------------------------------
 
 // One rasterised glyph of a source font.

@@ -174,6 +174,22 @@ void Flip(int sync) {
 
 int GraphicsSeq() { return display.seq; }
 
+picture_fit FitPicture(int width, int height, int pixel_width, int pixel_height) {
+  if (width <= 0 || height <= 0 || pixel_width <= 0 || pixel_height <= 0) return {};
+  picture_fit fit;
+  // Compared crosswise so that no division rounds before the choice.
+  if (static_cast<int64_t>(pixel_width) * height <= static_cast<int64_t>(pixel_height) * width) {
+    fit.w = pixel_width;
+    fit.h = static_cast<int>((static_cast<int64_t>(height) * pixel_width + width / 2) / width);
+  } else {
+    fit.h = pixel_height;
+    fit.w = static_cast<int>((static_cast<int64_t>(width) * pixel_height + height / 2) / height);
+  }
+  fit.x = (pixel_width - fit.w) / 2;
+  fit.y = (pixel_height - fit.h) / 2;
+  return fit;
+}
+
 void SetAppTitle(const std::string& title) {
   platform.app_title = title;
   SystemSetCaption(title);

@@ -354,6 +354,21 @@ std::shared_ptr<TGraphicsDriver> GLGraphicsDriver();
 // The desktop's current refresh rate in Hz; 0 when the system reports none or SDL is down.
 int DesktopHertz();
 
+// The pixel size of the current context's window. It differs from GraphicsWidth() x
+// GraphicsHeight(), the game's size, where full screen fills the desktop's own mode or the
+// player enlarged the window; 0, 0 without a context.
+void GraphicsPixelSize(int& width, int& height);
+// True once after the current context's window was uncovered, resized or restored: what it
+// showed may be gone, so the next frame must be presented even when it repeats the last.
+bool GraphicsExposed();
+
+// Where a picture of width x height lands in a window of pixel_width x pixel_height: as large
+// as fits with its aspect kept, centred, the rest left for black bars.
+struct picture_fit {
+  int x = 0, y = 0, w = 0, h = 0;
+};
+picture_fit FitPicture(int width, int height, int pixel_width, int pixel_height);
+
 // Stores the driver and its default flags (ORed into every creation); see Graphics.
 void SetGraphicsDriver(std::shared_ptr<TGraphicsDriver> driver, int default_flags);
 std::shared_ptr<TGraphicsDriver> GetGraphicsDriver();

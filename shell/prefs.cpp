@@ -77,9 +77,11 @@ bool ChooseMode(int width, int height) {
   if (hertz != 0) {
     for (int depth : {32, 16})
       if (HasMode(width, height, depth, hertz)) return Open(width, height, depth, hertz);
-    return false;
+  } else if (HasMode(width, height, 16, 0)) {
+    return Open(width, height, 16, 60);
   }
-  return HasMode(width, height, 16, 0) && Open(width, height, 16, 60);
+  // No exact mode: full screen keeps the desktop's own mode and shows the picture scaled.
+  return Open(width, height, 32, 0);
 }
 
 bool ReopenDisplay() {

@@ -165,8 +165,9 @@ void SavePreferences();
 void PreferFrame();
 // One yes/no pair at (x, y) and (x + gap, y), the lit picture showing value.
 void DrawYesNo(int x, int y, int gap, int value);
-// Opens width x height as a window (windowed) or in a matching full-screen mode. Returns
-// false and leaves the open display unchanged when no full-screen mode matches.
+// Opens width x height as a window (windowed) or full screen: in a matching mode, else in the
+// desktop's own mode with the picture scaled into it. Returns false when the display cannot
+// be opened.
 bool ChooseMode(int width, int height);
 // ChooseMode for the size display_large asks for.
 bool ReopenDisplay();

@@ -136,7 +136,7 @@ void BM_Frame300_DrawImage(benchmark::State& state) {
     SetGraphics(w.graphics);  // the floor left GL state the layer's cache does not know
     start = Clock::now();
     DrawPieces(w);
-    FinishGL();
+    FinishDrawing();
     state.SetIterationTime(SecondsSince(start));
   }
   state.counters["floor_ms"] =

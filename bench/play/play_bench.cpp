@@ -100,7 +100,7 @@ BENCHMARK(BM_Floor_BareGL300Quads)->Unit(benchmark::kMillisecond)->MinTime(2);
 
 // Waits until GL has drawn everything, so that a frame's cost is all counted.
 void FinishFrame() {
-  FinishGL();
+  FinishDrawing();
 }
 
 void BM_Floor_Draw300Images(benchmark::State& state) {

@@ -1,14 +1,24 @@
 // One whole turn of the frame loop on the table of 300 scattered, visible pieces, beside its
 // floor measured in the same run: the same 300 textured quads drawn with bare OpenGL
-// (bench/draw/gl_floor.h). Depends on shell/, play/, draw/, platform/ and the play benchmark's
-// jigsaw and its floor.
-// Needs a display: run it under xvfb-run.
+// (bench/draw/gl_floor.h). And the game's CPU time over 10 s of the real loop with its 50 Hz
+// timer, on the idle table and carrying a piece across it while xdotool moves the real pointer
+// 100 times a second, with frames reused beside drawing everything every turn.
+// Depends on shell/, play/, draw/, platform/, the play benchmark's jigsaw and its floor, and the
+// ratio report. Needs a display and xdotool: run it under xvfb-run.
 #include <benchmark/benchmark.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <time.h>
 
+#include <cmath>
 #include <string>
+#include <vector>
 
 #include "bench/play/bench_jigsaw.h"
+#include "bench/support/ratio_reporter.h"
 #include "draw/draw.h"
+#include "draw/pixmap.h"
 #include "platform/platform.h"
 #include "play/play.h"
 #include "shell/shell.h"
@@ -35,6 +45,7 @@ BENCHMARK(BM_Floor_BareGL300Quads)->Unit(benchmark::kMillisecond)->MinTime(2);
 
 void BM_LoopTurn300Pieces(benchmark::State& state) {
   if (!GameReady()) return state.SkipWithError("no display");
+  SetFrameReuse(false);  // a turn that draws and presents the whole table
   for (auto _ : state) {
     // Something to take, so the turn does not sit out a timer period in WaitEvent.
     TEvent::Create(EVENT_APPIDLE)->Emit();
@@ -43,6 +54,101 @@ void BM_LoopTurn300Pieces(benchmark::State& state) {
 }
 BENCHMARK(BM_LoopTurn300Pieces)->Unit(benchmark::kMillisecond)->MinTime(2);
 
+constexpr double kMeasuredSeconds = 10;
+
+double Seconds(clockid_t clock) {
+  timespec t{};
+  clock_gettime(clock, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+// Runs the real loop for 10 s of wall time and reports the process's CPU time (every thread,
+// the software renderer's included) as the iteration time, its share of one core and the
+// frames presented per second.
+void MeasureLoop(benchmark::State& state) {
+  const frame_counts before = FrameCounts();
+  const double wall = Seconds(CLOCK_MONOTONIC), cpu = Seconds(CLOCK_PROCESS_CPUTIME_ID);
+  while (Seconds(CLOCK_MONOTONIC) - wall < kMeasuredSeconds) LoopTurn();
+  const double used = Seconds(CLOCK_PROCESS_CPUTIME_ID) - cpu;
+  state.SetIterationTime(used);
+  state.counters["core_%"] = 100 * used / kMeasuredSeconds;
+  state.counters["frames/s"] = (FrameCounts().presented - before.presented) / kMeasuredSeconds;
+}
+
+void IdleTable(benchmark::State& state, bool reuse) {
+  if (!GameReady()) return state.SkipWithError("no display");
+  SetFrameReuse(reuse);
+  for (auto _ : state) MeasureLoop(state);
+}
+void BM_IdleTable_ReusingFrames(benchmark::State& state) { IdleTable(state, true); }
+void BM_IdleTable_DrawingEveryTurn(benchmark::State& state) { IdleTable(state, false); }
+BENCHMARK(BM_IdleTable_ReusingFrames)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+BENCHMARK(BM_IdleTable_DrawingEveryTurn)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+
+// The loop's turns until the queue is empty and `turns` more have passed.
+void Settle(int turns) {
+  while (PeekEvent()) LoopTurn();
+  for (int i = 0; i < turns; ++i) LoopTurn();
+}
+
+// xdotool moving the real pointer over the game's window to and fro across the table, 100
+// times a second for a little longer than the measurement. Returns its process id, 0 on failure.
+pid_t StartPointerPath() {
+  std::vector<std::string> args = {"xdotool", "search", "--name", "^" + shell.app_title + "$", "windowfocus", "%1"};
+  const int moves = static_cast<int>(kMeasuredSeconds * 100) + 100;
+  for (int i = 0; i < moves; ++i) {
+    const double t = i / 100.0;  // seconds
+    const int x = 400 + static_cast<int>(300 * std::sin(t * 1.3));
+    const int y = 300 + static_cast<int>(220 * std::sin(t * 0.7));
+    for (const std::string& word : {std::string("mousemove"), std::string("--window"), std::string("%1"),
+                                    std::to_string(x), std::to_string(y), std::string("sleep"), std::string("0.01")})
+      args.push_back(word);
+  }
+  std::vector<char*> argv;
+  for (auto& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  pid_t pid = 0;
+  return posix_spawnp(&pid, "xdotool", nullptr, nullptr, argv.data(), environ) == 0 ? pid : 0;
+}
+
+void CarryAcrossTheTable(benchmark::State& state, bool reuse) {
+  if (!GameReady()) return state.SkipWithError("no display");
+  SetFrameReuse(reuse);
+  if (!play.probe) {  // the benchmark folder has no images/: the pointer's probe made here
+    auto white = CreatePixmap(2, 2, PF_RGBA8888);
+    white->ClearPixels(0xFFFFFFFFu);
+    play.probe = TImage::Load(white, 0, 0, 0, 0);
+  }
+  // The topmost piece, picked up by a click on its centre.
+  const piece_type& top = play.pieces[play.draw_order[play.piece_count]];
+  MoveMouse(top.x, top.y);
+  Settle(5);
+  TEvent::Create(EVENT_MOUSEDOWN, nullptr, 1, 0, MouseX(), MouseY())->Emit();
+  Settle(3);
+  if (play.dragged == 0) return state.SkipWithError("no piece under the pointer");
+  for (auto _ : state) {
+    const pid_t path = StartPointerPath();
+    if (path == 0) return state.SkipWithError("xdotool did not start");
+    MeasureLoop(state);
+    kill(path, SIGTERM);
+    waitpid(path, nullptr, 0);
+  }
+  TEvent::Create(EVENT_MOUSEDOWN, nullptr, 1, 0, MouseX(), MouseY())->Emit();  // put it down
+  Settle(3);
+}
+void BM_Carry_ReusingFrames(benchmark::State& state) { CarryAcrossTheTable(state, true); }
+void BM_Carry_DrawingEveryTurn(benchmark::State& state) { CarryAcrossTheTable(state, false); }
+BENCHMARK(BM_Carry_ReusingFrames)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+BENCHMARK(BM_Carry_DrawingEveryTurn)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  return RunWithRatios(argc, argv,
+                       {{"BM_LoopTurn300Pieces", "BM_LoopTurn300Pieces", "BM_Floor_BareGL300Quads"},
+                        {"idle table, CPU: reusing / every turn", "BM_IdleTable_ReusingFrames",
+                         "BM_IdleTable_DrawingEveryTurn"},
+                        {"carrying, CPU: reusing / every turn", "BM_Carry_ReusingFrames",
+                         "BM_Carry_DrawingEveryTurn"}},
+                       ratio_time::real);
+}

@@ -11,16 +11,90 @@
 
 #include "draw/draw.h"
 
+class TGLImageFrame;
+
+// The part of the back end's state that decides what a drawing operation puts on the picture.
+// Every recorded operation carries a copy; GL receives it only when the operation runs.
+struct gl_draw_state {
+  int blend = 0;                                 // blend mode; 0 = none chosen yet
+  std::array<uint8_t, 4> color{0, 0, 0, 0};      // red, green, blue, alpha
+  std::array<uint8_t, 3> clear{0, 0, 0};         // clear colour
+  float line_width = 1;
+  bool scissor = false;                          // scissor box (GL window coordinates) on
+  std::array<int, 4> scissor_box{0, 0, 0, 0};
+  float ortho_width = 0, ortho_height = 0;       // projection: 0..width x 0..height, y down
+  bool operator==(const gl_draw_state&) const = default;
+};
+
+enum class gl_shape : uint8_t { clear, points, lines, quads, polygon };
+
+struct gl_vertex {
+  float x = 0, y = 0, u = 0, v = 0;  // picture position, texture coordinates
+  bool operator==(const gl_vertex&) const = default;
+};
+
+// One drawing operation as recorded: its shape, vertices, texture and state.
+struct gl_command {
+  gl_shape shape = gl_shape::clear;
+  gl_draw_state state;
+  uint64_t texture = 0;  // serial of the image frame, 0 untextured
+  unsigned texture_name = 0;
+  uint32_t first = 0, count = 0;  // range of the frame's vertices
+  bool operator==(const gl_command&) const = default;
+};
+
+// The drawing of one frame, recorded between two Flips. Textures of operations that have not
+// run yet are kept alive here.
+struct gl_frame {
+  std::vector<gl_command> commands;
+  std::vector<gl_vertex> vertices;
+  std::vector<std::shared_ptr<TGLImageFrame>> textures;
+  size_t run = 0;       // commands already run (a read or a pixmap drawn directly forced them)
+  bool forced = false;  // the picture was read or written outside the record: present it
+  void Clear();
+};
+
+// A copy of the picture after the first `commands` operations of an earlier frame, drawn back
+// in one quad when a frame starts with the same operations (the table beneath a carried group).
+struct gl_reuse_state {
+  unsigned texture = 0;
+  unsigned framebuffer = 0;     // on the texture, for copies by blitting; 0 where GL has none
+  int seq = 0;                  // GraphicsSeq of the texture; it belongs to that context
+  int width = 0, height = 0;    // picture size copied
+  int tex_width = 0, tex_height = 0;
+  gl_frame prefix;              // the operations it holds (no textures kept)
+  size_t last_split = 0;        // where the previous frame first differed from the one before
+  int reused = 0;               // frames drawn from it
+};
+
+// The picture drawn off screen when the window's pixels do not match the game's size (desktop
+// full screen, an enlarged window), then scaled into the window with black bars.
+struct gl_target_state {
+  unsigned framebuffer = 0, texture = 0;
+  int seq = 0, width = 0, height = 0;
+  bool offscreen = false;  // the framebuffer is bound for drawing now
+};
+
 // State of the back end, shared by every context (only one is current at a time).
 struct gl2d_state_type {
-  std::array<uint8_t, 4> color{0, 0, 0, 0};  // red, green, blue, alpha last given to GL
-  int blend = 0;                             // last blend mode applied; 0 = none yet
-  unsigned bound_texture = 0;                // name bound to GL_TEXTURE_2D
-  bool texturing = false;                    // GL_TEXTURE_2D enabled
-  float ix = 0, iy = 0, jx = 0, jy = 0;      // matrix of the last SetTransform
-  std::vector<unsigned> dead_textures;       // names waiting for deletion, all of dead_seq
-  int dead_seq = 0;                          // GraphicsSeq the dead names belong to
-  int blend_changes = 0;                     // times SetBlend reached GL (the cache skips repeats)
+  gl_draw_state wanted;                  // what the setters asked for: the next operation's state
+  gl_draw_state applied;                 // what GL holds; meaningless until applied_known
+  bool applied_known = false;
+  int blend = 0;                         // last blend mode asked for; 0 = none yet
+  unsigned bound_texture = 0;            // name bound to GL_TEXTURE_2D
+  bool texturing = false;                // GL_TEXTURE_2D enabled
+  float ix = 0, iy = 0, jx = 0, jy = 0;  // matrix of the last SetTransform
+  std::vector<unsigned> dead_textures;   // names waiting for deletion, all of dead_seq
+  int dead_seq = 0;                      // GraphicsSeq the dead names belong to
+  int blend_changes = 0;                 // times the blend mode asked for changed (repeats skipped)
+
+  gl_frame frame;       // drawing since the last Flip
+  gl_frame shown;       // the last frame presented (no textures kept)
+  int shown_seq = 0;    // GraphicsSeq it was presented under; 0 = nothing shown
+  bool reuse = true;    // SetFrameReuse
+  int presented = 0;    // frames presented since the start
+  gl_reuse_state kept;
+  gl_target_state target;
 };
 
 // Never destroyed: frames released during process exit still queue their names safely.
@@ -29,7 +103,7 @@ extern gl2d_state_type& gl2d_state;
 // Puts the back end's state back to its start values (the dead list is dropped). For tests.
 void ResetGL2D();
 
-class TGLImageFrame : public TImageFrame {
+class TGLImageFrame : public TImageFrame, public std::enable_shared_from_this<TGLImageFrame> {
  public:
   ~TGLImageFrame() override;
   void Draw(float x0, float y0, float x1, float y1, float tx, float ty, float sx, float sy,
@@ -46,7 +120,8 @@ class TGLImageFrame : public TImageFrame {
   float u1 = 0, v1 = 0;          // picture size in texture coordinates
   float uscale = 0, vscale = 0;  // 1 / texture size
   unsigned name = 0;
-  int seq = 0;  // GraphicsSeq when made
+  int seq = 0;          // GraphicsSeq when made
+  uint64_t serial = 0;  // never reused: tells recorded frames apart where names repeat
 };
 
 class TGL2DDriver : public T2DDriver {
@@ -87,3 +162,40 @@ class TGL2DDriver : public T2DDriver {
 // Texture binding through the state cache (texturing on) and texturing off.
 void BindTexture(unsigned name);
 void DisableTexturing();
+// The smallest power of two at least n (1 for n <= 1).
+int PowerOfTwoAtLeast(int n);
+// Switches GL to blend mode `mode` (no cache).
+void ApplyBlend(int mode);
+// The projection 0..width x 0..height with y downwards.
+void SetOrtho(double width, double height);
+
+// ---- The recorded frame (gl_frame.cpp) ----
+
+// Records one operation with the wanted state; vertices are already transformed.
+void RecordShape(gl_shape shape, std::initializer_list<gl_vertex> vertices);
+void RecordShape(gl_shape shape, const std::vector<gl_vertex>& vertices);
+void RecordTextured(const std::shared_ptr<TGLImageFrame>& frame, std::initializer_list<gl_vertex> vertices);
+// Puts GL into the state, skipping what it holds already.
+void ApplyState(const gl_draw_state& state);
+// Runs every recorded operation that has not run yet, for a read of the picture or drawing
+// outside the record; the frame will be presented.
+void RunRecorded();
+// Flip: presents the frame unless it starts with a full clear and repeats the frame on show
+// (and the window kept its pixels); draws a starting run of operations it shares with recent
+// frames from a kept copy of the picture.
+void PresentFrame(int sync);
+
+// ---- Where the picture is drawn (gl_present.cpp) ----
+
+// Framebuffer objects can be made in the current context.
+bool FramebuffersAvailable();
+// The framebuffer operations draw into now (0: the window's).
+unsigned PictureFramebuffer();
+// Binds what operations draw into: the window's back buffer, or the off-screen picture when
+// the window's pixels differ from the game's size. GL viewport set to the picture.
+void BindPicture();
+// Scales the off-screen picture into the window with black bars (nothing when drawing went
+// straight to the window), then swaps.
+void ShowPicture(int sync);
+// Forgets every GL object of the back end's own (after a context change or a reset).
+void ForgetPictureObjects();

@@ -1,6 +1,6 @@
-// The OpenGL drawing back end: context selection and reset, cached blend and texture state,
-// colour clamping, the scissor rule, immediate-mode shapes, and reading and writing the back
-// buffer. Depends on draw/gl/gl2d.h and the platform's GL graphics driver.
+// The OpenGL drawing back end: context selection and reset, the state the setters ask for
+// (colour clamping, the scissor rule), shapes recorded for the frame, and reading and writing
+// the picture. Depends on draw/gl/gl2d.h and the platform's GL graphics driver.
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -41,16 +41,9 @@ uint8_t ClampByte(int v) {
   return static_cast<uint8_t>(std::clamp(v, 0, 255));
 }
 
-void TransformedVertex(float px, float py, float tx, float ty, float offset) {
+gl_vertex Transformed(float px, float py, float tx, float ty, float offset) {
   const auto& m = gl2d_state;
-  glVertex2f(px * m.ix + py * m.iy + tx + offset, px * m.jx + py * m.jy + ty + offset);
-}
-
-void SetOrtho(double width, double height) {
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0, width, height, 0, -1, 1);
-  glMatrixMode(GL_MODELVIEW);
+  return {px * m.ix + py * m.iy + tx + offset, px * m.jx + py * m.jy + ty + offset};
 }
 
 void ReverseRows(TPixmap& p) {
@@ -68,13 +61,28 @@ std::shared_ptr<TGL2DDriver> TGL2DDriver::Create() {
   return GLGraphicsDriver() ? std::make_shared<TGL2DDriver>() : nullptr;
 }
 
+void SetOrtho(double width, double height) {
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(0, width, height, 0, -1, 1);
+  glMatrixMode(GL_MODELVIEW);
+}
+
 void TGL2DDriver::ResetGLContext(T2DGraphics& graphics) {
   int width = 0, height = 0, depth = 0, hertz = 0, flags = 0;
   graphics.GetSettings(width, height, depth, hertz, flags);
   auto& s = gl2d_state;
   s.blend = 0;
+  s.wanted = gl_draw_state{};
+  s.wanted.ortho_width = static_cast<float>(width);
+  s.wanted.ortho_height = static_cast<float>(height);
+  s.applied_known = false;
   s.bound_texture = 0;
   s.texturing = false;
+  // Drawing recorded for another context cannot be shown in this one.
+  s.frame.Clear();
+  s.shown_seq = 0;
+  ForgetPictureObjects();
   glDisable(GL_TEXTURE_2D);
   SetOrtho(width, height);
   glLoadIdentity();
@@ -113,7 +121,7 @@ void TGL2DDriver::SetGraphics(std::shared_ptr<TGraphics> graphics) {
 }
 
 void TGL2DDriver::Flip(int sync) {
-  GLGraphicsDriver()->Flip(sync);
+  PresentFrame(sync);
 }
 
 std::shared_ptr<TImageFrame> TGL2DDriver::CreateFrameFromPixmap(
@@ -125,7 +133,11 @@ void TGL2DDriver::SetBlend(int mode) {
   auto& s = gl2d_state;
   if (mode == s.blend) return;
   s.blend = mode;
+  s.wanted.blend = mode;
   ++s.blend_changes;
+}
+
+void ApplyBlend(int mode) {
   switch (mode) {
     case MaskBlend:
       glDisable(GL_BLEND);
@@ -157,30 +169,24 @@ void TGL2DDriver::SetBlend(int mode) {
 void TGL2DDriver::SetAlpha(float alpha) {
   if (alpha > 1) alpha = 1;
   if (!(alpha >= 0)) alpha = 0;  // negative or NaN
-  auto& s = gl2d_state;
-  s.color[3] = static_cast<uint8_t>(alpha * 255);
-  glColor4ubv(s.color.data());
+  gl2d_state.wanted.color[3] = static_cast<uint8_t>(alpha * 255);
 }
 
 void TGL2DDriver::SetColor(int r, int g, int b) {
-  auto& s = gl2d_state;
-  s.color[0] = ClampByte(r);
-  s.color[1] = ClampByte(g);
-  s.color[2] = ClampByte(b);
-  glColor4ubv(s.color.data());
+  auto& color = gl2d_state.wanted.color;
+  color[0] = ClampByte(r);
+  color[1] = ClampByte(g);
+  color[2] = ClampByte(b);
 }
 
 void TGL2DDriver::SetClsColor(int r, int g, int b) {
-  glClearColor(ClampByte(r) / 255.0f, ClampByte(g) / 255.0f, ClampByte(b) / 255.0f, 1.0f);
+  gl2d_state.wanted.clear = {ClampByte(r), ClampByte(g), ClampByte(b)};
 }
 
 void TGL2DDriver::SetViewport(int x, int y, int w, int h) {
-  if (x == 0 && y == 0 && w == GraphicsWidth() && h == GraphicsHeight()) {
-    glDisable(GL_SCISSOR_TEST);
-  } else {
-    glEnable(GL_SCISSOR_TEST);
-    glScissor(x, GraphicsHeight() - y - h, w, h);
-  }
+  auto& wanted = gl2d_state.wanted;
+  wanted.scissor = !(x == 0 && y == 0 && w == GraphicsWidth() && h == GraphicsHeight());
+  wanted.scissor_box = wanted.scissor ? std::array<int, 4>{x, GraphicsHeight() - y - h, w, h} : std::array<int, 4>{};
 }
 
 void TGL2DDriver::SetTransform(float ix, float iy, float jx, float jy) {
@@ -192,36 +198,24 @@ void TGL2DDriver::SetTransform(float ix, float iy, float jx, float jy) {
 }
 
 void TGL2DDriver::SetLineWidth(float width) {
-  glLineWidth(width);
+  gl2d_state.wanted.line_width = width;
 }
 
 void TGL2DDriver::Cls() {
-  glClear(GL_COLOR_BUFFER_BIT);
+  RecordShape(gl_shape::clear, {});
 }
 
 void TGL2DDriver::Plot(float x, float y) {
-  DisableTexturing();
-  glBegin(GL_POINTS);
-  glVertex2f(x + 0.5f, y + 0.5f);
-  glEnd();
+  RecordShape(gl_shape::points, {gl_vertex{x + 0.5f, y + 0.5f}});
 }
 
 void TGL2DDriver::DrawLine(float x0, float y0, float x1, float y1, float tx, float ty) {
-  DisableTexturing();
-  glBegin(GL_LINES);
-  TransformedVertex(x0, y0, tx, ty, 0.5f);
-  TransformedVertex(x1, y1, tx, ty, 0.5f);
-  glEnd();
+  RecordShape(gl_shape::lines, {Transformed(x0, y0, tx, ty, 0.5f), Transformed(x1, y1, tx, ty, 0.5f)});
 }
 
 void TGL2DDriver::DrawRect(float x0, float y0, float x1, float y1, float tx, float ty) {
-  DisableTexturing();
-  glBegin(GL_QUADS);
-  TransformedVertex(x0, y0, tx, ty, 0);
-  TransformedVertex(x1, y0, tx, ty, 0);
-  TransformedVertex(x1, y1, tx, ty, 0);
-  TransformedVertex(x0, y1, tx, ty, 0);
-  glEnd();
+  RecordShape(gl_shape::quads, {Transformed(x0, y0, tx, ty, 0), Transformed(x1, y0, tx, ty, 0),
+                                Transformed(x1, y1, tx, ty, 0), Transformed(x0, y1, tx, ty, 0)});
 }
 
 void TGL2DDriver::DrawOval(float x0, float y0, float x1, float y1, float tx, float ty) {
@@ -229,32 +223,35 @@ void TGL2DDriver::DrawOval(float x0, float y0, float x1, float y1, float tx, flo
   const float cx = x0 + rx, cy = y0 + ry;
   int segments = std::max(static_cast<int>(std::fabs(rx) + std::fabs(ry)), 12);
   segments &= ~3;
-  DisableTexturing();
-  glBegin(GL_POLYGON);
+  std::vector<gl_vertex> vertices;
+  vertices.reserve(static_cast<size_t>(segments));
   for (int i = 0; i < segments; ++i) {
     const double theta = i * 360.0 / segments * std::numbers::pi / 180.0;
     const auto x = static_cast<float>(cx + rx * std::cos(theta));
     const auto y = static_cast<float>(cy - ry * std::sin(theta));
-    TransformedVertex(x, y, tx, ty, 0);
+    vertices.push_back(Transformed(x, y, tx, ty, 0));
   }
-  glEnd();
+  RecordShape(gl_shape::polygon, vertices);
 }
 
 void TGL2DDriver::DrawPoly(const std::vector<float>& xy, float handle_x, float handle_y,
                            float origin_x, float origin_y) {
   if (xy.size() < 6 || xy.size() % 2 != 0) return;
-  DisableTexturing();
-  glBegin(GL_POLYGON);
+  std::vector<gl_vertex> vertices;
+  vertices.reserve(xy.size() / 2);
   for (size_t k = 0; k < xy.size(); k += 2) {
-    TransformedVertex(xy[k] + handle_x, xy[k + 1] + handle_y, origin_x, origin_y, 0);
+    vertices.push_back(Transformed(xy[k] + handle_x, xy[k + 1] + handle_y, origin_x, origin_y, 0));
   }
-  glEnd();
+  RecordShape(gl_shape::polygon, vertices);
 }
 
 void TGL2DDriver::DrawPixmap(const std::shared_ptr<TPixmap>& pixmap, int x, int y) {
-  const int blend = gl2d_state.blend;
+  RunRecorded();  // what was drawn before lies beneath
+  gl2d_state.frame.forced = true;
+  gl_draw_state solid = gl2d_state.wanted;
+  solid.blend = SolidBlend;
+  ApplyState(solid);
   DisableTexturing();
-  SetBlend(SolidBlend);
   const auto rgba = pixmap->format == PF_RGBA8888 ? pixmap : pixmap->Convert(PF_RGBA8888);
   glPixelZoom(1, -1);
   glRasterPos2i(0, 0);
@@ -264,26 +261,36 @@ void TGL2DDriver::DrawPixmap(const std::shared_ptr<TPixmap>& pixmap, int x, int 
   glDrawPixels(rgba->width, rgba->height, GL_RGBA, GL_UNSIGNED_BYTE, rgba->pixels);
   glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
   glPixelZoom(1, 1);
-  SetBlend(blend);
 }
 
 std::shared_ptr<TPixmap> TGL2DDriver::GrabPixmap(int x, int y, int w, int h) {
   if (w <= 0 || h <= 0) return nullptr;
-  const int blend = gl2d_state.blend;
-  SetBlend(SolidBlend);
+  RunRecorded();
   auto pixmap = TPixmap::Create(w, h, PF_RGBA8888, 4);
   glPixelStorei(GL_PACK_ROW_LENGTH, pixmap->pitch / 4);
   glReadPixels(x, GraphicsHeight() - h - y, w, h, GL_RGBA, GL_UNSIGNED_BYTE, pixmap->pixels);
   glPixelStorei(GL_PACK_ROW_LENGTH, 0);
   ReverseRows(*pixmap);  // GL delivers the bottom row first
-  SetBlend(blend);
   return pixmap;
 }
 
 void TGL2DDriver::SetResolution(float width, float height) {
-  SetOrtho(width, height);
+  gl2d_state.wanted.ortho_width = width;
+  gl2d_state.wanted.ortho_height = height;
 }
 
+void SetFrameReuse(bool on) {
+  gl2d_state.reuse = on;
+}
+
+void FinishDrawing() {
+  RunRecorded();
+  glFinish();
+}
+
+frame_counts FrameCounts() {
+  return {gl2d_state.presented, gl2d_state.kept.reused};
+}
 void InitDrawing() {
   SetGraphicsDriver(TGL2DDriver::Create(), GRAPHICS_BACKBUFFER);
 }

@@ -7,13 +7,13 @@
 
 #include "draw/gl/gl2d.h"
 
-namespace {
-
 int PowerOfTwoAtLeast(int n) {
   int p = 1;
   while (p < n) p <<= 1;
   return p;
 }
+
+namespace {
 
 // Halves tw, th until GL accepts a texture of that size.
 void FitTextureSize(int& tw, int& th) {
@@ -124,6 +124,8 @@ std::shared_ptr<TGLImageFrame> TGLImageFrame::CreateFromPixmap(std::shared_ptr<T
   frame->u1 = static_cast<float>(w) * frame->uscale;
   frame->v1 = static_cast<float>(h) * frame->vscale;
   frame->seq = GraphicsSeq();
+  static uint64_t next_serial = 1;  // never reset, so a serial names one texture for the run
+  frame->serial = next_serial++;
   return frame;
 }
 
@@ -136,18 +138,12 @@ TGLImageFrame::~TGLImageFrame() {
 
 void TGLImageFrame::Draw(float x0, float y0, float x1, float y1, float tx, float ty, float sx,
                          float sy, float sw, float sh) {
-  BindTexture(name);
   const auto& m = gl2d_state;
   const float su0 = sx * uscale, su1 = (sx + sw) * uscale;
   const float sv0 = sy * vscale, sv1 = (sy + sh) * vscale;
-  glBegin(GL_QUADS);
-  glTexCoord2f(su0, sv0);
-  glVertex2f(x0 * m.ix + y0 * m.iy + tx, x0 * m.jx + y0 * m.jy + ty);
-  glTexCoord2f(su1, sv0);
-  glVertex2f(x1 * m.ix + y0 * m.iy + tx, x1 * m.jx + y0 * m.jy + ty);
-  glTexCoord2f(su1, sv1);
-  glVertex2f(x1 * m.ix + y1 * m.iy + tx, x1 * m.jx + y1 * m.jy + ty);
-  glTexCoord2f(su0, sv1);
-  glVertex2f(x0 * m.ix + y1 * m.iy + tx, x0 * m.jx + y1 * m.jy + ty);
-  glEnd();
+  RecordTextured(shared_from_this(),
+                 {gl_vertex{x0 * m.ix + y0 * m.iy + tx, x0 * m.jx + y0 * m.jy + ty, su0, sv0},
+                  gl_vertex{x1 * m.ix + y0 * m.iy + tx, x1 * m.jx + y0 * m.jy + ty, su1, sv0},
+                  gl_vertex{x1 * m.ix + y1 * m.iy + tx, x1 * m.jx + y1 * m.jy + ty, su1, sv1},
+                  gl_vertex{x0 * m.ix + y1 * m.iy + tx, x0 * m.jx + y1 * m.jy + ty, su0, sv1}});
 }

@@ -1,5 +1,6 @@
 // SDL windows with an OpenGL compatibility context: pixel format from the graphics flags,
-// windowed and full-screen creation, making current, swapping, the display mode list.
+// windowed and full-screen creation (the desktop's own mode where no exact one exists),
+// making current, swapping, the display mode list, the pointer between window and picture.
 #include "platform/sdl/gl_graphics.h"
 
 #include <algorithm>
@@ -53,12 +54,21 @@ TSdlWindow CreateWindow(int width, int height, int depth, int hertz) {
     // Client area centred on the desktop: left = desktop width / 2 - width / 2.
     SDL_Rect desktop{0, 0, 0, 0};
     SDL_GetDisplayBounds(0, &desktop);
+    // Resizable: an enlarged window shows the picture scaled.
     return TSdlWindow(SDL_CreateWindow(title.c_str(), desktop.x + desktop.w / 2 - width / 2,
                                        desktop.y + desktop.h / 2 - height / 2, width, height,
-                                       SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN));
+                                       SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE));
   }
   SDL_DisplayMode mode;
-  if (!FindMode(width, height, depth, hertz, mode)) return {};
+  if (!FindMode(width, height, depth, hertz, mode)) {
+    // Flat panels and Wayland desktops rarely offer the game's size: keep the desktop's own
+    // mode and let the drawing layer scale the picture into it. Placed over the whole desktop
+    // from the start, for X servers without a window manager to move it.
+    SDL_Rect desktop{0, 0, width, height};
+    SDL_GetDisplayBounds(0, &desktop);
+    return TSdlWindow(SDL_CreateWindow(title.c_str(), desktop.x, desktop.y, desktop.w, desktop.h,
+                                       SDL_WINDOW_OPENGL | SDL_WINDOW_FULLSCREEN_DESKTOP));
+  }
   TSdlWindow window(SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                      width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN));
   if (!window || SDL_SetWindowDisplayMode(window.get(), &mode) != 0 ||
@@ -67,6 +77,34 @@ TSdlWindow CreateWindow(int width, int height, int depth, int hertz) {
   }
   SDL_ShowWindow(window.get());
   return window;
+}
+
+gl_context_record* RecordOf(SDL_Window* window) {
+  if (!window) return nullptr;
+  for (auto* record : sdl.contexts.open) {
+    if (record->window == window) return record;
+  }
+  return nullptr;
+}
+
+// The picture's place in the window, in the window's own (pointer) coordinates; false when
+// the window shows the picture 1:1 or is not ours.
+bool PictureInWindow(SDL_Window* window, int& picture_width, int& picture_height, picture_fit& fit) {
+  const gl_context_record* record = RecordOf(window);
+  if (!record || record->kind == 1) return false;
+  int w = 0, h = 0;
+  SDL_GetWindowSize(window, &w, &h);
+  if (w == record->width && h == record->height) return false;
+  picture_width = record->width;
+  picture_height = record->height;
+  fit = FitPicture(picture_width, picture_height, w, h);
+  return fit.w > 0 && fit.h > 0;
+}
+
+// Rounds the quotient down, also below 0.
+int FloorDiv(int64_t a, int64_t b) {
+  const int64_t q = a / b;
+  return static_cast<int>(q * b > a ? q - 1 : q);
 }
 
 // Makes the record current (nullptr releases); the current one again does nothing.
@@ -90,7 +128,8 @@ std::shared_ptr<TGraphics> FinishContext(std::unique_ptr<gl_context_record> reco
     return nullptr;
   }
   sdl.contexts.current = record.get();
-  SDL_GetWindowSize(record->window, &record->width, &record->height);
+  // An own window keeps the size asked for, the game's size, whatever pixels it covers.
+  if (record->kind == 1) SDL_GetWindowSize(record->window, &record->width, &record->height);
   sdl.contexts.open.push_back(record.get());
   return std::make_shared<TGLGraphics>(std::move(record));
 }
@@ -167,6 +206,8 @@ std::shared_ptr<TGraphics> TGLGraphicsDriver::CreateGraphics(int width, int heig
   if (!window) return nullptr;
   auto record = std::make_unique<gl_context_record>();
   record->kind = depth == 0 ? 2 : 3;
+  record->width = width;
+  record->height = height;
   record->depth = depth;
   record->hertz = hertz;
   record->flags = flags;
@@ -195,4 +236,37 @@ void SystemSetCaption(const std::string& title) {
   for (auto* record : sdl.contexts.open) {
     if (record->own_window) SDL_SetWindowTitle(record->window, title.c_str());
   }
+}
+
+void GraphicsPixelSize(int& width, int& height) {
+  width = height = 0;
+  if (sdl.contexts.current) SDL_GL_GetDrawableSize(sdl.contexts.current->window, &width, &height);
+}
+
+bool GraphicsExposed() {
+  auto* record = sdl.contexts.current;
+  if (!record || !record->exposed) return false;
+  record->exposed = false;
+  return true;
+}
+
+void MarkExposed(SDL_Window* window) {
+  if (auto* record = RecordOf(window)) record->exposed = true;
+}
+
+void WindowToPicture(SDL_Window* window, int& x, int& y) {
+  int w = 0, h = 0;
+  picture_fit fit;
+  if (!PictureInWindow(window, w, h, fit)) return;
+  x = FloorDiv(static_cast<int64_t>(x - fit.x) * w, fit.w);
+  y = FloorDiv(static_cast<int64_t>(y - fit.y) * h, fit.h);
+}
+
+void PictureToWindow(SDL_Window* window, int& x, int& y) {
+  int w = 0, h = 0;
+  picture_fit fit;
+  if (!PictureInWindow(window, w, h, fit)) return;
+  // The middle of the window pixels that show picture pixel (x, y) maps back to it.
+  x = fit.x + FloorDiv(static_cast<int64_t>(2 * x + 1) * fit.w, 2 * w);
+  y = fit.y + FloorDiv(static_cast<int64_t>(2 * y + 1) * fit.h, 2 * h);
 }

@@ -17,7 +17,16 @@ struct gl_context_record {
   SDL_Window* window = nullptr;
   TSdlWindow own_window;  // empty for kind 1
   TSdlGLContext context;
+  bool exposed = false;  // the window may have lost what it showed
 };
+
+// Pointer positions between the window's coordinates and the picture's, for windows whose
+// size differs from the game's (desktop full screen, an enlarged window). Other windows, and
+// windows that are not ours, pass unchanged.
+void WindowToPicture(SDL_Window* window, int& x, int& y);
+void PictureToWindow(SDL_Window* window, int& x, int& y);
+// Notes that a window of ours was uncovered, resized or restored.
+void MarkExposed(SDL_Window* window);
 
 class TGLGraphics : public TGraphics {
  public:

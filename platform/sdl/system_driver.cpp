@@ -2,6 +2,7 @@
 // capture, wheel, enter/leave, focus and quit; timer messages fire their timers.
 #include "platform/sdl/system_driver.h"
 
+#include "platform/sdl/gl_graphics.h"
 #include "platform/sdl/keymap.h"
 #include "platform/sdl/sdl_state.h"
 #include "platform/sdl/x11.h"
@@ -42,14 +43,19 @@ int NextCodePoint(const unsigned char*& text) {
   return code;
 }
 
-// Pointer position relative to the window under the pointer's focus, or to the window given.
+// Pointer position relative to the window under the pointer's focus, or to the window given,
+// in the picture's coordinates.
 void PointerIn(SDL_Window* window, int& x, int& y) {
   int gx = 0, gy = 0, wx = 0, wy = 0;
   SDL_GetGlobalMouseState(&gx, &gy);
   if (window) SDL_GetWindowPosition(window, &wx, &wy);
   x = gx - wx;
   y = gy - wy;
+  WindowToPicture(window, x, y);
 }
+
+// An event position of a window in the picture's coordinates.
+void ToPicture(Uint32 window_id, int& x, int& y) { WindowToPicture(SDL_GetWindowFromID(window_id), x, y); }
 
 }  // namespace
 
@@ -67,7 +73,9 @@ void TSDLSystemDriver::Wait() {
 void TSDLSystemDriver::MoveMouse(int x, int y) {
   SDL_Window* window = SDL_GL_GetCurrentWindow();
   if (!window) window = SDL_GetMouseFocus();
-  if (window) SDL_WarpMouseInWindow(window, x, y);
+  if (!window) return;
+  PictureToWindow(window, x, y);
+  SDL_WarpMouseInWindow(window, x, y);
 }
 
 void TSDLSystemDriver::SetMouseVisible(bool visible) {
@@ -96,12 +104,17 @@ void TSDLSystemDriver::Dispatch(const SDL_Event& event) {
     case SDL_MOUSEBUTTONUP:
       EmitButton(EVENT_MOUSEUP, event.button);
       break;
-    case SDL_MOUSEMOTION:
-      Emit(EVENT_MOUSEMOVE, HeldButtonBits(event.motion.state), event.motion.x, event.motion.y);
+    case SDL_MOUSEMOTION: {
+      int x = event.motion.x, y = event.motion.y;
+      ToPicture(event.motion.windowID, x, y);
+      Emit(EVENT_MOUSEMOVE, HeldButtonBits(event.motion.state), x, y);
       break;
+    }
     case SDL_MOUSEWHEEL: {
       const int steps = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
-      Emit(EVENT_MOUSEWHEEL, steps, event.wheel.mouseX, event.wheel.mouseY);
+      int x = event.wheel.mouseX, y = event.wheel.mouseY;
+      ToPicture(event.wheel.windowID, x, y);
+      Emit(EVENT_MOUSEWHEEL, steps, x, y);
       break;
     }
     case SDL_WINDOWEVENT: {
@@ -122,6 +135,12 @@ void TSDLSystemDriver::Dispatch(const SDL_Event& event) {
         case SDL_WINDOWEVENT_FOCUS_GAINED:
           ReleaseKeysLetGo();
           if (!window || !(SDL_GetWindowFlags(window) & SDL_WINDOW_MINIMIZED)) Emit(EVENT_APPRESUME);
+          break;
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SHOWN:
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+          MarkExposed(window);
           break;
       }
       break;
@@ -176,7 +195,9 @@ void TSDLSystemDriver::EmitButton(int id, const SDL_MouseButtonEvent& button) {
   if (!before != !held_buttons_) SDL_CaptureMouse(held_buttons_ ? SDL_TRUE : SDL_FALSE);
 
   const int number = ButtonNumber(button.button);
-  if (number) Emit(id, number, button.x, button.y);
+  int x = button.x, y = button.y;
+  ToPicture(button.windowID, x, y);
+  if (number) Emit(id, number, x, y);
 }
 
 void TSDLSystemDriver::EmitText(const char* utf8) {

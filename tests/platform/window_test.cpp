@@ -30,11 +30,9 @@ TEST_F(WindowTest, WindowHasTheRequestedClientSizeAndCaption) {
 
 TEST_F(WindowTest, ImpossibleDisplaysReturnNone) {
   Graphics(640, 480, 0, 60, 0);
-  // Xvfb offers only its own 1280 x 1024 mode, so no 800 x 600 full-screen mode exists.
-  EXPECT_EQ(Graphics(800, 600, 32, 60, 0), nullptr);
+  EXPECT_EQ(Graphics(0, 600, 0, 60, 0), nullptr);
   EXPECT_EQ(GraphicsWidth(), 0);
   EXPECT_EQ(GraphicsHeight(), 0);
-  EXPECT_EQ(Graphics(0, 600, 0, 60, 0), nullptr);
   EXPECT_EQ(GLGraphicsDriver()->AttachGraphics(nullptr, GRAPHICS_BACKBUFFER), nullptr);
   // A working display can be opened afterwards.
   EXPECT_TRUE(Graphics(640, 480, 0, 60, 0));
@@ -50,6 +48,86 @@ TEST_F(WindowTest, FullScreenInTheScreensOwnMode) {
   ASSERT_FALSE(centred.empty());
   EXPECT_EQ(centred.back()->x, 640);  // the pointer starts in the middle of the screen
   EXPECT_TRUE(Graphics(800, 600, 0, 60, 0));  // and back to a window
+}
+
+TEST_F(WindowTest, PictureFitsWithItsAspectKept) {
+  const struct {
+    int w, h, pw, ph;
+    picture_fit fit;
+  } cases[] = {
+      {800, 600, 1280, 1024, {0, 32, 1280, 960}},   // bars above and below
+      {800, 600, 1920, 1080, {240, 0, 1440, 1080}},  // bars left and right
+      {1024, 768, 1280, 1024, {0, 32, 1280, 960}},
+      {800, 600, 800, 600, {0, 0, 800, 600}},
+      {800, 600, 1001, 600, {100, 0, 800, 600}},  // an odd spare pixel goes right
+      {800, 600, 0, 600, {0, 0, 0, 0}},
+  };
+  for (const auto& c : cases) {
+    const picture_fit fit = FitPicture(c.w, c.h, c.pw, c.ph);
+    EXPECT_EQ(fit.x, c.fit.x) << c.pw << "x" << c.ph;
+    EXPECT_EQ(fit.y, c.fit.y) << c.pw << "x" << c.ph;
+    EXPECT_EQ(fit.w, c.fit.w) << c.pw << "x" << c.ph;
+    EXPECT_EQ(fit.h, c.fit.h) << c.pw << "x" << c.ph;
+  }
+}
+
+TEST_F(WindowTest, FullScreenWithoutAnExactModeFillsTheDesktopAtTheGamesSize) {
+  // Xvfb offers no 800 x 600 mode: the desktop's 1280 x 1024 shows the picture 1280 x 960.
+  ASSERT_TRUE(Graphics(800, 600, 32, 60, 0));
+  EXPECT_EQ(GraphicsWidth(), 800);
+  EXPECT_EQ(GraphicsHeight(), 600);
+  EXPECT_EQ(GraphicsDepth(), 32);
+  int pixel_width = 0, pixel_height = 0;
+  GraphicsPixelSize(pixel_width, pixel_height);
+  EXPECT_EQ(pixel_width, 1280);
+  EXPECT_EQ(pixel_height, 1024);
+  Flip(0);
+  CollectUntil([](const TEvent&) { return false; }, 300);  // settle: map, focus, enter
+  // Graphics put the pointer in the middle of the picture, which is the middle of the screen.
+  EXPECT_EQ(CommandOutput("xdotool getmouselocation").substr(0, 12), "x:640 y:512 ");
+  const struct {
+    int sx, sy, x, y;
+  } corners[] = {
+      {0, 32, 0, 0},   {1279, 32, 799, 0},   {0, 991, 0, 599}, {1279, 991, 799, 599},
+      {0, 31, 0, -1},  {1279, 992, 799, 600},  // the bars lie outside the picture
+      {641, 513, 400, 300},
+  };
+  for (const auto& c : corners) {
+    CommandOutput("xdotool mousemove " + std::to_string(c.sx) + " " + std::to_string(c.sy));
+    auto moved = CollectUntil([&](const TEvent& e) { return e.id == EVENT_MOUSEMOVE && e.x == c.x && e.y == c.y; });
+    ASSERT_FALSE(moved.empty()) << c.sx << "," << c.sy;
+    EXPECT_EQ(moved.back()->x, c.x) << c.sx << "," << c.sy;
+    EXPECT_EQ(moved.back()->y, c.y) << c.sx << "," << c.sy;
+    EXPECT_EQ(MouseX(), c.x);
+    EXPECT_EQ(MouseY(), c.y);
+  }
+  MoveMouse(799, 599);  // back through the same scale
+  PollSystem();
+  EXPECT_EQ(CommandOutput("xdotool getmouselocation").substr(0, 13), "x:1279 y:991 ");
+}
+
+TEST_F(WindowTest, EnlargedWindowKeepsTheGamesSizeAndMapsThePointer) {
+  ASSERT_TRUE(Graphics(800, 600, 0, 60, 0));
+  Flip(0);
+  CollectUntil([](const TEvent&) { return false; }, 300);
+  GraphicsExposed();
+  const std::string id = WindowId();
+  ASSERT_FALSE(id.empty());
+  // 1000 x 600: the picture keeps 800 x 600 in the middle, 100-pixel bars either side.
+  CommandOutput("xdotool windowmove " + id + " 0 0 windowsize " + id + " 1000 600");
+  CollectUntil([](const TEvent&) { return false; }, 300);
+  int pixel_width = 0, pixel_height = 0;
+  GraphicsPixelSize(pixel_width, pixel_height);
+  EXPECT_EQ(pixel_width, 1000);
+  EXPECT_EQ(GraphicsWidth(), 800);
+  EXPECT_TRUE(GraphicsExposed()) << "a resized window must be drawn again";
+  EXPECT_FALSE(GraphicsExposed());
+  for (auto [sx, x] : {std::pair{100, 0}, {899, 799}, {50, -50}}) {
+    CommandOutput("xdotool mousemove " + std::to_string(sx) + " 300");
+    auto moved = CollectUntil([&, x = x](const TEvent& e) { return e.id == EVENT_MOUSEMOVE && e.x == x; });
+    ASSERT_FALSE(moved.empty()) << sx;
+    EXPECT_EQ(moved.back()->y, 300);
+  }
 }
 
 TEST_F(WindowTest, ModesOfTheVirtualScreen) {

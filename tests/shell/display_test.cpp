@@ -1,5 +1,5 @@
 // The display choice on a real X server (Xvfb offers only its own 1280 x 1024 mode): windows
-// at 60 Hz, full-screen requests that no mode matches, and keys F and W.
+// at 60 Hz, full screen in the desktop's own mode where no mode matches, and keys F and W.
 #include "tests/shell/display_fixture.h"
 
 using namespace shell_test;
@@ -16,14 +16,18 @@ TEST_F(DisplayChoice, WindowedOpensAt60HzWhateverTheRefreshRate) {
   EXPECT_EQ(GraphicsHertz(), 60);
 }
 
-TEST_F(DisplayChoice, FullScreenWithoutAMatchingModeFailsAndKeepsTheDisplay) {
+TEST_F(DisplayChoice, FullScreenWithoutAMatchingModeFillsTheDesktopAtTheGamesSize) {
   shell.display.windowed = false;
   for (int rate : {75, 0}) {
     shell.display.refresh_rate = rate;
-    int seq = GraphicsSeq();
-    EXPECT_FALSE(ChooseMode(800, 600)) << rate;
-    EXPECT_EQ(GraphicsSeq(), seq);
+    EXPECT_TRUE(ChooseMode(800, 600)) << rate;
     EXPECT_EQ(GraphicsWidth(), 800);
+    EXPECT_EQ(GraphicsHeight(), 600);
+    EXPECT_NE(GraphicsDepth(), 0);
+    int pixel_width = 0, pixel_height = 0;
+    GraphicsPixelSize(pixel_width, pixel_height);
+    EXPECT_EQ(pixel_width, 1280);
+    EXPECT_EQ(pixel_height, 1024);
   }
 }
 
@@ -37,15 +41,19 @@ TEST_F(DisplayChoice, KeyFSwitchesTheWindowSizeBothWays) {
   EXPECT_EQ(GraphicsWidth(), 800);
 }
 
-TEST_F(DisplayChoice, SwitchThatCannotOpenKeepsTheFlagsAndTheDisplay) {
-  // Full screen has no mode here: W fails, F from full screen fails too.
+TEST_F(DisplayChoice, KeysWAndFKeepTheGamesSizeInFullScreen) {
+  ToggleWindowed();
+  EXPECT_FALSE(shell.display.windowed);
+  EXPECT_EQ(GraphicsWidth(), 800);
+  EXPECT_NE(GraphicsDepth(), 0);
+  ToggleLargeDisplay();
+  EXPECT_TRUE(shell.display.display_large);
+  EXPECT_EQ(GraphicsWidth(), 1024);
+  EXPECT_EQ(GraphicsHeight(), 768);
   ToggleWindowed();
   EXPECT_TRUE(shell.display.windowed);
-  EXPECT_EQ(GraphicsWidth(), 800);
-  shell.display.windowed = false;
-  ToggleLargeDisplay();
-  EXPECT_FALSE(shell.display.display_large);
-  EXPECT_EQ(GraphicsWidth(), 800);
+  EXPECT_EQ(GraphicsWidth(), 1024);
+  EXPECT_EQ(GraphicsDepth(), 0);
 }
 
 TEST_F(DisplayChoice, YesToRestartScattersAfreshWithEmptyBoxes) {

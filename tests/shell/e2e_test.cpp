@@ -144,10 +144,15 @@ TEST_F(Loop, CompletionFliesOnceAndNotAgain) {
   PlaceAllHome();
   int flights = 0;
   std::string last = shell.screen;
-  for (int i = 0; i < 600; ++i) {
-    Turn();
+  auto watch = [&] {
     if (shell.screen == "anim" && last != "anim") ++flights;
     last = shell.screen;
+    return flights == 1 && shell.screen == "jigsaw";
+  };
+  ASSERT_TRUE(RunUntil(watch));  // the flight, by the clock
+  for (int i = 0; i < 100; ++i) {
+    Turn();
+    watch();
   }
   EXPECT_EQ(flights, 1);
   EXPECT_EQ(shell.screen, "jigsaw");
@@ -191,11 +196,12 @@ class LargeFullScreenPreference : public Game {
   }
 };
 
-TEST_F(LargeFullScreenPreference, FallsBackToALargeWindowWhenNoModeMatches) {
+TEST_F(LargeFullScreenPreference, FillsTheDesktopModeAtTheLargeSizeWhenNoModeMatches) {
   EXPECT_EQ(GraphicsWidth(), 1024);
   EXPECT_EQ(GraphicsHeight(), 768);
+  EXPECT_NE(GraphicsDepth(), 0);
   EXPECT_TRUE(shell.display.display_large);
-  EXPECT_TRUE(shell.display.windowed);
+  EXPECT_FALSE(shell.display.windowed);
   EXPECT_EQ(shell.prefs.sound_on, 0);
 }
 

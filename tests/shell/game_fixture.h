@@ -30,9 +30,11 @@ class Game : public ::testing::Test {
     if (!PeekEvent()) Emit(EVENT_APPIDLE);
     LoopTurn();
   }
-  // Turns until pred holds; false when it never did within max_turns.
-  static bool RunUntil(const std::function<bool()>& pred, int max_turns = 1000) {
-    for (int i = 0; i < max_turns; ++i) {
+  // Turns until pred holds; false when it never did within max_turns, or, for max_turns 0,
+  // within 10 s (animations step by the clock, and a turn that repeats its frame is quick).
+  static bool RunUntil(const std::function<bool()>& pred, int max_turns = 0) {
+    const int start = Millisecs();
+    for (int i = 0; max_turns > 0 ? i < max_turns : Millisecs() - start < 10000; ++i) {
       if (pred()) return true;
       Turn();
     }

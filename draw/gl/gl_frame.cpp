@@ -1,0 +1,311 @@
+// The recorded frame: drawing operations kept with their state until Flip, which presents
+// only a frame that differs from the one on screen and draws a starting run of operations
+// shared with recent frames from a kept copy of the picture. Depends on draw/gl/gl2d.h.
+#define GL_GLEXT_PROTOTYPES
+#include <GL/gl.h>
+#include <GL/glext.h>
+
+#include <algorithm>
+
+#include "draw/gl/gl2d.h"
+
+namespace {
+
+// Only clear colour and scissor act on a clear; only the rest on a shape. Equal operations
+// then compare equal whatever the unused part of the state held.
+gl_draw_state RelevantState(gl_shape shape) {
+  gl_draw_state state = gl2d_state.wanted;
+  if (shape == gl_shape::clear) {
+    gl_draw_state clear;
+    clear.clear = state.clear;
+    clear.scissor = state.scissor;
+    clear.scissor_box = state.scissor_box;
+    return clear;
+  }
+  state.clear = {};
+  return state;
+}
+
+void Record(gl_shape shape, uint64_t serial, unsigned name, const gl_vertex* vertices, size_t count) {
+  auto& frame = gl2d_state.frame;
+  gl_command command;
+  command.shape = shape;
+  command.state = RelevantState(shape);
+  command.texture = serial;
+  command.texture_name = name;
+  command.first = static_cast<uint32_t>(frame.vertices.size());
+  command.count = static_cast<uint32_t>(count);
+  frame.vertices.insert(frame.vertices.end(), vertices, vertices + count);
+  frame.commands.push_back(command);
+}
+
+GLenum Mode(gl_shape shape) {
+  switch (shape) {
+    case gl_shape::points: return GL_POINTS;
+    case gl_shape::lines: return GL_LINES;
+    case gl_shape::quads: return GL_QUADS;
+    default: return GL_POLYGON;
+  }
+}
+
+void RunCommand(const gl_frame& frame, const gl_command& command) {
+  ApplyState(command.state);
+  if (command.shape == gl_shape::clear) {
+    glClear(GL_COLOR_BUFFER_BIT);
+    return;
+  }
+  if (command.texture != 0) {
+    BindTexture(command.texture_name);
+  } else {
+    DisableTexturing();
+  }
+  glBegin(Mode(command.shape));
+  for (uint32_t i = command.first; i < command.first + command.count; ++i) {
+    const gl_vertex& v = frame.vertices[i];
+    if (command.texture != 0) glTexCoord2f(v.u, v.v);
+    glVertex2f(v.x, v.y);
+  }
+  glEnd();
+}
+
+void Run(const gl_frame& frame, size_t from, size_t to) {
+  for (size_t i = from; i < to; ++i) RunCommand(frame, frame.commands[i]);
+}
+
+// How many operations a and b share from their start, vertices included.
+size_t SharedStart(const gl_frame& a, const gl_frame& b) {
+  const size_t n = std::min(a.commands.size(), b.commands.size());
+  for (size_t i = 0; i < n; ++i) {
+    const gl_command& c = a.commands[i];
+    if (!(c == b.commands[i])) return i;
+    if (!std::equal(a.vertices.begin() + c.first, a.vertices.begin() + c.first + c.count,
+                    b.vertices.begin() + c.first)) {
+      return i;
+    }
+  }
+  return n;
+}
+
+// A frame that starts by clearing the whole picture does not depend on what the buffer held.
+bool StartsWithFullClear(const gl_frame& frame) {
+  return !frame.commands.empty() && frame.commands[0].shape == gl_shape::clear &&
+         !frame.commands[0].state.scissor;
+}
+
+// The copy pays when the operations it replaces cover at least half the picture again
+// beyond the clear (one full-picture quad replaces them).
+bool WorthKeeping(const gl_frame& frame, size_t count, int width, int height) {
+  double area = 0;
+  for (size_t i = 1; i < count; ++i) {
+    const gl_command& c = frame.commands[i];
+    if (c.shape == gl_shape::clear || c.count == 0) continue;
+    float x0 = frame.vertices[c.first].x, x1 = x0, y0 = frame.vertices[c.first].y, y1 = y0;
+    for (uint32_t k = c.first; k < c.first + c.count; ++k) {
+      x0 = std::min(x0, frame.vertices[k].x);
+      x1 = std::max(x1, frame.vertices[k].x);
+      y0 = std::min(y0, frame.vertices[k].y);
+      y1 = std::max(y1, frame.vertices[k].y);
+    }
+    area += static_cast<double>(x1 - x0) * (y1 - y0);
+  }
+  return area * 2 >= static_cast<double>(width) * height;
+}
+
+// Copies between the picture and the kept copy; blitting (faster) where framebuffers exist.
+// Blits obey the scissor box, so it is switched off first.
+void BlitKept(bool to_kept) {
+  const auto& kept = gl2d_state.kept;
+  gl_draw_state whole = gl2d_state.applied;
+  whole.scissor = false;
+  whole.scissor_box = {};
+  ApplyState(whole);
+  const unsigned picture = PictureFramebuffer();
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, to_kept ? picture : kept.framebuffer);
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, to_kept ? kept.framebuffer : picture);
+  glBlitFramebuffer(0, 0, kept.width, kept.height, 0, 0, kept.width, kept.height, GL_COLOR_BUFFER_BIT,
+                    GL_NEAREST);
+  glBindFramebuffer(GL_FRAMEBUFFER, picture);
+}
+
+// Copies the picture as drawn by the first `count` operations of the frame.
+void Keep(const gl_frame& frame, size_t count, int width, int height) {
+  auto& kept = gl2d_state.kept;
+  const int seq = GraphicsSeq();
+  if (kept.seq != seq) kept.texture = kept.framebuffer = 0;  // the old names died with their context
+  if (kept.texture == 0) {
+    glGenTextures(1, &kept.texture);
+    kept.tex_width = kept.tex_height = 0;
+  }
+  BindTexture(kept.texture);
+  if (kept.tex_width < width || kept.tex_height < height) {
+    kept.tex_width = PowerOfTwoAtLeast(width);
+    kept.tex_height = PowerOfTwoAtLeast(height);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, kept.tex_width, kept.tex_height, 0, GL_RGBA,
+                 GL_UNSIGNED_BYTE, nullptr);
+    if (kept.framebuffer == 0 && FramebuffersAvailable()) glGenFramebuffers(1, &kept.framebuffer);
+    if (kept.framebuffer != 0) {
+      glBindFramebuffer(GL_FRAMEBUFFER, kept.framebuffer);
+      glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, kept.texture, 0);
+      if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+        glDeleteFramebuffers(1, &kept.framebuffer);
+        kept.framebuffer = 0;
+      }
+      glBindFramebuffer(GL_FRAMEBUFFER, PictureFramebuffer());
+    }
+  }
+  kept.seq = seq;
+  kept.width = width;
+  kept.height = height;
+  if (kept.framebuffer != 0) {
+    BlitKept(true);
+  } else {
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, width, height);
+  }
+  const gl_command& last = frame.commands[count - 1];
+  kept.prefix.commands.assign(frame.commands.begin(), frame.commands.begin() + static_cast<long>(count));
+  kept.prefix.vertices.assign(frame.vertices.begin(), frame.vertices.begin() + last.first + last.count);
+}
+
+// The kept picture, texel for texel (rows come bottom-up from the framebuffer).
+void DrawKept() {
+  const auto& kept = gl2d_state.kept;
+  if (kept.framebuffer != 0) {
+    BlitKept(false);
+    return;
+  }
+  gl_draw_state plain;
+  plain.blend = SolidBlend;
+  plain.color = {255, 255, 255, 255};
+  plain.ortho_width = static_cast<float>(kept.width);
+  plain.ortho_height = static_cast<float>(kept.height);
+  ApplyState(plain);
+  BindTexture(kept.texture);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+  const auto w = static_cast<float>(kept.width), h = static_cast<float>(kept.height);
+  const float u = w / static_cast<float>(kept.tex_width), v = h / static_cast<float>(kept.tex_height);
+  glBegin(GL_QUADS);
+  glTexCoord2f(0, v);
+  glVertex2f(0, 0);
+  glTexCoord2f(u, v);
+  glVertex2f(w, 0);
+  glTexCoord2f(u, 0);
+  glVertex2f(w, h);
+  glTexCoord2f(0, 0);
+  glVertex2f(0, h);
+  glEnd();
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+}
+
+// Runs a whole frame that starts with a full clear, from the kept picture where it still
+// holds the frame's start. A new copy is taken where two frames in a row first differed from
+// the one before at the same operation: what changes there is likely to change again.
+void RunReusing(const gl_frame& frame) {
+  auto& kept = gl2d_state.kept;
+  const int width = GraphicsWidth(), height = GraphicsHeight();
+  const size_t size = frame.commands.size();
+  const size_t held = kept.prefix.commands.size();
+  if (kept.texture != 0 && kept.seq == GraphicsSeq() && kept.width == width && kept.height == height &&
+      held > 0 && held <= size && SharedStart(frame, kept.prefix) == held) {
+    DrawKept();
+    ++kept.reused;
+    Run(frame, held, size);
+    return;
+  }
+  const auto& s = gl2d_state;
+  const size_t split = s.shown_seq == GraphicsSeq() ? SharedStart(frame, s.shown) : 0;
+  const bool steady = split == kept.last_split;
+  kept.last_split = split;
+  if (steady && split > 1 && split < size && WorthKeeping(frame, split, width, height)) {
+    Run(frame, 0, split);
+    Keep(frame, split, width, height);
+    Run(frame, split, size);
+    return;
+  }
+  Run(frame, 0, size);
+}
+
+}  // namespace
+
+void gl_frame::Clear() {
+  commands.clear();
+  vertices.clear();
+  textures.clear();
+  run = 0;
+  forced = false;
+}
+
+void ApplyState(const gl_draw_state& state) {
+  auto& s = gl2d_state;
+  const gl_draw_state& had = s.applied;
+  const bool known = s.applied_known;
+  if (!known || had.blend != state.blend) ApplyBlend(state.blend);
+  if (!known || had.color != state.color) glColor4ubv(state.color.data());
+  if (!known || had.clear != state.clear) {
+    glClearColor(state.clear[0] / 255.0f, state.clear[1] / 255.0f, state.clear[2] / 255.0f, 1.0f);
+  }
+  if (!known || had.line_width != state.line_width) glLineWidth(state.line_width);
+  if (!known || had.scissor != state.scissor || had.scissor_box != state.scissor_box) {
+    if (state.scissor) {
+      glEnable(GL_SCISSOR_TEST);
+      glScissor(state.scissor_box[0], state.scissor_box[1], state.scissor_box[2], state.scissor_box[3]);
+    } else {
+      glDisable(GL_SCISSOR_TEST);
+    }
+  }
+  if (!known || had.ortho_width != state.ortho_width || had.ortho_height != state.ortho_height) {
+    SetOrtho(state.ortho_width, state.ortho_height);
+  }
+  s.applied = state;
+  s.applied_known = true;
+}
+
+void RecordShape(gl_shape shape, std::initializer_list<gl_vertex> vertices) {
+  Record(shape, 0, 0, vertices.begin(), vertices.size());
+}
+
+void RecordShape(gl_shape shape, const std::vector<gl_vertex>& vertices) {
+  Record(shape, 0, 0, vertices.data(), vertices.size());
+}
+
+void RecordTextured(const std::shared_ptr<TGLImageFrame>& frame, std::initializer_list<gl_vertex> vertices) {
+  Record(gl_shape::quads, frame->serial, frame->name, vertices.begin(), vertices.size());
+  gl2d_state.frame.textures.push_back(frame);
+}
+
+void RunRecorded() {
+  auto& frame = gl2d_state.frame;
+  BindPicture();
+  if (frame.run == frame.commands.size()) return;  // nothing drawn meanwhile
+  Run(frame, frame.run, frame.commands.size());
+  frame.run = frame.commands.size();
+  frame.textures.clear();
+  frame.forced = true;
+}
+
+void PresentFrame(int sync) {
+  auto& s = gl2d_state;
+  auto& frame = s.frame;
+  const bool exposed = GraphicsExposed();
+  const bool repeat = s.reuse && !frame.forced && !exposed && s.shown_seq == GraphicsSeq() &&
+                      StartsWithFullClear(frame) && frame.commands.size() == s.shown.commands.size() &&
+                      SharedStart(frame, s.shown) == frame.commands.size();
+  if (repeat) {
+    frame.Clear();
+    return;
+  }
+  BindPicture();
+  if (s.reuse && frame.run == 0 && StartsWithFullClear(frame)) {
+    RunReusing(frame);
+  } else {
+    Run(frame, frame.run, frame.commands.size());
+  }
+  ShowPicture(sync);
+  ++s.presented;
+  s.shown.commands = std::move(frame.commands);
+  s.shown.vertices = std::move(frame.vertices);
+  // A frame drawn partly outside its record cannot stand for what is on screen.
+  s.shown_seq = frame.forced ? 0 : GraphicsSeq();
+  frame.Clear();
+}

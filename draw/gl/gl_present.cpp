@@ -1,0 +1,124 @@
+// Where the picture is drawn and how it reaches the window: straight into the back buffer
+// when the window's pixels match the game's size, else into an off-screen picture of the
+// game's size that is scaled into the window with its aspect kept and black bars. Reading the
+// picture (GrabPixmap) therefore always sees the game's pixels. Depends on draw/gl/gl2d.h.
+#define GL_GLEXT_PROTOTYPES
+#include <GL/gl.h>
+#include <GL/glext.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "draw/gl/gl2d.h"
+
+// Framebuffer objects are core since OpenGL 3.0 and an extension before.
+bool FramebuffersAvailable() {
+  static int checked_seq = 0;
+  static bool available = false;
+  if (checked_seq != GraphicsSeq()) {
+    checked_seq = GraphicsSeq();
+    const auto* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    const auto* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    available = (version && std::atoi(version) >= 3) ||
+                (extensions && std::strstr(extensions, "GL_ARB_framebuffer_object"));
+  }
+  return available;
+}
+
+namespace {
+
+// The off-screen picture of width x height for the current context; false when GL cannot make it.
+bool MakeTarget(int width, int height) {
+  auto& t = gl2d_state.target;
+  if (t.framebuffer != 0 && t.seq == GraphicsSeq() && t.width == width && t.height == height) return true;
+  if (t.framebuffer != 0 && t.seq == GraphicsSeq()) {
+    glDeleteFramebuffers(1, &t.framebuffer);
+    glDeleteTextures(1, &t.texture);
+  }
+  t = gl_target_state{};
+  glGenTextures(1, &t.texture);
+  BindTexture(t.texture);
+  // Filtered: the scaled picture shows neither doubled nor dropped pixel rows.
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+  glGenFramebuffers(1, &t.framebuffer);
+  glBindFramebuffer(GL_FRAMEBUFFER, t.framebuffer);
+  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, t.texture, 0);
+  const bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  t.seq = GraphicsSeq();
+  t.width = width;
+  t.height = height;
+  if (!complete) {
+    glDeleteFramebuffers(1, &t.framebuffer);
+    glDeleteTextures(1, &t.texture);
+    t = gl_target_state{};
+  }
+  return complete;
+}
+
+}  // namespace
+
+void BindPicture() {
+  auto& t = gl2d_state.target;
+  const int width = GraphicsWidth(), height = GraphicsHeight();
+  int pixel_width = 0, pixel_height = 0;
+  GraphicsPixelSize(pixel_width, pixel_height);
+  const bool scaled = pixel_width > 0 && pixel_height > 0 && (pixel_width != width || pixel_height != height);
+  const bool offscreen = scaled && FramebuffersAvailable() && MakeTarget(width, height);
+  if (offscreen != t.offscreen) {
+    glBindFramebuffer(GL_FRAMEBUFFER, offscreen ? t.framebuffer : 0);
+    t.offscreen = offscreen;
+  }
+  glViewport(0, 0, width, height);
+}
+
+unsigned PictureFramebuffer() {
+  return gl2d_state.target.offscreen ? gl2d_state.target.framebuffer : 0;
+}
+
+void ShowPicture(int sync) {
+  auto& t = gl2d_state.target;
+  if (t.offscreen) {
+    int pixel_width = 0, pixel_height = 0;
+    GraphicsPixelSize(pixel_width, pixel_height);
+    const picture_fit fit = FitPicture(t.width, t.height, pixel_width, pixel_height);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    t.offscreen = false;
+    glViewport(0, 0, pixel_width, pixel_height);
+    gl_draw_state bars;
+    bars.blend = SolidBlend;
+    bars.color = {255, 255, 255, 255};
+    bars.ortho_width = static_cast<float>(pixel_width);
+    bars.ortho_height = static_cast<float>(pixel_height);
+    ApplyState(bars);
+    glClear(GL_COLOR_BUFFER_BIT);
+    BindTexture(t.texture);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    const auto x0 = static_cast<float>(fit.x), y0 = static_cast<float>(fit.y);
+    const auto x1 = static_cast<float>(fit.x + fit.w), y1 = static_cast<float>(fit.y + fit.h);
+    // The picture's top row is the texture's last.
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 1);
+    glVertex2f(x0, y0);
+    glTexCoord2f(1, 1);
+    glVertex2f(x1, y0);
+    glTexCoord2f(1, 0);
+    glVertex2f(x1, y1);
+    glTexCoord2f(0, 0);
+    glVertex2f(x0, y1);
+    glEnd();
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+  }
+  GLGraphicsDriver()->Flip(sync);
+}
+
+void ForgetPictureObjects() {
+  auto& s = gl2d_state;
+  s.target.offscreen = false;  // a context starts on its window
+  if (s.target.seq != GraphicsSeq()) s.target = gl_target_state{};
+  s.kept.prefix.Clear();
+}
