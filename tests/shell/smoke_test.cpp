@@ -144,6 +144,20 @@ TEST_F(RealProgram, HoldingFSwitchesTheDisplayOnce) {
             std::string::npos);
 }
 
+// Notices about a damaged data folder, then the normal way out: the program ends with status 0
+// and, in the sanitizer build, without a memory error on the way.
+TEST_F(RealProgram, EndsCleanlyAfterNotices) {
+  fs::remove_all("fonts");
+  fs::remove("jigsaws/0000vorna/3.png");
+  Start();
+  ASSERT_FALSE(WaitForWindow().empty());
+  std::this_thread::sleep_for(2s);
+  CommandOutput("xdotool key space sleep 0.5 key Escape sleep 0.3 key Escape");
+  EXPECT_EQ(WaitForExit(5s), 0);
+  const std::string errors = ReadWholeFile("stderr.txt");
+  EXPECT_EQ(errors.find("Sanitizer"), std::string::npos) << errors;
+}
+
 // An X server of the test's own, so that it can die under the game.
 class OwnXServer {
  public:
