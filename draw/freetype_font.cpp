@@ -179,7 +179,8 @@ std::shared_ptr<TFreeTypeFont> TFreeTypeFont::Load(const std::string& source, in
                                                    int style) {
   if (IsStreamAddress(source)) return LoadFromMemory(ReadWholeStream(source), size, style);
   auto library = FreeTypeLibrary();
-  if (!library) return nullptr;
+  // FreeType opens the path itself: a named pipe there would block it.
+  if (!library || FileType(source) != FILETYPE_FILE) return nullptr;
   FT_Face raw = nullptr;
   if (FT_New_Face(library.get(), source.c_str(), 0, &raw) != 0) return nullptr;
   return FontFromFace(FreeTypeFaceHandle(std::move(library), raw), {}, size, style);

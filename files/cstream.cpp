@@ -1,6 +1,8 @@
 // TCStream, a stream over a host file, and the functions that open and close file streams.
-// Depends on files/files.h and the C library's stdio.
+// Depends on files/files.h, the C library's stdio and POSIX open.
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 
@@ -62,12 +64,20 @@ std::shared_ptr<TCStream> TCStream::OpenFile(const std::string& path, bool reada
   if ((!readable && !writeable) || !IsHostPath(path)) return nullptr;
   std::string host = path;
   std::replace(host.begin(), host.end(), '\\', '/');
-  const char* how = readable && writeable ? "r+b" : writeable ? "wb" : "rb";
-  FILE* handle = fopen(host.c_str(), how);
-  if (!handle) return nullptr;
+  // Only a regular file (a link is followed) is opened: opening a named pipe would wait for a
+  // writer, and a device never ends. O_NONBLOCK keeps the open itself from waiting.
+  const int access = readable && writeable ? O_RDWR : writeable ? O_WRONLY | O_CREAT | O_TRUNC : O_RDONLY;
+  const int fd = open(host.c_str(), access | O_NONBLOCK | O_CLOEXEC, 0666);
+  if (fd < 0) return nullptr;
   struct stat info;
-  if (fstat(fileno(handle), &info) != 0 || S_ISDIR(info.st_mode)) {
-    fclose(handle);
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    close(fd);
+    return nullptr;
+  }
+  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  FILE* handle = fdopen(fd, readable && writeable ? "r+b" : writeable ? "wb" : "rb");
+  if (!handle) {
+    close(fd);
     return nullptr;
   }
   return CreateWithCStream(handle, (readable ? MODE_READ : 0) | (writeable ? MODE_WRITE : 0));

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -154,7 +155,8 @@ class TCStream : public TStream {
 
   // Opens the path ("\" taken as "/") as raw bytes: both flags → an existing file for update,
   // write only → created or cut to length 0, read only → an existing file. nullptr when the
-  // host cannot open it or it is a folder.
+  // host cannot open it or it is not a regular file after links are followed (a folder, a named
+  // pipe, a device), so that opening never waits.
   static std::shared_ptr<TCStream> OpenFile(const std::string& path, bool readable,
                                             bool writeable);
   // Takes ownership of an open handle; the position is the handle's, the size the file's length.
@@ -212,6 +214,16 @@ std::shared_ptr<TStream> ReadFile(const std::string& path);
 std::shared_ptr<TStream> WriteFile(const std::string& path);
 // Flushes pending output and releases the file; nullptr is accepted.
 void CloseStream(const std::shared_ptr<TStream>& stream);
+
+// Replaces the file at path whole, so that readers, and a program killed at any moment, see
+// either the old file complete or the new one complete. `write` fills a temporary file in the
+// same folder ("." + file name + ".tmp"; one left behind by a killed run is replaced) and returns
+// false to give up; the temporary is then flushed to the disk (fsync) and renamed over path. A
+// new file gets mode 0666 masked by the process umask. Returns false, leaving the old file as it
+// was and removing the temporary, when the temporary cannot be made, `write` gives up, any write
+// or the flush fails (a full disk) or the rename fails (path is a folder, for example).
+bool WriteFileAtomically(const std::string& path,
+                         const std::function<bool(const std::shared_ptr<TStream>&)>& write);
 
 // ---------------------------------------------------------------------------------------------
 // Image files

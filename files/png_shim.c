@@ -2,6 +2,8 @@
    setjmp here and libpng's longjmp. Depends on libpng. */
 #include "files/png_shim.h"
 
+#include <stdlib.h>
+
 static void Fail(png_structp png, png_const_charp message) {
   (void)message; /* failures are results, never printed */
   png_longjmp(png, 1);
@@ -10,6 +12,20 @@ static void Fail(png_structp png, png_const_charp message) {
 static void Warn(png_structp png, png_const_charp message) {
   (void)png;
   (void)message;
+}
+
+/* The most libpng itself may take at once. Its largest need, a row of 16384 16-bit RGBA pixels,
+   is 128 KiB; the decoded pixels are allocated by the caller, outside this bound. */
+#define TK_PNG_MAX_ALLOC (4u * 1024u * 1024u)
+
+static png_voidp BoundedMalloc(png_structp png, png_alloc_size_t size) {
+  (void)png;
+  return size <= TK_PNG_MAX_ALLOC ? malloc(size) : NULL;
+}
+
+static void FreeBlock(png_structp png, png_voidp block) {
+  (void)png;
+  free(block);
 }
 
 static void Pull(png_structp png, png_bytep data, size_t length) {
@@ -28,14 +44,18 @@ static void FlushIo(png_structp png) {
 }
 
 png_structp tk_png_create_read(struct tk_png_io* io, png_uint_32 max_side) {
-  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, NULL, Fail, Warn);
+  png_structp png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, NULL, Fail, Warn, NULL,
+                                             BoundedMalloc, FreeBlock);
   if (!png) return NULL;
   png_set_read_fn(png, io, Pull);
   png_set_sig_bytes(png, 8);
   png_set_user_limits(png, max_side, max_side);
-  /* Bounds on ancillary chunks, which a hostile file could otherwise make huge or endless. */
+  /* Every chunk but IHDR, PLTE, tRNS, IDAT and IEND is skipped unread: libpng would otherwise
+     allocate (and clear) the length that a text, calibration or palette chunk declares, and
+     treats its own chunk limit as a mere warning. */
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, NULL, -1);
   png_set_chunk_cache_max(png, 1000);
-  png_set_chunk_malloc_max(png, 8 * 1024 * 1024);
+  png_set_chunk_malloc_max(png, TK_PNG_MAX_ALLOC);
   return png;
 }
 

@@ -1,12 +1,41 @@
-// Library and persistence: the folder tree below the working directory and the player folder.
-// Depends on files/ (folders, modes) and shell/ (the blocking notice).
+// Library and persistence: the folder tree and the player folder, saved progress, the browser
+// pages of the library and of saved jigsaws, killing and the quick picks.
+// Depends on files/ (folders, streams, atomic writes), draw/, play/, box/ and shell/.
 #pragma once
 
+#include <array>
+#include <memory>
+#include <optional>
 #include <string>
+#include <vector>
+
+class TImage;
+
+// One browser entry.
+struct tn3_type {
+  std::string tk;               // the jigsaw name
+  std::shared_ptr<TImage> img;  // the thumbnail; loaded when first drawn, nullptr until then
+  int page = 0;                 // never set
+  int x = 0, y = 0;             // top-left corner where the thumbnail was drawn last
+  int n = 0;                    // position in the list, from 1
+  int marked = 0;               // 1 = marked for killing (library list only)
+};
+
+// The library list or the saved list with its page integers.
+struct browser_list_type {
+  std::vector<tn3_type> entries;  // entry k - 1 has n = k
+  int page = 0;                   // current page from 1; 0 = build the list before drawing it
+  int count = 0;
+  int page_count = 0;             // set by each drawing of a page
+  std::vector<int> drawn;         // indices into entries drawn by the last drawing of a page
+};
 
 struct library_state {
   // "players/" + player name + "/" once OpenPlayerFolder has run; "" before.
   std::string player_folder;
+  browser_list_type library_list;  // "new1", "delete1"
+  browser_list_type saved_list;    // "load1"
+  std::shared_ptr<TImage> cross;   // the kill mark, loaded when "delete1" first runs
 };
 
 extern library_state library;
@@ -14,12 +43,125 @@ extern library_state library;
 // Puts `library` back to its start values.
 void ResetLibraryState();
 
-// Makes one folder ready: lists it, or creates it (no parents) with mode 0777 and lists it
-// again. When it can be neither listed nor created, shows the blocking notice
-// "Unable to access " + path and returns.
+// ---- Player folder ------------------------------------------------------------------------------
+
+// Makes one folder ready: lists it, or creates it (no parents; its mode is 0777 masked by the
+// umask) and lists it again. When it can be neither listed nor created, shows the blocking notice
+// "Unable to access " + path and returns. Never changes the mode of anything it did not create.
 void EnsureFolder(const std::string& path);
 
-// Makes "players" and "players/" + player name ready and sets library.player_folder.
-// Does nothing when the player folder is already set. The folder string is set even when a
-// folder could not be made; later reads and writes then fail with their own messages.
+// Makes "players" and "players/" + player name ready and sets library.player_folder. Does
+// nothing when the player folder is already set. A player name that would leave "players"
+// (see IsSafePlayerName) is refused with a notice and "default" is used instead. The folder
+// string is set even when a folder could not be made; later reads and writes then fail with
+// their own messages.
 void OpenPlayerFolder();
+
+// A jigsaw name that names a folder right below "jigsaws/": not empty, not "." or "..", no
+// NUL and no "/" or "\".
+bool IsPlainJigsawName(const std::string& name);
+// A player name that stays below "players/": not empty and no NUL, and no component ("/" or
+// "\" separated) that is "..", and not "." itself. Slashes name nested folders.
+bool IsSafePlayerName(const std::string& name);
+
+// ---- Saved progress -----------------------------------------------------------------------------
+
+// What a progress file holds, checked against the jigsaw it is read for.
+struct progress_type {
+  struct piece_state {
+    int x = 0, y = 0, a = 0, visible = 0, gp = 0, draw_order = 0, box = 0;
+  };
+  std::vector<piece_state> pieces;  // entry i - 1 for piece i
+  std::array<int, 3> table_colour{};
+  int display_large = 0;
+  int last_group = 0;
+};
+
+// Key S: writes "working_on.txt", draws the table (and the shown thumbnail) into the back
+// buffer, saves progress and thumbnail, says "jigsaw saved" (when that preference is on) and
+// plays the magic sound. Nothing happens while no jigsaw is loaded.
+void SaveJigsaw();
+// Writes the progress file (7 x piece_count + 5 lines) and the thumbnail of the current jigsaw,
+// each replaced whole. When the progress file cannot be written, shows "Unable to save to " +
+// path, keeps the old files and writes no thumbnail. Marks the saved list stale on success.
+void SaveProgress();
+// Writes the top-left 800 x 600 pixels of the back buffer, scaled by `scale` (when below 1) to
+// scale x width by scale x height, as a PNG at path. False when it cannot be written.
+bool MakeThumbnail(const std::string& path, double scale, int width, int height);
+// Writes "working_on.txt" naming the current jigsaw; "Unable to save to " + path on failure.
+void WriteWorkingOn();
+// The progress file at path for a jigsaw of piece_count pieces. A file that cannot be opened
+// gives the notice "Unable to access " + path; one that does not describe such a jigsaw (line
+// count other than 7 x piece_count + 5, a drawing order that is not a permutation of
+// 1..piece_count, a turn outside 0..3, visibility outside 0..1, a box outside 0..5, a negative or
+// huge group, a position far off the table, a colour outside 0..255, a display flag outside 0..1,
+// or more bytes than such lines can hold) gives a notice naming the file. Both give nothing.
+std::optional<progress_type> ReadProgress(const std::string& path, int piece_count);
+// Puts progress into the piece tables of the jigsaw just loaded (it must have as many pieces):
+// pieces, drawing order, table colour, grouped_shown, last_group (raised to the highest group so
+// new joins never reuse a number); switches the display size as key F does when it was saved in
+// the other size; then rebuilds the boxes and the edge flags.
+void LoadProgress(const progress_type& progress);
+// Makes name the current jigsaw with its saved state and goes to the table. When the name is
+// not a plain jigsaw name, its progress file is missing or damaged, or its folder does not load,
+// a notice says so and the jigsaw in play, its name and every file stay as they were.
+bool ResumeJigsaw(const std::string& name);
+// The fetch command: ResumeJigsaw of the name in "working_on.txt"; without that file the
+// status message says "I can't find any saved jigsaws to fetch"; a file longer than 4096 bytes
+// is refused with a notice.
+void FetchWorkingOn();
+
+// ---- Browser lists and pages ------------------------------------------------------------------
+
+// Lists the folders below "jigsaws" (sorted by byte order), then "0000vorna"; page 1.
+void BuildLibraryList();
+// Lists the player's thumbnails (names ending exactly in ".png", the ending cut, sorted, with
+// "0000vorna" moved last); page 1.
+void BuildSavedList();
+// Draw a whole page: clear, thumbnails (loaded on first use), arrows, title.
+void DrawLibraryPage(const std::string& screen);
+void DrawSavedPage();
+// The name under the pointer among the entries the last drawing showed, or "". On "delete1"
+// a click also toggles the mark of an entry whose name does not begin with "0000".
+std::string HitLibraryPage();
+std::string HitSavedPage();
+// True (after "please wait") when the pointer is on one of the four page buttons, drawn or not;
+// the page has then been changed.
+bool ClickPageArrows();
+void DrawPageArrows();
+// "Page p of m" for the list that screen shows, with "Saved Jigsaws" before it on "load1" and
+// the kill count after it on "delete1" while something is marked.
+std::string PageTitle(const std::string& screen);
+void DrawPageTitle(const std::string& screen);
+// Cursor left / right: the page of the current page screen; nothing on other screens.
+void PreviousPage();
+void NextPage();
+// Keys A (1) and U (0) on "delete1": marks or unmarks the current library page.
+void MarkPage(int value);
+int CountMarked();
+// The library page's entries per page, the saved page's, for the current display size.
+int LibraryEntriesPerPage();
+int SavedEntriesPerPage();
+// Switching the display size: every page above 0 goes back to 1; both lists stay.
+void ResetPagesForNewDisplaySize();
+
+// Frame handlers of "new1", "delete1" and "load1".
+void NewFrame();
+void DeleteFrame();
+void LoadFrame();
+// Starts a library jigsaw afresh, scattered with empty boxes. A failed load keeps the jigsaw in
+// play. True when it started.
+bool StartNewJigsaw(const std::string& name);
+
+// ---- Killing and quick picks ------------------------------------------------------------------
+
+// Key K on "delete1": kills every marked jigsaw, then shows the start-up jigsaw.
+void KillMarked();
+// Deletes "jigsaws/" + name (a link is removed as a link) and every player's name + ".png"
+// and name + ".txt"; player folders that are links are passed over. Stops with
+// "Unable to delete " + path at the first failure.
+void KillJigsaw(const std::string& name);
+// Starts a random library jigsaw other than the current one (nothing when there is none).
+void PickRandomJigsaw();
+// Starts the first library jigsaw that the player has not saved.
+void PickNextUnsaved();

@@ -1,5 +1,6 @@
-// The player folder below "players/": made ready once at start-up.
-// Depends on files/ (listing, creating folders, modes) and shell/ (the blocking notice).
+// The player folder below "players/", made ready once at start-up, and the checks that keep
+// names from files and the command line inside the data folders.
+// Depends on files/ (listing and creating folders) and shell/ (the player name, the notice).
 #include "files/files.h"
 #include "library/library.h"
 #include "shell/shell.h"
@@ -18,18 +19,42 @@ bool CanList(const std::string& path) {
   return true;
 }
 
+bool HasNul(const std::string& name) { return name.find('\0') != std::string::npos; }
+
 }  // namespace
+
+bool IsPlainJigsawName(const std::string& name) {
+  return !name.empty() && name != "." && name != ".." && !HasNul(name) &&
+         name.find_first_of("/\\") == std::string::npos;
+}
+
+bool IsSafePlayerName(const std::string& name) {
+  if (name.empty() || name == "." || HasNul(name)) return false;
+  // The files module reads "\" as "/", so both separate components.
+  size_t start = 0;
+  for (;;) {
+    const size_t end = name.find_first_of("/\\", start);
+    if (name.substr(start, end - start) == "..") return false;
+    if (end == std::string::npos) return true;
+    start = end + 1;
+  }
+}
 
 void EnsureFolder(const std::string& path) {
   if (CanList(path)) return;
+  // The folder is made with 0777 masked by the umask, so other users get only what the player
+  // allows; nothing is chmod-ed, least of all a file that stands where the folder should be.
   CreateDir(path, false);
-  SetFileMode(path, 0777);
   if (CanList(path)) return;
   ShowErrorAndWait("Unable to access " + path);
 }
 
 void OpenPlayerFolder() {
   if (!library.player_folder.empty()) return;
+  if (!IsSafePlayerName(shell.player_name)) {
+    ShowErrorAndWait("That player name would reach outside the players folder; playing as default");
+    shell.player_name = "default";
+  }
   EnsureFolder("players");
   EnsureFolder("players/" + shell.player_name);
   library.player_folder = "players/" + shell.player_name + "/";

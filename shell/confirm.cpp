@@ -1,6 +1,7 @@
 // The five confirmations: their pictures, Yes areas and actions, drawn per frame and answered
 // by a click. Depends on play/ and box/ (restart) and the shell's helpers.
 #include "box/box.h"
+#include "library/library.h"
 #include "platform/platform.h"
 #include "play/play.h"
 #include "shell/internal.h"
@@ -9,12 +10,11 @@ namespace {
 
 [[noreturn]] void EndOnYes() { EndProgram(); }
 
-// D, Q and = answer with library commands that are not built yet; their Yes only clears.
 const confirm_type kConfirms[] = {
-    {"D", 'D', &shell_images_type::do_new, 154, 68, 239, 99, nullptr},
-    {"Q", 'Q', &shell_images_type::quick_pick, 154, 68, 239, 99, nullptr},
+    {"D", 'D', &shell_images_type::do_new, 154, 68, 239, 99, PickNextUnsaved},
+    {"Q", 'Q', &shell_images_type::quick_pick, 154, 68, 239, 99, PickRandomJigsaw},
     {"R", 'R', &shell_images_type::reload, 154, 68, 239, 99, RestartJigsaw},
-    {"=", KEY_EQUALS, &shell_images_type::fetch, 154, 68, 239, 99, nullptr},
+    {"=", KEY_EQUALS, &shell_images_type::fetch, 154, 68, 239, 99, FetchWorkingOn},
     {"X", KEY_ESCAPE, &shell_images_type::exit, 149, 29, 226, 79, EndOnYes},
 };
 

@@ -8,8 +8,7 @@
 #include "shell/shell.h"
 
 // One confirmation: its letter, the key that sets and keeps it, its picture, its Yes area
-// relative to the picture's top-left corner (inclusive) and its Yes action (nullptr while the
-// command it runs does not exist).
+// relative to the picture's top-left corner (inclusive) and its Yes action.
 struct confirm_type {
   const char* letter;
   int key;
@@ -28,3 +27,24 @@ void EscapeKey();
 
 // The turn's frame handler for the current screen.
 void RunScreenHandler();
+
+// Waits until more than ms milliseconds have passed since Millisecs() was t (or the clock went
+// back) while the window keeps answering: a close request ends the program and other input
+// stays queued for the loop. stop, when given, is asked throughout; true from it ends the wait
+// early and is returned.
+bool WaitAlive(int t, int ms, bool (*stop)() = nullptr);
+
+// Opens help over the current screen, remembering the pointer for the tidy command.
+void OpenHelp();
+// The help page that explains screen, or -1 when it has none.
+int HelpPageOf(const std::string& screen);
+// Runs the action of a clicked help letter on page (0..4).
+void RunHelpLetter(int page, char letter);
+
+// Commands given both by keys and by help letters.
+void ToggleBoxShown(int b);  // box 1..5's loose pieces shown or hidden
+void ToggleSwatch();
+void ToggleGroupedShown();
+void ToggleLooseShown();
+void ToggleThumbnail();  // nothing while the jigsaw has no thumbnail
+void StartUnrotate();    // the "unrotate" screen turns every group upright

@@ -1,6 +1,7 @@
 // The key table: global keys, the three context tables and the Escape rules.
 // Depends on play/ and box/ for the table commands and on the shell's own helpers.
 #include "box/box.h"
+#include "library/library.h"
 #include "platform/platform.h"
 #include "play/play.h"
 #include "shell/internal.h"
@@ -10,7 +11,7 @@ namespace {
 const char* const kPublisherAddress = "https://tesselka.example.org";
 
 // Letter and digit keys are their upper-case ASCII codes.
-constexpr int kDigit1 = '1', kDigit5 = '5', kDigit7 = '7';
+constexpr int kDigit0 = '0', kDigit1 = '1', kDigit5 = '5', kDigit7 = '7';
 
 // The box, jigsaw and delete contexts: the screen itself, or help shown over it.
 bool InContext(const char* screen) {
@@ -27,20 +28,38 @@ void ToggleConfirm(const char* letter) {
   }
 }
 
-void ToggleThumbnail() {
-  if (play.thumb) play.thumb_shown = !play.thumb_shown;
-}
-
 void GlobalKey(int k) {
   switch (k) {
     case KEY_ESCAPE: EscapeKey(); break;
     case 'D': ToggleConfirm("D"); break;
-    case 'F': ToggleLargeDisplay(); break;
+    case 'F':
+      ToggleLargeDisplay();
+      BuildBoxTable();  // the rows are laid out for the display size
+      break;
+    case 'K':
+      if (shell.screen == "delete1")
+        KillMarked();
+      else
+        shell.screen = "delete1";
+      break;
+    case 'L': shell.screen = "load1"; break;
+    case 'H':
+      if (shell.screen == "help") {
+        shell.screen = shell.previous_screen;
+      } else if (HelpPageOf(shell.screen) >= 0) {
+        OpenHelp();
+        play.dragged = 0;
+      }
+      break;
     case 'N':
-      // N answers No; it opens the library page once that screen exists.
-      shell.pending_confirm = "";
+      // N answers No when a question waits.
+      if (shell.pending_confirm.empty())
+        shell.screen = "new1";
+      else
+        shell.pending_confirm = "";
       break;
     case 'Q': ToggleConfirm("Q"); break;
+    case 'S': SaveJigsaw(); break;
     case 'W': ToggleWindowed(); break;
     case 'X': shell.status_message = shell.app_title + " from " + kPublisherAddress; break;
     case 'Y':
@@ -48,9 +67,46 @@ void GlobalKey(int k) {
       if (const confirm_type* confirm = PendingConfirm(); confirm && shell.pending_confirm != "X")
         AnswerYes(*confirm);
       break;
+    case KEY_F1:
+      if (shell.screen == "help") {
+        shell.screen = shell.previous_screen;
+      } else {
+        shell.previous_screen = shell.screen;
+        shell.screen = "help";
+      }
+      break;
     case KEY_F1 + 1: ShowGraphicsInfo(); break;  // F2
+    case KEY_LEFT: PreviousPage(); break;
+    case KEY_RIGHT: NextPage(); break;
     case KEY_LCONTROL:
     case KEY_RCONTROL: shell.ctrl_down = true; break;
+    default: break;
+  }
+}
+
+void BoxKey(int k) {
+  if (k >= kDigit1 && k <= kDigit5) {
+    SelectBox(k - kDigit1 + 1);
+    return;
+  }
+  switch (k) {
+    case KEY_LEFT:
+    case KEY_DOWN: PreviousBox(); break;
+    case KEY_UP:
+    case KEY_RIGHT: NextBox(); break;
+    case kDigit0: EmptyBox(); break;
+    case 'B': BuildBoxTable(); break;
+    case 'I': shell.screen = "prefer"; break;
+    case 'J':
+      ShowCurrentBox();
+      shell.screen = "jigsaw";
+      break;
+    case 'M': MatchBoxColour(); break;
+    case 'P': ToggleThumbnail(); break;
+    case 'Z':
+      HideAllPieces();
+      shell.screen = "jigsaw";
+      break;
     default: break;
   }
 }
@@ -58,37 +114,37 @@ void GlobalKey(int k) {
 void JigsawKey(int k) {
   if (k != 'T') box.tidy_label.k = 0;
   if (k >= kDigit1 && k <= kDigit5) {
-    int b = k - kDigit1 + 1;
-    play.box_shown[b] = !play.box_shown[b];
-    ApplyBoxShown();
+    ToggleBoxShown(k - kDigit1 + 1);
     return;
   }
   switch (k) {
     case kDigit7: CountSevenKey(); break;
     case 'A': ShowAllPieces(); break;
-    case 'C': play.swatch_shown = !play.swatch_shown; break;
+    case 'B': EnterBoxView(); break;
+    case 'C': ToggleSwatch(); break;
     case 'E': ToggleEdgePieces(); break;
-    case 'G':
-      play.grouped_shown = !play.grouped_shown;
-      ApplyGroupedShown();
-      break;
+    case 'G': ToggleGroupedShown(); break;
+    case 'I': shell.screen = "prefer"; break;
     case 'J': SpreadEdgePieces(); break;
     case 'M': PlaceFirstPieceHome(); break;
-    case 'O':
-      play.loose_shown = !play.loose_shown;
-      ApplyLooseShown();
-      break;
+    case 'O': ToggleLooseShown(); break;
     case 'P': ToggleThumbnail(); break;
     case 'R': ToggleConfirm("R"); break;
-    case 'U':
-      play.unrotate_state = 1;
-      shell.screen = "unrotate";
+    case 'T':
+      shell.help_pointer_x = -1;  // the tidy follows the live pointer
+      TidyPieces(MouseX(), MouseY());
       break;
+    case 'U': StartUnrotate(); break;
     case 'V': SetAsideTen(); break;
     case 'Z': HideAllPieces(); break;
     case KEY_EQUALS: ToggleConfirm("="); break;
     default: break;
   }
+}
+
+void DeleteKey(int k) {
+  if (k == 'A') MarkPage(1);
+  if (k == 'U') MarkPage(0);
 }
 
 }  // namespace
@@ -103,6 +159,7 @@ void EscapeKey() {
   if (shell.screen == "box") {
     shell.screen = "jigsaw";
     shell.pending_confirm = "";
+    ShowCurrentBox();
   }
   if (shell.screen == "help" && shell.previous_screen != "jigsaw") {
     shell.screen = "jigsaw";
@@ -119,7 +176,11 @@ void EscapeKey() {
 
 void HandleKey(int k) {
   GlobalKey(k);
-  if (InContext("jigsaw")) JigsawKey(k);
+  if (InContext("box"))
+    BoxKey(k);
+  else if (InContext("jigsaw"))
+    JigsawKey(k);
+  if (InContext("delete1")) DeleteKey(k);
   if (k != kDigit7) play.seven_count = 0;
   ClearStalePending(k);
 }

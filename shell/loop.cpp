@@ -1,6 +1,8 @@
 // One turn of the frame loop: the screen's handler, the overlays, the flip, the unconsumed
 // click, completion, one event, the carried piece. Depends on platform/, draw/ and play/.
+#include "box/box.h"
 #include "draw/draw.h"
+#include "library/library.h"
 #include "platform/platform.h"
 #include "play/play.h"
 #include "shell/internal.h"
@@ -9,12 +11,20 @@ namespace {
 
 constexpr int kLeftButton = 1, kRightButton = 2;
 
-// The end of the opening flight also shows the pointer image for the first time.
+// The end of the opening flight may open help and shows the pointer image for the first
+// time; the end of any later flight celebrates the one jigsaw that earns it.
 void EndOfFlight() {
   shell.screen = "jigsaw";
   if (shell.opening_flight) {
+    if (!play.flight_skipped && shell.prefs.pref_show_help) {
+      if (!shell.display.display_large) HelpZoom();
+      shell.previous_screen = "jigsaw";
+      shell.screen = "help";
+    }
     shell.opening_flight = false;
     shell.pointer_visible = true;
+  } else if (play.jigsaw_name == "4975red_mixer") {
+    Celebrate("You have just completed TK number 1000!");
   }
 }
 
@@ -32,6 +42,9 @@ void UnconsumedClick() {
       if (shell.click_pending) ThumbClick();
       if (shell.click_pending) PickUp();
     }
+    if (!inside && shell.screen == "box") BoxClick();
+  } else if (shell.prefs.pref_show_help) {
+    OpenHelp();
   }
   shell.click_pending = false;
 }
@@ -73,6 +86,18 @@ void RunScreenHandler() {
     if (play.flight_state == 4) EndOfFlight();
   } else if (screen == "jigsaw") {
     JigsawFrame();
+  } else if (screen == "box") {
+    BoxFrame();
+  } else if (screen == "new1") {
+    NewFrame();
+  } else if (screen == "delete1") {
+    DeleteFrame();
+  } else if (screen == "load1") {
+    LoadFrame();
+  } else if (screen == "help") {
+    HelpFrame();
+  } else if (screen == "prefer") {
+    PreferFrame();
   } else if (screen == "unrotate") {
     UnrotateFrame();
     DrawTable();

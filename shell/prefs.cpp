@@ -1,6 +1,8 @@
 // Preferences ("prefer.txt", "refresh.txt" in the player folder) and the display choice.
 // Depends on files/ (text lines, numbers), platform/ (display modes), library/ (player
 // folder) and play/ (the table colour the kept colour feeds).
+#include <vector>
+
 #include "files/files.h"
 #include "library/library.h"
 #include "platform/platform.h"
@@ -49,6 +51,26 @@ void LoadPreferences() {
   CloseStream(file);
 }
 
+void SavePreferences() {
+  auto& prefs = shell.prefs;
+  std::vector<int> values = {prefs.pref_show_help, prefs.pref_large,        prefs.sound_on,
+                             prefs.pref_windowed,  prefs.pref_hint,         prefs.pref_save_message,
+                             prefs.pref_keep_colour};
+  if (prefs.pref_keep_colour) {
+    prefs.kept_colour = {play.table_colour.r, play.table_colour.g, play.table_colour.b};
+    values.insert(values.end(), {prefs.kept_colour.r, prefs.kept_colour.g, prefs.kept_colour.b});
+  }
+  std::string path = library.player_folder + "prefer.txt";
+  // Written whole or not at all, so that a full disk cannot leave half a file; a write that
+  // fails is reported like a file that would not open.
+  bool written = WriteFileAtomically(path, [&](const std::shared_ptr<TStream>& file) {
+    for (int value : values)
+      if (!file->WriteLine(IntToText(value))) return false;
+    return true;
+  });
+  if (!written) ShowErrorAndWait("Unable to save to " + path);
+}
+
 bool ChooseMode(int width, int height) {
   if (shell.display.windowed) return Open(width, height, 0, 60);
   int hertz = shell.display.refresh_rate;
@@ -77,6 +99,9 @@ void ToggleDisplayFlag(bool& flag) {
 
 }  // namespace
 
-void ToggleLargeDisplay() { ToggleDisplayFlag(shell.display.display_large); }
+void ToggleLargeDisplay() {
+  ResetPagesForNewDisplaySize();
+  ToggleDisplayFlag(shell.display.display_large);
+}
 
 void ToggleWindowed() { ToggleDisplayFlag(shell.display.windowed); }

@@ -49,7 +49,11 @@ struct shell_fonts_type {
 struct shell_images_type {
   std::shared_ptr<TImage> pointer, exit, box, boxf, reload, jigsaw, quick_pick, fetch, do_new;
   std::array<std::shared_ptr<TImage>, 5> help_pages;  // slots 0..4
+  std::array<bool, 5> help_tried{};                   // the page's file was read once
   std::array<std::shared_ptr<TImage>, 5> arrows;      // slots 1..4 used
+  // The "prefer" screen's pictures, loaded the first time it is shown.
+  std::shared_ptr<TImage> prefer, yes, no, yes_grey, no_grey;
+  bool prefer_loaded = false;
 };
 
 // Sounds are loaded on first use with sound_on; a sound that fails to load stays nullptr
@@ -92,6 +96,28 @@ extern shell_state shell;
 // Puts every field of `shell` back to its start value (drops loaded resources too).
 void ResetShellState();
 
+// ---- The launcher: options without a window and the player's data folder ----
+
+// Prints the answer to "--help" (or "-h") or "--version" when args[0] is one of them and
+// returns true; false for anything else (a player name).
+bool AnswerInfoOption(const std::vector<std::string>& args);
+// The data folder: $TESSELKA_HOME, else $XDG_DATA_HOME/tesselka (an absolute XDG_DATA_HOME
+// only), else $HOME/.local/share/tesselka. "" with problem set (what is wrong and what to do)
+// when none can be named.
+std::string DataFolderPath(std::string& problem);
+// The runtime tree beside the program at path program: <bin>/../share/tesselka when installed,
+// <build>/runtime in the build tree. "" when neither holds images/, fonts/, sounds/ and jigsaws/.
+std::string RuntimeFolder(const std::string& program);
+// Makes data ready to play in from runtime, which is only read: the folder is made if missing,
+// the asset files of images/, fonts/ and sounds/ are brought up to runtime's (files an older
+// version copied and runtime no longer has are removed; the player's own files stay),
+// jigsaws/ is copied only when missing (complete or not at all) and players/ is made. Returns
+// "" when ready, else a message saying what is wrong and what to do.
+std::string PrepareDataFolder(const std::string& runtime, const std::string& data);
+// The runtime beside this program, DataFolderPath and PrepareDataFolder, then makes the data
+// folder the working folder. "" when the game can start there, else the message.
+std::string EnterDataFolder();
+
 // ---- Start-up and the frame loop ----
 
 // Brings the platform up, reads the player and the preferences, opens the display, loads the
@@ -102,8 +128,9 @@ bool StartUp(const std::vector<std::string>& args);
 // One turn of the frame loop: draw, flip, handle the unconsumed click and completion, take
 // exactly one event (WaitEvent, blocks until one arrives), move the carried piece.
 void LoopTurn();
-// The program: StartUp, then LoopTurn forever. Returns 1 without a display; otherwise it
-// ends only through EndProgram.
+// The program: answers --help and --version (0), enters the data folder (1 with a message on
+// stderr when it cannot), then StartUp and LoopTurn forever. Returns 1 without a display;
+// otherwise it ends only through EndProgram.
 int RunApplication(int argc, char** argv);
 // Ends the process with status 0 through the platform's end function.
 [[noreturn]] void EndProgram();
@@ -133,6 +160,14 @@ void RestartJigsaw();
 
 // Reads "refresh.txt" and "prefer.txt" from the player folder; missing files keep defaults.
 void LoadPreferences();
+// Writes the seven preferences (and, with pref_keep_colour, the table colour, which becomes
+// kept_colour) to "prefer.txt". A file that cannot be written gives the blocking notice
+// "Unable to save to " + path; the preferences in memory stay as they are.
+void SavePreferences();
+// Frame handler of the "prefer" screen: the page with seven yes/no rows, OK and Cancel.
+void PreferFrame();
+// One yes/no pair at (x, y) and (x + gap, y), the lit picture showing value.
+void DrawYesNo(int x, int y, int gap, int value);
 // Opens width x height as a window (windowed) or in a matching full-screen mode. Returns
 // false and leaves the open display unchanged when no full-screen mode matches.
 bool ChooseMode(int width, int height);
@@ -174,6 +209,25 @@ void DrawFrame(int x, int y, int w, int h, int t);
 void DrawHelpHint();
 // Key F2: the display's settings as the status message.
 void ShowGraphicsInfo();
+
+// ---- Help screen ----
+
+// Frame handler of the "help" screen: the page of previous_screen over that screen, its rows
+// lit under the pointer and a click on a row running that letter's command. Nothing for a
+// screen without a page; a page that cannot be loaded shows only what lies beneath.
+void HelpFrame();
+// The first help page growing from the centre of the 800 x 600 display over 200 frames; a
+// left click stops it (and stays queued), Escape ends the program. Nothing without the page.
+void HelpZoom();
+
+// ---- Celebration ----
+
+// Dims the picture on screen to dark blue and brings text up letter by letter, then pauses
+// five seconds. Blocks; a close request still ends the program.
+void Celebrate(const std::string& text);
+// Flashes one letter in centred on (x, y) over the screen as it is; returns the letter's
+// width in the current font. A space is not drawn and takes no time.
+int FlashLetter(const std::string& letter, int x, int y);
 
 // ---- Sounds (all obey sound_on except StopMusic; missing sounds are skipped) ----
 

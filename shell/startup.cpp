@@ -79,7 +79,7 @@ bool StartUp(const std::vector<std::string>& args) {
   }
   InitDrawing();
   shell.display.refresh_rate = DesktopHertz();
-  shell.app_version = "6.4";
+  shell.app_version = TESSELKA_VERSION;
   shell.app_title = "Tesselka v" + shell.app_version;
   SetAppTitle(shell.app_title);
   if (!args.empty()) shell.player_name = args[0];
@@ -108,6 +108,11 @@ bool StartUp(const std::vector<std::string>& args) {
 
 int RunApplication(int argc, char** argv) {
   std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+  if (AnswerInfoOption(args)) return 0;
+  if (const std::string problem = EnterDataFolder(); !problem.empty()) {
+    std::fprintf(stderr, "%s\n", problem.c_str());
+    return 1;
+  }
   if (!StartUp(args)) return 1;
   for (;;) LoopTurn();
 }

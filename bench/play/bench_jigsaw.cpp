@@ -1,5 +1,5 @@
 // The 300-piece benchmark jigsaw and the floor of drawing its table (see bench_jigsaw.h). Depends
-// on files/, play/, draw/ and the bare-OpenGL floor.
+// on files/, play/, draw/, shell/ and the bare-OpenGL floor.
 #include "bench/play/bench_jigsaw.h"
 
 #include <unistd.h>
@@ -15,9 +15,21 @@
 #include "draw/gl/gl2d.h"
 #include "draw/pixmap.h"
 #include "files/files.h"
+#include "platform/platform.h"
 #include "play/play.h"
+#include "shell/shell.h"
 
 namespace {
+
+// The two pictures without which start-up stops at a notice (the decoders go by content, so a
+// PNG does for a .bmp name).
+void WriteNeededImages() {
+  std::filesystem::create_directories("images");
+  auto white = CreatePixmap(2, 2, PF_RGBA8888);
+  white->ClearPixels(0xFFFFFFFF);
+  SavePNGPixmap(white, "images/pointer.bmp", 1);
+  SavePNGPixmap(white, "images/white.bmp", 1);
+}
 
 // The quads DrawTable sends for the visible pieces, from the pieces' own textures and turns.
 std::vector<floor_quad_type> TableQuads() {
@@ -97,4 +109,17 @@ void MeasureTableFloor(benchmark::State& state) {
   FloorBegin();
   for (auto _ : state) FloorFrame(quads);
   SetGraphics(T2DGraphics::Current());
+}
+
+bool StartBenchGame() {
+  static const bool ready = [] {
+    const std::string name = WriteBenchJigsaw();
+    WriteNeededImages();
+    if (!StartUp({})) return false;
+    if (!LoadJigsawFolder(name)) return false;
+    SeedRnd(1);
+    ScatterPieces();
+    return true;
+  }();
+  return ready;
 }

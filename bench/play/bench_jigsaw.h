@@ -1,6 +1,6 @@
 // A 300-piece jigsaw written once into a temporary working folder for the play and shell
 // benchmarks, and the bare-OpenGL floor of drawing its table. Depends on files/, play/, draw/
-// (its GL frame type), bench/draw/gl_floor.h and Google Benchmark.
+// (its GL frame type), shell/ (start-up), bench/draw/gl_floor.h and Google Benchmark.
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -14,6 +14,10 @@ constexpr int kBenchPieceSide = 90;
 // the 800 x 600 table) below a fresh temporary folder and makes that folder the working folder.
 // Returns the jigsaw's name.
 std::string WriteBenchJigsaw();
+
+// The real program started (StartUp) in the benchmark folder with the benchmark jigsaw loaded
+// and scattered with a fixed seed, once per process; false without a display.
+bool StartBenchGame();
 
 // The floor of a table frame: each iteration draws the quads DrawTable sends for the visible
 // pieces (their own textures and turns, in drawing order) with bare OpenGL. Needs the jigsaw

@@ -5,38 +5,20 @@
 // Needs a display: run it under xvfb-run.
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
 #include <string>
 
 #include "bench/play/bench_jigsaw.h"
 #include "draw/draw.h"
-#include "files/files.h"
 #include "platform/platform.h"
 #include "play/play.h"
 #include "shell/shell.h"
 
 namespace {
 
-// The two pictures without which start-up stops at a notice (the decoders go by content, so a
-// PNG does for a .bmp name).
-void WriteNeededImages() {
-  std::filesystem::create_directories("images");
-  auto white = CreatePixmap(2, 2, PF_RGBA8888);
-  white->ClearPixels(0xFFFFFFFF);
-  SavePNGPixmap(white, "images/pointer.bmp", 1);
-  SavePNGPixmap(white, "images/white.bmp", 1);
-}
-
-// The program started in the benchmark folder with the 300-piece jigsaw scattered on the table;
-// false without a display.
+// The benchmark game on the table, the opening flight over.
 bool GameReady() {
   static const bool ready = [] {
-    const std::string name = WriteBenchJigsaw();
-    WriteNeededImages();
-    if (!StartUp({})) return false;
-    if (!LoadJigsawFolder(name)) return false;
-    SeedRnd(1);
-    ScatterPieces();
+    if (!StartBenchGame()) return false;
     shell.screen = "jigsaw";
     shell.opening_flight = false;
     shell.pointer_visible = true;

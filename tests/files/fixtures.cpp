@@ -61,6 +61,15 @@ std::string PngFile(uint32_t width, uint32_t height, int depth, int colour_type,
          PngChunk("IEND", "");
 }
 
+std::string PngWithHugeChunk(const std::string& type, uint32_t declared) {
+  return PngHeaderOnly(1, 1) + Be32(declared) + type + std::string("Comment\0hostile!", 16);
+}
+
+std::string PngHeaderOnly(uint32_t width, uint32_t height) {
+  const std::string ihdr = Be32(width) + Be32(height) + Bytes({8, 6, 0, 0, 0});
+  return Bytes({0x89, 'P', 'N', 'G', 0x0d, 0x0a, 0x1a, 0x0a}) + PngChunk("IHDR", ihdr);
+}
+
 std::string JpegFile(int width, int height, int components, const std::string& pixels,
                      bool progressive) {
   jpeg_compress_struct cinfo;

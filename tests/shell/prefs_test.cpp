@@ -81,6 +81,36 @@ TEST_F(PlayerFiles, RefreshFileReplacesTheDesktopRate) {
   }
 }
 
+TEST_F(PlayerFiles, SavedPreferencesLoadBackAsTheyWere) {
+  auto& p = shell.prefs;
+  p = {};
+  p.pref_show_help = 1, p.sound_on = 0, p.pref_hint = 0, p.pref_keep_colour = 1;
+  play.table_colour = {200, 0, 255};
+  SavePreferences();
+  EXPECT_EQ(p.kept_colour.r, 200);
+  EXPECT_EQ(ReadWholeFile("players/default/prefer.txt"), "1\r\n0\r\n0\r\n1\r\n0\r\n1\r\n1\r\n200\r\n0\r\n255\r\n");
+  shell_prefs_type saved = p;
+  ResetShellState();
+  ResetPlayStateModule();
+  library.player_folder = "players/default/";
+  LoadPreferences();
+  EXPECT_EQ(p.pref_show_help, saved.pref_show_help);
+  EXPECT_EQ(p.sound_on, saved.sound_on);
+  EXPECT_EQ(p.pref_hint, saved.pref_hint);
+  EXPECT_EQ(p.pref_keep_colour, 1);
+  EXPECT_EQ(play.table_colour.b, 255);
+}
+
+TEST_F(PlayerFiles, PreferencesThatCannotBeWrittenAreReportedAndKeptInMemory) {
+  library.player_folder = "players/missing/";
+  shell.prefs.pref_hint = 0;
+  testing::internal::CaptureStderr();
+  SavePreferences();  // without a display the notice goes to stderr
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "tesselka: Unable to save to players/missing/prefer.txt\n");
+  EXPECT_EQ(shell.prefs.pref_hint, 0);
+  EXPECT_FALSE(fs::exists("players/missing"));
+}
+
 int Mode(const char* path) {
   struct stat st {};
   if (stat(path, &st) != 0) return -1;
@@ -101,11 +131,18 @@ class PlayerFolder : public ::testing::Test {
   temp_working_folder dir_;
 };
 
-TEST_F(PlayerFolder, CreatesBothFoldersWithMode0777) {
+// New folders get 0777 masked by the umask.
+int MaskedMode() {
+  const mode_t mask = umask(0);
+  umask(mask);
+  return 0777 & ~mask;
+}
+
+TEST_F(PlayerFolder, CreatesBothFoldersThroughTheUmask) {
   EXPECT_EQ(Open("default"), "");
   EXPECT_EQ(library.player_folder, "players/default/");
-  EXPECT_EQ(Mode("players"), 0777);
-  EXPECT_EQ(Mode("players/default"), 0777);
+  EXPECT_EQ(Mode("players"), MaskedMode());
+  EXPECT_EQ(Mode("players/default"), MaskedMode());
 }
 
 TEST_F(PlayerFolder, ExistingFoldersAreLeftAlone) {
@@ -122,7 +159,7 @@ TEST_F(PlayerFolder, OnlyTheMissingSubFolderIsCreated) {
   chmod("players", 0755);
   EXPECT_EQ(Open("bob"), "");
   EXPECT_EQ(Mode("players"), 0755);
-  EXPECT_EQ(Mode("players/bob"), 0777);
+  EXPECT_EQ(Mode("players/bob"), MaskedMode());
 }
 
 TEST_F(PlayerFolder, FolderThatCannotBeMadeGivesOneNoticeAndTheStringIsSetAnyway) {

@@ -48,6 +48,8 @@ class RealProgram : public ::testing::Test {
   // Starts the game; its standard error goes to the file "stderr.txt".
   void Start() {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
+    // The launcher prepares and plays in the test's folder, not the user's.
+    setenv("TESSELKA_HOME", dir_.path().c_str(), 1);
     char* argv[] = {const_cast<char*>(TESSELKA_BINARY), nullptr};
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -144,10 +146,9 @@ TEST_F(RealProgram, HoldingFSwitchesTheDisplayOnce) {
             std::string::npos);
 }
 
-// Notices about a damaged data folder, then the normal way out: the program ends with status 0
+// A notice about a damaged jigsaw, then the normal way out: the program ends with status 0
 // and, in the sanitizer build, without a memory error on the way.
 TEST_F(RealProgram, EndsCleanlyAfterNotices) {
-  fs::remove_all("fonts");
   fs::remove("jigsaws/0000vorna/3.png");
   Start();
   ASSERT_FALSE(WaitForWindow().empty());
@@ -203,9 +204,83 @@ TEST_F(RealProgram, LosingTheDisplayEndsItWithAMessage) {
   EXPECT_EQ(errors.find("Sanitizer"), std::string::npos) << errors;
 }
 
+// A real screenshot of the program's window.
+std::shared_ptr<TPixmap> Screenshot(const std::string& id) {
+  CommandOutput("import -window " + id + " shot.png");
+  return LoadPixmap("shot.png");
+}
+
+// The colour of the program's window at (x, y).
+uint32_t WindowPixel(const std::string& id, int x, int y) {
+  auto shot = Screenshot(id);
+  return shot ? ReadPixel(shot, x, y) & 0xFFFFFF : 0;
+}
+
+TEST_F(RealProgram, HelpOpensAndClosesAndItsLetterIOpensThePreferencesWhoseOkSaves) {
+  Start();
+  std::string id = WaitForWindow();
+  ASSERT_FALSE(id.empty());
+  const std::string xdo = "xdotool mousemove --window " + id + " ";
+  // A click once the loop runs cuts the opening flight short.
+  CommandOutput("sleep 2; " + xdo + "10 10 click 1; sleep 0.5");
+  // A point of the finished picture that the help page covers, away from the rows; read until
+  // it holds still, so that the table is surely finished.
+  const int x = 100, y = 545;
+  uint32_t table = WindowPixel(id, x, y);
+  for (int i = 0; i < 30; ++i) {
+    std::this_thread::sleep_for(300ms);
+    uint32_t again = WindowPixel(id, x, y);
+    if (again == table) break;
+    table = again;
+  }
+  for (const char* key : {"h", "F1"}) {
+    SCOPED_TRACE(key);
+    CommandOutput(std::string("xdotool key ") + key + "; sleep 0.4");
+    EXPECT_NE(WindowPixel(id, x, y), table) << "no help page";
+    CommandOutput(std::string("xdotool key ") + key + "; sleep 0.4");
+    EXPECT_EQ(WindowPixel(id, x, y), table) << "help did not close";
+  }
+  EXPECT_FALSE(fs::exists("players/default/prefer.txt"));
+  // Letter I is the ninth row of the first column; OK lies at the foot of the preferences page.
+  CommandOutput("xdotool key h; sleep 0.4; " + xdo + "243 303 click 1; sleep 0.4; " + xdo + "350 510 click 1; sleep 0.4");
+  EXPECT_EQ(ReadWholeFile("players/default/prefer.txt"), "0\r\n0\r\n1\r\n1\r\n1\r\n1\r\n0\r\n");
+}
+
+// Pale yellow pixels (the celebration's letters, (255, 255, 128) give or take the font's
+// smoothing) in the band across the middle of the window.
+int CelebrationTextPixels(const std::shared_ptr<TPixmap>& shot) {
+  int count = 0;
+  for (int y = 250; y < 320; ++y)
+    for (int x = 0; x < 800; ++x) {
+      uint32_t p = ReadPixel(shot, x, y);
+      if (ARGBRed(p) >= 240 && ARGBGreen(p) >= 240 && ARGBBlue(p) >= 100 && ARGBBlue(p) <= 150) ++count;
+    }
+  return count;
+}
+
+TEST_F(RealProgram, SolvingTheRedMixerWithSevensEndsInTheCelebration) {
+  ASSERT_TRUE(fs::exists("jigsaws/4975red_mixer")) << "needs the built library (TESSELKA_RUNTIME)";
+  Start();
+  std::string id = WaitForWindow();
+  ASSERT_FALSE(id.empty());
+  const std::string xdo = "xdotool mousemove --window " + id + " ";
+  // The library page lists the red mixer 13th: second row, fifth column of 98 x 74 cells.
+  CommandOutput("sleep 2; " + xdo + "10 10 click 1; sleep 0.5; xdotool key n; sleep 1.5; " + xdo +
+                "449 177 click 1; sleep 2; xdotool key 7 key 7 key 7");
+  std::shared_ptr<TPixmap> shot;
+  for (auto until = std::chrono::steady_clock::now() + 60s; std::chrono::steady_clock::now() < until;) {
+    shot = Screenshot(id);
+    if (shot && CelebrationTextPixels(shot) > 20) break;
+  }
+  ASSERT_TRUE(shot);
+  EXPECT_GT(CelebrationTextPixels(shot), 20) << "no celebration text seen";
+  EXPECT_EQ(ReadPixel(shot, 2, 2) & 0xFFFF00, 0u) << "the picture is not dimmed to blue";
+}
+
 TEST(NoDisplay, SaysHowToRunUnderXvfbAndFails) {
   temp_working_folder dir;
-  std::string out = CommandOutput("env -u DISPLAY -u WAYLAND_DISPLAY timeout -s KILL 10 " +
+  std::string out = CommandOutput("env -u DISPLAY -u WAYLAND_DISPLAY TESSELKA_HOME=" +
+                                  dir.path() + " timeout -s KILL 10 " +
                                   std::string(TESSELKA_BINARY) + " 2>&1; echo \"status $?\"");
   EXPECT_NE(out.find("xvfb-run"), std::string::npos) << out;
   EXPECT_NE(out.find("status 1"), std::string::npos) << out;

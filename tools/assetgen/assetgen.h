@@ -101,5 +101,8 @@ void WriteMusic(const std::string& sounds);
 // Mono 16-bit samples as a WAV file.
 void SaveWAV(const std::vector<int16_t>& samples, int rate, const std::string& path);
 
+// The desktop icon as hicolor/<n>x<n>/apps/tesselka.png below icons, in the theme's sizes.
+void WriteIcons(const std::string& icons);
+
 // jigsaws/: the procedural pictures cut into the built-in library.
 void WriteLibrary(const std::string& jigsaws, asset_fonts& fonts);

@@ -158,6 +158,20 @@ std::shared_ptr<TPixmap> canvas::ToRGB() const {
   return out;
 }
 
+std::shared_ptr<TPixmap> canvas::ToRGBA() const {
+  auto out = CreatePixmap(width_, height_, PF_RGBA8888);
+  for (int y = 0; y < height_; ++y) {
+    uint8_t* d = out->PixelPtr(0, y);
+    for (int x = 0; x < width_; ++x) {
+      const float* p = At(x, y);
+      const float a = p[3] > 0 ? p[3] : 1;
+      for (int c = 0; c < 3; ++c) d[4 * x + c] = Byte(p[c] / a);
+      d[4 * x + 3] = Byte(p[3]);
+    }
+  }
+  return out;
+}
+
 std::shared_ptr<TPixmap> canvas::ToMasked() const {
   auto out = CreatePixmap(width_, height_, PF_RGB888);
   for (int y = 0; y < height_; ++y) {

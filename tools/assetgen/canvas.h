@@ -57,6 +57,8 @@ class canvas {
 
   // An opaque RGB pixmap (what is not covered stays black).
   std::shared_ptr<TPixmap> ToRGB() const;
+  // An RGBA pixmap with straight (not premultiplied) colour, for pictures shown by others.
+  std::shared_ptr<TPixmap> ToRGBA() const;
   // An RGB pixmap for pictures the game loads masked: pixels at least half covered keep their
   // colour (never pure black, which would turn transparent), the rest is exactly black.
   std::shared_ptr<TPixmap> ToMasked() const;

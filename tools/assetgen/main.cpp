@@ -1,5 +1,6 @@
 // tesselka-assetgen: writes the game's runtime tree (images/, sounds/, fonts/ and the built-in
-// library in jigsaws/) into the folder given on the command line. Run by the build.
+// library in jigsaws/) into the folder given on the command line, and the desktop icons into
+// the second folder when one is given. Run by the build.
 // Depends on assetgen.h, files/files.h.
 #include <chrono>
 #include <cstdio>
@@ -30,8 +31,8 @@ void CopyFile(const std::string& from, const std::string& to) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "Usage: tesselka-assetgen RUNTIME_FOLDER\n");
+  if (argc != 2 && argc != 3) {
+    std::fprintf(stderr, "Usage: tesselka-assetgen RUNTIME_FOLDER [ICON_FOLDER]\n");
     return 1;
   }
   auto start = std::chrono::steady_clock::now();
@@ -56,6 +57,7 @@ int main(int argc, char** argv) {
       throw TRuntimeException("cannot clear " + jigsaws);
     Folder(jigsaws);
     WriteLibrary(jigsaws, fonts);
+    if (argc == 3) WriteIcons(argv[2]);
   } catch (const TRuntimeException& error) {
     std::fprintf(stderr, "tesselka-assetgen: %s\n", error.what());
     return 1;

@@ -1,0 +1,184 @@
+// The "box" screen: its frame handler, drawing the box picture, label, strip, rows and pile, and
+// finding, moving and turning the piece under the pointer.
+// Depends on draw/draw.h, platform/platform.h, play/play.h and shell/shell.h.
+#include <string>
+
+#include "box/box.h"
+#include "draw/draw.h"
+#include "platform/platform.h"
+#include "play/play.h"
+#include "shell/shell.h"
+
+namespace {
+
+// Label background of boxes 1..5.
+constexpr std::array<std::array<int, 3>, 6> kBoxColours = {
+    {{0, 0, 0}, {0, 0, 128}, {0, 128, 0}, {128, 0, 0}, {0, 128, 128}, {128, 128, 0}}};
+
+constexpr int kStripX = 76, kStripY = 11, kStripHeight = 58, kStripFirstX = 105, kStripPieceY = 40;
+constexpr int kLowerAreaTop = 77;
+constexpr int kBackButtonX = 7, kBackButtonY = 41;
+
+// 712 on the 800-wide display, 936 on the 1024-wide one.
+int StripWidth(int width) {
+  return width - 88;
+}
+
+void DrawPieceAt(int p, int x, int y) {
+  const piece_type& piece = play.pieces[p];
+  SetRotation(static_cast<float>(piece.a * 90));
+  DrawImage(piece.img, static_cast<float>(x), static_cast<float>(y), 0);
+  SetRotation(0);
+}
+
+bool PointerIn(int x, int y, int w, int h) {
+  return shell.pointer_x >= x && shell.pointer_x < x + w && shell.pointer_y >= y &&
+         shell.pointer_y < y + h;
+}
+
+// Where the pointer lands in the view: a strip slot or a row entry (0 when not) and its piece.
+struct view_hit {
+  int slot = 0;
+  int entry = 0;
+  int piece = 0;
+};
+
+// The piece under the pointer, strip first. Only the visible part of each area counts (the
+// pieces are clipped to it), and of overlapping pieces the one drawn last, on top, is found.
+view_hit PieceInView() {
+  const int width = GraphicsWidth(), height = GraphicsHeight();
+  const auto& slots = box.box_slot[box.current_box];
+  if (PointerIn(kStripX, kStripY, StripWidth(width), kStripHeight)) {
+    for (int s = box.box_count[box.current_box]; s >= 1; s--) {
+      const pce_type& slot = slots[s];
+      if (PieceHitAt(slot.n, slot.x, slot.y, play.pieces[slot.n].a) == 1) return {s, 0, slot.n};
+    }
+  }
+  if (PointerIn(0, kLowerAreaTop, width, height - kLowerAreaTop)) {
+    for (int j = box.box_table_count; j >= 1; j--) {
+      const pce_type& entry = box.box_table[j];
+      if (entry.n > 0 && PieceHitAt(entry.n, entry.x, entry.y, play.pieces[entry.n].a) == 1)
+        return {0, j, entry.n};
+    }
+  }
+  return {};
+}
+
+void DrawBoxLabel() {
+  const auto& colour = kBoxColours[box.current_box];
+  SetColor(0, 0, 0);
+  DrawRect(3, 5, 65, 31);
+  SetColor(colour[0], colour[1], colour[2]);
+  DrawRect(4, 6, 63, 29);
+  SetColor(255, 255, 255);
+  SetImageFont(shell.fonts.large);
+  DrawShadowText("Box " + std::to_string(box.current_box), 8, 5, false, false, true);
+}
+
+// The current box's pieces along the top, squeezed evenly when they are wider than the strip.
+void DrawStrip(int width) {
+  const int m = box.box_count[box.current_box];
+  if (m <= 0) return;
+  auto& slots = box.box_slot[box.current_box];
+  int total = 0;
+  for (int s = 1; s <= m; s++) total += play.pieces[slots[s].n].wd + 2;
+  const int strip_width = StripWidth(width);
+  SetViewport(kStripX, kStripY, strip_width, kStripHeight);
+  SetColor(255, 255, 255);
+  const int step = (width - 111) / m;
+  int x = kStripFirstX;
+  for (int s = 1; s <= m; s++) {
+    pce_type& slot = slots[s];
+    DrawPieceAt(slot.n, x, kStripPieceY);
+    slot.x = x;
+    slot.y = kStripPieceY;
+    x += total > strip_width ? step : play.pieces[slot.n].wd + 2;
+  }
+}
+
+}  // namespace
+
+void EnterBoxView() {
+  shell.screen = "box";
+  play.dragged = 0;  // the view never moves pieces on the table
+  BuildBoxTable();
+  PurgeGroupedFromBox();
+}
+
+void BoxFrame() {
+  DrawBoxView();
+  if (play.thumb_shown)
+    DrawImage(play.thumb, static_cast<float>(play.thumb_x), static_cast<float>(play.thumb_y));
+  if (shell.click_pending) ThumbClick();
+  const auto& back = shell.images.jigsaw;
+  if (shell.click_pending && back &&
+      MouseIn(kBackButtonX, kBackButtonY, kBackButtonX + ImageWidth(back),
+              kBackButtonY + ImageHeight(back))) {
+    ShowCurrentBox();
+    shell.click_pending = false;
+    shell.screen = "jigsaw";
+  }
+  if (shell.click_pending && MouseIn(3, 5, 68, 36)) {
+    shell.click_pending = false;
+    NextBox();
+  }
+  if (shell.click_pending && BoxClick() == 1) {
+    shell.click_pending = false;
+    box.box_pile_count = 0;  // the number goes; the pile stays
+  }
+  if (shell.turn_pending) {
+    shell.turn_pending = false;
+    TurnInBoxView();
+  }
+}
+
+void DrawBoxView() {
+  const int width = GraphicsWidth(), height = GraphicsHeight();
+  SetClsColor(play.table_colour.r, play.table_colour.g, play.table_colour.b);
+  Cls();
+  SetColor(255, 255, 255);
+  DrawImage(shell.display.display_large ? shell.images.boxf : shell.images.box, 70, 5);
+  DrawImage(shell.images.jigsaw, kBackButtonX, kBackButtonY);
+  DrawBoxLabel();
+  DrawStrip(width);
+  SetColor(255, 255, 255);
+  SetViewport(0, kLowerAreaTop, width, height - kLowerAreaTop);
+  for (int j = 1; j <= box.box_table_count; j++) {
+    const pce_type& entry = box.box_table[j];
+    if (entry.n > 0) DrawPieceAt(entry.n, entry.x, entry.y);
+  }
+  if (box.box_pile_count > 0) DrawOutlinedNumber(box.box_pile_count, width - 29, height - 29);
+  SetViewport(0, 0, width, height);
+}
+
+int BoxClick() {
+  const view_hit hit = PieceInView();
+  if (hit.slot != 0) return TakeOutOfBox(hit.slot) ? 1 : 0;
+  if (hit.entry != 0) return PutIntoBox(hit.entry) ? 1 : 0;
+  return 0;
+}
+
+void TurnInBoxView() {
+  // Pieces in the view are never grouped, so nothing is laid out around the turned one.
+  const int p = PieceInView().piece;
+  if (p != 0) play.pieces[p].a = play.pieces[p].a >= 3 ? 0 : play.pieces[p].a + 1;
+}
+
+void DrawShadowText(const std::string& text, int x, int y, bool centre_x, bool centre_y,
+                    bool shadow) {
+  const int blend = GetBlend();
+  SetBlend(AlphaBlend);
+  const int dx = centre_x ? TextWidth(text) / 2 : 0;
+  const int dy = centre_y ? TextHeight(text) / 2 : 0;
+  if (shadow) {
+    int r = 0, g = 0, b = 0;
+    GetColor(r, g, b);
+    SetColor(8, 8, 8);
+    SetAlpha(0.5);
+    DrawText(text, static_cast<float>(x - dx + 2), static_cast<float>(y - dy + 2));
+    SetColor(r, g, b);
+  }
+  SetAlpha(1);
+  DrawText(text, static_cast<float>(x - dx), static_cast<float>(y - dy));
+  SetBlend(blend);
+}

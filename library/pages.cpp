@@ -1,0 +1,202 @@
+// Drawing the browser pages: the thumbnail grid for both display sizes, the page buttons and
+// the title, and hit-testing a click against what was drawn.
+// Depends on draw/ (images, scale), shell/ (banner, busy notice, pointer) and play/.
+#include <array>
+#include <functional>
+
+#include "draw/draw.h"
+#include "library/library.h"
+#include "shell/shell.h"
+
+namespace {
+
+constexpr int kGridTop = 66, kArrowTop = 12, kArrowBottom = 52, kArrowWidth = 84, kArrowGap = 87;
+
+struct page_geometry {
+  int rows, cols;
+  int step_x, step_y;  // also the click rectangle's size
+  float scale;         // of the thumbnail
+};
+
+int GridLeft() { return shell.display.display_large ? 23 : 8; }
+
+page_geometry LibraryGeometry() {
+  return shell.display.display_large ? page_geometry{9, 10, 98, 74, 0.36f} : page_geometry{7, 8, 98, 74, 0.36f};
+}
+
+page_geometry SavedGeometry() {
+  return shell.display.display_large ? page_geometry{4, 5, 196, 149, 0.73f} : page_geometry{3, 4, 196, 149, 0.73f};
+}
+
+bool OnSavedPage(const std::string& screen) { return screen == "load1"; }
+
+// The page screen on display: help shows its page over the screen it was opened from.
+const std::string& ShownScreen() { return shell.screen == "help" ? shell.previous_screen : shell.screen; }
+
+// The list that a page screen shows.
+browser_list_type& ListOf(const std::string& screen) {
+  return OnSavedPage(screen) ? library.saved_list : library.library_list;
+}
+
+// The four buttons' left edges: first, previous, next, last page.
+std::array<int, 4> ArrowLefts() {
+  const int first = shell.display.display_large ? 23 : 9;
+  const int next = first + (shell.display.display_large ? 806 : 610);
+  return {first, first + kArrowGap, next, next + kArrowGap};
+}
+
+// The thumbnails of one page, from the entry numbered `first`. An entry whose thumbnail does not
+// load takes no cell, so later entries move up (and show again on the next page).
+void DrawGrid(browser_list_type& list, const page_geometry& geometry, bool crosses,
+              const std::function<std::string(const tn3_type&)>& thumbnail_path) {
+  const int per_page = geometry.rows * geometry.cols;
+  list.page_count = (list.count + per_page - 1) / per_page;
+  list.drawn.clear();
+  const size_t first = static_cast<size_t>(list.page - 1) * per_page;
+  int row = 0, col = 0;
+  for (size_t k = first; k < list.entries.size() && row < geometry.rows; ++k) {
+    tn3_type& entry = list.entries[k];
+    if (!entry.img) entry.img = LoadImage(thumbnail_path(entry), 0);
+    if (!entry.img) continue;
+    entry.x = GridLeft() + col * geometry.step_x;
+    entry.y = kGridTop + row * geometry.step_y;
+    SetScale(geometry.scale, geometry.scale);
+    DrawImage(entry.img, static_cast<float>(entry.x), static_cast<float>(entry.y), 0);
+    SetScale(1, 1);
+    if (crosses && entry.marked) DrawImage(library.cross, static_cast<float>(entry.x), static_cast<float>(entry.y), 0);
+    list.drawn.push_back(static_cast<int>(k));
+    if (++col == geometry.cols) {
+      col = 0;
+      ++row;
+    }
+  }
+}
+
+// The first drawn entry of list under the pointer, or nullptr.
+tn3_type* Hit(browser_list_type& list, const page_geometry& geometry) {
+  for (int k : list.drawn) {
+    tn3_type& entry = list.entries[k];
+    if (MouseIn(entry.x, entry.y, entry.x + geometry.step_x, entry.y + geometry.step_y)) return &entry;
+  }
+  return nullptr;
+}
+
+// Builds the list first when its page is 0.
+void BuildIfStale(browser_list_type& list, void (*build)()) {
+  if (list.page != 0) return;
+  ShowBusy("please wait");
+  build();
+}
+
+}  // namespace
+
+int LibraryEntriesPerPage() {
+  const page_geometry geometry = LibraryGeometry();
+  return geometry.rows * geometry.cols;
+}
+
+int SavedEntriesPerPage() {
+  const page_geometry geometry = SavedGeometry();
+  return geometry.rows * geometry.cols;
+}
+
+void DrawLibraryPage(const std::string& screen) {
+  const bool killing = screen == "delete1";
+  if (killing)
+    SetClsColor(255, 0, 0);
+  else
+    SetClsColor(224, 255, 255);
+  Cls();
+  BuildIfStale(library.library_list, BuildLibraryList);
+  DrawGrid(library.library_list, LibraryGeometry(), killing,
+           [](const tn3_type& entry) { return "jigsaws/" + entry.tk + "/tn.png"; });
+  DrawPageArrows();
+  DrawPageTitle(screen);
+}
+
+void DrawSavedPage() {
+  SetClsColor(224, 255, 255);
+  Cls();
+  BuildIfStale(library.saved_list, BuildSavedList);
+  DrawGrid(library.saved_list, SavedGeometry(), false,
+           [](const tn3_type& entry) { return library.player_folder + entry.tk + ".png"; });
+  DrawPageArrows();
+  DrawPageTitle("load1");
+}
+
+std::string HitLibraryPage() {
+  tn3_type* entry = Hit(library.library_list, LibraryGeometry());
+  if (!entry) return "";
+  if (shell.screen == "delete1" && entry->tk.rfind("0000", 0) != 0) entry->marked = entry->marked ? 0 : 1;
+  return entry->tk;
+}
+
+std::string HitSavedPage() {
+  tn3_type* entry = Hit(library.saved_list, SavedGeometry());
+  return entry ? entry->tk : "";
+}
+
+bool ClickPageArrows() {
+  browser_list_type& list = ListOf(ShownScreen());
+  int page = list.page;
+  bool hit = false;
+  const std::array<int, 4> lefts = ArrowLefts();
+  auto on = [&](int button) { return MouseIn(lefts[button], kArrowTop, lefts[button] + kArrowWidth, kArrowBottom); };
+  if (on(0)) hit = true, page = 1;
+  if (on(1)) hit = true, page = page > 1 ? page - 1 : page;
+  if (on(2)) hit = true, page = page < list.page_count ? page + 1 : page;
+  if (on(3)) hit = true, page = list.page_count;
+  list.page = page;
+  if (hit) ShowBusy("please wait");
+  return hit;
+}
+
+void DrawPageArrows() {
+  const browser_list_type& list = ListOf(ShownScreen());
+  const std::array<int, 4> lefts = ArrowLefts();
+  for (int button = 0; button < 4; ++button) {
+    const bool shown = button < 2 ? list.page > 1 : list.page < list.page_count;
+    if (shown) DrawImage(shell.images.arrows[button + 1], static_cast<float>(lefts[button]), kArrowTop, 0);
+  }
+}
+
+std::string PageTitle(const std::string& screen) {
+  const browser_list_type& list = ListOf(screen);
+  std::string title = "Page " + std::to_string(list.page) + " of " + std::to_string(list.page_count);
+  if (screen == "load1") title = "Saved Jigsaws    " + title;
+  if (const int marked = CountMarked(); screen == "delete1" && marked > 0)
+    title += "   Press K to Kill " + std::to_string(marked) + " jigsaw" + (marked == 1 ? "" : "s");
+  return title;
+}
+
+void DrawPageTitle(const std::string& screen) { DrawBanner(PageTitle(screen), 30, 1); }
+
+namespace {
+
+// The list that the arrow keys page through: only on the three page screens.
+browser_list_type* PagedList() {
+  const std::string& screen = shell.screen;
+  if (screen != "new1" && screen != "delete1" && screen != "load1") return nullptr;
+  return &ListOf(screen);
+}
+
+}  // namespace
+
+void PreviousPage() {
+  browser_list_type* list = PagedList();
+  if (!list || list->page <= 1) return;
+  --list->page;
+  ShowBusy("please wait");
+}
+
+void NextPage() {
+  browser_list_type* list = PagedList();
+  if (!list || list->page >= list->page_count) return;
+  ++list->page;
+  ShowBusy("please wait");
+}
+
+void ResetPagesForNewDisplaySize() {
+  for (browser_list_type* list : {&library.library_list, &library.saved_list})
+    if (list->page > 0) list->page = 1;
+}

@@ -1,0 +1,30 @@
+// Table commands that a key and a help letter both give, so that the two stay alike.
+// Depends on play/.
+#include "play/play.h"
+#include "shell/internal.h"
+
+void ToggleBoxShown(int b) {
+  play.box_shown[b] = !play.box_shown[b];
+  ApplyBoxShown();
+}
+
+void ToggleSwatch() { play.swatch_shown = !play.swatch_shown; }
+
+void ToggleGroupedShown() {
+  play.grouped_shown = !play.grouped_shown;
+  ApplyGroupedShown();
+}
+
+void ToggleLooseShown() {
+  play.loose_shown = !play.loose_shown;
+  ApplyLooseShown();
+}
+
+void ToggleThumbnail() {
+  if (play.thumb) play.thumb_shown = !play.thumb_shown;
+}
+
+void StartUnrotate() {
+  play.unrotate_state = 1;
+  shell.screen = "unrotate";
+}

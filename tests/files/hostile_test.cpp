@@ -1,0 +1,54 @@
+// Hostile files against the file layer, each run in a child with a capped address space: chunks
+// that declare a gigabyte, and named pipes or devices where a file should be.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "files/files.h"
+#include "tests/files/fixtures.h"
+#include "tests/support/memory_cap.h"
+#include "tests/support/support.h"
+
+namespace {
+
+TEST(HostileFiles, AHugeDeclaredChunkAllocatesNothing) {
+  // 256 MiB declared: far beyond any bound, yet within the cap, so that a decoder that takes the
+  // length at its word shows up in the peak memory instead of failing quietly at the cap.
+  for (const char* type : {"tEXt", "zTXt", "iTXt", "pCAL", "sCAL", "sPLT", "iCCP", "eXIf", "abCd"}) {
+    const std::string bytes = PngWithHugeChunk(type, 0x10000000);
+    ASSERT_EQ(bytes.size(), 57u);
+    const capped_run run = RunWithMemoryCap(512 * kMiB, [&] {
+      return LoadPixmap(std::make_shared<TestMemoryStream>(bytes)) ? 1 : 0;
+    });
+    EXPECT_TRUE(run.finished) << type;
+    EXPECT_EQ(run.value, 0) << type;
+    EXPECT_LT(run.peak_growth, 16 * kMiB) << type;
+  }
+}
+
+TEST(HostileFiles, OnlyRegularFilesAreOpened) {
+  temp_folder temp;
+  const std::string pipe = temp / "pipe";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0666), 0);
+  const std::string picture = temp.Write("1.png", PngFile(1, 1, 8, 2, Bytes({0, 1, 2, 3})));
+  ASSERT_EQ(symlink(pipe.c_str(), (temp / "to-pipe").c_str()), 0);
+  ASSERT_EQ(symlink(picture.c_str(), (temp / "to-picture").c_str()), 0);
+  // Opening a pipe with no other end would wait for ever: the alarm turns that into a failure.
+  const capped_run run = RunWithMemoryCap(64 * kMiB, [&] {
+    alarm(10);
+    int64_t opened = 0;
+    for (const std::string& path : {pipe, temp / "to-pipe", std::string("/dev/zero"), temp.path()}) {
+      opened += ReadFile(path) != nullptr;
+      opened += OpenStream(path, true, true) != nullptr;
+      opened += LoadPixmap(path) != nullptr;
+    }
+    opened += WriteFile(pipe) != nullptr;
+    // A link to a regular file is followed.
+    return opened * 10 + (LoadPixmap(temp / "to-picture") != nullptr);
+  });
+  EXPECT_TRUE(run.finished);
+  EXPECT_EQ(run.value, 1);
+  EXPECT_EQ(FileType(pipe), FILETYPE_NONE);
+}
+
+}  // namespace

@@ -1,0 +1,82 @@
+// The player folder and the name checks: folders made through the umask, nothing chmod-ed that
+// was not just made, and names that would reach outside the data folders refused.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "tests/library/library_fixture.h"
+
+using namespace library_test;
+
+namespace {
+
+class PlayerFolderModes : public ::testing::Test {
+ protected:
+  void SetUp() override { ResetGame(); }
+  void TearDown() override {
+    umask(old_mask_);
+    ResetGame();
+  }
+  static unsigned ModeOf(const std::string& path) {
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
+  }
+  // OpenPlayerFolder for the name; returns what it printed.
+  static std::string Open(const std::string& name) {
+    ResetLibraryState();
+    shell.player_name = name;
+    testing::internal::CaptureStderr();
+    OpenPlayerFolder();
+    return testing::internal::GetCapturedStderr();
+  }
+  mode_t old_mask_ = umask(027);
+  temp_working_folder dir_;
+};
+
+TEST_F(PlayerFolderModes, FoldersAreMadeThroughTheUmask) {
+  EXPECT_EQ(Open("default"), "");
+  EXPECT_EQ(library.player_folder, "players/default/");
+  EXPECT_EQ(ModeOf("players"), 0750u);
+  EXPECT_EQ(ModeOf("players/default"), 0750u);
+}
+
+TEST_F(PlayerFolderModes, AFileWherePlayersShouldBeKeepsItsMode) {
+  dir_.Write("players", "mine");
+  chmod("players", 0600);
+  EXPECT_NE(Open("default").find("Unable to access players"), std::string::npos);
+  EXPECT_EQ(ModeOf("players"), 0600u);
+  EXPECT_EQ(dir_.Read("players"), "mine");
+  EXPECT_EQ(library.player_folder, "players/default/");
+}
+
+TEST_F(PlayerFolderModes, AFileWhereThePlayersFolderShouldBeKeepsItsMode) {
+  dir_.Write("players/default", "mine");
+  chmod("players/default", 0640);
+  EXPECT_NE(Open("default").find("Unable to access players/default"), std::string::npos);
+  EXPECT_EQ(ModeOf("players/default"), 0640u);
+}
+
+TEST_F(PlayerFolderModes, NamesThatWouldLeavePlayersAreRefused) {
+  for (const std::string& name : std::vector<std::string>{"", ".", "..", "../x", "a/../../x", "..\\x", "a/..", std::string("a\0b", 3)}) {
+    SCOPED_TRACE(name);
+    EXPECT_NE(Open(name).find("playing as default"), std::string::npos);
+    EXPECT_EQ(shell.player_name, "default");
+    EXPECT_EQ(library.player_folder, "players/default/");
+  }
+  EXPECT_FALSE(std::filesystem::exists("x"));
+}
+
+TEST_F(PlayerFolderModes, ASlashNamesANestedFolderMadeWithoutParents) {
+  EXPECT_NE(Open("team/ann").find("Unable to access players/team/ann"), std::string::npos);
+  std::filesystem::create_directory("players/team");
+  EXPECT_EQ(Open("team/ann"), "");
+  EXPECT_TRUE(std::filesystem::is_directory("players/team/ann"));
+  EXPECT_EQ(Open("..x"), "");  // only a whole ".." component leaves
+}
+
+TEST(JigsawNames, OnlyPlainFolderNamesPass) {
+  for (const std::string name : {"Sea", "0000vorna", "..x", "a.b", "Zaż"}) EXPECT_TRUE(IsPlainJigsawName(name)) << name;
+  for (const std::string& name : std::vector<std::string>{"", ".", "..", "../x", "a/b", "a\\b", std::string("a\0b", 3)})
+    EXPECT_FALSE(IsPlainJigsawName(name)) << name;
+}
+
+}  // namespace

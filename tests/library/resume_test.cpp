@@ -1,0 +1,146 @@
+// Saving and resuming on a real window: thumbnails of the table in both display sizes, the table
+// restored exactly, the display switched to the size it was saved in, and every failed route
+// leaving the jigsaw in play, its name and the files as they were.
+#include <gtest/gtest.h>
+
+#include "tests/library/library_fixture.h"
+
+using namespace library_test;
+
+namespace {
+
+class Resume : public LibraryDisplayTest {
+ protected:
+  static void Start(const std::string& name, int rows = 2, int cols = 3) {
+    WriteJigsaw(name, rows, cols, 8);
+    ASSERT_TRUE(StartNewJigsaw(name));
+  }
+};
+
+TEST_F(Resume, AnIncompleteJigsawIsPicturedAt264By198InBothSizes) {
+  Start("j");
+  for (bool large : {false, true}) {
+    SCOPED_TRACE(large);
+    shell.display.display_large = large;
+    ASSERT_NE(Graphics(large ? 1024 : 800, large ? 768 : 600, 0, 60, 0), nullptr);
+    SaveJigsaw();
+    auto thumbnail = LoadPixmap("players/default/j.png");
+    ASSERT_TRUE(thumbnail);
+    EXPECT_EQ(thumbnail->width, 264);
+    EXPECT_EQ(thumbnail->height, 198);
+    // The table colour fills the corner where no piece lies.
+    const uint32_t corner = ReadPixel(thumbnail, 263, 197);
+    EXPECT_NEAR(int(ARGBRed(corner)), play.table_colour.r, 2);
+    EXPECT_EQ(Lines("players/default/j.txt")[7 * 6 + 3], large ? "1" : "0");
+  }
+}
+
+TEST_F(Resume, TheTableComesBackExactly) {
+  Start("j");
+  play.pieces[2].x = -20;
+  play.pieces[3].visible = 0;
+  play.pieces[4].gp = play.pieces[5].gp = 3;
+  play.last_group = 3;
+  play.draw_order = {0, 4, 6, 1, 5, 3, 2};
+  play.pieces[6].box = 2;
+  SaveJigsaw();
+  const table_snapshot saved = table_snapshot::Take();
+  Start("other", 1, 2);
+  shell.screen = "load1";
+  shell.click_pending = true;
+  ASSERT_TRUE(ResumeJigsaw("j"));
+  EXPECT_EQ(table_snapshot::Take(), saved);
+  EXPECT_EQ(play.pieces[3].visible, 0);
+  EXPECT_EQ(shell.screen, "jigsaw");
+  EXPECT_FALSE(shell.click_pending);
+  // What the file does not hold is rebuilt: the boxes and the border flag of groups.
+  EXPECT_EQ(box.box_count[2], 1);
+  EXPECT_EQ(box.box_slot[2][1].n, 6);
+  EXPECT_EQ(play.pieces[5].edge, 1);
+}
+
+TEST_F(Resume, SavedLargeResumedSmallSwitchesTheDisplay) {
+  WriteJigsaw("j", 1, 2, 8);
+  std::vector<int> values = PlainProgress(2);
+  values[7 * 2 + 3] = 1;
+  WriteProgress("players/default/j.txt", values);
+  library.library_list.page = 3;
+  ASSERT_TRUE(ResumeJigsaw("j"));
+  EXPECT_TRUE(shell.display.display_large);
+  EXPECT_EQ(GraphicsWidth(), 1024);
+  EXPECT_EQ(library.library_list.page, 1);
+  EXPECT_EQ(play.pieces[2].x, 120);
+}
+
+TEST_F(Resume, FetchResumesTheJigsawSavedLast) {
+  Start("j");
+  SaveJigsaw();
+  const table_snapshot saved = table_snapshot::Take();
+  Start("other", 1, 2);
+  FetchWorkingOn();
+  EXPECT_EQ(table_snapshot::Take(), saved);
+}
+
+TEST_F(Resume, FetchWithNothingSavedSaysSo) {
+  Start("j");
+  const table_snapshot before = table_snapshot::Take();
+  FetchWorkingOn();
+  EXPECT_EQ(shell.status_message, "I can't find any saved jigsaws to fetch");
+  EXPECT_EQ(table_snapshot::Take(), before);
+}
+
+TEST_F(Resume, EveryFailedRouteKeepsTheJigsawInPlayAndItsFiles) {
+  WriteJigsaw("damaged", 1, 2, 8);
+  std::vector<int> values = PlainProgress(2);
+  values[2] = 9;  // a turn of 9
+  WriteProgress("players/default/damaged.txt", values);
+  WriteJigsaw("unsaved", 1, 2, 8);
+  WriteProgress("players/default/gone.txt", PlainProgress(2));  // its folder is missing
+  WriteJigsaw("short", 1, 2, 8);
+  values = PlainProgress(3);  // saved when the folder had three pieces
+  WriteProgress("players/default/short.txt", values);
+  WriteWholeFile("jigsaws/broken/pieces.txt", "1\r\n2\r\n0\r\n0\r\n");  // no piece pictures
+  WriteProgress("players/default/broken.txt", PlainProgress(2));
+  Start("j");
+  play.pieces[1].x = 33;
+  SaveJigsaw();
+  const table_snapshot before = table_snapshot::Take();
+  const std::string progress = ReadWholeFile("players/default/j.txt");
+
+  struct route {
+    const char* what;
+    std::function<void()> run;
+  };
+  auto fetch = [](const std::string& line) {
+    return [line] {
+      WriteWholeFile("players/default/working_on.txt", line + "\r\n");
+      FetchWorkingOn();
+    };
+  };
+  const route routes[] = {
+      {"resume, damaged progress", [] { ResumeJigsaw("damaged"); }},
+      {"resume, no progress", [] { ResumeJigsaw("unsaved"); }},
+      {"resume, folder gone", [] { ResumeJigsaw("gone"); }},
+      {"resume, progress of another piece count", [] { ResumeJigsaw("short"); }},
+      {"resume, folder broken", [] { ResumeJigsaw("broken"); }},
+      {"fetch, a name above the library", fetch("../players/default/j")},
+      {"fetch, ..", fetch("..")},
+      {"fetch, an empty line", fetch("")},
+      {"fetch, a name with a slash", fetch("a/b")},
+      {"fetch, an endless line", fetch(std::string(100000, 'j'))},
+      {"new, folder broken", [] { StartNewJigsaw("broken"); }},
+  };
+  for (const route& r : routes) {
+    SCOPED_TRACE(r.what);
+    AnsweringNotices(r.run);
+    EXPECT_EQ(table_snapshot::Take(), before);
+  }
+  // A save afterwards writes the jigsaw in play under its own name and nothing else.
+  SaveProgress();
+  EXPECT_EQ(ReadWholeFile("players/default/j.txt"), progress);
+  EXPECT_EQ(Lines("players/default/damaged.txt")[2], "9");
+  EXPECT_FALSE(std::filesystem::exists("players/default/unsaved.txt"));
+  EXPECT_FALSE(std::filesystem::exists("players/default/broken.png"));
+}
+
+}  // namespace

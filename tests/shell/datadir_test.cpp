@@ -1,0 +1,188 @@
+// The launcher's data folder: where it is, where the runtime tree is found, and how a start
+// fills, refreshes and keeps the folder (first start, next start, a newer version, the
+// player's own files, folders that cannot be written).
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <map>
+
+#include "tests/shell/fixture.h"
+
+using namespace shell_test;
+
+namespace {
+
+// Every file below root with its bytes.
+std::map<std::string, std::string> Tree(const fs::path& root) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : fs::recursive_directory_iterator(root))
+    if (entry.is_regular_file())
+      files[fs::relative(entry.path(), root).string()] = ReadWholeFile(entry.path());
+  return files;
+}
+
+ino_t Inode(const fs::path& path) {
+  struct stat info;
+  return stat(path.c_str(), &info) == 0 ? info.st_ino : 0;
+}
+
+class DataFolder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* file : {"images/pointer.bmp", "images/flash/1/1.png", "fonts/Tahoma.ttf",
+                             "sounds/click.wav", "jigsaws/0000vorna/pieces.txt",
+                             "jigsaws/1000lake/pieces.txt"})
+      runtime_.Write(file, std::string("v1 ") + file);
+  }
+  std::string Prepare() { return PrepareDataFolder(runtime_.path(), data()); }
+  std::string data() const { return dir_ / "data"; }
+  std::string at(const std::string& name) const { return data() + "/" + name; }
+
+  temp_folder runtime_, dir_;
+};
+
+TEST_F(DataFolder, FirstStartCopiesEverythingAndLeavesTheRuntimeAlone) {
+  const auto before = Tree(runtime_.path());
+  ASSERT_EQ(Prepare(), "");
+  EXPECT_TRUE(fs::is_directory(at("players")));
+  auto copied = Tree(data());
+  EXPECT_EQ(copied.erase(".assets"), 1u);
+  EXPECT_EQ(copied, before);
+  EXPECT_EQ(Tree(runtime_.path()), before);
+  EXPECT_FALSE(fs::exists(at(".jigsaws.part")));
+}
+
+TEST_F(DataFolder, NextStartRewritesNothingAndKeepsKilledJigsawsKilled) {
+  ASSERT_EQ(Prepare(), "");
+  const ino_t pointer = Inode(at("images/pointer.bmp"));
+  fs::remove_all(at("jigsaws/1000lake"));
+  ASSERT_EQ(Prepare(), "");
+  EXPECT_EQ(Inode(at("images/pointer.bmp")), pointer);
+  EXPECT_FALSE(fs::exists(at("jigsaws/1000lake")));
+}
+
+TEST_F(DataFolder, NewerVersionRefreshesAssetsAndKeepsWhatThePlayerMade) {
+  runtime_.Write("images/old.png", "v1 old");
+  ASSERT_EQ(Prepare(), "");
+  WriteWholeFile(at("players/ann/prefer.txt"), "1\r\n");
+  WriteWholeFile(at("jigsaws/5000mine/pieces.txt"), "mine");
+  WriteWholeFile(at("images/mine.png"), "mine");
+  WriteWholeFile(at("sounds/click.wav"), "edited by hand");
+
+  // The newer version: changed, added and dropped assets, and another library jigsaw.
+  runtime_.Write("images/pointer.bmp", "v2 pointer, longer");
+  runtime_.Write("fonts/courbi.ttf", "v2 courbi");
+  fs::remove(runtime_ / "images/old.png");
+  runtime_.Write("jigsaws/2000new/pieces.txt", "v2");
+  ASSERT_EQ(Prepare(), "");
+
+  EXPECT_EQ(ReadWholeFile(at("images/pointer.bmp")), "v2 pointer, longer");
+  EXPECT_EQ(ReadWholeFile(at("fonts/courbi.ttf")), "v2 courbi");
+  EXPECT_EQ(ReadWholeFile(at("sounds/click.wav")), "v1 sounds/click.wav");
+  EXPECT_FALSE(fs::exists(at("images/old.png")));
+  EXPECT_EQ(ReadWholeFile(at("images/mine.png")), "mine");
+  EXPECT_EQ(ReadWholeFile(at("players/ann/prefer.txt")), "1\r\n");
+  EXPECT_EQ(ReadWholeFile(at("jigsaws/5000mine/pieces.txt")), "mine");
+  EXPECT_FALSE(fs::exists(at("jigsaws/2000new"))) << "the library is copied once only";
+}
+
+TEST_F(DataFolder, LibraryCopyCutShortIsRedoneWhole) {
+  WriteWholeFile(at(".jigsaws.part/0000vorna/pieces.txt"), "half");
+  ASSERT_EQ(Prepare(), "");
+  EXPECT_EQ(ReadWholeFile(at("jigsaws/0000vorna/pieces.txt")), "v1 jigsaws/0000vorna/pieces.txt");
+  EXPECT_TRUE(fs::exists(at("jigsaws/1000lake/pieces.txt")));
+  EXPECT_FALSE(fs::exists(at(".jigsaws.part")));
+}
+
+TEST_F(DataFolder, DataFolderThatIsTheRuntimeIsUsedAsItIs) {
+  const auto before = Tree(runtime_.path());
+  EXPECT_EQ(PrepareDataFolder(runtime_.path(), runtime_.path()), "");
+  EXPECT_EQ(Tree(runtime_.path()), before);
+}
+
+TEST_F(DataFolder, SomethingInTheWayIsNamedAndLeftAlone) {
+  for (const char* blocker : {"", "/images", "/jigsaws", "/players"}) {
+    fs::remove_all(data());
+    if (*blocker) fs::create_directories(data());
+    WriteWholeFile(data() + blocker, "the player's");
+    const std::string problem = Prepare();
+    EXPECT_NE(problem.find(data() + blocker), std::string::npos) << blocker << ": " << problem;
+    EXPECT_EQ(ReadWholeFile(data() + blocker), "the player's") << blocker;
+  }
+}
+
+// A folder the launcher may not write, seen by a user who is not its owner: root writes
+// anywhere, so a root test runs the launcher as nobody.
+TEST_F(DataFolder, ReadOnlyDataFolderIsRefusedWithAMessage) {
+  for (const std::string& folder : {dir_.path(), runtime_.path()}) chmod(folder.c_str(), 0755);
+  fs::create_directories(data());
+  chmod(data().c_str(), 0555);
+  int pipe_ends[2];
+  ASSERT_EQ(pipe(pipe_ends), 0);
+  const pid_t child = fork();
+  if (child == 0) {
+    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(2);
+    const std::string problem = Prepare();
+    if (write(pipe_ends[1], problem.data(), problem.size()) < 0) _exit(2);
+    _exit(problem.empty() ? 0 : 1);
+  }
+  close(pipe_ends[1]);
+  std::string problem;
+  char buffer[512];
+  for (ssize_t got; (got = read(pipe_ends[0], buffer, sizeof buffer)) > 0;) problem.append(buffer, got);
+  close(pipe_ends[0]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_NE(problem.find("cannot be written into " + data()), std::string::npos) << problem;
+  EXPECT_NE(problem.find("TESSELKA_HOME"), std::string::npos) << problem;
+  EXPECT_TRUE(fs::is_empty(data()));
+}
+
+struct env_case {
+  const char *tesselka_home, *xdg_data_home, *home, *expected;
+};
+
+TEST(DataFolderPath, FollowsTheEnvironment) {
+  const env_case cases[] = {
+      {"/t", "/x", "/h", "/t"},
+      {nullptr, "/x", "/h", "/x/tesselka"},
+      {"", "/x", "/h", "/x/tesselka"},
+      {nullptr, "relative", "/h", "/h/.local/share/tesselka"},
+      {nullptr, nullptr, "/h", "/h/.local/share/tesselka"},
+      {nullptr, nullptr, nullptr, ""},
+  };
+  std::map<std::string, std::string> saved;
+  for (const char* name : {"TESSELKA_HOME", "XDG_DATA_HOME", "HOME"})
+    if (const char* value = std::getenv(name)) saved[name] = value;
+  for (const env_case& c : cases) {
+    const std::pair<const char*, const char*> vars[] = {
+        {"TESSELKA_HOME", c.tesselka_home}, {"XDG_DATA_HOME", c.xdg_data_home}, {"HOME", c.home}};
+    for (const auto& [name, value] : vars) value ? setenv(name, value, 1) : unsetenv(name);
+    std::string problem;
+    EXPECT_EQ(DataFolderPath(problem), c.expected);
+    EXPECT_EQ(problem.empty(), *c.expected != '\0') << problem;
+  }
+  for (const char* name : {"TESSELKA_HOME", "XDG_DATA_HOME", "HOME"})
+    saved.count(name) ? setenv(name, saved[name].c_str(), 1) : unsetenv(name);
+}
+
+TEST(RuntimeFolder, IsFoundBesideTheInstalledOrTheBuiltProgram) {
+  temp_folder prefix, build;
+  fs::create_directories(prefix / "bin");
+  fs::create_directories(build / "shell");
+  for (const char* tree : {"images", "fonts", "sounds", "jigsaws"}) {
+    fs::create_directories(prefix / ("share/tesselka/" + std::string(tree)));
+    fs::create_directories(build / ("runtime/" + std::string(tree)));
+  }
+  EXPECT_EQ(RuntimeFolder(prefix / "bin/tesselka"), prefix / "share/tesselka");
+  EXPECT_EQ(RuntimeFolder(build / "shell/tesselka"), build / "runtime");
+  fs::remove_all(build / "runtime/jigsaws");
+  EXPECT_EQ(RuntimeFolder(build / "shell/tesselka"), "");
+}
+
+}  // namespace
