@@ -2,6 +2,7 @@
 // them, pixel access, bilinear resizing, flips and mask-colour transparency. Depends on nothing.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 
@@ -90,6 +91,10 @@ class TPixmap : public std::enable_shared_from_this<TPixmap> {
   // memory cannot be had.
   static std::shared_ptr<TPixmap> Create(int32_t width, int32_t height, int32_t format,
                                          int32_t align = 4);
+  // The same with the pixels left unset, for a caller that writes every one of them: only the
+  // bytes between rows are cleared.
+  static std::shared_ptr<TPixmap> CreateUncleared(int32_t width, int32_t height, int32_t format,
+                                                  int32_t align = 4);
   // A pixmap over memory it does not own (capacity -1); the memory must outlive it.
   static std::shared_ptr<TPixmap> CreateStatic(uint8_t* pixels, int32_t width, int32_t height,
                                                int32_t pitch, int32_t format);
@@ -126,5 +131,10 @@ std::shared_ptr<TPixmap> YFlipPixmap(const std::shared_ptr<TPixmap>& p);
 // A PF_RGBA8888 copy in which pixels of the colour (r, g, b) get alpha 0 and the average colour
 // of their up to 8 neighbours that are not of that colour (black when there are none), so that
 // filtered edges do not bleed the mask colour; every other pixel becomes opaque.
+// With counts, the red, green and blue values of the pixels that stay opaque are counted into
+// it as well, in the same pass.
+struct kept_colour_counts {
+  std::array<int32_t, 256> red{}, green{}, blue{};
+};
 std::shared_ptr<TPixmap> MaskPixmap(const std::shared_ptr<TPixmap>& p, int32_t r, int32_t g,
-                                    int32_t b);
+                                    int32_t b, kept_colour_counts* counts = nullptr);

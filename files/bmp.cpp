@@ -1,10 +1,12 @@
 // The BMP decoder: uncompressed 1, 4, 8, 24 and 32-bit files with the 40-byte header,
 // bottom row first, rows padded to 4 bytes. Depends on files/files.h.
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "files/decode_limits.h"
 #include "files/files.h"
+#include "files/header_peek.h"
 
 namespace {
 
@@ -37,16 +39,32 @@ bool Readable(const bmp_header& h) {
   return false;
 }
 
+// The header of a file the decoder can read, else nullopt.
+std::optional<bmp_header> ReadableHeader(TStream& s) {
+  char magic[2];
+  s.ReadBytes(magic, 2);
+  if (magic[0] != 'B' || magic[1] != 'M') return std::nullopt;
+  bmp_header h = ReadHeader(s);
+  if (h.colours == 0 && h.bits >= 1 && h.bits <= 8) h.colours = 1 << h.bits;
+  if (!Readable(h)) return std::nullopt;
+  return h;
+}
+
 }  // namespace
+
+bool PeekBMPSize(TStream& stream, int32_t& width, int32_t& height) {
+  const auto h = ReadableHeader(stream);
+  if (!h) return false;
+  width = h->width;
+  height = h->height;
+  return true;
+}
 
 std::shared_ptr<TPixmap> TPixmapLoaderBMP::LoadPixmap(const std::shared_ptr<TStream>& stream) {
   TStream& s = *stream;
-  char magic[2];
-  s.ReadBytes(magic, 2);
-  if (magic[0] != 'B' || magic[1] != 'M') return nullptr;
-  bmp_header h = ReadHeader(s);
-  if (h.colours == 0 && h.bits >= 1 && h.bits <= 8) h.colours = 1 << h.bits;
-  if (!Readable(h)) return nullptr;
+  const auto header = ReadableHeader(s);
+  if (!header) return nullptr;
+  const bmp_header& h = *header;
 
   const int64_t row_bytes = (int64_t{h.width} * h.bits + 7) / 8;
   const int64_t padded = (row_bytes + 3) / 4 * 4;

@@ -16,9 +16,10 @@ int64_t TCStream::Size() { return _size; }
 
 int64_t TCStream::Seek(int64_t pos) {
   if (!_cstream) return -1;
-  fseeko(_cstream.get(), pos, SEEK_SET);
+  // Asking the position again after a seek that worked would cost a system call on every
+  // seek, and decoders seek once per loader tried.
+  _pos = fseeko(_cstream.get(), pos, SEEK_SET) == 0 ? pos : ftello(_cstream.get());
   _last_op = 0;
-  _pos = ftello(_cstream.get());
   return _pos;
 }
 
@@ -66,7 +67,9 @@ std::shared_ptr<TCStream> TCStream::OpenFile(const std::string& path, bool reada
   std::replace(host.begin(), host.end(), '\\', '/');
   // Only a regular file (a link is followed) is opened: opening a named pipe would wait for a
   // writer, and a device never ends. O_NONBLOCK keeps the open itself from waiting.
-  const int access = readable && writeable ? O_RDWR : writeable ? O_WRONLY | O_CREAT | O_TRUNC : O_RDONLY;
+  const int access = readable && writeable ? O_RDWR
+                     : writeable           ? O_WRONLY | O_CREAT | O_TRUNC
+                                           : O_RDONLY;
   const int fd = open(host.c_str(), access | O_NONBLOCK | O_CLOEXEC, 0666);
   if (fd < 0) return nullptr;
   struct stat info;
@@ -74,13 +77,18 @@ std::shared_ptr<TCStream> TCStream::OpenFile(const std::string& path, bool reada
     close(fd);
     return nullptr;
   }
-  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  // O_NONBLOCK stays: it changes nothing for a regular file.
   FILE* handle = fdopen(fd, readable && writeable ? "r+b" : writeable ? "wb" : "rb");
   if (!handle) {
     close(fd);
     return nullptr;
   }
-  return CreateWithCStream(handle, (readable ? MODE_READ : 0) | (writeable ? MODE_WRITE : 0));
+  // A file just opened is at position 0 and fstat has its size: no seeks needed to learn them.
+  auto stream = std::make_shared<TCStream>();
+  stream->_cstream.reset(handle);
+  stream->_mode = (readable ? MODE_READ : 0) | (writeable ? MODE_WRITE : 0);
+  stream->_size = info.st_size;
+  return stream;
 }
 
 std::shared_ptr<TCStream> TCStream::CreateWithCStream(FILE* handle, int32_t mode) {

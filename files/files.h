@@ -258,7 +258,9 @@ void AddPixmapLoader(std::shared_ptr<TPixmapLoader> loader);
 
 // Decoders of one format, reading from the stream's current position; nullptr when the data
 // is not such a file, is damaged, or declares a size too large to hold (over 16384 pixels on a
-// side, or for PNG and JPEG over 64 million pixels). Stream exceptions from short data pass out
+// side, or for PNG and JPEG over 64 million pixels, or a progressive JPEG whose coefficients
+// need over 64 MiB). Beyond the pixels no decoder takes more than a few MiB for itself, whatever
+// the file declares. Stream exceptions from short data pass out
 // of the BMP and TGA readers; the PNG and JPEG readers turn them into nullptr.
 std::shared_ptr<TPixmap> LoadPNGPixmap(const std::shared_ptr<TStream>& stream);
 std::shared_ptr<TPixmap> LoadJPEGPixmap(const std::shared_ptr<TStream>& stream);
@@ -268,6 +270,10 @@ std::shared_ptr<TPixmap> LoadJPEGPixmap(const std::shared_ptr<TStream>& stream);
 std::shared_ptr<TPixmap> LoadPixmap(const std::string& path);
 // The same on an open stream from its current position; the stream stays open.
 std::shared_ptr<TPixmap> LoadPixmap(const std::shared_ptr<TStream>& stream);
+// The size that the file's header declares, read without decoding its pixels: the standard
+// formats in the chain's order, with their decoders' header checks. false when the file cannot
+// be opened or no header is recognised (its decoding would then fail too).
+bool ReadPixmapSize(const std::string& path, int32_t& width, int32_t& height);
 
 // Writes the pixmap as an 8-bit PNG (grey, RGB or RGBA; formats other than I8, RGB, BGR, RGBA
 // and BGRA are written as RGBA) with zlib level compression limited to 0..9. 1 when the whole

@@ -2,6 +2,7 @@
 // scanlines read straight into the pixmap. Depends on files/files.h and files/jpeg_shim.h.
 #include "files/decode_limits.h"
 #include "files/files.h"
+#include "files/header_peek.h"
 #include "files/jpeg_shim.h"
 
 namespace {
@@ -20,18 +21,21 @@ size_t PullChunk(void* user, unsigned char* data, size_t length) {
   }
 }
 
+// True for a header the decoder goes on to decode.
+bool Decodable(unsigned width, unsigned height, int components) {
+  return width > 0 && width <= kMaxImageSide && height <= kMaxImageSide &&
+         int64_t{width} * height <= kMaxImagePixels && (components == 1 || components == 3);
+}
+
 std::shared_ptr<TPixmap> Decode(TStream& view) {
   const jpeg_handle jpeg(tk_jpeg_open(&view, PullChunk));
   unsigned width = 0, height = 0;
   int components = 0;
   if (!jpeg || !tk_jpeg_read_header(jpeg.get(), &width, &height, &components)) return nullptr;
-  if (width == 0 || width > kMaxImageSide || height > kMaxImageSide ||
-      int64_t{width} * height > kMaxImagePixels) {
-    return nullptr;
-  }
-  if (components != 1 && components != 3) return nullptr;
-  auto pixmap = CreatePixmap(static_cast<int32_t>(width), static_cast<int32_t>(height),
-                             components == 1 ? PF_I8 : PF_RGB888, 4);
+  if (!Decodable(width, height, components)) return nullptr;
+  // libjpeg writes every scanline, supplying an end to a short file.
+  auto pixmap = TPixmap::CreateUncleared(static_cast<int32_t>(width), static_cast<int32_t>(height),
+                                         components == 1 ? PF_I8 : PF_RGB888, 4);
   if (!tk_jpeg_read_pixels(jpeg.get(), pixmap->pixels, static_cast<size_t>(pixmap->pitch))) {
     return nullptr;
   }
@@ -39,6 +43,17 @@ std::shared_ptr<TPixmap> Decode(TStream& view) {
 }
 
 }  // namespace
+
+bool PeekJPEGSize(TStream& stream, int32_t& width, int32_t& height) {
+  const jpeg_handle jpeg(tk_jpeg_open(&stream, PullChunk));
+  unsigned w = 0, h = 0;
+  int components = 0;
+  if (!jpeg || !tk_jpeg_read_header(jpeg.get(), &w, &h, &components)) return false;
+  if (!Decodable(w, h, components)) return false;
+  width = static_cast<int32_t>(w);
+  height = static_cast<int32_t>(h);
+  return true;
+}
 
 std::shared_ptr<TPixmap> LoadJPEGPixmap(const std::shared_ptr<TStream>& stream) {
   const auto view = OpenStream(stream, true, false);

@@ -61,6 +61,8 @@ static void SkipInputData(j_decompress_ptr cinfo, long count) {
   source->bytes_in_buffer -= (size_t)count;
 }
 
+enum { kMaxWorkingMemory = 64 * 1024 * 1024 };
+
 /* A damaged progressive file can hold endless scans; each costs a pass over the image. */
 static void Progress(j_common_ptr cinfo) {
   if (((j_decompress_ptr)cinfo)->input_scan_number > kMaxScans) ERREXIT(cinfo, JERR_BAD_SCAN_SCRIPT);
@@ -71,6 +73,10 @@ static int Create(struct tk_jpeg* jpeg) {
   if (setjmp(jpeg->jump)) return 0;
   jpeg_create_decompress(&jpeg->cinfo);
   jpeg->created = 1;
+  /* A progressive file keeps (cleared) coefficients for its whole picture; a few bytes can
+     declare 8192 x 8192. Beyond this bound libjpeg would need a backing store, which it does not
+     have, so such a file fails instead of taking hundreds of megabytes. */
+  jpeg->cinfo.mem->max_memory_to_use = kMaxWorkingMemory;
   return 1;
 }
 

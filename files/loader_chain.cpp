@@ -1,6 +1,7 @@
 // The pixmap loader chain (module state) and LoadPixmap, which tries it on a file or stream.
-// Depends on files/files.h.
+// Depends on files/files.h and files/header_peek.h.
 #include "files/files.h"
+#include "files/header_peek.h"
 
 namespace {
 
@@ -57,6 +58,22 @@ std::shared_ptr<TPixmap> LoadPixmap(const std::string& path) {
 std::shared_ptr<TPixmap> LoadPixmap(const std::shared_ptr<TStream>& stream) {
   const auto view = OpenStream(stream, true, false);
   return view ? RunChain(view) : nullptr;
+}
+
+bool ReadPixmapSize(const std::string& path, int32_t& width, int32_t& height) {
+  const auto stream = OpenStream(path, true, false);
+  if (!stream) return false;
+  stream_closer closer{stream};
+  const int64_t start = stream->Pos();
+  for (auto peek : {PeekTGASize, PeekPNGSize, PeekJPEGSize, PeekBMPSize}) {
+    stream->Seek(start);
+    try {
+      if (peek(*stream, width, height)) return true;
+    } catch (const TStreamException&) {
+      // Shorter than this format's header.
+    }
+  }
+  return false;
 }
 
 std::shared_ptr<TPixmap> TPixmapLoaderPNG::LoadPixmap(const std::shared_ptr<TStream>& stream) {

@@ -1,9 +1,11 @@
 // The PNG decoder: libpng behind the C shim, rows read straight into the pixmap.
-// Depends on files/files.h, files/png_handle.h and libpng.
+// Depends on files/files.h, files/header_peek.h, files/png_handle.h and libpng.
+#include <cstring>
 #include <vector>
 
 #include "files/decode_limits.h"
 #include "files/files.h"
+#include "files/header_peek.h"
 #include "files/png_handle.h"
 
 namespace {
@@ -43,7 +45,9 @@ std::shared_ptr<TPixmap> Decode(TStream& view) {
   if (png_get_bit_depth(png.png(), png.info()) != 8 || format == 0) return nullptr;
   if (int64_t{width} * height > kMaxImagePixels) return nullptr;
 
-  auto pixmap = CreatePixmap(static_cast<int32_t>(width), static_cast<int32_t>(height), format, 4);
+  // libpng writes every row (the grey-with-alpha spreading below every pixel).
+  auto pixmap = TPixmap::CreateUncleared(static_cast<int32_t>(width), static_cast<int32_t>(height),
+                                         format, 4);
   // Grey with alpha arrives as two bytes a pixel and is spread to RGBA afterwards.
   const bool grey_alpha = colour_type == PNG_COLOR_TYPE_GRAY_ALPHA;
   std::vector<uint8_t> grey(grey_alpha ? size_t{width} * height * 2 : 0);
@@ -65,6 +69,18 @@ std::shared_ptr<TPixmap> Decode(TStream& view) {
 }
 
 }  // namespace
+
+bool PeekPNGSize(TStream& stream, int32_t& width, int32_t& height) {
+  uint8_t head[24];  // signature, then the IHDR chunk's length, type, width and height
+  stream.ReadBytes(head, sizeof head);
+  if (png_sig_cmp(head, 0, 8) != 0 || std::memcmp(head + 12, "IHDR", 4) != 0) return false;
+  const png_uint_32 w = png_get_uint_32(head + 16), h = png_get_uint_32(head + 20);
+  if (w < 1 || h < 1 || w > kMaxImageSide || h > kMaxImageSide || int64_t{w} * h > kMaxImagePixels)
+    return false;
+  width = static_cast<int32_t>(w);
+  height = static_cast<int32_t>(h);
+  return true;
+}
 
 std::shared_ptr<TPixmap> LoadPNGPixmap(const std::shared_ptr<TStream>& stream) {
   const auto view = OpenStream(stream, true, false);

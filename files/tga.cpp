@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "files/files.h"
+#include "files/header_peek.h"
 
 namespace {
 
@@ -76,6 +77,13 @@ bool ReadRow(TStream& s, const tgahdr& h, std::vector<uint8_t>& raw, uint8_t* ro
 }
 
 }  // namespace
+
+bool PeekTGASize(TStream& stream, int32_t& width, int32_t& height) {
+  const tgahdr h = ReadHeader(stream);
+  width = h.width;
+  height = h.height;
+  return Accepted(h);
+}
 
 std::shared_ptr<TPixmap> TPixmapLoaderTGA::LoadPixmap(const std::shared_ptr<TStream>& stream) {
   TStream& s = *stream;

@@ -136,6 +136,30 @@ void CountSevenKey() {
   StartFlight();
 }
 
+namespace {
+
+// Lays set-aside pieces out in a column at x 850, 75 pixels apart from y 30, beside the 800-wide
+// table. A piece that would reach past the bottom of the 1024 x 768 display starts another column
+// to the right, and every piece is kept wholly on the display (tall pieces overlap).
+struct set_aside_column {
+  static constexpr int kWidth = 1024, kHeight = 768;
+  int x = 850, row = 0;
+
+  void Place(piece_type& piece) {
+    // The image reaches half its size (rounded up) either side of its centre.
+    const int half_wd = (piece.wd + 1) / 2, half_ht = (piece.ht + 1) / 2;
+    if (row > 0 && 30 + 75 * row + half_ht > kHeight) {
+      x += std::max(75, piece.wd);
+      row = 0;
+    }
+    piece.x = std::clamp(x, half_wd, std::max(half_wd, kWidth - half_wd));
+    piece.y = std::clamp(30 + 75 * row, half_ht, std::max(half_ht, kHeight - half_ht));
+    row++;
+  }
+};
+
+}  // namespace
+
 void SetAsideTen() {
   if (!shell.display.display_large) ToggleLargeDisplay();
   // The column at x 850 lies outside an 800-wide display: without the large display the pieces
@@ -149,12 +173,12 @@ void SetAsideTen() {
   std::vector<int> order(play.piece_count);
   std::iota(order.begin(), order.end(), 1);
   ShuffleList(order, 0);  // entry 0 stays, so piece 1 is always set aside
+  set_aside_column column;
   for (int k = 0; k < play.piece_count; k++) {
     piece_type& piece = play.pieces[order[k]];
     piece.a = 0;
     if (k < 10) {
-      piece.x = 850;
-      piece.y = 30 + 75 * k;
+      column.Place(piece);
     } else {
       piece.x = piece.x0;
       piece.y = piece.y0;

@@ -2,8 +2,10 @@
 // colour of a piece, and the reset of play flags before a jigsaw starts.
 // Depends on files/files.h (streams, text numbers, LoadPixmap), draw/draw.h, shell/shell.h,
 // box/box.h.
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,14 @@
 #include "shell/shell.h"
 
 namespace {
+
+// Bounds on what a jigsaw folder may ask for. A piece larger than the large display cannot be
+// played; real jigsaws of up to 300 pieces hold under a million pixels in all.
+constexpr int kMaxPieceWidth = 1024, kMaxPieceHeight = 768;
+constexpr int64_t kMaxJigsawPixels = 8000000;
+// Home positions lie within a few table widths of the table, so that every sum and difference of
+// positions and offsets stays far inside the integer range.
+constexpr int64_t kMaxHomeDistance = 4096;
 
 // What a folder brings for one piece; committed to the table only when the whole folder loaded.
 struct staged_piece {
@@ -27,7 +37,7 @@ int ReadNumber(TStream& stream) {
 }
 
 // The k-th smallest (k from 1) of the values counted in histogram.
-int KthSmallest(const std::array<int, 256>& histogram, int k) {
+int KthSmallest(const std::array<int32_t, 256>& histogram, int k) {
   int seen = 0;
   for (int v = 0; v < 256; v++) {
     seen += histogram[v];
@@ -36,35 +46,71 @@ int KthSmallest(const std::array<int, 256>& histogram, int k) {
   return 255;
 }
 
+std::string PiecePath(const std::string& folder, int i) {
+  return folder + "/" + std::to_string(i) + ".png";
+}
+
+// Why the staged folder cannot be played, found before any pixel is decoded; "" when it can.
+// Home positions far off the table would make the joining arithmetic overflow, and a piece
+// larger than the table, or a folder of pieces that together hold far more pixels than any real
+// jigsaw, would exhaust memory.
+std::string FolderFault(const std::string& folder, const std::vector<staged_piece>& staged) {
+  int64_t pixels = 0;
+  for (size_t i = 1; i < staged.size(); i++) {
+    const staged_piece& piece = staged[i];
+    if (std::abs(int64_t{piece.x0}) > kMaxHomeDistance ||
+        std::abs(int64_t{piece.y0}) > kMaxHomeDistance) {
+      return folder + "/pieces.txt gives piece " + std::to_string(i) + " the home position (" +
+             std::to_string(piece.x0) + ", " + std::to_string(piece.y0) +
+             "); a home position lies between -" + std::to_string(kMaxHomeDistance) + " and " +
+             std::to_string(kMaxHomeDistance) + " on each axis";
+    }
+  }
+  for (size_t i = 1; i < staged.size(); i++) {
+    const std::string path = PiecePath(folder, static_cast<int>(i));
+    int32_t width = 0, height = 0;
+    if (!ReadPixmapSize(path, width, height)) return "can't find " + path;
+    if (width > kMaxPieceWidth || height > kMaxPieceHeight) {
+      return path + " is " + std::to_string(width) + " x " + std::to_string(height) +
+             " pixels; a piece may be at most " + std::to_string(kMaxPieceWidth) + " x " +
+             std::to_string(kMaxPieceHeight);
+    }
+    pixels += int64_t{width} * height;
+  }
+  if (pixels > kMaxJigsawPixels) {
+    return "the pieces of " + folder + " together hold " +
+           std::to_string((pixels + 999999) / 1000000) +
+           " million pixels; a jigsaw may hold at most " +
+           std::to_string(kMaxJigsawPixels / 1000000) + " million";
+  }
+  return "";
+}
+
 bool IsBorderCell(int j, int k) {
   return j == 1 || j == play.rows || k == 1 || k == play.cols;
 }
 
-// How often each red, green and blue value occurs among the non-black pixels of a piece; black
-// is the transparent surround, and alpha is not looked at. Counting instead of sorting: the order
-// of visits does not change a median.
-struct channel_counts {
-  std::array<int, 256> reds{}, greens{}, blues{};
+// The median colour from the counts of a piece's non-black pixels (black is the transparent
+// surround). Counting instead of sorting: the order of visits does not change a median.
+colour_type MedianOf(const kept_colour_counts& counts) {
+  int m = 0;  // the pixels counted
+  for (int count : counts.red) m += count;
+  if (m < 2) return {};
+  return {KthSmallest(counts.red, m / 2), KthSmallest(counts.green, m / 2),
+          KthSmallest(counts.blue, m / 2)};
+}
 
-  void Add(unsigned r, unsigned g, unsigned b) {
-    if ((r | g | b) == 0) return;
-    reds[r]++;
-    greens[g]++;
-    blues[b]++;
-  }
-
-  colour_type Median() const {
-    int m = 0;  // the pixels counted; kept out of Add, where it would wait on every count
-    for (int count : reds) m += count;
-    if (m < 2) return {};
-    return {KthSmallest(reds, m / 2), KthSmallest(greens, m / 2), KthSmallest(blues, m / 2)};
-  }
-};
+void CountNonBlack(kept_colour_counts& counts, unsigned r, unsigned g, unsigned b) {
+  if ((r | g | b) == 0) return;
+  counts.red[r]++;
+  counts.green[g]++;
+  counts.blue[b]++;
+}
 
 }  // namespace
 
 colour_type PieceMedianColour(const TPixmap& pixmap) {
-  channel_counts counts;
+  kept_colour_counts counts;
   // Decoded pieces are 3- or 4-byte colour; reading their bytes a row at a time keeps the load
   // close to the cost of decoding. Other formats go through ReadPixel.
   const bool rgb_order = pixmap.format == PF_RGB888 || pixmap.format == PF_RGBA8888;
@@ -73,18 +119,18 @@ colour_type PieceMedianColour(const TPixmap& pixmap) {
     for (int y = 0; y < pixmap.height; y++) {
       for (int x = 0; x < pixmap.width; x++) {
         const uint32_t p = pixmap.ReadPixel(x, y);
-        counts.Add(ARGBRed(p), ARGBGreen(p), ARGBBlue(p));
+        CountNonBlack(counts, ARGBRed(p), ARGBGreen(p), ARGBBlue(p));
       }
     }
-    return counts.Median();
+    return MedianOf(counts);
   }
   const int step = BytesPerPixel(pixmap.format);
   const int red = rgb_order ? 0 : 2, blue = rgb_order ? 2 : 0;
   for (int y = 0; y < pixmap.height; y++) {
     const uint8_t* p = pixmap.pixels + static_cast<ptrdiff_t>(y) * pixmap.pitch;
-    for (int x = 0; x < pixmap.width; x++, p += step) counts.Add(p[red], p[1], p[blue]);
+    for (int x = 0; x < pixmap.width; x++, p += step) CountNonBlack(counts, p[red], p[1], p[blue]);
   }
-  return counts.Median();
+  return MedianOf(counts);
 }
 
 bool LoadJigsawFolder(const std::string& name) {
@@ -108,35 +154,50 @@ bool LoadJigsawFolder(const std::string& name) {
   stream->ReadLine();  // two lines that are not used
   stream->ReadLine();
 
-  int mask_r, mask_g, mask_b;
-  GetMaskColor(mask_r, mask_g, mask_b);
   std::vector<staged_piece> staged(count + 1);
   for (int i = 1; i <= count; i++) {
+    staged[i].x0 = ReadNumber(*stream);
+    staged[i].y0 = ReadNumber(*stream);
+  }
+  colour_type colour = shell.prefs.pref_keep_colour ? play.table_colour : colour_type{115, 8, 33};
+  if (!stream->Eof()) {
+    colour.r = std::clamp(ReadNumber(*stream), 0, 255);
+    colour.g = std::clamp(ReadNumber(*stream), 0, 255);
+    colour.b = std::clamp(ReadNumber(*stream), 0, 255);
+  }
+  CloseStream(stream);
+  if (const std::string fault = FolderFault(folder, staged); !fault.empty()) {
+    ShowErrorAndWait(fault);
+    return false;
+  }
+
+  int mask_r, mask_g, mask_b;
+  GetMaskColor(mask_r, mask_g, mask_b);
+  const bool black_mask = (mask_r | mask_g | mask_b) == 0;
+  for (int i = 1; i <= count; i++) {
     staged_piece& piece = staged[i];
-    piece.x0 = ReadNumber(*stream);
-    piece.y0 = ReadNumber(*stream);
-    const std::string path = folder + "/" + std::to_string(i) + ".png";
-    // Decoded once: the median reads this pixmap and the image masks its own copy of it.
-    const std::shared_ptr<TPixmap> pixmap = LoadPixmap(path);
+    const std::string path = PiecePath(folder, i);
+    // Decoded once. With the usual black mask the median is counted in the masking pass, as the
+    // kept pixels are exactly the non-black ones; the masked pixmap has alpha, so the image
+    // takes it as it is.
+    std::shared_ptr<TPixmap> pixmap = LoadPixmap(path);
     if (!pixmap) {
-      CloseStream(stream);
       ShowErrorAndWait("can't find " + path);
       return false;
     }
-    piece.median = PieceMedianColour(*pixmap);
+    if (black_mask && !FormatHasAlpha(pixmap->format)) {
+      kept_colour_counts counts;
+      pixmap = MaskPixmap(pixmap, 0, 0, 0, &counts);
+      piece.median = MedianOf(counts);
+    } else {
+      piece.median = PieceMedianColour(*pixmap);
+    }
     piece.img = TImage::Load(pixmap, MaskedImage | FilteredImage, mask_r, mask_g, mask_b);
     MidHandleImage(piece.img);
     piece.wd = ImageWidth(piece.img);
     piece.ht = ImageHeight(piece.img);
   }
 
-  colour_type colour = shell.prefs.pref_keep_colour ? play.table_colour : colour_type{115, 8, 33};
-  if (!stream->Eof()) {
-    colour.r = ReadNumber(*stream);
-    colour.g = ReadNumber(*stream);
-    colour.b = ReadNumber(*stream);
-  }
-  CloseStream(stream);
   const std::string thumb_path = folder + "/tn.png";
   const std::shared_ptr<TImage> thumb = LoadImage(thumb_path, 0);
 

@@ -98,8 +98,11 @@ void ResetPlayStateModule();
 // --- Piece model and jigsaw folder -------------------------------------------------------------
 
 // Loads "jigsaws/" + name into the tables. On any failure (no pieces.txt, a piece count outside
-// 1..300, a missing or undecodable piece image) shows the message with ShowErrorAndWait, returns
-// false and leaves the jigsaw that was in play exactly as it was. A missing tn.png is reported the
+// 1..300, a home position more than 4096 pixels off on an axis, a missing or undecodable piece
+// image, a piece picture over 1024 x 768, pieces holding over 8 million pixels together: the
+// sizes are read from the headers before any pixel is decoded) shows the message with
+// ShowErrorAndWait, returns false and leaves the jigsaw that was in play exactly as it was.
+// Table colour values are kept within 0..255. A missing tn.png is reported the
 // same way but the load succeeds without a thumbnail. After a successful load nothing is carried.
 // Positions, turns and boxes are not set: callers scatter or restore saved progress afterwards.
 bool LoadJigsawFolder(const std::string& name);
@@ -191,6 +194,7 @@ void PlaceAllHome();
 // (Any other key resets play.seven_count to 0.)
 void CountSevenKey();
 // Restarts the jigsaw with ten pieces in a column at x 850 of the large display and the rest home.
+// Pieces too tall for one column continue in a second; each lies wholly on the display.
 void SetAsideTen();
 // Shuffles entries 1..n of list (n = 0 means its whole length - 1); entry 0 never moves.
 void ShuffleList(std::span<int> list, int n);

@@ -1,5 +1,7 @@
 // The key table: global keys, the three context tables and the Escape rules.
 // Depends on play/ and box/ for the table commands and on the shell's own helpers.
+#include <filesystem>
+
 #include "box/box.h"
 #include "library/library.h"
 #include "platform/platform.h"
@@ -7,8 +9,6 @@
 #include "shell/internal.h"
 
 namespace {
-
-const char* const kPublisherAddress = "https://tesselka.example.org";
 
 // Letter and digit keys are their upper-case ASCII codes.
 constexpr int kDigit0 = '0', kDigit1 = '1', kDigit5 = '5', kDigit7 = '7';
@@ -26,6 +26,15 @@ void ToggleConfirm(const char* letter) {
     shell.pending_confirm = letter;
     play.dragged = 0;
   }
+}
+
+// The title and, once the player's folder is open, where the player's progress is kept.
+std::string AboutMessage() {
+  if (library.player_folder.empty()) return shell.app_title;
+  std::error_code ignored;
+  const auto folder = std::filesystem::absolute(library.player_folder, ignored);
+  return shell.app_title + " - progress is kept in " +
+         (folder.empty() ? library.player_folder : folder.string());
 }
 
 void GlobalKey(int k) {
@@ -61,7 +70,9 @@ void GlobalKey(int k) {
     case 'Q': ToggleConfirm("Q"); break;
     case 'S': SaveJigsaw(); break;
     case 'W': ToggleWindowed(); break;
-    case 'X': shell.status_message = shell.app_title + " from " + kPublisherAddress; break;
+    case 'X':
+      shell.status_message = AboutMessage();
+      break;
     case 'Y':
       // The exit picture is not answered by Y.
       if (const confirm_type* confirm = PendingConfirm(); confirm && shell.pending_confirm != "X")

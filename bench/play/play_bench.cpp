@@ -14,6 +14,7 @@
 
 #include "bench/draw/gl_floor.h"
 #include "bench/play/bench_jigsaw.h"
+#include "bench/support/ratio_reporter.h"
 #include "draw/draw.h"
 #include "platform/platform.h"
 #include "play/play.h"
@@ -184,4 +185,13 @@ BENCHMARK(BM_PieceUnderPointer_BottomPiece)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  // CPU time: the load is compared with its floor on a machine others share.
+  return RunWithRatios(
+      argc, argv,
+      {{"BM_LoadJigsawFolder", "BM_LoadJigsawFolder", "BM_Floor_DecodePiecesWithLibpng"},
+       {"BM_DrawTable", "BM_DrawTable", "BM_Floor_BareGL300Quads"},
+       {"BM_PieceUnderPointer_BottomPiece", "BM_PieceUnderPointer_BottomPiece",
+        "BM_Floor_300CollisionTests"}},
+      ratio_time::cpu);
+}

@@ -40,6 +40,16 @@ void MaskRow(const uint8_t* source, uint8_t* out, int32_t n, uint32_t key, uint8
   }
 }
 
+// Counts the colours of the kept pixels of an RGBA row, while the row is still in the cache.
+void CountKept(const uint8_t* source, const uint8_t* kept, int32_t n, kept_colour_counts& counts) {
+  for (int32_t x = 0; x < n; ++x, source += 4) {
+    if (!kept[x]) continue;
+    counts.red[source[0]]++;
+    counts.green[source[1]]++;
+    counts.blue[source[2]]++;
+  }
+}
+
 // The average colour of the kept pixels of a 3 x 3 block, of which there are count (1 .. 8);
 // rows[j] and columns[i] are byte offsets from the centre pixel and flags[j][i] its kept flags.
 // Red and blue are summed side by side in one word, green in another: no sum passes 16 bits.
@@ -63,9 +73,9 @@ uint32_t AverageOfKept(const uint8_t* centre, const ptrdiff_t rows[3], const ptr
 }  // namespace
 
 std::shared_ptr<TPixmap> MaskPixmap(const std::shared_ptr<TPixmap>& p, int32_t r, int32_t g,
-                                    int32_t b) {
+                                    int32_t b, kept_colour_counts* counts) {
   const int32_t w = p->width, h = p->height;
-  auto result = TPixmap::Create(w, h, PF_RGBA8888, 4);
+  auto result = TPixmap::CreateUncleared(w, h, PF_RGBA8888, 4);  // MaskRow writes every pixel
   const bool is_colour = r >= 0 && r <= 255 && g >= 0 && g <= 255 && b >= 0 && b <= 255;
   // A mask colour outside the byte range matches nothing: the alpha bits are never in a colour.
   const uint32_t key = is_colour ? static_cast<uint32_t>(r | g << 8 | b << 16) : kAlphaBits;
@@ -84,6 +94,7 @@ std::shared_ptr<TPixmap> MaskPixmap(const std::shared_ptr<TPixmap>& p, int32_t r
       source = rgba.data();
     }
     MaskRow(source, result->PixelPtr(0, y), w, key, &kept[(y + 1) * stride + 1]);
+    if (counts) CountKept(source, &kept[(y + 1) * stride + 1], w, *counts);
   }
 
   // A pixel made transparent with kept neighbours takes their average colour, so that filtering

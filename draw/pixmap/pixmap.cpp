@@ -76,8 +76,8 @@ void TPixmap::WritePixel(int32_t x, int32_t y, uint32_t argb) {
   }
 }
 
-std::shared_ptr<TPixmap> TPixmap::Create(int32_t width, int32_t height, int32_t format,
-                                         int32_t align) {
+std::shared_ptr<TPixmap> TPixmap::CreateUncleared(int32_t width, int32_t height, int32_t format,
+                                                  int32_t align) {
   assert(width >= 0 && height >= 0 && align >= 1);
   const int64_t row_bytes = int64_t{width} * BytesPerPixel(format);
   const int64_t pitch = (row_bytes + align - 1) / align * align;
@@ -92,8 +92,17 @@ std::shared_ptr<TPixmap> TPixmap::Create(int32_t width, int32_t height, int32_t 
   pixmap->capacity = static_cast<int32_t>(capacity);
   if (capacity > 0) {
     pixmap->pixels = static_cast<uint8_t*>(::operator new(capacity, kPixelAlignment));
-    std::memset(pixmap->pixels, 0, capacity);
+    const int64_t gap = pitch - row_bytes;
+    for (int64_t y = 0; gap > 0 && y < height; ++y)
+      std::memset(pixmap->pixels + y * pitch + row_bytes, 0, gap);
   }
+  return pixmap;
+}
+
+std::shared_ptr<TPixmap> TPixmap::Create(int32_t width, int32_t height, int32_t format,
+                                         int32_t align) {
+  auto pixmap = CreateUncleared(width, height, format, align);
+  if (pixmap->capacity > 0) std::memset(pixmap->pixels, 0, pixmap->capacity);
   return pixmap;
 }
 

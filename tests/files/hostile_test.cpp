@@ -14,16 +14,31 @@ namespace {
 TEST(HostileFiles, AHugeDeclaredChunkAllocatesNothing) {
   // 256 MiB declared: far beyond any bound, yet within the cap, so that a decoder that takes the
   // length at its word shows up in the peak memory instead of failing quietly at the cap.
-  for (const char* type : {"tEXt", "zTXt", "iTXt", "pCAL", "sCAL", "sPLT", "iCCP", "eXIf", "abCd"}) {
+  for (const char* type :
+       {"tEXt", "zTXt", "iTXt", "pCAL", "sCAL", "sPLT", "iCCP", "eXIf", "abCd"}) {
     const std::string bytes = PngWithHugeChunk(type, 0x10000000);
     ASSERT_EQ(bytes.size(), 57u);
-    const capped_run run = RunWithMemoryCap(512 * kMiB, [&] {
-      return LoadPixmap(std::make_shared<TestMemoryStream>(bytes)) ? 1 : 0;
-    });
+    const capped_run run = RunWithMemoryCap(
+        512 * kMiB, [&] { return LoadPixmap(std::make_shared<TestMemoryStream>(bytes)) ? 1 : 0; });
     EXPECT_TRUE(run.finished) << type;
     EXPECT_EQ(run.value, 0) << type;
     EXPECT_LT(run.peak_growth, 16 * kMiB) << type;
   }
+}
+
+TEST(HostileFiles, AProgressiveJpegDeclaringAHugePictureAllocatesLittle) {
+  // A real progressive file whose frame header is made to declare 8192 x 8192 and which ends
+  // inside its first scan: libjpeg would set up (and clear) coefficients for the whole picture.
+  std::string bytes = JpegFile(16, 16, 3, std::string(16 * 16 * 3, '\x60'), true);
+  const size_t frame = bytes.find("\xFF\xC2");
+  ASSERT_NE(frame, std::string::npos);
+  bytes.replace(frame + 5, 4, Bytes({0x20, 0, 0x20, 0}));
+  bytes.resize(bytes.find("\xFF\xDA") + 20);
+  const capped_run run = RunWithMemoryCap(
+      1024 * kMiB, [&] { return LoadPixmap(std::make_shared<TestMemoryStream>(bytes)) ? 1 : 0; });
+  EXPECT_TRUE(run.finished);
+  EXPECT_EQ(run.value, 0);
+  EXPECT_LT(run.peak_growth, 80 * kMiB);
 }
 
 TEST(HostileFiles, OnlyRegularFilesAreOpened) {
@@ -37,7 +52,8 @@ TEST(HostileFiles, OnlyRegularFilesAreOpened) {
   const capped_run run = RunWithMemoryCap(64 * kMiB, [&] {
     alarm(10);
     int64_t opened = 0;
-    for (const std::string& path : {pipe, temp / "to-pipe", std::string("/dev/zero"), temp.path()}) {
+    for (const std::string& path :
+         {pipe, temp / "to-pipe", std::string("/dev/zero"), temp.path()}) {
       opened += ReadFile(path) != nullptr;
       opened += OpenStream(path, true, true) != nullptr;
       opened += LoadPixmap(path) != nullptr;

@@ -60,6 +60,13 @@ void ImageSeeds(const std::filesystem::path& folder) {
   Put(folder, "jpeg-cut.jpg", jpeg.substr(0, jpeg.size() / 2));
   Put(folder, "jpeg-cmyk.jpg", JpegFile(8, 8, 4, Pattern(256, 11)));
   Put(folder, "short.bin", Bytes({'B', 'M', 1, 2, 3}));
+  // Hostile headers: chunks that declare about a gigabyte, pictures that declare far more pixels
+  // than their few bytes hold.
+  for (const char* type : {"tEXt", "zTXt", "iTXt", "pCAL", "sCAL", "sPLT"}) {
+    Put(folder, std::string("png-huge-") + type + ".png", PngWithHugeChunk(type, 0x3FFFFFF0));
+  }
+  Put(folder, "png-header-8192.png", PngHeaderOnly(8192, 8192));
+  Put(folder, "tga-header-4096.tga", TgaHeader(2, 4096, 4096, 32));
 }
 
 void LineSeeds(const std::filesystem::path& folder) {
@@ -71,6 +78,8 @@ void LineSeeds(const std::filesystem::path& folder) {
   Put(folder, "numbers.txt", "%101\n$fF\n-12abc\n  +7\n-\n4294967297\n-2147483648\n$\n");
   Put(folder, "pieces.txt", "3\r\n4\r\n1\r\n120\r\n80\r\n2\r\n210\r\n80\r\n");
   Put(folder, "utf8.txt", "J\xC3\xB6rg\r\n\xE2\x82\xAC 5\r\n");
+  Put(folder, "pieces-limits.txt",
+      "1\r\n2\r\n0\r\n0\r\n2147483647\r\n-2147483648\r\n4294967295\r\n-4097\r\n");
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 // pieces aside on the large display.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "draw/draw.h"
 #include "platform/platform.h"
 #include "play/play.h"
@@ -163,6 +165,22 @@ TEST_F(PlayDisplayTest, SetAsideTenOnTenPiecesPlacesNothing) {
   std::sort(ys.begin(), ys.end());
   EXPECT_EQ(ys, (std::vector<int>{30, 105, 180, 255, 330, 405, 480, 555, 630, 705}));
   EXPECT_EQ(play.last_group, 1);
+}
+
+TEST_F(PlayDisplayTest, SetAsideTenKeepsEveryPieceWhollyOnTheLargeDisplay) {
+  // Pieces 200 pixels tall: the tenth slot of the column, y 705, would reach 805.
+  LoadGrid(Grid(2, 5, 150, 200));
+  SetAsideTen();
+  std::set<int> columns;
+  for (int i = 1; i <= 10; i++) {
+    const piece_type& piece = play.pieces[i];
+    EXPECT_GE(piece.x - 75, 0) << i;
+    EXPECT_LE(piece.x + 75, 1024) << i;
+    EXPECT_GE(piece.y - 100, 0) << i;
+    EXPECT_LE(piece.y + 100, 768) << i;
+    columns.insert(piece.x);
+  }
+  EXPECT_EQ(columns.size(), 2u);  // the tenth piece starts a second column
 }
 
 TEST_F(PlayDisplayTest, SetAsideTenPlacesTheRestHomeInGroupOne) {

@@ -271,10 +271,13 @@ TEST(CutterTool, RefusesBadInputWithAMessageAndLeavesNoHalfFolder) {
   }
   EXPECT_EQ(ReadWholeFile(t + "/out/taken/keep.txt"), "mine");
 
-  // With --force the old folder is replaced whole, and nothing is left beside it.
+  // With --force an old jigsaw folder is replaced whole, and nothing is left beside it.
+  std::filesystem::remove(t + "/out/taken/keep.txt");
+  WriteWholeFile(t + "/out/taken/pieces.txt", "1\r\n2\r\n");
+  WriteWholeFile(t + "/out/taken/299.png", "old");
   run_result forced = RunCutter("--force --pieces 12 " + t + "/photo.png " + t + "/out/taken");
   EXPECT_EQ(forced.status, 0) << forced.output;
-  EXPECT_FALSE(std::filesystem::exists(t + "/out/taken/keep.txt"));
+  EXPECT_FALSE(std::filesystem::exists(t + "/out/taken/299.png"));
   EXPECT_EQ(LoadJigsaw(t + "/out/taken").rows * LoadJigsaw(t + "/out/taken").cols, 12);
   EXPECT_EQ(Entries(t + "/out"), (std::vector<std::string>{"taken"}));
 }
@@ -328,4 +331,85 @@ TEST(CutterTool, StoppedAtAnyMomentLeavesNothingOrTheWholeFolder) {
     for (const auto& piece : j.pieces) EXPECT_TRUE(piece);
     EXPECT_TRUE(j.thumbnail);
   }
+}
+
+TEST(CutterTool, ForceReplacesNothingButAJigsawFolder) {
+  temp_folder temp;
+  const std::string t = temp.path();
+  ASSERT_TRUE(SavePNGPixmap(TestPicture(320, 240), t + "/photo.png", 1));
+  ASSERT_EQ(RunCutter("--pieces 12 " + t + "/photo.png " + t + "/jigsaw").status, 0);
+  // A data folder with a player's progress, a jigsaw folder holding a note, an empty folder, and
+  // a link to a real jigsaw folder.
+  WriteWholeFile(t + "/data/players/ann/prefer.txt", "1\r\n");
+  std::filesystem::create_directories(t + "/data/jigsaws");
+  std::filesystem::copy(t + "/jigsaw", t + "/noted");
+  WriteWholeFile(t + "/noted/notes.txt", "mine");
+  std::filesystem::create_directories(t + "/empty");
+  std::filesystem::create_directory_symlink(t + "/jigsaw", t + "/link");
+  struct {
+    std::string target, message;
+  } cases[] = {
+      {t + "/data", t + "/data is not a jigsaw folder, so --force does not replace it"},
+      {t + "/noted", "is not a jigsaw folder"},
+      {t + "/empty", "is not a jigsaw folder"},
+      {t + "/link", "is a link"},
+      {t + "/photo.png", "exists and is not a folder"},
+  };
+  const std::vector<std::string> before = Entries(t);
+  for (const auto& c : cases) {
+    run_result r = RunCutter("--force --pieces 6 " + t + "/photo.png " + c.target);
+    EXPECT_EQ(r.status, 1) << c.target;
+    EXPECT_NE(r.output.find(c.message), std::string::npos) << r.output;
+    EXPECT_EQ(Entries(t), before) << c.target;  // no hidden temporary left beside it
+  }
+  EXPECT_EQ(ReadWholeFile(t + "/data/players/ann/prefer.txt"), "1\r\n");
+  EXPECT_EQ(ReadWholeFile(t + "/noted/notes.txt"), "mine");
+  EXPECT_EQ(LoadJigsaw(t + "/jigsaw").rows * LoadJigsaw(t + "/jigsaw").cols, 12);
+}
+
+TEST(CutterTool, ForceKilledAtAnyMomentLeavesTheOldOrTheNewFolderAndLaterRunsCleanUp) {
+  temp_folder temp;
+  const std::string t = temp.path(), out = t + "/out", picture = t + "/big.png";
+  ASSERT_TRUE(SavePNGPixmap(TestPicture(2000, 1500), picture, 1));
+  ASSERT_EQ(RunCutter("--pieces 12 " + picture + " " + out + "/jigsaw").status, 0);
+  std::filesystem::create_directories(out + "/.tesselka-cut-1");  // a live process's: it stays
+  for (int delay_ms : {100, 300, 500, 700, 900}) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      const std::string folder = out + "/jigsaw";
+      execl(TESSELKA_CUT, TESSELKA_CUT, "--force", "--pieces", "300", picture.c_str(),
+            folder.c_str(), nullptr);
+      _exit(127);
+    }
+    usleep(useconds_t(delay_ms) * 1000);
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    const loaded_jigsaw j = LoadJigsaw(out + "/jigsaw");
+    const int count = j.rows * j.cols;
+    EXPECT_TRUE(count == 12 || count == 300) << "after " << delay_ms << " ms: " << count;
+    EXPECT_EQ(int(j.pieces.size()), count);
+    for (const auto& piece : j.pieces) EXPECT_TRUE(piece);
+    EXPECT_TRUE(j.thumbnail);
+  }
+  ASSERT_EQ(RunCutter("--pieces 6 " + t + "/big.png " + out + "/other").status, 0);
+  EXPECT_EQ(Entries(out), (std::vector<std::string>{".tesselka-cut-1", "jigsaw", "other"}));
+}
+
+TEST(CutterTool, LongFolderNamesWorkAndErrorsNameTheGivenFolder) {
+  temp_folder temp;
+  const std::string t = temp.path();
+  ASSERT_TRUE(SavePNGPixmap(TestPicture(320, 240), t + "/photo.png", 1));
+  const std::string longest = t + "/out/" + std::string(245, 'n');
+  run_result r = RunCutter("--pieces 6 " + t + "/photo.png " + longest);
+  EXPECT_EQ(r.status, 0) << r.output;
+  EXPECT_EQ(LoadJigsaw(longest).rows * LoadJigsaw(longest).cols, 6);
+  ASSERT_EQ(RunCutter("--force --pieces 8 " + t + "/photo.png " + longest).status, 0);
+
+  const std::string too_long = t + "/out/" + std::string(256, 'n');
+  r = RunCutter("--pieces 6 " + t + "/photo.png " + too_long);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.output.find("cannot create " + too_long), std::string::npos) << r.output;
+  EXPECT_EQ(r.output.find(".tesselka-cut"), std::string::npos) << r.output;
+  EXPECT_EQ(Entries(t + "/out"), (std::vector<std::string>{std::string(245, 'n')}));
 }

@@ -23,7 +23,7 @@ const char* const usage =
     "  --rows R         the number of rows    (with --cols: an exact grid, at most 300 pieces)\n"
     "  --cols C         the number of columns\n"
     "  --seed S         the seed of the piece shapes; the same seed gives the same jigsaw (default 1)\n"
-    "  --force          replace FOLDER if it exists\n"
+    "  --force          replace FOLDER if it is a jigsaw folder (pieces.txt and piece pictures)\n"
     "  --help           show this text\n";
 
 int Fail(const std::string& message) {

@@ -1,12 +1,17 @@
 // Writing a jigsaw folder: checks of the request, the piece images, pieces.txt and tn.png,
-// written into a temporary sibling folder that replaces the target only when complete.
+// written into a hidden sibling folder that is swapped into place only when complete.
 // Depends on jigsaw.h and files/files.h.
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
-#include <system_error>
 
 #include "files/files.h"
 #include "tools/jigsaw/jigsaw.h"
@@ -27,14 +32,81 @@ std::string Parent(const std::string& path) {
   return parent.empty() ? "." : parent;
 }
 
-std::string BaseName(const std::string& path) {
-  return std::filesystem::path(path).filename().string();
+// Hidden folders a cut is written into, named by the process: ".tesselka-cut-" + its id.
+const char* const temporary_prefix = ".tesselka-cut-";
+
+// Hidden temporaries that a killed cut left in parent (their process has ended) go.
+void RemoveAbandonedTemporaries(const std::string& parent) {
+  const auto listing = ReadDir(parent);
+  const std::string prefix = temporary_prefix;
+  for (std::string entry = NextFile(listing); !entry.empty(); entry = NextFile(listing)) {
+    if (entry.rfind(prefix, 0) != 0) continue;
+    const std::string id = entry.substr(prefix.size());
+    if (id.empty() || id.size() > 9 || id.find_first_not_of("0123456789") != std::string::npos)
+      continue;
+    const pid_t pid = static_cast<pid_t>(std::stol(id));
+    struct stat info;
+    const std::string full = parent + "/" + entry;
+    if (lstat(full.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) continue;
+    if (pid == getpid() || (kill(pid, 0) != 0 && errno == ESRCH)) DeleteDir(full, true);
+  }
+  CloseDir(listing);
 }
 
-bool RenamePath(const std::string& from, const std::string& to) {
-  std::error_code error;
-  std::filesystem::rename(from, to, error);
-  return !error;
+// True when what stands at target (lstat gave info) is a jigsaw folder that --force may replace:
+// a real folder holding pieces.txt and nothing but numbered piece pictures and tn.png.
+bool IsJigsawFolder(const std::string& target, const struct stat& info, std::string& error) {
+  error = target + " is not a jigsaw folder, so --force does not replace it";
+  if (S_ISLNK(info.st_mode)) {
+    error = target + " is a link; --force replaces only a jigsaw folder itself";
+    return false;
+  }
+  if (!S_ISDIR(info.st_mode)) {
+    error = target + " exists and is not a folder";
+    return false;
+  }
+  const auto listing = ReadDir(target);
+  if (!listing) return false;
+  bool pieces_txt = false, others = false;
+  for (std::string entry = NextFile(listing); !entry.empty(); entry = NextFile(listing)) {
+    if (entry == "." || entry == "..") continue;
+    struct stat entry_info;
+    const bool file =
+        lstat((target + "/" + entry).c_str(), &entry_info) == 0 && S_ISREG(entry_info.st_mode);
+    const std::string stem = entry.size() > 4 ? entry.substr(0, entry.size() - 4) : "";
+    const bool piece = entry.ends_with(".png") && !stem.empty() && stem[0] != '0' &&
+                       stem.find_first_not_of("0123456789") == std::string::npos;
+    if (file && entry == "pieces.txt")
+      pieces_txt = true;
+    else if (!file || (entry != "tn.png" && !piece))
+      others = true;
+  }
+  CloseDir(listing);
+  if (!pieces_txt || others) return false;
+  error.clear();
+  return true;
+}
+
+// Puts the complete folder fresh at target. An old target is swapped with it in one step, so
+// the old or the new folder stands there at every moment; the old one then goes with fresh.
+bool MoveIntoPlace(const std::string& fresh, const std::string& target, bool exists,
+                   std::string& error) {
+  if (exists) {
+    if (renameat2(AT_FDCWD, fresh.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) == 0) {
+      DeleteDir(fresh, true);
+      return true;
+    }
+    error = errno == EINVAL
+                ? "cannot replace " + target +
+                      ": its file system cannot swap folders in one step; remove it first"
+                : "cannot replace " + target + ": " + std::strerror(errno);
+    return false;
+  }
+  int moved = renameat2(AT_FDCWD, fresh.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE);
+  if (moved != 0 && errno == EINVAL) moved = rename(fresh.c_str(), target.c_str());
+  if (moved == 0) return true;
+  error = "cannot create " + target + ": " + std::strerror(errno);
+  return false;
 }
 
 bool WritePiecesTxt(const std::string& path, const jigsaw_cut& cut,
@@ -98,8 +170,10 @@ std::shared_ptr<TPixmap> Thumbnail(const std::shared_ptr<TPixmap>& picture, int 
   return thumb;
 }
 
-bool WriteFolder(const std::string& folder, const std::shared_ptr<TPixmap>& picture,
-                 const jigsaw_cut& cut, int offset_x, int offset_y, std::string& error) {
+// Writes into folder; messages name shown, the folder the user asked for.
+bool WriteFolder(const std::string& folder, const std::string& shown,
+                 const std::shared_ptr<TPixmap>& picture, const jigsaw_cut& cut, int offset_x,
+                 int offset_y, std::string& error) {
   std::vector<uint16_t> labels = LabelPieces(cut);
   int count = cut.rows * cut.cols;
   std::vector<piece_box> boxes(size_t(count) + 1);
@@ -114,20 +188,20 @@ bool WriteFolder(const std::string& folder, const std::shared_ptr<TPixmap>& pict
     int left = 0, top = 0;
     auto image = PieceImage(picture, labels, uint16_t(i), boxes[i], left, top);
     homes.emplace_back(offset_x + left + image->width / 2, offset_y + top + image->height / 2);
-    std::string file = folder + "/" + IntToText(i) + ".png";
-    if (!SavePNGPixmap(image, file, png_level)) {
-      error = "cannot write " + file;
+    std::string name = "/" + IntToText(i) + ".png";
+    if (!SavePNGPixmap(image, folder + name, png_level)) {
+      error = "cannot write " + shown + name;
       return false;
     }
   }
   int r = 0, g = 0, b = 0;
   ContrastingColour(picture, r, g, b);
   if (!WritePiecesTxt(folder + "/pieces.txt", cut, homes, r, g, b)) {
-    error = "cannot write " + folder + "/pieces.txt";
+    error = "cannot write " + shown + "/pieces.txt";
     return false;
   }
   if (!SavePNGPixmap(Thumbnail(picture, r, g, b), folder + "/tn.png", png_level)) {
-    error = "cannot write " + folder + "/tn.png";
+    error = "cannot write " + shown + "/tn.png";
     return false;
   }
   return true;
@@ -191,25 +265,23 @@ bool CutJigsawFolder(const std::shared_ptr<TPixmap>& picture, const cut_request&
   if (!CheckRequest(picture, request, grid, error)) return false;
   std::string target = path;
   while (target.size() > 1 && target.back() == '/') target.pop_back();
-  bool exists = FileType(target) != FILETYPE_NONE;
+  struct stat info;
+  const bool exists = lstat(target.c_str(), &info) == 0;
   if (exists && !request.force) {
     error = target + " already exists (use --force to replace it)";
     return false;
   }
-  if (exists && FileType(target) != FILETYPE_DIR) {
-    error = target + " exists and is not a folder";
-    return false;
-  }
+  if (exists && !IsJigsawFolder(target, info, error)) return false;
   std::string parent = Parent(target);
   if (!CreateDir(parent, true)) {
     error = "cannot create the folder " + parent;
     return false;
   }
-  std::string stem = parent + "/." + BaseName(target) + ".cut-" + std::to_string(getpid());
-  std::string fresh = stem + "-new";
-  DeleteDir(fresh, true);
+  RemoveAbandonedTemporaries(parent);
+  // A short hidden name, so that any name the file system takes for the target works here too.
+  const std::string fresh = parent + "/" + temporary_prefix + std::to_string(getpid());
   if (!CreateDir(fresh, false)) {
-    error = "cannot create the folder " + fresh;
+    error = "cannot create " + target;
     return false;
   }
 
@@ -217,26 +289,12 @@ bool CutJigsawFolder(const std::shared_ptr<TPixmap>& picture, const cut_request&
   FitOnTable(picture->width, picture->height, width, height);
   auto fitted = ScalePicture(picture, width, height);
   jigsaw_cut cut = MakeCut(width, height, grid, request.seed);
-  if (!WriteFolder(fresh, fitted, cut, (table_width - width) / 2, (table_height - height) / 2,
-                   error)) {
+  if (!WriteFolder(fresh, target, fitted, cut, (table_width - width) / 2,
+                   (table_height - height) / 2, error) ||
+      !MoveIntoPlace(fresh, target, exists, error)) {
     DeleteDir(fresh, true);
     return false;
   }
-  // Replace the old folder only once the new one is complete; set the old one aside first so
-  // that a failed rename can put it back.
-  std::string old = stem + "-old";
-  if (exists && !RenamePath(target, old)) {
-    DeleteDir(fresh, true);
-    error = "cannot replace " + target;
-    return false;
-  }
-  if (!RenamePath(fresh, target)) {
-    if (exists) RenamePath(old, target);
-    DeleteDir(fresh, true);
-    error = "cannot create " + target;
-    return false;
-  }
-  if (exists) DeleteDir(old, true);
   if (grid_used) *grid_used = grid;
   return true;
 }

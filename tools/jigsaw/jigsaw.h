@@ -109,7 +109,7 @@ struct cut_request {
   int cols = 0;
   int pieces = 100;  // the target piece count when no grid is given
   uint64_t seed = 1;
-  bool force = false;  // replace an existing folder
+  bool force = false;  // replace an existing jigsaw folder (never any other folder or file)
 };
 
 // The picture at width x height in PF_RGB888, any input format: halved with 2 x 2 averages while
@@ -126,8 +126,10 @@ void ContrastingColour(const std::shared_ptr<TPixmap>& picture, int& r, int& g, 
 // written as pieces.txt (rows, cols, cell width, cell height, the home position of every piece,
 // a contrasting table colour), 1.png .. n.png (RGB, black surround, even sizes, home position
 // at the image centre; picture pixels of pure black become 1, 1, 1) and a 264 x 198 tn.png.
-// Everything is written into a temporary sibling folder that is renamed at the end, so a
-// failure leaves no half folder behind (and, with force, the old folder intact).
+// Everything is written into a hidden sibling folder (".tesselka-cut-" + process id) that is
+// moved or, with force, swapped into place in one step at the end: a failure or a kill leaves no
+// half folder at path, and the old or the new folder stands there at every moment. Such hidden
+// folders of ended processes are removed by the next cut into the same parent.
 // Returns true on success (with the grid used in *grid_used when given); on failure false with a
 // message for the player in error.
 bool CutJigsawFolder(const std::shared_ptr<TPixmap>& picture, const cut_request& request,
