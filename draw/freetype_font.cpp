@@ -127,13 +127,29 @@ std::shared_ptr<TGlyph> TFreeTypeFont::LoadGlyph(int index) {
 
 namespace {
 
+// A file cut short or damaged can still open as a face whose glyphs then fail or come out
+// empty, so every text would draw blank: each visible ASCII character the face maps must render
+// with some ink, and a face with a Unicode map must map at least one.
+bool RendersText(FT_Face face) {
+  bool mapped = false;
+  for (FT_ULong c = 0x21; c < 0x7F; ++c) {
+    const FT_UInt index = FT_Get_Char_Index(face, c);
+    if (index == 0) continue;
+    if (FT_Load_Glyph(face, index, FT_LOAD_RENDER) != 0) return false;
+    if (face->glyph->bitmap.width == 0 || face->glyph->bitmap.rows == 0) return false;
+    mapped = true;
+  }
+  return mapped || !face->charmap || face->charmap->encoding != FT_ENCODING_UNICODE;
+}
+
 // Sets the pixel size, stepping down until the face accepts one, and fills the font's metrics.
+// None when the face cannot render text.
 std::shared_ptr<TFreeTypeFont> FontFromFace(FreeTypeFaceHandle face,
                                             std::vector<unsigned char> buffer, int size,
                                             int style) {
   FT_Face raw = face.get();
   while (size > 0 && FT_Set_Pixel_Sizes(raw, 0, static_cast<FT_UInt>(size)) != 0) --size;
-  if (size <= 0) return nullptr;
+  if (size <= 0 || !RendersText(raw)) return nullptr;
   // The vector's heap block does not move with it, so the face keeps reading valid memory.
   auto font = std::make_shared<TFreeTypeFont>(std::move(face), std::move(buffer));
   const FT_Size_Metrics& metrics = raw->size->metrics;

@@ -8,16 +8,12 @@ void AddExitHandler(std::function<void()> handler) {
   platform.exit.handlers.push_back(std::move(handler));
 }
 
-void RunExitHandlers() {
+void End() {
   auto& handlers = platform.exit.handlers;
   while (!handlers.empty()) {
     auto handler = std::move(handlers.back());
     handlers.pop_back();
     handler();
   }
-}
-
-void End() {
-  RunExitHandlers();
   std::exit(0);
 }

@@ -41,10 +41,10 @@ class TStringObject : public TObject {
 // again after success does nothing.
 bool StartPlatform();
 
-// Takes the platform down in order, whichever way the process ends: the remaining exit
-// handlers run, timers stop, every display and OpenGL context closes, then SDL itself.
-// StartPlatform registers it with atexit, so nothing is left for static destructors; calling
-// it again does nothing, and StartPlatform may start the platform afresh afterwards.
+// Takes the system layer down in order, whichever way the process ends: timers stop, every
+// OpenGL context and window closes, then SDL itself. StartPlatform registers it with atexit,
+// so static destructors find nothing left to free in SDL; graphics objects still held close
+// to nothing. Calling it again does nothing; StartPlatform may start afresh afterwards.
 void ShutdownPlatform();
 
 // Puts every platform module back to its start values: hook chains (with the queue hook),

@@ -5,11 +5,19 @@
 
 platform_state platform;
 
-void ResetPlatform() {
-  // Release what the state holds in the outside world before forgetting it.
+namespace {
+
+void StopTimers() {
   std::vector<std::shared_ptr<TTimer>> running;
   for (auto& [handle, timer] : platform.timers.active) running.push_back(timer);
   for (auto& timer : running) timer->Stop();
+}
+
+}  // namespace
+
+void ResetPlatform() {
+  // Release what the state holds in the outside world before forgetting it.
+  StopTimers();
   if (platform.display.own) CloseGraphics(platform.display.own);
   SetGraphics(nullptr);
 
@@ -19,8 +27,8 @@ void ResetPlatform() {
 }
 
 void ShutdownPlatform() {
-  RunExitHandlers();
-  ResetPlatform();
-  platform.system.driver = nullptr;
+  // Only this layer's own objects: the drawing layer and the game may already be gone when
+  // the process ends without End(), so neither the exit handlers nor the graphics driver run.
+  StopTimers();
   StopSystem();
 }

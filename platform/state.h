@@ -118,6 +118,3 @@ struct platform_state {
 };
 
 extern platform_state platform;
-
-// Runs the exit handlers newest first, each unregistered before it runs.
-void RunExitHandlers();

@@ -92,9 +92,10 @@ void ShowBusy(const std::string& text) {
 
 void ShowErrorAndWait(const std::string& message) {
   std::string text = message + " - press any key";
-  // Before the display opens no key can arrive to end the wait: the notice goes to stderr.
+  // Before the display opens no key can arrive to end the wait: the notice waits for it.
   if (GraphicsWidth() == 0) {
     std::fprintf(stderr, "tesselka: %s\n", message.c_str());
+    shell.startup_notices.push_back(message);
     return;
   }
   SetClsColor(0, 0, 0);
@@ -105,6 +106,19 @@ void ShowErrorAndWait(const std::string& message) {
   DrawText(text, (GraphicsWidth() - TextWidth(text)) / 2, GraphicsHeight() / 2);
   Flip(-1);
   WaitKeyOrClose();
+}
+
+void ShowStartUpNotices() {
+  auto& notices = shell.startup_notices;
+  if (notices.empty()) return;
+  while (!notices.empty()) {
+    ShowErrorAndWait(notices.front());
+    notices.erase(notices.begin());
+  }
+  // The opening flight has not begun: an Escape that dismissed a notice must not end it.
+  while (PollEvent()) {
+  }
+  FlushKeys();
 }
 
 void DrawFrame(int x, int y, int w, int h, int t) {

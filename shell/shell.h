@@ -69,6 +69,9 @@ struct shell_state {
   std::string previous_screen;
   std::string pending_confirm;  // "D", "Q", "R", "=", "X" or "" for none
   std::string status_message;   // banner text, "" for none
+  // Blocking notices raised before the display could show them, oldest first; start-up shows
+  // each once the display and fonts are ready, dropping it when the player has seen it.
+  std::vector<std::string> startup_notices;
   bool hint_visible = false;
   bool pointer_visible = false;
   bool opening_flight = true;
@@ -196,8 +199,11 @@ void DrawBanner(const std::string& text, int y, double alpha);
 // Draws the banner, flips, draws it again so it stays visible during slow work.
 void ShowBusy(const std::string& text);
 // Blocking notice: text + " - press any key" on black, then waits for a key, which stays
-// queued for the key table.
+// queued for the key table. Before the display opens the notice goes to stderr and waits in
+// startup_notices.
 void ShowErrorAndWait(const std::string& text);
+// Shows the waiting start-up notices one by one; the keys that dismiss them do nothing else.
+void ShowStartUpNotices();
 // Outline of (x, y, w, h) with thickness t.
 void DrawFrame(int x, int y, int w, int h, int t);
 // The "press H at any time for Help" banner while pref_hint and hint_visible.

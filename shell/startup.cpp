@@ -32,11 +32,19 @@ bool OpenStartDisplay() {
   return Graphics(width, height, 0, 60, 0) != nullptr;
 }
 
+// A picture the game cannot be played without (no pointer to see, no piece to pick up) is
+// named in a start-up notice when it cannot be loaded.
+std::shared_ptr<TImage> LoadNeededImage(const std::string& path, int flags) {
+  auto image = LoadImage(path, flags);
+  if (!image) shell.startup_notices.push_back("can't find " + path);
+  return image;
+}
+
 void LoadSharedImages() {
   auto& images = shell.images;
-  images.pointer = LoadImage("images/pointer.bmp", -1);
+  images.pointer = LoadNeededImage("images/pointer.bmp", -1);
   images.help_pages = {};
-  play.probe = LoadImage("images/white.bmp", 0);
+  play.probe = LoadNeededImage("images/white.bmp", 0);
   images.exit = LoadImage("images/exit.png", 0);
   images.box = LoadImage("images/box.png", -1);
   images.boxf = LoadImage("images/boxf.png", -1);
@@ -91,6 +99,7 @@ bool StartUp(const std::vector<std::string>& args) {
   LoadFontsAndArrows();
   PlayMusic();
   LoadSwatch();
+  ShowStartUpNotices();
   shell.screen = "title";
   return true;
 }

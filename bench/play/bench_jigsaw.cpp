@@ -21,6 +21,16 @@
 
 namespace {
 
+// The two pictures without which start-up stops at a notice (the decoders go by content, so a
+// PNG does for a .bmp name).
+void WriteNeededImages() {
+  std::filesystem::create_directories("images");
+  auto white = CreatePixmap(2, 2, PF_RGBA8888);
+  white->ClearPixels(0xFFFFFFFF);
+  SavePNGPixmap(white, "images/pointer.bmp", 1);
+  SavePNGPixmap(white, "images/white.bmp", 1);
+}
+
 // The quads DrawTable sends for the visible pieces, from the pieces' own textures and turns.
 std::vector<floor_quad_type> TableQuads() {
   std::vector<floor_quad_type> quads;
@@ -104,6 +114,7 @@ void MeasureTableFloor(benchmark::State& state) {
 bool StartBenchGame() {
   static const bool ready = [] {
     const std::string name = WriteBenchJigsaw();
+    WriteNeededImages();
     if (!StartUp({})) return false;
     if (!LoadJigsawFolder(name)) return false;
     SeedRnd(1);

@@ -124,6 +124,24 @@ TEST_F(FontTest, SourcesThatAreNotFontsGiveNone) {
   EXPECT_EQ(LoadFont(kTahoma, 0, 0), nullptr) << "no size down to 1";
 }
 
+// A font file cut short may still open: then it must draw, or be refused so that the default
+// font draws instead.
+TEST_F(FontTest, TruncatedFontsDrawOrAreRefused) {
+  const temp_folder dir;
+  const std::string whole = ReadWholeFile(kTahoma);
+  ASSERT_GT(whole.size(), 10000u);
+  for (size_t length : {size_t{2000}, whole.size() / 4, whole.size() / 2, whole.size() - 1000}) {
+    const auto cut = dir.Write("cut.ttf", whole.substr(0, length));
+    auto font = LoadFont(cut, 22, SmoothFont);
+    if (!font) continue;
+    for (int c = 'A'; c <= 'z'; ++c) {
+      const int index = font->CharToGlyph(c);
+      ASSERT_GE(index, 0) << length << " bytes, character " << c;
+      EXPECT_NE(font->LoadGlyph(index)->Pixels(), nullptr) << length << " bytes, character " << c;
+    }
+  }
+}
+
 TEST_F(FontTest, ImageFontGlyphsCopyTheSourceGlyph) {
   auto font = TImageFont::Load(kTahoma, 22, SmoothFont);
   ASSERT_NE(font, nullptr);

@@ -208,6 +208,7 @@ TEST_F(LargeFullScreenPreference, FillsTheDesktopModeAtTheLargeSizeWhenNoModeMat
 class PlayerArgument : public Game {
   void SetUp() override {
     ResetGame();
+    WriteMinimalAssets();
     ASSERT_TRUE(StartUp({"zoe", "ignored"}));
   }
 };
@@ -217,6 +218,41 @@ TEST_F(PlayerArgument, FirstArgumentNamesThePlayerFolder) {
   EXPECT_EQ(library.player_folder, "players/zoe/");
   EXPECT_TRUE(fs::is_directory("players/zoe"));
   EXPECT_FALSE(fs::exists("players/ignored"));
+}
+
+// A data folder where "players" is a file and the picture that probes pieces is missing: the
+// notices wait for the window and then for a key each (sent by a timer, as if the player read
+// them); their keys do not reach the opening flight.
+class DamagedDataFolder : public Game {
+ protected:
+  void WriteFiles() override {
+    WriteWholeFile("players", "not a folder");
+    fs::remove("images/white.bmp");
+    seen.clear();
+    ASSERT_TRUE(StartPlatform());
+    AddHook(EmitEventHook, NoteShownNotice, nullptr, 0);
+    reader_ = CreateTimer(20, TEvent::Create(EVENT_KEYDOWN, nullptr, KEY_ESCAPE));
+  }
+  // The notice on screen whenever a key arrives.
+  static std::shared_ptr<TObject> NoteShownNotice(int, std::shared_ptr<TObject> data, std::shared_ptr<TObject>) {
+    auto event = std::dynamic_pointer_cast<TEvent>(data);
+    if (event && event->id == EVENT_KEYDOWN && !shell.startup_notices.empty() &&
+        (seen.empty() || seen.back() != shell.startup_notices.front()))
+      seen.push_back(shell.startup_notices.front());
+    return data;
+  }
+  static inline std::vector<std::string> seen;
+  std::shared_ptr<TTimer> reader_;
+};
+
+TEST_F(DamagedDataFolder, NoticesBeforeTheWindowAndMissingPicturesAreShownInIt) {
+  reader_->Stop();
+  EXPECT_EQ(seen, (std::vector<std::string>{"Unable to access players", "Unable to access players/default",
+                                           "can't find images/white.bmp"}));
+  EXPECT_TRUE(shell.startup_notices.empty());
+  Turn();
+  Turn();
+  EXPECT_EQ(shell.screen, "anim") << "the Escape that dismissed a notice must not end the opening flight";
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 // Smoke test of the real binary under X: its window and caption, real key input through SDL,
 // a real close request, and the message without a display.
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -43,12 +45,18 @@ class RealProgram : public ::testing::Test {
     }
   }
 
+  // Starts the game; its standard error goes to the file "stderr.txt".
   void Start() {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     // The launcher prepares and plays in the test's folder, not the user's.
     setenv("TESSELKA_HOME", dir_.path().c_str(), 1);
     char* argv[] = {const_cast<char*>(TESSELKA_BINARY), nullptr};
-    ASSERT_EQ(posix_spawn(&pid_, TESSELKA_BINARY, nullptr, nullptr, argv, environ), 0);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 2, "stderr.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int spawned = posix_spawn(&pid_, TESSELKA_BINARY, &actions, nullptr, argv, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ASSERT_EQ(spawned, 0);
   }
 
   // The program's window id, once it is mapped under its caption.
@@ -136,6 +144,64 @@ TEST_F(RealProgram, HoldingFSwitchesTheDisplayOnce) {
   EXPECT_EQ(windows.size(), 2u) << "each display switch opens a new window";
   EXPECT_NE(CommandOutput("xdotool getwindowgeometry " + WaitForWindow()).find("Geometry: 1024x768"),
             std::string::npos);
+}
+
+// A notice about a damaged jigsaw, then the normal way out: the program ends with status 0
+// and, in the sanitizer build, without a memory error on the way.
+TEST_F(RealProgram, EndsCleanlyAfterNotices) {
+  fs::remove("jigsaws/0000vorna/3.png");
+  Start();
+  ASSERT_FALSE(WaitForWindow().empty());
+  std::this_thread::sleep_for(2s);
+  CommandOutput("xdotool key space sleep 0.5 key Escape sleep 0.3 key Escape");
+  EXPECT_EQ(WaitForExit(5s), 0);
+  const std::string errors = ReadWholeFile("stderr.txt");
+  EXPECT_EQ(errors.find("Sanitizer"), std::string::npos) << errors;
+}
+
+// An X server of the test's own, so that it can die under the game.
+class OwnXServer {
+ public:
+  OwnXServer() {
+    int fds[2];
+    if (pipe(fds) != 0) return;
+    const std::string fd = std::to_string(fds[1]);
+    const char* argv[] = {"Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp", nullptr};
+    if (posix_spawnp(&pid_, "Xvfb", nullptr, nullptr, const_cast<char**>(argv), environ) != 0) pid_ = -1;
+    close(fds[1]);
+    char number[16] = {};
+    if (pid_ > 0 && read(fds[0], number, sizeof number - 1) > 0) display_ = ":" + std::to_string(std::atoi(number));
+    close(fds[0]);
+  }
+  ~OwnXServer() { Kill(); }
+  const std::string& display() const { return display_; }  // "" when it did not start
+  void Kill() {
+    if (pid_ <= 0) return;
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+  }
+
+ private:
+  pid_t pid_ = -1;
+  std::string display_;
+};
+
+TEST_F(RealProgram, LosingTheDisplayEndsItWithAMessage) {
+  OwnXServer server;
+  ASSERT_FALSE(server.display().empty()) << "Xvfb did not start";
+  const std::string outer = std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "";
+  setenv("DISPLAY", server.display().c_str(), 1);
+  Start();
+  std::string id = WaitForWindow();
+  setenv("DISPLAY", outer.c_str(), 1);
+  ASSERT_FALSE(id.empty());
+  std::this_thread::sleep_for(2s);
+  server.Kill();
+  EXPECT_EQ(WaitForExit(10s), 1);
+  const std::string errors = ReadWholeFile("stderr.txt");
+  EXPECT_NE(errors.find("display was lost"), std::string::npos) << errors;
+  EXPECT_EQ(errors.find("Sanitizer"), std::string::npos) << errors;
 }
 
 // A real screenshot of the program's window.

@@ -26,7 +26,7 @@ void WriteTone(const fs::path& path, int frames, int amplitude) {
   put((frames + 600) * 2, 4);
   for (int i = 0; i < frames; ++i)
     put(static_cast<uint16_t>(std::lround(amplitude * std::sin(2 * M_PI * 441 * i / 22050))), 2);
-  put(0, 600 * 2);
+  bytes.append(600 * 2, '\0');
   WriteWholeFile(path, bytes);
 }
 
