@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "draw/pixmap.h"
 #include "platform/platform.h"
@@ -128,6 +129,22 @@ class TStreamStream : public TStreamWrapper {
  public:
   void Close() override;
   static std::shared_ptr<TStreamStream> Create(std::shared_ptr<TStream> stream);
+};
+
+// A read-only stream over bytes held in memory, for a file that is looked at more than once (its
+// header checked, later its pixels decoded) without opening and reading it again.
+class TMemoryStream : public TStream {
+ public:
+  std::vector<uint8_t> _bytes;
+  int64_t _pos = 0;
+
+  int64_t Pos() override;
+  int64_t Size() override;
+  int64_t Seek(int64_t pos) override;  // clamped to 0 .. Size()
+  int64_t Read(void* buffer, int64_t count) override;
+  // The rest of the stream from its position, up to the Size() it declares: a file that shrinks
+  // meanwhile gives fewer bytes, one that grows gives no more.
+  static std::shared_ptr<TMemoryStream> ReadRest(TStream& stream);
 };
 
 constexpr int32_t MODE_READ = 1;
@@ -274,6 +291,8 @@ std::shared_ptr<TPixmap> LoadPixmap(const std::shared_ptr<TStream>& stream);
 // formats in the chain's order, with their decoders' header checks. false when the file cannot
 // be opened or no header is recognised (its decoding would then fail too).
 bool ReadPixmapSize(const std::string& path, int32_t& width, int32_t& height);
+// The same on an open stream from its current position, which it is left at afterwards.
+bool ReadPixmapSize(TStream& stream, int32_t& width, int32_t& height);
 
 // Writes the pixmap as an 8-bit PNG (grey, RGB or RGBA; formats other than I8, RGB, BGR, RGBA
 // and BGRA are written as RGBA) with zlib level compression limited to 0..9. 1 when the whole

@@ -64,16 +64,23 @@ bool ReadPixmapSize(const std::string& path, int32_t& width, int32_t& height) {
   const auto stream = OpenStream(path, true, false);
   if (!stream) return false;
   stream_closer closer{stream};
-  const int64_t start = stream->Pos();
+  return ReadPixmapSize(*stream, width, height);
+}
+
+bool ReadPixmapSize(TStream& stream, int32_t& width, int32_t& height) {
+  const int64_t start = stream.Pos();
+  bool found = false;
   for (auto peek : {PeekTGASize, PeekPNGSize, PeekJPEGSize, PeekBMPSize}) {
-    stream->Seek(start);
+    stream.Seek(start);
     try {
-      if (peek(*stream, width, height)) return true;
+      found = peek(stream, width, height);
     } catch (const TStreamException&) {
       // Shorter than this format's header.
     }
+    if (found) break;
   }
-  return false;
+  stream.Seek(start);
+  return found;
 }
 
 std::shared_ptr<TPixmap> TPixmapLoaderPNG::LoadPixmap(const std::shared_ptr<TStream>& stream) {

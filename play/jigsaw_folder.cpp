@@ -21,6 +21,9 @@ namespace {
 // played; real jigsaws of up to 300 pieces hold under a million pixels in all.
 constexpr int kMaxPieceWidth = 1024, kMaxPieceHeight = 768;
 constexpr int64_t kMaxJigsawPixels = 8000000;
+// The piece files are held in memory together between their check and their decoding; even
+// stored without compression, the largest jigsaw's pieces fit in this.
+constexpr int64_t kMaxJigsawFileBytes = int64_t{64} << 20;
 // Home positions lie within a few table widths of the table, so that every sum and difference of
 // positions and offsets stays far inside the integer range.
 constexpr int64_t kMaxHomeDistance = 4096;
@@ -28,6 +31,7 @@ constexpr int64_t kMaxHomeDistance = 4096;
 // What a folder brings for one piece; committed to the table only when the whole folder loaded.
 struct staged_piece {
   std::shared_ptr<TImage> img;
+  std::shared_ptr<TMemoryStream> file;  // the piece's picture file, read once
   int x0 = 0, y0 = 0, wd = 0, ht = 0;
   colour_type median;
 };
@@ -51,10 +55,10 @@ std::string PiecePath(const std::string& folder, int i) {
 }
 
 // Why the staged folder cannot be played, found before any pixel is decoded; "" when it can.
-// Home positions far off the table would make the joining arithmetic overflow, and a piece
-// larger than the table, or a folder of pieces that together hold far more pixels than any real
-// jigsaw, would exhaust memory.
-std::string FolderFault(const std::string& folder, const std::vector<staged_piece>& staged) {
+// Reads each piece file into its staged piece. Home positions far off the table would make the
+// joining arithmetic overflow, and a piece larger than the table, or a folder of pieces that
+// together hold far more pixels or bytes than any real jigsaw, would exhaust memory.
+std::string FolderFault(const std::string& folder, std::vector<staged_piece>& staged) {
   int64_t pixels = 0;
   for (size_t i = 1; i < staged.size(); i++) {
     const staged_piece& piece = staged[i];
@@ -66,10 +70,20 @@ std::string FolderFault(const std::string& folder, const std::vector<staged_piec
              std::to_string(kMaxHomeDistance) + " on each axis";
     }
   }
+  int64_t bytes = 0;
   for (size_t i = 1; i < staged.size(); i++) {
     const std::string path = PiecePath(folder, static_cast<int>(i));
+    const std::shared_ptr<TStream> file = ReadFile(path);
+    if (!file) return "can't find " + path;
+    bytes += file->Size();
+    if (bytes > kMaxJigsawFileBytes) {
+      return "the piece files of " + folder + " together hold over " +
+             std::to_string(kMaxJigsawFileBytes >> 20) + " MiB, more than a jigsaw may hold";
+    }
+    staged[i].file = TMemoryStream::ReadRest(*file);
+    CloseStream(file);
     int32_t width = 0, height = 0;
-    if (!ReadPixmapSize(path, width, height)) return "can't find " + path;
+    if (!ReadPixmapSize(*staged[i].file, width, height)) return "can't find " + path;
     if (width > kMaxPieceWidth || height > kMaxPieceHeight) {
       return path + " is " + std::to_string(width) + " x " + std::to_string(height) +
              " pixels; a piece may be at most " + std::to_string(kMaxPieceWidth) + " x " +
@@ -180,7 +194,8 @@ bool LoadJigsawFolder(const std::string& name) {
     // Decoded once. With the usual black mask the median is counted in the masking pass, as the
     // kept pixels are exactly the non-black ones; the masked pixmap has alpha, so the image
     // takes it as it is.
-    std::shared_ptr<TPixmap> pixmap = LoadPixmap(path);
+    std::shared_ptr<TPixmap> pixmap = LoadPixmap(piece.file);
+    piece.file.reset();
     if (!pixmap) {
       ShowErrorAndWait("can't find " + path);
       return false;

@@ -78,6 +78,9 @@ TEST_F(HostileFolderTest, HugePiecePicturesAreRefusedBeforeTheirPixelsAreDecoded
                                       std::filesystem::copy_options::overwrite_existing);
        },
        "the pieces of jigsaws/bad together hold"},
+      {"a piece file of 65 MiB (sparse: its size alone is written)",
+       [] { std::filesystem::resize_file("jigsaws/bad/4.png", 65 * kMiB); },
+       "the piece files of jigsaws/bad together hold over 64 MiB"},
   };
   for (const huge_case& c : cases) {
     const capped_run run = LoadRefused(c.prepare, c.message);
