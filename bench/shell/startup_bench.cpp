@@ -33,7 +33,8 @@ struct installed_game {
 
 const installed_game& Installed() {
   static const installed_game game = [] {
-    const fs::path root = fs::temp_directory_path() / ("tesselka-startup-" + std::to_string(getpid()));
+    const fs::path root =
+        fs::temp_directory_path() / ("tesselka-startup-" + std::to_string(getpid()));
     const std::string command = "DESTDIR=" + (root / "dest").string() + " cmake --install " +
                                 TESSELKA_BUILD_DIR + " --prefix /usr >/dev/null";
     if (std::system(command.c_str()) != 0) return installed_game{};
@@ -101,27 +102,39 @@ void MeasureStart(benchmark::State& state, const std::string& program, bool fres
 void BM_Floor_EmptyWindowFirstFrame(benchmark::State& state) {
   MeasureStart(state, EMPTY_WINDOW_PROGRAM);
 }
-BENCHMARK(BM_Floor_EmptyWindowFirstFrame)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(15);
+BENCHMARK(BM_Floor_EmptyWindowFirstFrame)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(15);
 
-void BM_InstalledGameFirstFrame(benchmark::State& state) { MeasureStart(state, Installed().program); }
-BENCHMARK(BM_InstalledGameFirstFrame)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(15);
+void BM_InstalledGameFirstFrame(benchmark::State& state) {
+  MeasureStart(state, Installed().program);
+}
+BENCHMARK(BM_InstalledGameFirstFrame)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(15);
 
 void BM_InstalledGameFirstStartFirstFrame(benchmark::State& state) {
   MeasureStart(state, Installed().program, true);
 }
 BENCHMARK(BM_InstalledGameFirstStartFirstFrame)
-    ->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(5);
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int status = RunWithRatios(
-      argc, argv,
-      {{"BM_InstalledGameFirstFrame", "BM_InstalledGameFirstFrame", "BM_Floor_EmptyWindowFirstFrame"},
-       {"BM_InstalledGameFirstStartFirstFrame", "BM_InstalledGameFirstStartFirstFrame",
-        "BM_Floor_EmptyWindowFirstFrame"}},
-      ratio_time::real);
+  const int status =
+      RunWithRatios(argc, argv,
+                    {{"BM_InstalledGameFirstFrame", "BM_InstalledGameFirstFrame",
+                      "BM_Floor_EmptyWindowFirstFrame"},
+                     {"BM_InstalledGameFirstStartFirstFrame",
+                      "BM_InstalledGameFirstStartFirstFrame", "BM_Floor_EmptyWindowFirstFrame"}},
+                    ratio_time::real);
   if (!Installed().program.empty())
-    fs::remove_all(fs::path(Installed().program).parent_path().parent_path().parent_path().parent_path());
+    fs::remove_all(
+        fs::path(Installed().program).parent_path().parent_path().parent_path().parent_path());
   return status;
 }
