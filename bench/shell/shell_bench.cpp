@@ -18,7 +18,6 @@
 #include "bench/play/bench_jigsaw.h"
 #include "bench/support/ratio_reporter.h"
 #include "draw/draw.h"
-#include "draw/pixmap.h"
 #include "platform/platform.h"
 #include "play/play.h"
 #include "shell/shell.h"
@@ -126,11 +125,6 @@ pid_t StartPointerPath() {
 void CarryAcrossTheTable(benchmark::State& state, bool reuse) {
   if (!GameReady()) return state.SkipWithError("no display");
   SetFrameReuse(reuse);
-  if (!play.probe) {  // the benchmark folder has no images/: the pointer's probe made here
-    auto white = CreatePixmap(2, 2, PF_RGBA8888);
-    white->ClearPixels(0xFFFFFFFFu);
-    play.probe = TImage::Load(white, 0, 0, 0, 0);
-  }
   // The topmost piece, picked up by a click on its centre.
   const piece_type& top = play.pieces[play.draw_order[play.piece_count]];
   MoveMouse(top.x, top.y);
