@@ -26,9 +26,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The installed game's program and its data folder, once installed; "" without it.
+// The installed game: the temporary folder holding it, its program and its data folder; all ""
+// when it could not be installed.
 struct installed_game {
-  std::string program, data;
+  std::string root, program, data;
 };
 
 const installed_game& Installed() {
@@ -38,7 +39,8 @@ const installed_game& Installed() {
     const std::string command = "DESTDIR=" + (root / "dest").string() + " cmake --install " +
                                 TESSELKA_BUILD_DIR + " --prefix /usr >/dev/null";
     if (std::system(command.c_str()) != 0) return installed_game{};
-    return installed_game{(root / "dest/usr/bin/tesselka").string(), (root / "data").string()};
+    return installed_game{root.string(), (root / "dest/usr/bin/tesselka").string(),
+                          (root / "data").string()};
   }();
   return game;
 }
@@ -133,8 +135,6 @@ int main(int argc, char** argv) {
                      {"BM_InstalledGameFirstStartFirstFrame",
                       "BM_InstalledGameFirstStartFirstFrame", "BM_Floor_EmptyWindowFirstFrame"}},
                     ratio_time::real);
-  if (!Installed().program.empty())
-    fs::remove_all(
-        fs::path(Installed().program).parent_path().parent_path().parent_path().parent_path());
+  if (!Installed().root.empty()) fs::remove_all(Installed().root);
   return status;
 }
