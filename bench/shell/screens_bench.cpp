@@ -13,7 +13,6 @@
 // (TESSELKA_RUNTIME). Needs a display: run it under xvfb-run.
 #include <benchmark/benchmark.h>
 #include <png.h>
-
 #include <unistd.h>
 
 #include <algorithm>
@@ -86,8 +85,9 @@ bool DecodeWithLibpng(const std::vector<std::string>& paths) {
   return true;
 }
 
-const std::vector<std::string> kPreferPictures = {"images/prefer.png", "images/yes.png", "images/no.png",
-                                                  "images/yes_grey.png", "images/no_grey.png"};
+const std::vector<std::string> kPreferPictures = {"images/prefer.png", "images/yes.png",
+                                                  "images/no.png", "images/yes_grey.png",
+                                                  "images/no_grey.png"};
 
 void BM_Floor_LibpngHelpPage(benchmark::State& state) {
   if (!GameReady()) return state.SkipWithError("no display");
@@ -158,7 +158,8 @@ void BM_CelebrationLetter(benchmark::State& state) {
   static double longest_awake_ms = 0;
   SetClock(nullptr, [](int ms) {
     longest_awake_ms =
-        std::max(longest_awake_ms, std::chrono::duration<double, std::milli>(bench_clock::now() - last_wake).count());
+        std::max(longest_awake_ms,
+                 std::chrono::duration<double, std::milli>(bench_clock::now() - last_wake).count());
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
     last_wake = bench_clock::now();
   });
@@ -178,8 +179,9 @@ BENCHMARK(BM_CelebrationLetter)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 int main(int argc, char** argv) {
   return RunWithRatios(argc, argv,
-                       {{"help, first open / libpng decode of its page", "BM_HelpFirstOpen", "BM_Floor_LibpngHelpPage"},
-                        {"preferences, first open / libpng decode of its pictures", "BM_PreferFirstOpen",
-                         "BM_Floor_LibpngPreferPictures"}},
+                       {{"help, first open / libpng decode of its page", "BM_HelpFirstOpen",
+                         "BM_Floor_LibpngHelpPage"},
+                        {"preferences, first open / libpng decode of its pictures",
+                         "BM_PreferFirstOpen", "BM_Floor_LibpngPreferPictures"}},
                        ratio_time::cpu);
 }

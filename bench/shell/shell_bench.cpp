@@ -18,7 +18,6 @@
 #include "bench/play/bench_jigsaw.h"
 #include "bench/support/ratio_reporter.h"
 #include "draw/draw.h"
-#include "draw/pixmap.h"
 #include "platform/platform.h"
 #include "play/play.h"
 #include "shell/shell.h"
@@ -80,10 +79,20 @@ void IdleTable(benchmark::State& state, bool reuse) {
   SetFrameReuse(reuse);
   for (auto _ : state) MeasureLoop(state);
 }
-void BM_IdleTable_ReusingFrames(benchmark::State& state) { IdleTable(state, true); }
-void BM_IdleTable_DrawingEveryTurn(benchmark::State& state) { IdleTable(state, false); }
-BENCHMARK(BM_IdleTable_ReusingFrames)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
-BENCHMARK(BM_IdleTable_DrawingEveryTurn)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+void BM_IdleTable_ReusingFrames(benchmark::State& state) {
+  IdleTable(state, true);
+}
+void BM_IdleTable_DrawingEveryTurn(benchmark::State& state) {
+  IdleTable(state, false);
+}
+BENCHMARK(BM_IdleTable_ReusingFrames)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(1);
+BENCHMARK(BM_IdleTable_DrawingEveryTurn)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(1);
 
 // The loop's turns until the queue is empty and `turns` more have passed.
 void Settle(int turns) {
@@ -94,14 +103,16 @@ void Settle(int turns) {
 // xdotool moving the real pointer over the game's window to and fro across the table, 100
 // times a second for a little longer than the measurement. Returns its process id, 0 on failure.
 pid_t StartPointerPath() {
-  std::vector<std::string> args = {"xdotool", "search", "--name", "^" + shell.app_title + "$", "windowfocus", "%1"};
+  std::vector<std::string> args = {"xdotool",     "search", "--name", "^" + shell.app_title + "$",
+                                   "windowfocus", "%1"};
   const int moves = static_cast<int>(kMeasuredSeconds * 100) + 100;
   for (int i = 0; i < moves; ++i) {
     const double t = i / 100.0;  // seconds
     const int x = 400 + static_cast<int>(300 * std::sin(t * 1.3));
     const int y = 300 + static_cast<int>(220 * std::sin(t * 0.7));
-    for (const std::string& word : {std::string("mousemove"), std::string("--window"), std::string("%1"),
-                                    std::to_string(x), std::to_string(y), std::string("sleep"), std::string("0.01")})
+    for (const std::string& word :
+         {std::string("mousemove"), std::string("--window"), std::string("%1"), std::to_string(x),
+          std::to_string(y), std::string("sleep"), std::string("0.01")})
       args.push_back(word);
   }
   std::vector<char*> argv;
@@ -114,11 +125,6 @@ pid_t StartPointerPath() {
 void CarryAcrossTheTable(benchmark::State& state, bool reuse) {
   if (!GameReady()) return state.SkipWithError("no display");
   SetFrameReuse(reuse);
-  if (!play.probe) {  // the benchmark folder has no images/: the pointer's probe made here
-    auto white = CreatePixmap(2, 2, PF_RGBA8888);
-    white->ClearPixels(0xFFFFFFFFu);
-    play.probe = TImage::Load(white, 0, 0, 0, 0);
-  }
   // The topmost piece, picked up by a click on its centre.
   const piece_type& top = play.pieces[play.draw_order[play.piece_count]];
   MoveMouse(top.x, top.y);
@@ -136,8 +142,12 @@ void CarryAcrossTheTable(benchmark::State& state, bool reuse) {
   TEvent::Create(EVENT_MOUSEDOWN, nullptr, 1, 0, MouseX(), MouseY())->Emit();  // put it down
   Settle(3);
 }
-void BM_Carry_ReusingFrames(benchmark::State& state) { CarryAcrossTheTable(state, true); }
-void BM_Carry_DrawingEveryTurn(benchmark::State& state) { CarryAcrossTheTable(state, false); }
+void BM_Carry_ReusingFrames(benchmark::State& state) {
+  CarryAcrossTheTable(state, true);
+}
+void BM_Carry_DrawingEveryTurn(benchmark::State& state) {
+  CarryAcrossTheTable(state, false);
+}
 BENCHMARK(BM_Carry_ReusingFrames)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
 BENCHMARK(BM_Carry_DrawingEveryTurn)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
 

@@ -26,18 +26,21 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The installed game's program and its data folder, once installed; "" without it.
+// The installed game: the temporary folder holding it, its program and its data folder; all ""
+// when it could not be installed.
 struct installed_game {
-  std::string program, data;
+  std::string root, program, data;
 };
 
 const installed_game& Installed() {
   static const installed_game game = [] {
-    const fs::path root = fs::temp_directory_path() / ("tesselka-startup-" + std::to_string(getpid()));
+    const fs::path root =
+        fs::temp_directory_path() / ("tesselka-startup-" + std::to_string(getpid()));
     const std::string command = "DESTDIR=" + (root / "dest").string() + " cmake --install " +
                                 TESSELKA_BUILD_DIR + " --prefix /usr >/dev/null";
     if (std::system(command.c_str()) != 0) return installed_game{};
-    return installed_game{(root / "dest/usr/bin/tesselka").string(), (root / "data").string()};
+    return installed_game{root.string(), (root / "dest/usr/bin/tesselka").string(),
+                          (root / "data").string()};
   }();
   return game;
 }
@@ -101,27 +104,37 @@ void MeasureStart(benchmark::State& state, const std::string& program, bool fres
 void BM_Floor_EmptyWindowFirstFrame(benchmark::State& state) {
   MeasureStart(state, EMPTY_WINDOW_PROGRAM);
 }
-BENCHMARK(BM_Floor_EmptyWindowFirstFrame)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(15);
+BENCHMARK(BM_Floor_EmptyWindowFirstFrame)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(15);
 
-void BM_InstalledGameFirstFrame(benchmark::State& state) { MeasureStart(state, Installed().program); }
-BENCHMARK(BM_InstalledGameFirstFrame)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(15);
+void BM_InstalledGameFirstFrame(benchmark::State& state) {
+  MeasureStart(state, Installed().program);
+}
+BENCHMARK(BM_InstalledGameFirstFrame)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(15);
 
 void BM_InstalledGameFirstStartFirstFrame(benchmark::State& state) {
   MeasureStart(state, Installed().program, true);
 }
 BENCHMARK(BM_InstalledGameFirstStartFirstFrame)
-    ->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(5);
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int status = RunWithRatios(
-      argc, argv,
-      {{"BM_InstalledGameFirstFrame", "BM_InstalledGameFirstFrame", "BM_Floor_EmptyWindowFirstFrame"},
-       {"BM_InstalledGameFirstStartFirstFrame", "BM_InstalledGameFirstStartFirstFrame",
-        "BM_Floor_EmptyWindowFirstFrame"}},
-      ratio_time::real);
-  if (!Installed().program.empty())
-    fs::remove_all(fs::path(Installed().program).parent_path().parent_path().parent_path().parent_path());
+  const int status =
+      RunWithRatios(argc, argv,
+                    {{"BM_InstalledGameFirstFrame", "BM_InstalledGameFirstFrame",
+                      "BM_Floor_EmptyWindowFirstFrame"},
+                     {"BM_InstalledGameFirstStartFirstFrame",
+                      "BM_InstalledGameFirstStartFirstFrame", "BM_Floor_EmptyWindowFirstFrame"}},
+                    ratio_time::real);
+  if (!Installed().root.empty()) fs::remove_all(Installed().root);
   return status;
 }

@@ -34,8 +34,8 @@ capped_run RunWithMemoryCap(int64_t headroom, const std::function<int64_t()>& bo
   if (child < 0) return {};
   if (child == 0) {
     close(channel[0]);
-    const rlimit cap{static_cast<rlim_t>(AddressSpace() + headroom),
-                     static_cast<rlim_t>(AddressSpace() + headroom)};
+    const rlim_t limit = static_cast<rlim_t>(AddressSpace() + headroom);
+    const rlimit cap{limit, limit};
     setrlimit(RLIMIT_AS, &cap);
     const int64_t before = PeakResident();
     const int64_t result[2] = {body(), PeakResident() - before};

@@ -10,6 +10,7 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include "files/files.h"
 #include "tests/support/support.h"
@@ -219,6 +220,26 @@ run_result RunCutter(const std::string& arguments) {
   return result;
 }
 
+// Starts the cutter on picture for 300 pieces into folder (with --force when asked) and stops it
+// with signal after delay_ms.
+void CutStoppedAfter(int delay_ms, int signal, bool force, const std::string& picture,
+                     const std::string& folder) {
+  std::vector<const char*> argv = {TESSELKA_CUT};
+  if (force) argv.push_back("--force");
+  for (const char* word : {"--pieces", "300", picture.c_str(), folder.c_str()})
+    argv.push_back(word);
+  argv.push_back(nullptr);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    execv(TESSELKA_CUT, const_cast<char* const*>(argv.data()));
+    _exit(127);
+  }
+  usleep(useconds_t(delay_ms) * 1000);
+  kill(child, signal);
+  waitpid(child, nullptr, 0);
+}
+
 }  // namespace
 
 TEST(CutterTool, CutsAPictureFileIntoAFolder) {
@@ -312,17 +333,7 @@ TEST(CutterTool, StoppedAtAnyMomentLeavesNothingOrTheWholeFolder) {
   for (int delay_ms : {20, 150, 300, 450, 600}) {
     std::string out = temp.path() + "/out" + std::to_string(delay_ms);
     std::filesystem::create_directories(out);
-    pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-      std::string folder = out + "/jigsaw";
-      execl(TESSELKA_CUT, TESSELKA_CUT, "--pieces", "300", picture.c_str(), folder.c_str(), nullptr);
-      _exit(127);
-    }
-    usleep(useconds_t(delay_ms) * 1000);
-    kill(child, SIGTERM);
-    int status = 0;
-    waitpid(child, &status, 0);
+    ASSERT_NO_FATAL_FAILURE(CutStoppedAfter(delay_ms, SIGTERM, false, picture, out + "/jigsaw"));
     std::vector<std::string> left = Entries(out);
     if (left.empty()) continue;  // stopped before it began writing
     ASSERT_EQ(left, (std::vector<std::string>{"jigsaw"})) << "after " << delay_ms << " ms";
@@ -374,17 +385,7 @@ TEST(CutterTool, ForceKilledAtAnyMomentLeavesTheOldOrTheNewFolderAndLaterRunsCle
   ASSERT_EQ(RunCutter("--pieces 12 " + picture + " " + out + "/jigsaw").status, 0);
   std::filesystem::create_directories(out + "/.tesselka-cut-1");  // a live process's: it stays
   for (int delay_ms : {100, 300, 500, 700, 900}) {
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-      const std::string folder = out + "/jigsaw";
-      execl(TESSELKA_CUT, TESSELKA_CUT, "--force", "--pieces", "300", picture.c_str(),
-            folder.c_str(), nullptr);
-      _exit(127);
-    }
-    usleep(useconds_t(delay_ms) * 1000);
-    kill(child, SIGKILL);
-    waitpid(child, nullptr, 0);
+    ASSERT_NO_FATAL_FAILURE(CutStoppedAfter(delay_ms, SIGKILL, true, picture, out + "/jigsaw"));
     const loaded_jigsaw j = LoadJigsaw(out + "/jigsaw");
     const int count = j.rows * j.cols;
     EXPECT_TRUE(count == 12 || count == 300) << "after " << delay_ms << " ms: " << count;
