@@ -80,7 +80,6 @@ struct gl2d_state_type {
   gl_draw_state wanted;                  // what the setters asked for: the next operation's state
   gl_draw_state applied;                 // what GL holds; meaningless until applied_known
   bool applied_known = false;
-  int blend = 0;                         // last blend mode asked for; 0 = none yet
   unsigned bound_texture = 0;            // name bound to GL_TEXTURE_2D
   bool texturing = false;                // GL_TEXTURE_2D enabled
   float ix = 0, iy = 0, jx = 0, jy = 0;  // matrix of the last SetTransform

@@ -72,7 +72,6 @@ void TGL2DDriver::ResetGLContext(T2DGraphics& graphics) {
   int width = 0, height = 0, depth = 0, hertz = 0, flags = 0;
   graphics.GetSettings(width, height, depth, hertz, flags);
   auto& s = gl2d_state;
-  s.blend = 0;
   s.wanted = gl_draw_state{};
   s.wanted.ortho_width = static_cast<float>(width);
   s.wanted.ortho_height = static_cast<float>(height);
@@ -131,8 +130,7 @@ std::shared_ptr<TImageFrame> TGL2DDriver::CreateFrameFromPixmap(
 
 void TGL2DDriver::SetBlend(int mode) {
   auto& s = gl2d_state;
-  if (mode == s.blend) return;
-  s.blend = mode;
+  if (mode == s.wanted.blend) return;
   s.wanted.blend = mode;
   ++s.blend_changes;
 }
