@@ -193,6 +193,9 @@ unsigned PictureFramebuffer();
 // Binds what operations draw into: the window's back buffer, or the off-screen picture when
 // the window's pixels differ from the game's size. GL viewport set to the picture.
 void BindPicture();
+// Copies texels 0..u x 0..v of a texture read back from a framebuffer (bottom row first)
+// unchanged onto x0, y0 .. x1, y1 of the picture, upright.
+void DrawPictureTexture(unsigned texture, float x0, float y0, float x1, float y1, float u, float v);
 // Scales the off-screen picture into the window with black bars (nothing when drawing went
 // straight to the window), then swaps.
 void ShowPicture(int sync);
