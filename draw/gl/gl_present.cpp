@@ -27,13 +27,22 @@ bool FramebuffersAvailable() {
 
 namespace {
 
+// Frees the off-screen picture of the current context. GL unbinds a deleted texture, so the
+// binding cache must forget it too, or a new texture given the same name would never be bound.
+void DropTarget() {
+  auto& t = gl2d_state.target;
+  glDeleteFramebuffers(1, &t.framebuffer);
+  glDeleteTextures(1, &t.texture);
+  if (gl2d_state.bound_texture == t.texture) gl2d_state.bound_texture = 0;
+  t = gl_target_state{};
+}
+
 // The off-screen picture of width x height for the current context; false when GL cannot make it.
 bool MakeTarget(int width, int height) {
   auto& t = gl2d_state.target;
-  if (t.framebuffer != 0 && t.seq == GraphicsSeq() && t.width == width && t.height == height) return true;
   if (t.framebuffer != 0 && t.seq == GraphicsSeq()) {
-    glDeleteFramebuffers(1, &t.framebuffer);
-    glDeleteTextures(1, &t.texture);
+    if (t.width == width && t.height == height) return true;
+    DropTarget();
   }
   t = gl_target_state{};
   glGenTextures(1, &t.texture);
@@ -52,11 +61,7 @@ bool MakeTarget(int width, int height) {
   t.seq = GraphicsSeq();
   t.width = width;
   t.height = height;
-  if (!complete) {
-    glDeleteFramebuffers(1, &t.framebuffer);
-    glDeleteTextures(1, &t.texture);
-    t = gl_target_state{};
-  }
+  if (!complete) DropTarget();
   return complete;
 }
 
