@@ -161,6 +161,9 @@ class TGL2DDriver : public T2DDriver {
 // Texture binding through the state cache (texturing on) and texturing off.
 void BindTexture(unsigned name);
 void DisableTexturing();
+// The picture position of (px, py) under the matrix of the last SetTransform, moved by
+// (tx, ty) and offset on both axes, with texture coordinates (u, v).
+gl_vertex Transformed(float px, float py, float tx, float ty, float offset, float u = 0, float v = 0);
 // The smallest power of two at least n (1 for n <= 1).
 int PowerOfTwoAtLeast(int n);
 // Switches GL to blend mode `mode` (no cache).

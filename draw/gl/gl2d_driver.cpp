@@ -41,11 +41,6 @@ uint8_t ClampByte(int v) {
   return static_cast<uint8_t>(std::clamp(v, 0, 255));
 }
 
-gl_vertex Transformed(float px, float py, float tx, float ty, float offset) {
-  const auto& m = gl2d_state;
-  return {px * m.ix + py * m.iy + tx + offset, px * m.jx + py * m.jy + ty + offset};
-}
-
 void ReverseRows(TPixmap& p) {
   std::vector<uint8_t> row(static_cast<size_t>(p.pitch));
   for (int top = 0, bottom = p.height - 1; top < bottom; ++top, --bottom) {
@@ -56,6 +51,11 @@ void ReverseRows(TPixmap& p) {
 }
 
 }  // namespace
+
+gl_vertex Transformed(float px, float py, float tx, float ty, float offset, float u, float v) {
+  const auto& m = gl2d_state;
+  return {px * m.ix + py * m.iy + tx + offset, px * m.jx + py * m.jy + ty + offset, u, v};
+}
 
 std::shared_ptr<TGL2DDriver> TGL2DDriver::Create() {
   return GLGraphicsDriver() ? std::make_shared<TGL2DDriver>() : nullptr;
