@@ -80,7 +80,6 @@ struct gl2d_state_type {
   gl_draw_state wanted;                  // what the setters asked for: the next operation's state
   gl_draw_state applied;                 // what GL holds; meaningless until applied_known
   bool applied_known = false;
-  int blend = 0;                         // last blend mode asked for; 0 = none yet
   unsigned bound_texture = 0;            // name bound to GL_TEXTURE_2D
   bool texturing = false;                // GL_TEXTURE_2D enabled
   float ix = 0, iy = 0, jx = 0, jy = 0;  // matrix of the last SetTransform
@@ -162,6 +161,9 @@ class TGL2DDriver : public T2DDriver {
 // Texture binding through the state cache (texturing on) and texturing off.
 void BindTexture(unsigned name);
 void DisableTexturing();
+// The picture position of (px, py) under the matrix of the last SetTransform, moved by
+// (tx, ty) and offset on both axes, with texture coordinates (u, v).
+gl_vertex Transformed(float px, float py, float tx, float ty, float offset, float u = 0, float v = 0);
 // The smallest power of two at least n (1 for n <= 1).
 int PowerOfTwoAtLeast(int n);
 // Switches GL to blend mode `mode` (no cache).
@@ -194,6 +196,9 @@ unsigned PictureFramebuffer();
 // Binds what operations draw into: the window's back buffer, or the off-screen picture when
 // the window's pixels differ from the game's size. GL viewport set to the picture.
 void BindPicture();
+// Copies texels 0..u x 0..v of a texture read back from a framebuffer (bottom row first)
+// unchanged onto x0, y0 .. x1, y1 of the picture, upright.
+void DrawPictureTexture(unsigned texture, float x0, float y0, float x1, float y1, float u, float v);
 // Scales the off-screen picture into the window with black bars (nothing when drawing went
 // straight to the window), then swaps.
 void ShowPicture(int sync);

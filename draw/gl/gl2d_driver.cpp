@@ -41,11 +41,6 @@ uint8_t ClampByte(int v) {
   return static_cast<uint8_t>(std::clamp(v, 0, 255));
 }
 
-gl_vertex Transformed(float px, float py, float tx, float ty, float offset) {
-  const auto& m = gl2d_state;
-  return {px * m.ix + py * m.iy + tx + offset, px * m.jx + py * m.jy + ty + offset};
-}
-
 void ReverseRows(TPixmap& p) {
   std::vector<uint8_t> row(static_cast<size_t>(p.pitch));
   for (int top = 0, bottom = p.height - 1; top < bottom; ++top, --bottom) {
@@ -56,6 +51,11 @@ void ReverseRows(TPixmap& p) {
 }
 
 }  // namespace
+
+gl_vertex Transformed(float px, float py, float tx, float ty, float offset, float u, float v) {
+  const auto& m = gl2d_state;
+  return {px * m.ix + py * m.iy + tx + offset, px * m.jx + py * m.jy + ty + offset, u, v};
+}
 
 std::shared_ptr<TGL2DDriver> TGL2DDriver::Create() {
   return GLGraphicsDriver() ? std::make_shared<TGL2DDriver>() : nullptr;
@@ -72,7 +72,6 @@ void TGL2DDriver::ResetGLContext(T2DGraphics& graphics) {
   int width = 0, height = 0, depth = 0, hertz = 0, flags = 0;
   graphics.GetSettings(width, height, depth, hertz, flags);
   auto& s = gl2d_state;
-  s.blend = 0;
   s.wanted = gl_draw_state{};
   s.wanted.ortho_width = static_cast<float>(width);
   s.wanted.ortho_height = static_cast<float>(height);
@@ -131,8 +130,7 @@ std::shared_ptr<TImageFrame> TGL2DDriver::CreateFrameFromPixmap(
 
 void TGL2DDriver::SetBlend(int mode) {
   auto& s = gl2d_state;
-  if (mode == s.blend) return;
-  s.blend = mode;
+  if (mode == s.wanted.blend) return;
   s.wanted.blend = mode;
   ++s.blend_changes;
 }

@@ -181,21 +181,9 @@ void DrawKept() {
   plain.ortho_width = static_cast<float>(kept.width);
   plain.ortho_height = static_cast<float>(kept.height);
   ApplyState(plain);
-  BindTexture(kept.texture);
-  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
   const auto w = static_cast<float>(kept.width), h = static_cast<float>(kept.height);
-  const float u = w / static_cast<float>(kept.tex_width), v = h / static_cast<float>(kept.tex_height);
-  glBegin(GL_QUADS);
-  glTexCoord2f(0, v);
-  glVertex2f(0, 0);
-  glTexCoord2f(u, v);
-  glVertex2f(w, 0);
-  glTexCoord2f(u, 0);
-  glVertex2f(w, h);
-  glTexCoord2f(0, 0);
-  glVertex2f(0, h);
-  glEnd();
-  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+  DrawPictureTexture(kept.texture, 0, 0, w, h, w / static_cast<float>(kept.tex_width),
+                     h / static_cast<float>(kept.tex_height));
 }
 
 // Runs a whole frame that starts with a full clear, from the kept picture where it still

@@ -138,12 +138,9 @@ TGLImageFrame::~TGLImageFrame() {
 
 void TGLImageFrame::Draw(float x0, float y0, float x1, float y1, float tx, float ty, float sx,
                          float sy, float sw, float sh) {
-  const auto& m = gl2d_state;
   const float su0 = sx * uscale, su1 = (sx + sw) * uscale;
   const float sv0 = sy * vscale, sv1 = (sy + sh) * vscale;
   RecordTextured(shared_from_this(),
-                 {gl_vertex{x0 * m.ix + y0 * m.iy + tx, x0 * m.jx + y0 * m.jy + ty, su0, sv0},
-                  gl_vertex{x1 * m.ix + y0 * m.iy + tx, x1 * m.jx + y0 * m.jy + ty, su1, sv0},
-                  gl_vertex{x1 * m.ix + y1 * m.iy + tx, x1 * m.jx + y1 * m.jy + ty, su1, sv1},
-                  gl_vertex{x0 * m.ix + y1 * m.iy + tx, x0 * m.jx + y1 * m.jy + ty, su0, sv1}});
+                 {Transformed(x0, y0, tx, ty, 0, su0, sv0), Transformed(x1, y0, tx, ty, 0, su1, sv0),
+                  Transformed(x1, y1, tx, ty, 0, su1, sv1), Transformed(x0, y1, tx, ty, 0, su0, sv1)});
 }

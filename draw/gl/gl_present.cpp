@@ -27,13 +27,22 @@ bool FramebuffersAvailable() {
 
 namespace {
 
+// Frees the off-screen picture of the current context. GL unbinds a deleted texture, so the
+// binding cache must forget it too, or a new texture given the same name would never be bound.
+void DropTarget() {
+  auto& t = gl2d_state.target;
+  glDeleteFramebuffers(1, &t.framebuffer);
+  glDeleteTextures(1, &t.texture);
+  if (gl2d_state.bound_texture == t.texture) gl2d_state.bound_texture = 0;
+  t = gl_target_state{};
+}
+
 // The off-screen picture of width x height for the current context; false when GL cannot make it.
 bool MakeTarget(int width, int height) {
   auto& t = gl2d_state.target;
-  if (t.framebuffer != 0 && t.seq == GraphicsSeq() && t.width == width && t.height == height) return true;
   if (t.framebuffer != 0 && t.seq == GraphicsSeq()) {
-    glDeleteFramebuffers(1, &t.framebuffer);
-    glDeleteTextures(1, &t.texture);
+    if (t.width == width && t.height == height) return true;
+    DropTarget();
   }
   t = gl_target_state{};
   glGenTextures(1, &t.texture);
@@ -52,11 +61,7 @@ bool MakeTarget(int width, int height) {
   t.seq = GraphicsSeq();
   t.width = width;
   t.height = height;
-  if (!complete) {
-    glDeleteFramebuffers(1, &t.framebuffer);
-    glDeleteTextures(1, &t.texture);
-    t = gl_target_state{};
-  }
+  if (!complete) DropTarget();
   return complete;
 }
 
@@ -80,6 +85,22 @@ unsigned PictureFramebuffer() {
   return gl2d_state.target.offscreen ? gl2d_state.target.framebuffer : 0;
 }
 
+void DrawPictureTexture(unsigned texture, float x0, float y0, float x1, float y1, float u, float v) {
+  BindTexture(texture);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+  glBegin(GL_QUADS);
+  glTexCoord2f(0, v);
+  glVertex2f(x0, y0);
+  glTexCoord2f(u, v);
+  glVertex2f(x1, y0);
+  glTexCoord2f(u, 0);
+  glVertex2f(x1, y1);
+  glTexCoord2f(0, 0);
+  glVertex2f(x0, y1);
+  glEnd();
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+}
+
 void ShowPicture(int sync) {
   auto& t = gl2d_state.target;
   if (t.offscreen) {
@@ -96,22 +117,8 @@ void ShowPicture(int sync) {
     bars.ortho_height = static_cast<float>(pixel_height);
     ApplyState(bars);
     glClear(GL_COLOR_BUFFER_BIT);
-    BindTexture(t.texture);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-    const auto x0 = static_cast<float>(fit.x), y0 = static_cast<float>(fit.y);
-    const auto x1 = static_cast<float>(fit.x + fit.w), y1 = static_cast<float>(fit.y + fit.h);
-    // The picture's top row is the texture's last.
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 1);
-    glVertex2f(x0, y0);
-    glTexCoord2f(1, 1);
-    glVertex2f(x1, y0);
-    glTexCoord2f(1, 0);
-    glVertex2f(x1, y1);
-    glTexCoord2f(0, 0);
-    glVertex2f(x0, y1);
-    glEnd();
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    DrawPictureTexture(t.texture, static_cast<float>(fit.x), static_cast<float>(fit.y),
+                       static_cast<float>(fit.x + fit.w), static_cast<float>(fit.y + fit.h), 1, 1);
   }
   GLGraphicsDriver()->Flip(sync);
 }

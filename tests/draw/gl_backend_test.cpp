@@ -84,7 +84,7 @@ TEST_F(GLBackendTest, GrabReturnsRowsTopDownAndRestoresTheBlendMode) {
   ASSERT_NE(one, nullptr);
   EXPECT_EQ(one->format, PF_RGBA8888);
   EXPECT_EQ(one->ReadPixel(0, 0), 0xFFFF0000u) << "top-left pixel, opaque";
-  EXPECT_EQ(gl2d_state.blend, AlphaBlend);
+  EXPECT_EQ(gl2d_state.wanted.blend, AlphaBlend);
   auto block = GrabPixmap(0, 0, 2, 3);
   EXPECT_EQ(block->ReadPixel(0, 0), 0xFFFF0000u);
   EXPECT_EQ(block->ReadPixel(1, 0), 0xFF00FF00u);
@@ -109,7 +109,7 @@ TEST_F(GLBackendTest, DrawPixmapWritesUnblendedAtTheTopLeftCorner) {
   EXPECT_EQ(Pixel(5, 8), 0x708090u);
   EXPECT_EQ(Pixel(6, 8), 0xA0B0C0u);
   EXPECT_EQ(Pixel(4, 7), 0u);
-  EXPECT_EQ(gl2d_state.blend, MaskBlend);
+  EXPECT_EQ(gl2d_state.wanted.blend, MaskBlend);
 }
 
 TEST_F(GLBackendTest, PolygonsNeedThreePoints) {
