@@ -287,11 +287,9 @@ std::shared_ptr<TPixmap> LoadJPEGPixmap(const std::shared_ptr<TStream>& stream);
 std::shared_ptr<TPixmap> LoadPixmap(const std::string& path);
 // The same on an open stream from its current position; the stream stays open.
 std::shared_ptr<TPixmap> LoadPixmap(const std::shared_ptr<TStream>& stream);
-// The size that the file's header declares, read without decoding its pixels: the standard
-// formats in the chain's order, with their decoders' header checks. false when the file cannot
-// be opened or no header is recognised (its decoding would then fail too).
-bool ReadPixmapSize(const std::string& path, int32_t& width, int32_t& height);
-// The same on an open stream from its current position, which it is left at afterwards.
+// The size that the header at the stream's position declares, read without decoding its pixels:
+// the standard formats in the chain's order, with their decoders' header checks. The stream is
+// left at that position. false when no header is recognised (its decoding would then fail too).
 bool ReadPixmapSize(TStream& stream, int32_t& width, int32_t& height);
 
 // Writes the pixmap as an 8-bit PNG (grey, RGB or RGBA; formats other than I8, RGB, BGR, RGBA

@@ -60,13 +60,6 @@ std::shared_ptr<TPixmap> LoadPixmap(const std::shared_ptr<TStream>& stream) {
   return view ? RunChain(view) : nullptr;
 }
 
-bool ReadPixmapSize(const std::string& path, int32_t& width, int32_t& height) {
-  const auto stream = OpenStream(path, true, false);
-  if (!stream) return false;
-  stream_closer closer{stream};
-  return ReadPixmapSize(*stream, width, height);
-}
-
 bool ReadPixmapSize(TStream& stream, int32_t& width, int32_t& height) {
   const int64_t start = stream.Pos();
   bool found = false;

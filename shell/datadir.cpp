@@ -86,10 +86,11 @@ bool CopyFileInto(const std::string& from, const std::string& to) {
   return ok && Stamp(to).size == Stamp(from).size;
 }
 
-// Makes to a copy of from with the source's time, set last: an unchanged source is then
-// recognised by its size and time alone, and a copy cut short is redone by the next start. A
-// file that exists is replaced whole (old or new at every moment); a new one is simply written.
-bool RefreshFile(const std::string& from, const std::string& to) {
+// Makes to a copy of from with the source's time (from_time, taken before the copy), set last:
+// an unchanged source is then recognised by its size and time alone, and a copy cut short is
+// redone by the next start. A file that exists is replaced whole (old or new at every moment);
+// a new one is simply written.
+bool RefreshFile(const std::string& from, const timespec& from_time, const std::string& to) {
   bool ok = false;
   if (FileType(to) == FILETYPE_NONE) {
     ok = CopyFileInto(from, to);
@@ -97,7 +98,7 @@ bool RefreshFile(const std::string& from, const std::string& to) {
     ok = WriteFileAtomically(to, [&](const std::shared_ptr<TStream>& out) { return CopyBytes(in, out); });
     CloseStream(in);
   }
-  const timespec times[2] = {Stamp(from).mtime, Stamp(from).mtime};
+  const timespec times[2] = {from_time, from_time};
   return ok && utimensat(AT_FDCWD, to.c_str(), times, 0) == 0;
 }
 
@@ -162,9 +163,10 @@ std::string RefreshAssets(const std::string& runtime, const std::string& data) {
   }
   for (const std::string& file : sources) {
     const std::string target = data + "/" + file;
-    if (SameStamp(Stamp(runtime + "/" + file), Stamp(target))) continue;
+    const file_stamp source = Stamp(runtime + "/" + file);
+    if (SameStamp(source, Stamp(target))) continue;
     if (FileType(target) == FILETYPE_DIR) return InTheWay(target);
-    if (!RefreshFile(runtime + "/" + file, target)) return CannotWrite(data);
+    if (!RefreshFile(runtime + "/" + file, source.mtime, target)) return CannotWrite(data);
   }
   const std::set<std::string> current(sources.begin(), sources.end());
   const std::set<std::string> listed = ReadList(data + "/" + asset_list);
