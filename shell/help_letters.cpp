@@ -19,10 +19,7 @@ void CloseHelp() { shell.screen = shell.previous_screen; }
 bool SharedLetter(char letter) {
   switch (letter) {
     case 'D': AskConfirm("D"); return true;
-    case 'F':
-      ToggleLargeDisplay();
-      BuildBoxTable();
-      return true;
+    case 'F': ToggleLargeDisplay(); return true;
     case 'H': CloseHelp(); return true;
     case 'I': shell.screen = "prefer"; return true;
     case 'K':

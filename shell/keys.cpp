@@ -41,10 +41,7 @@ void GlobalKey(int k) {
   switch (k) {
     case KEY_ESCAPE: EscapeKey(); break;
     case 'D': ToggleConfirm("D"); break;
-    case 'F':
-      ToggleLargeDisplay();
-      BuildBoxTable();  // the rows are laid out for the display size
-      break;
+    case 'F': ToggleLargeDisplay(); break;
     case 'K':
       if (shell.screen == "delete1")
         KillMarked();
