@@ -42,12 +42,7 @@ void GlobalKey(int k) {
     case KEY_ESCAPE: EscapeKey(); break;
     case 'D': ToggleConfirm("D"); break;
     case 'F': ToggleLargeDisplay(); break;
-    case 'K':
-      if (shell.screen == "delete1")
-        KillMarked();
-      else
-        shell.screen = "delete1";
-      break;
+    case 'K': KillOrOpenDeletePage(shell.screen); break;
     case 'L': shell.screen = "load1"; break;
     case 'H':
       if (shell.screen == "help") {
@@ -105,16 +100,10 @@ void BoxKey(int k) {
     case kDigit0: EmptyBox(); break;
     case 'B': BuildBoxTable(); break;
     case 'I': shell.screen = "prefer"; break;
-    case 'J':
-      ShowCurrentBox();
-      shell.screen = "jigsaw";
-      break;
+    case 'J': LeaveBoxView(); break;
     case 'M': MatchBoxColour(); break;
     case 'P': ToggleThumbnail(); break;
-    case 'Z':
-      HideAllPieces();
-      shell.screen = "jigsaw";
-      break;
+    case 'Z': HideAllAndLeave(); break;
     default: break;
   }
 }
@@ -165,9 +154,8 @@ void EscapeKey() {
     shell.pending_confirm = "";
   }
   if (shell.screen == "box") {
-    shell.screen = "jigsaw";
+    LeaveBoxView();
     shell.pending_confirm = "";
-    ShowCurrentBox();
   }
   if (shell.screen == "help" && shell.previous_screen != "jigsaw") {
     shell.screen = "jigsaw";
