@@ -13,8 +13,6 @@ void AskConfirm(const char* letter) {
   play.dragged = 0;
 }
 
-void CloseHelp() { shell.screen = shell.previous_screen; }
-
 // Letters that mean the same on every page that has them; false for the others.
 bool SharedLetter(char letter) {
   switch (letter) {

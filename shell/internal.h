@@ -36,6 +36,8 @@ bool WaitAlive(int t, int ms, bool (*stop)() = nullptr);
 
 // Opens help over the current screen, remembering the pointer for the tidy command.
 void OpenHelp();
+// Back to the screen help was opened over.
+void CloseHelp();
 // The help page that explains screen, or -1 when it has none.
 int HelpPageOf(const std::string& screen);
 // Runs the action of a clicked help letter on page (0..4).

@@ -46,7 +46,7 @@ void GlobalKey(int k) {
     case 'L': shell.screen = "load1"; break;
     case 'H':
       if (shell.screen == "help") {
-        shell.screen = shell.previous_screen;
+        CloseHelp();
       } else if (HelpPageOf(shell.screen) >= 0) {
         OpenHelp();
         play.dragged = 0;
@@ -71,8 +71,9 @@ void GlobalKey(int k) {
         AnswerYes(*confirm);
       break;
     case KEY_F1:
+      // Unlike H, F1 opens help over any screen and leaves the pointer kept for the tidy alone.
       if (shell.screen == "help") {
-        shell.screen = shell.previous_screen;
+        CloseHelp();
       } else {
         shell.previous_screen = shell.screen;
         shell.screen = "help";
