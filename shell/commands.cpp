@@ -1,5 +1,7 @@
 // Table commands that a key and a help letter both give, so that the two stay alike.
-// Depends on play/.
+// Depends on play/, box/ and library/.
+#include "box/box.h"
+#include "library/library.h"
 #include "play/play.h"
 #include "shell/internal.h"
 
@@ -27,4 +29,21 @@ void ToggleThumbnail() {
 void StartUnrotate() {
   play.unrotate_state = 1;
   shell.screen = "unrotate";
+}
+
+void LeaveBoxView() {
+  ShowCurrentBox();
+  shell.screen = "jigsaw";
+}
+
+void HideAllAndLeave() {
+  HideAllPieces();
+  shell.screen = "jigsaw";
+}
+
+void KillOrOpenDeletePage(const std::string& screen) {
+  if (screen == "delete1")
+    KillMarked();
+  else
+    shell.screen = "delete1";
 }

@@ -111,6 +111,8 @@ void OpenHelp() {
   shell.help_pointer_y = shell.pointer_y;
 }
 
+void CloseHelp() { shell.screen = shell.previous_screen; }
+
 void HelpFrame() {
   int k = HelpPageOf(shell.previous_screen);
   if (k < 0) return;

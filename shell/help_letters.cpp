@@ -13,25 +13,14 @@ void AskConfirm(const char* letter) {
   play.dragged = 0;
 }
 
-void CloseHelp() { shell.screen = shell.previous_screen; }
-
 // Letters that mean the same on every page that has them; false for the others.
 bool SharedLetter(char letter) {
   switch (letter) {
     case 'D': AskConfirm("D"); return true;
-    case 'F':
-      ToggleLargeDisplay();
-      BuildBoxTable();
-      return true;
+    case 'F': ToggleLargeDisplay(); return true;
     case 'H': CloseHelp(); return true;
     case 'I': shell.screen = "prefer"; return true;
-    case 'K':
-      // Over the killing page K kills what is marked; elsewhere it opens that page.
-      if (shell.previous_screen == "delete1")
-        KillMarked();
-      else
-        shell.screen = "delete1";
-      return true;
+    case 'K': KillOrOpenDeletePage(shell.previous_screen); return true;
     case 'L': shell.screen = "load1"; return true;
     case 'N': shell.screen = "new1"; return true;
     case 'P': ToggleThumbnail(); return true;
@@ -89,15 +78,9 @@ void BoxLetter(char letter) {
       SaveJigsaw();
       shell.screen = "box";
       break;
-    case 'Z':
-      HideAllPieces();
-      shell.screen = "jigsaw";
-      break;
+    case 'Z': HideAllAndLeave(); break;
     case '0': EmptyBox(); break;
-    case '-':
-      shell.screen = "jigsaw";
-      ShowCurrentBox();
-      break;
+    case '-': LeaveBoxView(); break;
     default: break;
   }
 }

@@ -36,6 +36,8 @@ bool WaitAlive(int t, int ms, bool (*stop)() = nullptr);
 
 // Opens help over the current screen, remembering the pointer for the tidy command.
 void OpenHelp();
+// Back to the screen help was opened over.
+void CloseHelp();
 // The help page that explains screen, or -1 when it has none.
 int HelpPageOf(const std::string& screen);
 // Runs the action of a clicked help letter on page (0..4).
@@ -48,3 +50,7 @@ void ToggleGroupedShown();
 void ToggleLooseShown();
 void ToggleThumbnail();  // nothing while the jigsaw has no thumbnail
 void StartUnrotate();    // the "unrotate" screen turns every group upright
+void LeaveBoxView();     // back to the table with the current box's pieces shown
+void HideAllAndLeave();  // every piece hidden, then back to the table
+// Over the killing page (screen) K kills what is marked; elsewhere it opens that page.
+void KillOrOpenDeletePage(const std::string& screen);

@@ -41,20 +41,12 @@ void GlobalKey(int k) {
   switch (k) {
     case KEY_ESCAPE: EscapeKey(); break;
     case 'D': ToggleConfirm("D"); break;
-    case 'F':
-      ToggleLargeDisplay();
-      BuildBoxTable();  // the rows are laid out for the display size
-      break;
-    case 'K':
-      if (shell.screen == "delete1")
-        KillMarked();
-      else
-        shell.screen = "delete1";
-      break;
+    case 'F': ToggleLargeDisplay(); break;
+    case 'K': KillOrOpenDeletePage(shell.screen); break;
     case 'L': shell.screen = "load1"; break;
     case 'H':
       if (shell.screen == "help") {
-        shell.screen = shell.previous_screen;
+        CloseHelp();
       } else if (HelpPageOf(shell.screen) >= 0) {
         OpenHelp();
         play.dragged = 0;
@@ -79,8 +71,9 @@ void GlobalKey(int k) {
         AnswerYes(*confirm);
       break;
     case KEY_F1:
+      // Unlike H, F1 opens help over any screen and leaves the pointer kept for the tidy alone.
       if (shell.screen == "help") {
-        shell.screen = shell.previous_screen;
+        CloseHelp();
       } else {
         shell.previous_screen = shell.screen;
         shell.screen = "help";
@@ -108,16 +101,10 @@ void BoxKey(int k) {
     case kDigit0: EmptyBox(); break;
     case 'B': BuildBoxTable(); break;
     case 'I': shell.screen = "prefer"; break;
-    case 'J':
-      ShowCurrentBox();
-      shell.screen = "jigsaw";
-      break;
+    case 'J': LeaveBoxView(); break;
     case 'M': MatchBoxColour(); break;
     case 'P': ToggleThumbnail(); break;
-    case 'Z':
-      HideAllPieces();
-      shell.screen = "jigsaw";
-      break;
+    case 'Z': HideAllAndLeave(); break;
     default: break;
   }
 }
@@ -168,9 +155,8 @@ void EscapeKey() {
     shell.pending_confirm = "";
   }
   if (shell.screen == "box") {
-    shell.screen = "jigsaw";
+    LeaveBoxView();
     shell.pending_confirm = "";
-    ShowCurrentBox();
   }
   if (shell.screen == "help" && shell.previous_screen != "jigsaw") {
     shell.screen = "jigsaw";

@@ -74,34 +74,39 @@ void TakeEvent() {
   }
 }
 
+// The flight and the unrotate screen draw the table under their own step.
+void FlightTurn() {
+  FlightFrame();
+  DrawTable();
+  if (play.flight_state == 4) EndOfFlight();
+}
+
+void UnrotateTurn() {
+  UnrotateFrame();
+  DrawTable();
+  if (play.unrotate_state == 4) shell.screen = "jigsaw";
+}
+
+struct screen_handler_type {
+  const char* screen;
+  void (*frame)();
+};
+
+constexpr screen_handler_type kScreenHandlers[] = {
+    {"title", TitleFrame}, {"anim", FlightTurn},    {"jigsaw", JigsawFrame},
+    {"box", BoxFrame},     {"new1", NewFrame},      {"delete1", DeleteFrame},
+    {"load1", LoadFrame},  {"help", HelpFrame},     {"prefer", PreferFrame},
+    {"unrotate", UnrotateTurn},
+};
+
 }  // namespace
 
 void RunScreenHandler() {
-  const std::string& screen = shell.screen;
-  if (screen == "title") {
-    TitleFrame();
-  } else if (screen == "anim") {
-    FlightFrame();
-    DrawTable();
-    if (play.flight_state == 4) EndOfFlight();
-  } else if (screen == "jigsaw") {
-    JigsawFrame();
-  } else if (screen == "box") {
-    BoxFrame();
-  } else if (screen == "new1") {
-    NewFrame();
-  } else if (screen == "delete1") {
-    DeleteFrame();
-  } else if (screen == "load1") {
-    LoadFrame();
-  } else if (screen == "help") {
-    HelpFrame();
-  } else if (screen == "prefer") {
-    PreferFrame();
-  } else if (screen == "unrotate") {
-    UnrotateFrame();
-    DrawTable();
-    if (play.unrotate_state == 4) shell.screen = "jigsaw";
+  for (const screen_handler_type& handler : kScreenHandlers) {
+    if (shell.screen == handler.screen) {
+      handler.frame();
+      return;
+    }
   }
 }
 

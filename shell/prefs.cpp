@@ -1,8 +1,9 @@
 // Preferences ("prefer.txt", "refresh.txt" in the player folder) and the display choice.
 // Depends on files/ (text lines, numbers), platform/ (display modes), library/ (player
-// folder) and play/ (the table colour the kept colour feeds).
+// folder), play/ (the table colour the kept colour feeds) and box/ (rows laid out per size).
 #include <vector>
 
+#include "box/box.h"
 #include "files/files.h"
 #include "library/library.h"
 #include "platform/platform.h"
@@ -104,6 +105,7 @@ void ToggleDisplayFlag(bool& flag) {
 void ToggleLargeDisplay() {
   ResetPagesForNewDisplaySize();
   ToggleDisplayFlag(shell.display.display_large);
+  BuildBoxTable();  // the box view's rows are laid out for the display size
 }
 
 void ToggleWindowed() { ToggleDisplayFlag(shell.display.windowed); }

@@ -175,7 +175,8 @@ bool ChooseMode(int width, int height);
 // ChooseMode for the size display_large asks for.
 bool ReopenDisplay();
 // Key F: switches between 800 x 600 and 1024 x 768. When the new display cannot be opened
-// the flag and the old display are kept (reopened if it was closed).
+// the flag and the old display are kept (reopened if it was closed). The box view's rows are
+// laid out again for the size in use.
 void ToggleLargeDisplay();
 // Key W: switches between window and full screen, with the same failure rule.
 void ToggleWindowed();
