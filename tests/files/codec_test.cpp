@@ -191,9 +191,12 @@ TEST(PNG, DamagedOrOversizedFilesGiveNone) {
   const std::string good = PngFile(2, 1, 8, 2, Bytes({0, 1, 2, 3, 4, 5, 6}));
   std::string bad_crc = good;
   bad_crc[29] ^= 1;  // inside the IHDR checksum
+  std::string bad_pixels = good;
+  bad_pixels[43] ^= 0x10;  // inside the compressed pixels, which only their chunk's CRC guards
   const std::string idat_start = good.substr(0, good.size() - 20);
   const std::string cases[] = {
       bad_crc,
+      bad_pixels,
       idat_start,                                         // cut inside the image data
       good.substr(0, 8),                                  // signature only
       PngFile(2, 2, 8, 2, Bytes({0, 1, 2, 3, 4, 5, 6})),  // one row missing
