@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -69,7 +70,10 @@ class TPixmap : public std::enable_shared_from_this<TPixmap> {
   TPixmap& operator=(const TPixmap&) = delete;
 
   // pixels + y * pitch + x * bytes per pixel.
-  uint8_t* PixelPtr(int32_t x, int32_t y) const;
+  uint8_t* PixelPtr(int32_t x, int32_t y) const {
+    return pixels + static_cast<ptrdiff_t>(y) * pitch +
+           static_cast<ptrdiff_t>(x) * BytesPerPixel(format);
+  }
   // A w x h pixmap sharing this pixmap's pixels from (x, y) on; writes through it change this
   // pixmap, and it keeps this pixmap alive. The rectangle must lie inside.
   std::shared_ptr<TPixmap> Window(int32_t x, int32_t y, int32_t w, int32_t h);

@@ -16,10 +16,6 @@ TPixmap::~TPixmap() {
   if (capacity >= 0 && pixels) ::operator delete(pixels, kPixelAlignment);
 }
 
-uint8_t* TPixmap::PixelPtr(int32_t x, int32_t y) const {
-  return pixels + static_cast<ptrdiff_t>(y) * pitch + static_cast<ptrdiff_t>(x) * BytesPerPixel(format);
-}
-
 std::shared_ptr<TPixmap> TPixmap::Window(int32_t x, int32_t y, int32_t w, int32_t h) {
   assert(x >= 0 && y >= 0 && w >= 0 && h >= 0 && x + w <= width && y + h <= height);
   auto window = CreateStatic(PixelPtr(x, y), w, h, pitch, format);
