@@ -50,6 +50,23 @@ void CountKept(const uint8_t* source, const uint8_t* kept, int32_t n, kept_colou
   }
 }
 
+// MaskRow and CountKept in one pass over an RGB row, straight from its three-byte pixels: the
+// counting is a byte at a time anyway, so a converted copy of the row would only add traffic.
+void MaskAndCountRGBRow(const uint8_t* source, uint8_t* out, int32_t n, uint32_t key,
+                        uint8_t* kept, kept_colour_counts& counts) {
+  for (int32_t x = 0; x < n; ++x, source += 3, out += 4) {
+    const uint32_t r = source[0], g = source[1], b = source[2];
+    const uint32_t colour = r | g << 8 | b << 16;
+    const bool keep = colour != key;
+    kept[x] = keep;
+    StoreWord(out, keep ? colour | kAlphaBits : 0);
+    if (!keep) continue;
+    counts.red[r]++;
+    counts.green[g]++;
+    counts.blue[b]++;
+  }
+}
+
 // The average colour of the kept pixels of a 3 x 3 block, of which there are count (1 .. 8);
 // rows[j] and columns[i] are byte offsets from the centre pixel and flags[j][i] its kept flags.
 // Red and blue are summed side by side in one word, green in another: no sum passes 16 bits.
@@ -89,6 +106,11 @@ std::shared_ptr<TPixmap> MaskPixmap(const std::shared_ptr<TPixmap>& p, int32_t r
   std::vector<uint8_t> rgba(p->format == PF_RGBA8888 ? 0 : static_cast<size_t>(w) * 4);
   for (int32_t y = 0; y < h; ++y) {
     const uint8_t* source = p->PixelPtr(0, y);
+    if (counts && p->format == PF_RGB888) {
+      MaskAndCountRGBRow(source, result->PixelPtr(0, y), w, key, &kept[(y + 1) * stride + 1],
+                         *counts);
+      continue;
+    }
     if (p->format != PF_RGBA8888) {
       ConvertPixels(source, p->format, rgba.data(), PF_RGBA8888, w);
       source = rgba.data();
