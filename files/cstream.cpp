@@ -4,10 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
-
 #include "files/files.h"
-#include "files/host_path.h"
+#include "files/regular_file.h"
 
 TCStream::~TCStream() { TCStream::Close(); }
 
@@ -62,22 +60,13 @@ bool TCStream::Failed() const { return _failed || (_cstream && ferror(_cstream.g
 
 std::shared_ptr<TCStream> TCStream::OpenFile(const std::string& path, bool readable,
                                              bool writeable) {
-  if ((!readable && !writeable) || !IsHostPath(path)) return nullptr;
-  std::string host = path;
-  std::replace(host.begin(), host.end(), '\\', '/');
-  // Only a regular file (a link is followed) is opened: opening a named pipe would wait for a
-  // writer, and a device never ends. O_NONBLOCK keeps the open itself from waiting.
+  if (!readable && !writeable) return nullptr;
   const int access = readable && writeable ? O_RDWR
                      : writeable           ? O_WRONLY | O_CREAT | O_TRUNC
                                            : O_RDONLY;
-  const int fd = open(host.c_str(), access | O_NONBLOCK | O_CLOEXEC, 0666);
-  if (fd < 0) return nullptr;
   struct stat info;
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    close(fd);
-    return nullptr;
-  }
-  // O_NONBLOCK stays: it changes nothing for a regular file.
+  const int fd = OpenRegularFile(path, access, info);
+  if (fd < 0) return nullptr;
   FILE* handle = fdopen(fd, readable && writeable ? "r+b" : writeable ? "wb" : "rb");
   if (!handle) {
     close(fd);

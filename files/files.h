@@ -142,9 +142,12 @@ class TMemoryStream : public TStream {
   int64_t Size() override;
   int64_t Seek(int64_t pos) override;  // clamped to 0 .. Size()
   int64_t Read(void* buffer, int64_t count) override;
-  // The rest of the stream from its position, up to the Size() it declares: a file that shrinks
-  // meanwhile gives fewer bytes, one that grows gives no more.
-  static std::shared_ptr<TMemoryStream> ReadRest(TStream& stream);
+  // The regular file at path (links followed) read whole, with one open and one read and none
+  // of a file stream's buffering. size is set to the file's size once it is open, -1 before;
+  // nullptr when it cannot be opened or holds over max_bytes, which are then left unread. A
+  // file that shrinks meanwhile gives fewer bytes, one that grows gives no more.
+  static std::shared_ptr<TMemoryStream> ReadFile(const std::string& path, int64_t max_bytes,
+                                                 int64_t& size);
 };
 
 constexpr int32_t MODE_READ = 1;

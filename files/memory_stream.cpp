@@ -1,8 +1,14 @@
-// TMemoryStream, a read-only stream over bytes held in memory. Depends on files/files.h.
+// TMemoryStream, a read-only stream over bytes held in memory. Depends on files/files.h,
+// files/regular_file.h and POSIX read.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 #include "files/files.h"
+#include "files/regular_file.h"
 
 int64_t TMemoryStream::Pos() { return _pos; }
 int64_t TMemoryStream::Size() { return static_cast<int64_t>(_bytes.size()); }
@@ -19,17 +25,26 @@ int64_t TMemoryStream::Read(void* buffer, int64_t count) {
   return n;
 }
 
-std::shared_ptr<TMemoryStream> TMemoryStream::ReadRest(TStream& stream) {
-  auto memory = std::make_shared<TMemoryStream>();
-  const int64_t start = std::max<int64_t>(stream.Pos(), 0);  // -1: a stream without position
-  memory->_bytes.resize(static_cast<size_t>(std::max<int64_t>(stream.Size() - start, 0)));
-  size_t done = 0;
-  while (done < memory->_bytes.size()) {
-    const int64_t n = stream.Read(memory->_bytes.data() + done,
-                                  static_cast<int64_t>(memory->_bytes.size() - done));
-    if (n <= 0) break;
-    done += static_cast<size_t>(n);
+std::shared_ptr<TMemoryStream> TMemoryStream::ReadFile(const std::string& path,
+                                                       int64_t max_bytes, int64_t& size) {
+  size = -1;
+  struct stat info;
+  const int fd = OpenRegularFile(path, O_RDONLY, info);
+  if (fd < 0) return nullptr;
+  size = info.st_size;
+  std::shared_ptr<TMemoryStream> memory;
+  if (size <= max_bytes) {
+    memory = std::make_shared<TMemoryStream>();
+    memory->_bytes.resize(static_cast<size_t>(size));
+    size_t done = 0;
+    while (done < memory->_bytes.size()) {
+      const ssize_t n = read(fd, memory->_bytes.data() + done, memory->_bytes.size() - done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) break;
+      done += static_cast<size_t>(n);
+    }
+    memory->_bytes.resize(done);
   }
-  memory->_bytes.resize(done);
+  close(fd);
   return memory;
 }

@@ -73,15 +73,14 @@ std::string FolderFault(const std::string& folder, std::vector<staged_piece>& st
   int64_t bytes = 0;
   for (size_t i = 1; i < staged.size(); i++) {
     const std::string path = PiecePath(folder, static_cast<int>(i));
-    const std::shared_ptr<TStream> file = ReadFile(path);
-    if (!file) return "can't find " + path;
-    bytes += file->Size();
-    if (bytes > kMaxJigsawFileBytes) {
+    int64_t size = 0;
+    staged[i].file = TMemoryStream::ReadFile(path, kMaxJigsawFileBytes - bytes, size);
+    if (size < 0) return "can't find " + path;
+    if (!staged[i].file) {
       return "the piece files of " + folder + " together hold over " +
              std::to_string(kMaxJigsawFileBytes >> 20) + " MiB, more than a jigsaw may hold";
     }
-    staged[i].file = TMemoryStream::ReadRest(*file);
-    CloseStream(file);
+    bytes += size;
     int32_t width = 0, height = 0;
     if (!ReadPixmapSize(*staged[i].file, width, height)) return "can't find " + path;
     if (width > kMaxPieceWidth || height > kMaxPieceHeight) {

@@ -51,19 +51,21 @@ TEST(HostileFiles, OnlyRegularFilesAreOpened) {
   // Opening a pipe with no other end would wait for ever: the alarm turns that into a failure.
   const capped_run run = RunWithMemoryCap(64 * kMiB, [&] {
     alarm(10);
-    int64_t opened = 0;
+    int64_t opened = 0, size = 0;
     for (const std::string& path :
          {pipe, temp / "to-pipe", std::string("/dev/zero"), temp.path()}) {
       opened += ReadFile(path) != nullptr;
       opened += OpenStream(path, true, true) != nullptr;
       opened += LoadPixmap(path) != nullptr;
+      opened += TMemoryStream::ReadFile(path, kMiB, size) != nullptr || size != -1;
     }
     opened += WriteFile(pipe) != nullptr;
     // A link to a regular file is followed.
-    return opened * 10 + (LoadPixmap(temp / "to-picture") != nullptr);
+    return opened * 10 + (LoadPixmap(temp / "to-picture") != nullptr) +
+           (TMemoryStream::ReadFile(temp / "to-picture", kMiB, size) != nullptr);
   });
   EXPECT_TRUE(run.finished);
-  EXPECT_EQ(run.value, 1);
+  EXPECT_EQ(run.value, 2);
   EXPECT_EQ(FileType(pipe), FILETYPE_NONE);
 }
 

@@ -199,6 +199,28 @@ TEST(Stream, OpeningFiles) {
   CloseStream(nullptr);
 }
 
+TEST(Stream, AFileReadWholeIntoMemory) {
+  temp_folder dir;
+  const std::string path = dir.Write("seven", "1234567");
+  struct {
+    std::string path;
+    int64_t max_bytes, size;
+    const char* bytes;  // nullptr: nothing read
+  } cases[] = {
+      {path, 7, 7, "1234567"},
+      {dir.path() + "\\seven", 100, 7, "1234567"},
+      {path, 6, 7, nullptr},  // over the bound: its size known, its bytes left unread
+      {dir / "missing", 100, -1, nullptr},
+  };
+  for (const auto& c : cases) {
+    int64_t size = 0;
+    const auto memory = TMemoryStream::ReadFile(c.path, c.max_bytes, size);
+    EXPECT_EQ(size, c.size) << c.path << " within " << c.max_bytes;
+    ASSERT_EQ(memory != nullptr, c.bytes != nullptr) << c.path << " within " << c.max_bytes;
+    if (memory) EXPECT_EQ(memory->ReadLine(), c.bytes);
+  }
+}
+
 TEST(Stream, ViewForwardsAndCloseOnlyDetaches) {
   auto inner = std::make_shared<TestMemoryStream>("one\ntwo\n");
   auto view = OpenStream(inner, true, false);
