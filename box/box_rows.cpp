@@ -13,6 +13,15 @@ namespace {
 constexpr int kRowStartX = 29, kRowStartY = 106, kRowPitch = 58;
 constexpr int kMatchDistance = 30;  // each channel must differ by less than this
 
+// Moves (x, y) past a piece wd wide, to the start of the next row when this one is full.
+void AdvanceInRow(int& x, int& y, int wd, int width) {
+  x += wd + 2;
+  if (x > width - 10) {
+    x = kRowStartX;
+    y += kRowPitch;
+  }
+}
+
 // Appends piece p as the last slot of current_box.
 void AppendToBox(int p) {
   const int b = box.current_box;
@@ -50,11 +59,7 @@ void BuildBoxTable(int width, int height) {
       continue;
     }
     // The entry that ends the last row keeps its row place; later ones lie on the pile.
-    x += play.pieces[p].wd + 2;
-    if (x > width - 10) {
-      x = kRowStartX;
-      y += kRowPitch;
-    }
+    AdvanceInRow(x, y, play.pieces[p].wd, width);
     if (y > height - 29) {
       piling = true;
       x = width - 29;
@@ -74,11 +79,7 @@ void RelayoutBoxTable(int width, int height) {
     if (entry.n <= 0) continue;  // a hole keeps its place
     entry.x = x;
     entry.y = y;
-    x += play.pieces[entry.n].wd + 2;
-    if (x > width - 10) {
-      x = kRowStartX;
-      y += kRowPitch;
-    }
+    AdvanceInRow(x, y, play.pieces[entry.n].wd, width);
     if (y > height - 29) y += kRowPitch;
   }
 }

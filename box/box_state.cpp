@@ -71,20 +71,18 @@ void EmptyBox() {
 }
 
 void RebuildBoxes() {
-  for (int i = 1; i <= play.piece_count; i++) {
-    int& in_box = play.pieces[i].box;
-    if (in_box < 0 || in_box > 5) in_box = 0;
-  }
   for (int b = 1; b <= 5; b++) {
+    box.box_count[b] = 0;
     play.box_shown[b] = 0;
-    int count = 0;
-    for (int i = 1; i <= play.piece_count; i++) {
-      const piece_type& piece = play.pieces[i];
-      if (piece.gp != 0 || piece.box != b) continue;
-      box.box_slot[b][++count].n = i;
-      if (piece.visible) play.box_shown[b] = 1;
-    }
-    box.box_count[b] = count;
+  }
+  // One walk in piece order fills every box in that order.
+  for (int i = 1; i <= play.piece_count; i++) {
+    piece_type& piece = play.pieces[i];
+    if (piece.box < 0 || piece.box > 5) piece.box = 0;
+    if (piece.gp != 0 || piece.box == 0) continue;
+    const int b = piece.box;
+    box.box_slot[b][++box.box_count[b]].n = i;
+    if (piece.visible) play.box_shown[b] = 1;
   }
   // The rows may still hold pieces of the jigsaw played before, or pieces now boxed or grouped.
   for (int j = 1; j <= box.box_table_count; j++) {

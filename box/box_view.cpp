@@ -24,13 +24,6 @@ int StripWidth(int width) {
   return width - 88;
 }
 
-void DrawPieceAt(int p, int x, int y) {
-  const piece_type& piece = play.pieces[p];
-  SetRotation(static_cast<float>(piece.a * 90));
-  DrawImage(piece.img, static_cast<float>(x), static_cast<float>(y), 0);
-  SetRotation(0);
-}
-
 bool PointerIn(int x, int y, int w, int h) {
   return shell.pointer_x >= x && shell.pointer_x < x + w && shell.pointer_y >= y &&
          shell.pointer_y < y + h;
@@ -89,7 +82,7 @@ void DrawStrip(int width) {
   int x = kStripFirstX;
   for (int s = 1; s <= m; s++) {
     pce_type& slot = slots[s];
-    DrawPieceAt(slot.n, x, kStripPieceY);
+    DrawPieceAt(play.pieces[slot.n], x, kStripPieceY);
     slot.x = x;
     slot.y = kStripPieceY;
     x += total > strip_width ? step : play.pieces[slot.n].wd + 2;
@@ -145,7 +138,7 @@ void DrawBoxView() {
   SetViewport(0, kLowerAreaTop, width, height - kLowerAreaTop);
   for (int j = 1; j <= box.box_table_count; j++) {
     const pce_type& entry = box.box_table[j];
-    if (entry.n > 0) DrawPieceAt(entry.n, entry.x, entry.y);
+    if (entry.n > 0) DrawPieceAt(play.pieces[entry.n], entry.x, entry.y);
   }
   if (box.box_pile_count > 0) DrawOutlinedNumber(box.box_pile_count, width - 29, height - 29);
   SetViewport(0, 0, width, height);

@@ -133,6 +133,8 @@ int PieceUnderPointer();
 // (pointer_x, pointer_y); else 0. 0 when the piece image or the probe is missing.
 int PieceHitAt(int p, int x, int y, int turn);
 int PieceHitAt(int p);  // at p's own x, y, a
+// Draws the piece's image centred at (x, y), turned by its own a; nothing without an image.
+void DrawPieceAt(const piece_type& piece, int x, int y);
 // Moves p to the top of draw_order.
 void RaiseToTop(int p);
 // Raises p, or every member of its group in ascending number (highest number ends topmost).

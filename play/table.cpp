@@ -35,10 +35,14 @@ void JigsawFrame() {
   if (play.dragged != 0) DrawCarried();
 }
 
-void DrawPiece(const piece_type& piece) {
+void DrawPieceAt(const piece_type& piece, int x, int y) {
   SetRotation(static_cast<float>(piece.a * 90));
-  DrawImage(piece.img, static_cast<float>(piece.x), static_cast<float>(piece.y), 0);
+  DrawImage(piece.img, static_cast<float>(x), static_cast<float>(y), 0);
   SetRotation(0);
+}
+
+void DrawPiece(const piece_type& piece) {
+  DrawPieceAt(piece, piece.x, piece.y);
 }
 
 void DrawTable() {

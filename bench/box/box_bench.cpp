@@ -7,14 +7,12 @@
 #include <benchmark/benchmark.h>
 
 #include <numeric>
-#include <string>
 #include <vector>
 
 #include "bench/draw/gl_floor.h"
 #include "bench/play/bench_jigsaw.h"
 #include "bench/support/ratio_reporter.h"
 #include "box/box.h"
-#include "platform/platform.h"
 #include "play/play.h"
 #include "shell/shell.h"
 

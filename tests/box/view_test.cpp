@@ -2,8 +2,6 @@
 // turn request hits, the back button and label, and the view driven through the real loop.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "tests/shell/display_fixture.h"
 #include "tests/shell/game_fixture.h"
 
