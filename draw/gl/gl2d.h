@@ -196,6 +196,9 @@ unsigned PictureFramebuffer();
 // Binds what operations draw into: the window's back buffer, or the off-screen picture when
 // the window's pixels differ from the game's size. GL viewport set to the picture.
 void BindPicture();
+// The state DrawPictureTexture draws under, on a projection of width x height: solid, white,
+// no scissor, black clear colour.
+gl_draw_state PictureCopyState(int width, int height);
 // Copies texels 0..u x 0..v of a texture read back from a framebuffer (bottom row first)
 // unchanged onto x0, y0 .. x1, y1 of the picture, upright.
 void DrawPictureTexture(unsigned texture, float x0, float y0, float x1, float y1, float u, float v);

@@ -175,12 +175,7 @@ void DrawKept() {
     BlitKept(false);
     return;
   }
-  gl_draw_state plain;
-  plain.blend = SolidBlend;
-  plain.color = {255, 255, 255, 255};
-  plain.ortho_width = static_cast<float>(kept.width);
-  plain.ortho_height = static_cast<float>(kept.height);
-  ApplyState(plain);
+  ApplyState(PictureCopyState(kept.width, kept.height));
   const auto w = static_cast<float>(kept.width), h = static_cast<float>(kept.height);
   DrawPictureTexture(kept.texture, 0, 0, w, h, w / static_cast<float>(kept.tex_width),
                      h / static_cast<float>(kept.tex_height));

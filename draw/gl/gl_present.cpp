@@ -85,6 +85,15 @@ unsigned PictureFramebuffer() {
   return gl2d_state.target.offscreen ? gl2d_state.target.framebuffer : 0;
 }
 
+gl_draw_state PictureCopyState(int width, int height) {
+  gl_draw_state copying;
+  copying.blend = SolidBlend;
+  copying.color = {255, 255, 255, 255};
+  copying.ortho_width = static_cast<float>(width);
+  copying.ortho_height = static_cast<float>(height);
+  return copying;
+}
+
 void DrawPictureTexture(unsigned texture, float x0, float y0, float x1, float y1, float u, float v) {
   BindTexture(texture);
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
@@ -110,13 +119,8 @@ void ShowPicture(int sync) {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     t.offscreen = false;
     glViewport(0, 0, pixel_width, pixel_height);
-    gl_draw_state bars;
-    bars.blend = SolidBlend;
-    bars.color = {255, 255, 255, 255};
-    bars.ortho_width = static_cast<float>(pixel_width);
-    bars.ortho_height = static_cast<float>(pixel_height);
-    ApplyState(bars);
-    glClear(GL_COLOR_BUFFER_BIT);
+    ApplyState(PictureCopyState(pixel_width, pixel_height));
+    glClear(GL_COLOR_BUFFER_BIT);  // the bars
     DrawPictureTexture(t.texture, static_cast<float>(fit.x), static_cast<float>(fit.y),
                        static_cast<float>(fit.x + fit.w), static_cast<float>(fit.y + fit.h), 1, 1);
   }

@@ -177,7 +177,7 @@ void TSDLSystemDriver::ReleaseKeysLetGo() {
     key.keysym.scancode = static_cast<SDL_Scancode>(code);
     key.keysym.sym = SDL_GetKeyFromScancode(key.keysym.scancode);
     key.keysym.mod = SDL_GetModState();
-    if (!X11KeyHeld(key.keysym.sym)) KeyUp(key);
+    KeyUp(key);  // passes over a key the keyboard still holds
   }
 }
 

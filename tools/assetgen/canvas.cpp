@@ -144,52 +144,46 @@ namespace {
 
 uint8_t Byte(float v) { return uint8_t(std::lround(std::clamp(v, 0.f, 1.f) * 255)); }
 
+// A pixmap of the canvas's size in format, each pixel written by write(premultiplied source,
+// destination).
+template <class Write>
+std::shared_ptr<TPixmap> Export(const canvas& from, int32_t format, Write write) {
+  auto out = CreatePixmap(from.width(), from.height(), format);
+  const int32_t bytes = BytesPerPixel(format);
+  for (int y = 0; y < from.height(); ++y) {
+    uint8_t* d = out->PixelPtr(0, y);
+    for (int x = 0; x < from.width(); ++x, d += bytes) write(from.At(x, y), d);
+  }
+  return out;
+}
+
 }  // namespace
 
 std::shared_ptr<TPixmap> canvas::ToRGB() const {
-  auto out = CreatePixmap(width_, height_, PF_RGB888);
-  for (int y = 0; y < height_; ++y) {
-    uint8_t* d = out->PixelPtr(0, y);
-    for (int x = 0; x < width_; ++x) {
-      const float* p = At(x, y);
-      d[3 * x] = Byte(p[0]), d[3 * x + 1] = Byte(p[1]), d[3 * x + 2] = Byte(p[2]);
-    }
-  }
-  return out;
+  return Export(*this, PF_RGB888, [](const float* p, uint8_t* q) {
+    q[0] = Byte(p[0]), q[1] = Byte(p[1]), q[2] = Byte(p[2]);
+  });
 }
 
 std::shared_ptr<TPixmap> canvas::ToRGBA() const {
-  auto out = CreatePixmap(width_, height_, PF_RGBA8888);
-  for (int y = 0; y < height_; ++y) {
-    uint8_t* d = out->PixelPtr(0, y);
-    for (int x = 0; x < width_; ++x) {
-      const float* p = At(x, y);
-      const float a = p[3] > 0 ? p[3] : 1;
-      for (int c = 0; c < 3; ++c) d[4 * x + c] = Byte(p[c] / a);
-      d[4 * x + 3] = Byte(p[3]);
-    }
-  }
-  return out;
+  return Export(*this, PF_RGBA8888, [](const float* p, uint8_t* q) {
+    const float a = p[3] > 0 ? p[3] : 1;
+    for (int c = 0; c < 3; ++c) q[c] = Byte(p[c] / a);
+    q[3] = Byte(p[3]);
+  });
 }
 
 std::shared_ptr<TPixmap> canvas::ToMasked() const {
-  auto out = CreatePixmap(width_, height_, PF_RGB888);
-  for (int y = 0; y < height_; ++y) {
-    uint8_t* d = out->PixelPtr(0, y);
-    for (int x = 0; x < width_; ++x) {
-      const float* p = At(x, y);
-      uint8_t* q = d + 3 * x;
-      if (p[3] < 0.5f) {
-        q[0] = q[1] = q[2] = 0;
-        continue;
-      }
-      // Unpremultiply: the masked image has hard edges, so edge pixels show their full colour.
-      q[0] = std::max<uint8_t>(1, Byte(p[0] / p[3]));
-      q[1] = std::max<uint8_t>(1, Byte(p[1] / p[3]));
-      q[2] = std::max<uint8_t>(1, Byte(p[2] / p[3]));
+  return Export(*this, PF_RGB888, [](const float* p, uint8_t* q) {
+    if (p[3] < 0.5f) {
+      q[0] = q[1] = q[2] = 0;
+      return;
     }
-  }
-  return out;
+    // Unpremultiply: the masked image has hard edges, so edge pixels show their full colour.
+    q[0] = std::max<uint8_t>(1, Byte(p[0] / p[3]));
+    q[1] = std::max<uint8_t>(1, Byte(p[1] / p[3]));
+    q[2] = std::max<uint8_t>(1, Byte(p[2] / p[3]));
+  });
 }
 
 std::vector<int> CodePoints(const std::string& text) {
