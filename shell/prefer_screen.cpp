@@ -45,28 +45,29 @@ void KeepWorkingCopies() {
 int Width(const std::shared_ptr<TImage>& image) { return image ? ImageWidth(image) : 0; }
 int Height(const std::shared_ptr<TImage>& image) { return image ? ImageHeight(image) : 0; }
 
-void Click(int left, int top) {
+// OK, Cancel or a row's Yes or No, at their places on the centred page.
+void Click() {
   shell.click_pending = false;
-  if (MouseIn(left + 202, top + 443, left + 256, top + 476)) {
+  const auto& images = shell.images;
+  if (MouseInCentred(images.prefer, 202, 443, 256, 476)) {
     KeepWorkingCopies();
     SavePreferences();
     shell.screen = "jigsaw";
     return;
   }
-  if (MouseIn(left + 273, top + 443, left + 348, top + 476)) {
+  if (MouseInCentred(images.prefer, 273, 443, 348, 476)) {
     shell.prefs.prefer_working[1] = -1;
     shell.screen = "jigsaw";
     return;
   }
-  const auto& images = shell.images;
   int yes_width = Width(images.yes), row_height = Height(images.no);
   for (int r = 0; r < kRows; ++r) {
-    int y = top + kFirstRowY + kRowStep * r;
-    if (MouseIn(left + kYesX, y, left + kYesX + yes_width, y + row_height)) {
+    int y = kFirstRowY + kRowStep * r;
+    if (MouseInCentred(images.prefer, kYesX, y, kYesX + yes_width, y + row_height)) {
       RowValue(r) = 1;
       return;
     }
-    if (MouseIn(left + kNoX, y, left + kNoX + yes_width, y + row_height)) {
+    if (MouseInCentred(images.prefer, kNoX, y, kNoX + yes_width, y + row_height)) {
       RowValue(r) = 0;
       return;
     }
@@ -90,5 +91,5 @@ void PreferFrame() {
   DrawCentred(page, true);
   int left = (GraphicsWidth() - Width(page)) / 2, top = (GraphicsHeight() - Height(page)) / 2;
   for (int r = 0; r < kRows; ++r) DrawYesNo(left + kYesX, top + kFirstRowY + kRowStep * r, kNoX - kYesX, RowValue(r));
-  if (shell.click_pending) Click(left, top);
+  if (shell.click_pending) Click();
 }
