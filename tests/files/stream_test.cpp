@@ -217,7 +217,9 @@ TEST(Stream, AFileReadWholeIntoMemory) {
     const auto memory = TMemoryStream::ReadFile(c.path, c.max_bytes, size);
     EXPECT_EQ(size, c.size) << c.path << " within " << c.max_bytes;
     ASSERT_EQ(memory != nullptr, c.bytes != nullptr) << c.path << " within " << c.max_bytes;
-    if (memory) EXPECT_EQ(memory->ReadLine(), c.bytes);
+    if (memory) {
+      EXPECT_EQ(memory->ReadLine(), c.bytes);
+    }
   }
 }
 
