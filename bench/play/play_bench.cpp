@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "bench/draw/gl_floor.h"
 #include "bench/play/bench_jigsaw.h"
 #include "bench/support/ratio_reporter.h"
 #include "draw/draw.h"
@@ -98,11 +97,6 @@ void BM_Floor_BareGL300Quads(benchmark::State& state) {
 }
 BENCHMARK(BM_Floor_BareGL300Quads)->Unit(benchmark::kMillisecond)->MinTime(2);
 
-// Waits until GL has drawn everything, so that a frame's cost is all counted.
-void FinishFrame() {
-  FinishDrawing();
-}
-
 void BM_Floor_Draw300Images(benchmark::State& state) {
   if (!TableReady()) return state.SkipWithError("no display");
   for (auto _ : state) {
@@ -114,7 +108,7 @@ void BM_Floor_Draw300Images(benchmark::State& state) {
       DrawImage(piece.img, static_cast<float>(piece.x), static_cast<float>(piece.y), 0);
     }
     SetRotation(0);
-    FinishFrame();
+    FinishDrawing();
   }
 }
 BENCHMARK(BM_Floor_Draw300Images)->Unit(benchmark::kMillisecond)->MinTime(2);
@@ -123,7 +117,7 @@ void BM_DrawTable(benchmark::State& state) {
   if (!TableReady()) return state.SkipWithError("no display");
   for (auto _ : state) {
     DrawTable();
-    FinishFrame();
+    FinishDrawing();
   }
 }
 BENCHMARK(BM_DrawTable)->Unit(benchmark::kMillisecond)->MinTime(2);

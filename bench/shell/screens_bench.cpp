@@ -96,15 +96,20 @@ void BM_Floor_LibpngHelpPage(benchmark::State& state) {
 }
 BENCHMARK(BM_Floor_LibpngHelpPage)->Unit(benchmark::kMillisecond)->MinTime(2);
 
+// One help frame over the table, drawn and presented.
+void ShowHelpFrame() {
+  shell.previous_screen = "jigsaw";
+  shell.screen = "help";
+  HelpFrame();
+  Flip(1);
+}
+
 void BM_HelpFirstOpen(benchmark::State& state) {
   if (!GameReady()) return state.SkipWithError("no display");
   for (auto _ : state) {
     shell.images.help_pages = {};  // as if never shown
     shell.images.help_tried = {};
-    shell.previous_screen = "jigsaw";
-    shell.screen = "help";
-    HelpFrame();
-    Flip(1);
+    ShowHelpFrame();
   }
 }
 BENCHMARK(BM_HelpFirstOpen)->Unit(benchmark::kMillisecond)->MinTime(2);
@@ -112,12 +117,7 @@ BENCHMARK(BM_HelpFirstOpen)->Unit(benchmark::kMillisecond)->MinTime(2);
 // The same frame with the page already loaded: what the first open costs beyond the decode.
 void BM_HelpLoadedFrame(benchmark::State& state) {
   if (!GameReady()) return state.SkipWithError("no display");
-  for (auto _ : state) {
-    shell.previous_screen = "jigsaw";
-    shell.screen = "help";
-    HelpFrame();
-    Flip(1);
-  }
+  for (auto _ : state) ShowHelpFrame();
 }
 BENCHMARK(BM_HelpLoadedFrame)->Unit(benchmark::kMillisecond)->MinTime(2);
 

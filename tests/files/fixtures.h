@@ -24,7 +24,7 @@ std::string PngChunk(const std::string& type, const std::string& data);
 // IHDR and IDAT.
 std::string PngFile(uint32_t width, uint32_t height, int depth, int colour_type,
                     const std::string& raw, const std::string& extra = "", int interlace = 0);
-// A 57-byte 1 x 1 RGB PNG that ends inside a chunk of the given type declaring `declared`
+// A 57-byte 1 x 1 RGBA PNG that ends inside a chunk of the given type declaring `declared`
 // bytes: a file that asks the decoder to hold the whole chunk.
 std::string PngWithHugeChunk(const std::string& type, uint32_t declared);
 // A PNG header alone (signature and IHDR) declaring a width x height RGBA picture.

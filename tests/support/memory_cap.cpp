@@ -31,7 +31,11 @@ capped_run RunWithMemoryCap(int64_t headroom, const std::function<int64_t()>& bo
   int channel[2];
   if (pipe(channel) != 0) return {};
   const pid_t child = fork();
-  if (child < 0) return {};
+  if (child < 0) {
+    close(channel[0]);
+    close(channel[1]);
+    return {};
+  }
   if (child == 0) {
     close(channel[0]);
     const rlim_t limit = static_cast<rlim_t>(AddressSpace() + headroom);
