@@ -1,11 +1,10 @@
 // Commands over the whole library: killing the marked jigsaws (their folders and every player's
 // saved files of them), the quick pick and the next jigsaw not yet saved.
-// Depends on files/ (deleting, listing), draw/, play/, box/, platform/ (Rand, Flip) and shell/.
+// Depends on files/ (deleting, listing), play/, box/, platform/ (Rand, Flip) and shell/.
 #include <algorithm>
 #include <filesystem>
 
 #include "box/box.h"
-#include "draw/draw.h"
 #include "files/files.h"
 #include "library/internal.h"
 #include "platform/platform.h"

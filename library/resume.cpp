@@ -1,6 +1,6 @@
 // Resuming a saved jigsaw (from the saved page or by fetch). The progress file is read and
 // checked before the jigsaw's folder replaces the one in play, so a failure changes nothing.
-// Depends on files/, play/, box/ and shell/.
+// Depends on files/, play/ and shell/.
 #include "files/files.h"
 #include "library/library.h"
 #include "play/play.h"
