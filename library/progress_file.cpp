@@ -98,10 +98,7 @@ void LoadProgress(const progress_type& progress) {
   }
   play.table_colour = {progress.table_colour[0], progress.table_colour[1], progress.table_colour[2]};
   // Positions are screen coordinates of the layout they were saved in: switch as key F does.
-  if ((progress.display_large != 0) != shell.display.display_large) {
-    ToggleLargeDisplay();
-    BuildBoxTable();
-  }
+  if ((progress.display_large != 0) != shell.display.display_large) ToggleLargeDisplay();
   play.last_group = std::max(progress.last_group, highest_group);
   // What the file does not hold: the box slots, the box view's rows, the spread border flag.
   RebuildBoxes();
