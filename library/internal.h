@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "library/library.h"
 
@@ -13,6 +14,10 @@ class TPixmap;
 // set it. The folder is loaded before anything is reset, so a failed load (reported by the
 // loader) leaves the jigsaw in play. True when it started.
 bool StartScattered(const std::string& name);
+
+// Every entry of the folder but "." and "..", in the host's order, or none when it cannot be
+// listed.
+std::vector<std::string> ListFolder(const std::string& folder);
 
 // Writes pixmap as a saved thumbnail (PNG, level 5) at path, replacing it whole. False when it
 // cannot be written.

@@ -29,21 +29,17 @@ void KillJigsaw(const std::string& name) {
     ShowErrorAndWait("Unable to delete " + folder);
     return;
   }
-  const auto players = ReadDir("players");
-  if (!players) return;
-  for (std::string entry = NextFile(players); !entry.empty(); entry = NextFile(players)) {
+  for (const std::string& entry : ListFolder("players")) {
     const std::string player = "players/" + entry;
     if (entry[0] == '.' || !IsRealFolder(player)) continue;
     for (const char* ending : {".png", ".txt"}) {
       const std::string path = player + "/" + name + ending;
       if (!DeleteFile(path)) {
         ShowErrorAndWait("Unable to delete " + path);
-        CloseDir(players);
         return;
       }
     }
   }
-  CloseDir(players);
 }
 
 void KillMarked() {
