@@ -1,11 +1,10 @@
 // Commands over the whole library: killing the marked jigsaws (their folders and every player's
 // saved files of them), the quick pick and the next jigsaw not yet saved.
-// Depends on files/ (deleting, listing), draw/, play/, box/, platform/ (Rand, Flip) and shell/.
+// Depends on files/ (deleting, listing), play/, box/, platform/ (Rand, Flip) and shell/.
 #include <algorithm>
 #include <filesystem>
 
 #include "box/box.h"
-#include "draw/draw.h"
 #include "files/files.h"
 #include "library/internal.h"
 #include "platform/platform.h"
@@ -30,21 +29,17 @@ void KillJigsaw(const std::string& name) {
     ShowErrorAndWait("Unable to delete " + folder);
     return;
   }
-  const auto players = ReadDir("players");
-  if (!players) return;
-  for (std::string entry = NextFile(players); !entry.empty(); entry = NextFile(players)) {
+  for (const std::string& entry : ListFolder("players")) {
     const std::string player = "players/" + entry;
     if (entry[0] == '.' || !IsRealFolder(player)) continue;
     for (const char* ending : {".png", ".txt"}) {
       const std::string path = player + "/" + name + ending;
       if (!DeleteFile(path)) {
         ShowErrorAndWait("Unable to delete " + path);
-        CloseDir(players);
         return;
       }
     }
   }
-  CloseDir(players);
 }
 
 void KillMarked() {
@@ -81,16 +76,13 @@ void PickNextUnsaved() {
   if (library.library_list.page == 0) BuildLibraryList();
   const std::vector<tn3_type>& all = library.library_list.entries;
   const std::vector<tn3_type>& saved = library.saved_list.entries;
-  if (saved.empty()) {
-    StartNewJigsaw(all.front().tk);
-    return;
-  }
   if (all.size() == saved.size()) {
     PickRandomJigsaw();
     return;
   }
   // Both lists are sorted alike and end with the start-up jigsaw, so the first position where
-  // they differ is the first library jigsaw without saved progress.
+  // they differ (the first of all when nothing is saved) is the first library jigsaw without
+  // saved progress.
   for (size_t i = 0; i < all.size(); ++i) {
     if (i >= saved.size() || all[i].tk != saved[i].tk) {
       StartNewJigsaw(all[i].tk);

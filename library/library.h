@@ -139,9 +139,8 @@ void NextPage();
 // Keys A (1) and U (0) on "delete1": marks or unmarks the current library page.
 void MarkPage(int value);
 int CountMarked();
-// The library page's entries per page, the saved page's, for the current display size.
+// The library page's entries per page for the current display size.
 int LibraryEntriesPerPage();
-int SavedEntriesPerPage();
 // Switching the display size: every page above 0 goes back to 1; both lists stay.
 void ResetPagesForNewDisplaySize();
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "files/files.h"
-#include "library/library.h"
+#include "library/internal.h"
 
 namespace {
 
@@ -28,7 +28,8 @@ void Fill(browser_list_type& list, std::vector<std::string> names, bool start_up
   list.count = static_cast<int>(list.entries.size());
 }
 
-// Every entry of the folder but "." and "..", or none when it cannot be listed.
+}  // namespace
+
 std::vector<std::string> ListFolder(const std::string& folder) {
   std::vector<std::string> names;
   const auto listing = ReadDir(folder);
@@ -37,8 +38,6 @@ std::vector<std::string> ListFolder(const std::string& folder) {
   CloseDir(listing);
   return names;
 }
-
-}  // namespace
 
 void BuildLibraryList() {
   std::vector<std::string> names;

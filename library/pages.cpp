@@ -1,6 +1,6 @@
 // Drawing the browser pages: the thumbnail grid for both display sizes, the page buttons and
 // the title, and hit-testing a click against what was drawn.
-// Depends on draw/ (images, scale), shell/ (banner, busy notice, pointer) and play/.
+// Depends on draw/ (images, scale) and shell/ (banner, busy notice, pointer).
 #include <array>
 #include <functional>
 
@@ -92,11 +92,6 @@ void BuildIfStale(browser_list_type& list, void (*build)()) {
 
 int LibraryEntriesPerPage() {
   const page_geometry geometry = LibraryGeometry();
-  return geometry.rows * geometry.cols;
-}
-
-int SavedEntriesPerPage() {
-  const page_geometry geometry = SavedGeometry();
   return geometry.rows * geometry.cols;
 }
 

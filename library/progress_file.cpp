@@ -63,15 +63,16 @@ std::optional<progress_type> Describe(const std::vector<int>& v, int n) {
 }  // namespace
 
 std::optional<progress_type> ReadProgress(const std::string& path, int piece_count) {
-  const std::shared_ptr<TStream> stream = ReadFile(path);
-  if (!stream) {
+  const size_t expected = static_cast<size_t>(kLinesPerPiece * piece_count + kTrailingLines);
+  int64_t size = 0;
+  const std::shared_ptr<TMemoryStream> stream =
+      TMemoryStream::ReadFile(path, static_cast<int64_t>(expected) * kLongestLine, size);
+  if (size < 0) {
     ShowErrorAndWait("Unable to access " + path);
     return std::nullopt;
   }
-  const size_t expected = static_cast<size_t>(kLinesPerPiece * piece_count + kTrailingLines);
   std::optional<std::vector<int>> numbers;
-  if (stream->Size() <= static_cast<int64_t>(expected) * kLongestLine) numbers = ReadNumbers(*stream, expected);
-  CloseStream(stream);
+  if (stream) numbers = ReadNumbers(*stream, expected);
   std::optional<progress_type> progress;
   if (numbers) progress = Describe(*numbers, piece_count);
   if (!progress)
@@ -97,10 +98,7 @@ void LoadProgress(const progress_type& progress) {
   }
   play.table_colour = {progress.table_colour[0], progress.table_colour[1], progress.table_colour[2]};
   // Positions are screen coordinates of the layout they were saved in: switch as key F does.
-  if ((progress.display_large != 0) != shell.display.display_large) {
-    ToggleLargeDisplay();
-    BuildBoxTable();
-  }
+  if ((progress.display_large != 0) != shell.display.display_large) ToggleLargeDisplay();
   play.last_group = std::max(progress.last_group, highest_group);
   // What the file does not hold: the box slots, the box view's rows, the spread border flag.
   RebuildBoxes();

@@ -1,6 +1,6 @@
 // Resuming a saved jigsaw (from the saved page or by fetch). The progress file is read and
 // checked before the jigsaw's folder replaces the one in play, so a failure changes nothing.
-// Depends on files/, play/, box/ and shell/.
+// Depends on files/, play/ and shell/.
 #include "files/files.h"
 #include "library/library.h"
 #include "play/play.h"
@@ -50,18 +50,16 @@ bool ResumeJigsaw(const std::string& name) {
 
 void FetchWorkingOn() {
   const std::string path = library.player_folder + "working_on.txt";
-  const std::shared_ptr<TStream> stream = ReadFile(path);
-  if (!stream) {
+  // A folder name is at most a few hundred bytes; a longer file is not read into memory.
+  int64_t size = 0;
+  const std::shared_ptr<TMemoryStream> stream = TMemoryStream::ReadFile(path, kLongestWorkingOn, size);
+  if (size < 0) {
     shell.status_message = "I can't find any saved jigsaws to fetch";
     return;
   }
-  // A folder name is at most a few hundred bytes; a longer file is not read into memory.
-  if (stream->Size() > kLongestWorkingOn) {
-    CloseStream(stream);
+  if (!stream) {
     ShowErrorAndWait(path + " is too long to name a jigsaw");
     return;
   }
-  const std::string name = stream->ReadLine();
-  CloseStream(stream);
-  ResumeJigsaw(name);
+  ResumeJigsaw(stream->ReadLine());
 }

@@ -3,7 +3,7 @@
 // Depends on files/ (atomic writes, numbers), draw/, play/ and shell/ (messages, sounds).
 #include "draw/draw.h"
 #include "files/files.h"
-#include "library/library.h"
+#include "library/internal.h"
 #include "play/play.h"
 #include "shell/shell.h"
 
@@ -28,9 +28,7 @@ bool WriteProgressLines(TStream& stream) {
 // decoded or written.
 bool CopyFolderThumbnail(const std::string& path) {
   const std::shared_ptr<TPixmap> pixmap = LoadPixmap(play.jigsaw_folder + "/tn.png");
-  return pixmap && WriteFileAtomically(path, [&](const std::shared_ptr<TStream>& stream) {
-           return SavePNGPixmap(pixmap, stream, 5) == 1;
-         });
+  return pixmap && WriteThumbnail(path, pixmap);
 }
 
 }  // namespace

@@ -36,6 +36,16 @@ constexpr int kPageThumbnails = 56;
 std::string jigsaw;
 std::shared_ptr<TGraphics> window;
 
+// The table in the back buffer, scaled as a save scales it.
+std::shared_ptr<TPixmap> TableThumbnail() { return ResizePixmap(GrabPixmap(0, 0, 800, 600), 264, 198); }
+
+// As many lines as a 300-piece progress file, with plain stdio.
+void WriteProgressLikeLines(const char* path) {
+  FILE* file = std::fopen(path, "wb");
+  for (int i = 0; i < 2105; ++i) std::fprintf(file, "%d\r\n", i * 7);
+  std::fclose(file);
+}
+
 // Opens the window, writes the 300-piece jigsaw, scatters it, saves it once (so that there is
 // progress to resume) and writes 56 library folders holding a thumbnail of the table.
 bool Ready() {
@@ -51,7 +61,7 @@ bool Ready() {
     if (!StartNewJigsaw(jigsaw)) return false;
     SaveJigsaw();
     DrawTable();
-    auto thumbnail = ResizePixmap(GrabPixmap(0, 0, 800, 600), 264, 198);
+    auto thumbnail = TableThumbnail();
     for (int i = 0; i < kPageThumbnails; ++i) {
       const std::string folder = "jigsaws/page" + std::to_string(100 + i);
       std::filesystem::create_directories(folder);
@@ -71,12 +81,10 @@ BENCHMARK(BM_SaveJigsaw)->Unit(benchmark::kMillisecond)->MinTime(2)->UseRealTime
 void BM_Floor_Png264AndLines(benchmark::State& state) {
   if (!Ready()) return state.SkipWithError("no display");
   DrawTable();
-  const auto thumbnail = ResizePixmap(GrabPixmap(0, 0, 800, 600), 264, 198);
+  const auto thumbnail = TableThumbnail();
   for (auto _ : state) {
     SavePNGPixmap(thumbnail, "floor.png", 5);
-    FILE* file = std::fopen("floor.txt", "wb");
-    for (int i = 0; i < 2105; ++i) std::fprintf(file, "%d\r\n", i * 7);
-    std::fclose(file);
+    WriteProgressLikeLines("floor.txt");
   }
 }
 BENCHMARK(BM_Floor_Png264AndLines)->Unit(benchmark::kMillisecond)->MinTime(2)->UseRealTime();
@@ -93,14 +101,11 @@ void BM_Floor_TableAndSyncedWrites(benchmark::State& state) {
   };
   for (auto _ : state) {
     DrawTable();
-    const auto thumbnail = ResizePixmap(GrabPixmap(0, 0, 800, 600), 264, 198);
-    SavePNGPixmap(thumbnail, "floor.png", 5);
+    SavePNGPixmap(TableThumbnail(), "floor.png", 5);
     sync("floor.png");
-    FILE* file = std::fopen("floor.txt", "wb");
-    for (int i = 0; i < 2105; ++i) std::fprintf(file, "%d\r\n", i * 7);
-    std::fclose(file);
+    WriteProgressLikeLines("floor.txt");
     sync("floor.txt");
-    file = std::fopen("floor_name.txt", "wb");
+    FILE* file = std::fopen("floor_name.txt", "wb");
     std::fprintf(file, "bench300\r\n");
     std::fclose(file);
     sync("floor_name.txt");

@@ -120,10 +120,6 @@ TEST_F(Pages, AnEmptySavedPageReturnsToTheTable) {
   EXPECT_EQ(shell.status_message, "I can't find any saved jigsaws to load");
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(Pages, TheKeysOfThePageScreens) {
   for (int i = 0; i < 60; ++i) WriteThumbnailOnly("j" + std::to_string(100 + i));
   WriteJigsaw("0000vorna", 1, 2, 8);

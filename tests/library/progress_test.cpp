@@ -10,6 +10,7 @@
 #include <random>
 
 #include "tests/library/library_fixture.h"
+#include "tests/support/memory_cap.h"
 
 using namespace library_test;
 
@@ -144,20 +145,10 @@ TEST_F(Progress, AHugeFileIsRefusedWithoutReadingItWhole) {
     const std::string block(1 << 20, '1');
     for (size_t written = 0; written < bytes; written += block.size()) file << block;
   }
-  const pid_t child = fork();
-  ASSERT_NE(child, -1);
-  if (child == 0) {
-    long pages = 0;
-    std::ifstream("/proc/self/statm") >> pages;
-    const rlim_t cap = static_cast<rlim_t>(pages) * sysconf(_SC_PAGESIZE) + (32u << 20);
-    struct rlimit limit = {cap, cap};
-    setrlimit(RLIMIT_AS, &limit);
-    _exit(ReadProgress("players/default/j.txt", 4) ? 1 : 0);
-  }
-  int status = 0;
-  waitpid(child, &status, 0);
-  ASSERT_TRUE(WIFEXITED(status)) << "the reader died";
-  EXPECT_EQ(WEXITSTATUS(status), 0);
+  const capped_run run =
+      RunWithMemoryCap(32 * kMiB, [] { return ReadProgress("players/default/j.txt", 4) ? 1 : 0; });
+  ASSERT_TRUE(run.finished) << "the reader died";
+  EXPECT_EQ(run.value, 0);
 }
 
 TEST_F(Progress, SavingTwiceReplacesBothFilesAndWorkingOnNamesTheLast) {
