@@ -76,13 +76,16 @@ void PickNextUnsaved() {
   if (library.library_list.page == 0) BuildLibraryList();
   const std::vector<tn3_type>& all = library.library_list.entries;
   const std::vector<tn3_type>& saved = library.saved_list.entries;
+  if (saved.empty() && !all.empty()) {
+    StartNewJigsaw(all.front().tk);
+    return;
+  }
   if (all.size() == saved.size()) {
     PickRandomJigsaw();
     return;
   }
   // Both lists are sorted alike and end with the start-up jigsaw, so the first position where
-  // they differ (the first of all when nothing is saved) is the first library jigsaw without
-  // saved progress.
+  // they differ is the first library jigsaw without saved progress.
   for (size_t i = 0; i < all.size(); ++i) {
     if (i >= saved.size() || all[i].tk != saved[i].tk) {
       StartNewJigsaw(all[i].tk);
