@@ -27,9 +27,5 @@ void FloorFrame(const std::vector<floor_quad_type>& quads) {
     glVertex2f(q.x[3], q.y[3]);
     glEnd();
   }
-  FinishGL();
-}
-
-void FinishGL() {
   glFinish();
 }

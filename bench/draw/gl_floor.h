@@ -16,5 +16,3 @@ struct floor_quad_type {
 void FloorBegin();
 // Clears and draws the quads, one bind and one glBegin/glEnd each, then waits for GL.
 void FloorFrame(const std::vector<floor_quad_type>& quads);
-// Waits until GL has finished every command given so far.
-void FinishGL();
