@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "bench/play/bench_jigsaw.h"
+#include "bench/support/libpng_floor.h"
 #include "bench/support/ratio_reporter.h"
 #include "draw/draw.h"
 #include "files/files.h"
@@ -140,26 +141,14 @@ void BM_FirstLibraryPage(benchmark::State& state) {
 }
 BENCHMARK(BM_FirstLibraryPage)->Unit(benchmark::kMillisecond)->MinTime(2)->UseRealTime();
 
-// Frees the libpng image state on every path.
-struct png_image_holder {
-  png_image image{};
-  png_image_holder() { image.version = PNG_IMAGE_VERSION; }
-  ~png_image_holder() { png_image_free(&image); }
-};
-
 void BM_Floor_Decode56Thumbnails(benchmark::State& state) {
   if (!Ready()) return state.SkipWithError("no display");
+  std::vector<std::string> paths;
+  for (int i = 0; i < kPageThumbnails; ++i)
+    paths.push_back("jigsaws/page" + std::to_string(100 + i) + "/tn.png");
   std::vector<unsigned char> pixels;
   for (auto _ : state) {
-    for (int i = 0; i < kPageThumbnails; ++i) {
-      png_image_holder png;
-      const std::string path = "jigsaws/page" + std::to_string(100 + i) + "/tn.png";
-      if (!png_image_begin_read_from_file(&png.image, path.c_str())) return state.SkipWithError("libpng failed");
-      png.image.format = PNG_FORMAT_RGB;
-      pixels.resize(PNG_IMAGE_SIZE(png.image));
-      png_image_finish_read(&png.image, nullptr, pixels.data(), 0, nullptr);
-      benchmark::DoNotOptimize(pixels.data());
-    }
+    if (!DecodeWithLibpng(paths, PNG_FORMAT_RGB, pixels)) return state.SkipWithError("libpng failed");
   }
 }
 BENCHMARK(BM_Floor_Decode56Thumbnails)->Unit(benchmark::kMillisecond)->MinTime(2)->UseRealTime();

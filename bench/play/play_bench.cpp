@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "bench/play/bench_jigsaw.h"
+#include "bench/support/libpng_floor.h"
 #include "bench/support/ratio_reporter.h"
 #include "draw/draw.h"
 #include "platform/platform.h"
@@ -26,35 +27,14 @@ const std::string& Jigsaw() {
   return name;
 }
 
-// Frees the libpng image state on every path.
-class PngImage {
- public:
-  PngImage() { image_.version = PNG_IMAGE_VERSION; }
-  ~PngImage() { png_image_free(&image_); }
-  PngImage(const PngImage&) = delete;
-  PngImage& operator=(const PngImage&) = delete;
-  png_image* get() { return &image_; }
-
- private:
-  png_image image_{};
-};
-
 void BM_Floor_DecodePiecesWithLibpng(benchmark::State& state) {
   const std::string folder = "jigsaws/" + Jigsaw() + "/";
+  std::vector<std::string> paths;
+  for (int i = 1; i <= 300; i++) paths.push_back(folder + std::to_string(i) + ".png");
   std::vector<unsigned char> pixels;
   for (auto _ : state) {
-    for (int i = 1; i <= 300; i++) {
-      PngImage png;
-      if (!png_image_begin_read_from_file(png.get(),
-                                          (folder + std::to_string(i) + ".png").c_str())) {
-        state.SkipWithError("libpng cannot read a piece");
-        return;
-      }
-      png.get()->format = PNG_FORMAT_RGB;
-      pixels.resize(PNG_IMAGE_SIZE(*png.get()));
-      png_image_finish_read(png.get(), nullptr, pixels.data(), 0, nullptr);
-      benchmark::DoNotOptimize(pixels.data());
-    }
+    if (!DecodeWithLibpng(paths, PNG_FORMAT_RGB, pixels))
+      return state.SkipWithError("libpng cannot read a piece");
   }
 }
 BENCHMARK(BM_Floor_DecodePiecesWithLibpng)->Unit(benchmark::kMillisecond)->MinTime(2);

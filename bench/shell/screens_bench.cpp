@@ -23,6 +23,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/support/libpng_floor.h"
 #include "bench/support/ratio_reporter.h"
 #include "draw/draw.h"
 #include "platform/platform.h"
@@ -68,31 +69,17 @@ bool GameReady() {
   return ready;
 }
 
-// Decodes the PNG files with bare libpng into RGBA; false when one cannot be read.
-bool DecodeWithLibpng(const std::vector<std::string>& paths) {
-  std::vector<unsigned char> pixels;
-  for (const std::string& path : paths) {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
-    image.format = PNG_FORMAT_RGBA;
-    pixels.resize(PNG_IMAGE_SIZE(image));
-    bool read = png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr);
-    png_image_free(&image);
-    if (!read) return false;
-    benchmark::DoNotOptimize(pixels.data());
-  }
-  return true;
-}
-
 const std::vector<std::string> kPreferPictures = {"images/prefer.png", "images/yes.png",
                                                   "images/no.png", "images/yes_grey.png",
                                                   "images/no_grey.png"};
 
 void BM_Floor_LibpngHelpPage(benchmark::State& state) {
   if (!GameReady()) return state.SkipWithError("no display");
-  for (auto _ : state)
-    if (!DecodeWithLibpng({"images/help0.png"})) return state.SkipWithError("no help page");
+  std::vector<unsigned char> pixels;
+  for (auto _ : state) {
+    if (!DecodeWithLibpng({"images/help0.png"}, PNG_FORMAT_RGBA, pixels))
+      return state.SkipWithError("no help page");
+  }
 }
 BENCHMARK(BM_Floor_LibpngHelpPage)->Unit(benchmark::kMillisecond)->MinTime(2);
 
@@ -123,8 +110,11 @@ BENCHMARK(BM_HelpLoadedFrame)->Unit(benchmark::kMillisecond)->MinTime(2);
 
 void BM_Floor_LibpngPreferPictures(benchmark::State& state) {
   if (!GameReady()) return state.SkipWithError("no display");
-  for (auto _ : state)
-    if (!DecodeWithLibpng(kPreferPictures)) return state.SkipWithError("no preferences pictures");
+  std::vector<unsigned char> pixels;
+  for (auto _ : state) {
+    if (!DecodeWithLibpng(kPreferPictures, PNG_FORMAT_RGBA, pixels))
+      return state.SkipWithError("no preferences pictures");
+  }
 }
 BENCHMARK(BM_Floor_LibpngPreferPictures)->Unit(benchmark::kMillisecond)->MinTime(2);
 
