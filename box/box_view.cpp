@@ -100,8 +100,7 @@ void EnterBoxView() {
 
 void BoxFrame() {
   DrawBoxView();
-  if (play.thumb_shown)
-    DrawImage(play.thumb, static_cast<float>(play.thumb_x), static_cast<float>(play.thumb_y));
+  DrawThumbnailIfShown();
   if (shell.click_pending) ThumbClick();
   const auto& back = shell.images.jigsaw;
   if (shell.click_pending && back &&

@@ -37,7 +37,7 @@ void SaveJigsaw() {
   if (play.jigsaw_name.empty()) return;
   WriteWorkingOn();
   DrawTable();
-  if (play.thumb_shown && play.thumb) DrawImage(play.thumb, static_cast<float>(play.thumb_x), static_cast<float>(play.thumb_y));
+  DrawThumbnailIfShown();
   SaveProgress();
   if (shell.prefs.pref_save_message) shell.status_message = "jigsaw saved";
   PlayMagic();

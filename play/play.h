@@ -135,6 +135,8 @@ int PieceHitAt(int p, int x, int y, int turn);
 int PieceHitAt(int p);  // at p's own x, y, a
 // Draws the piece's image centred at (x, y), turned by its own a; nothing without an image.
 void DrawPieceAt(const piece_type& piece, int x, int y);
+// Draws the jigsaw's thumbnail at its place on the table when it is shown.
+void DrawThumbnailIfShown();
 // Moves p to the top of draw_order.
 void RaiseToTop(int p);
 // Raises p, or every member of its group in ascending number (highest number ends topmost).

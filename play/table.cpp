@@ -30,9 +30,13 @@ void JigsawFrame() {
   }
   DrawTable();
   if (play.swatch_shown) DrawImage(play.swatch, 10, 463);
-  if (play.thumb_shown)
-    DrawImage(play.thumb, static_cast<float>(play.thumb_x), static_cast<float>(play.thumb_y));
+  DrawThumbnailIfShown();
   if (play.dragged != 0) DrawCarried();
+}
+
+void DrawThumbnailIfShown() {
+  if (play.thumb_shown && play.thumb)
+    DrawImage(play.thumb, static_cast<float>(play.thumb_x), static_cast<float>(play.thumb_y));
 }
 
 void DrawPieceAt(const piece_type& piece, int x, int y) {

@@ -24,10 +24,6 @@ struct help_page_type {
   void (*beneath)();    // draws the screen under the page
 };
 
-void DrawThumbnailIfShown() {
-  if (play.thumb_shown) DrawImage(play.thumb, static_cast<float>(play.thumb_x), static_cast<float>(play.thumb_y));
-}
-
 void DrawTableBeneath() {
   DrawTable();
   if (play.swatch_shown) DrawImage(play.swatch, 10, 463);
