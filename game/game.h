@@ -93,8 +93,8 @@ class hook_list {
 
 // The hooks are wiring, not state: no reset clears them.
 struct game_hooks_type {
-  // Asked to switch between 800 x 600 and 1024 x 768 as key F does (the shell reopens the
-  // display and lays the box view and pages out for the new size).
+  // Asked to switch between 800 x 600 and 1024 x 768 as key F does; registered by the module
+  // that opens the display, which also lays out for the new size what depends on it.
   hook_list toggle_large_display;
 };
 

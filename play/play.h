@@ -141,8 +141,8 @@ int CellPiece(int j, int k);
 colour_type PieceMedianColour(const TPixmap& pixmap);
 
 // Clears the flags of play before a jigsaw starts: music, thumbnail, swatch, carried piece,
-// completion; tells jigsaw_reset (the pending confirmation and the current box are cleared above);
-// recomputes edge from the grid; shows groups and loose pieces.
+// completion; calls the jigsaw_reset hooks; recomputes edge from the grid; shows groups and loose
+// pieces.
 void ResetPlayState();
 
 // --- Table drawing and picking -----------------------------------------------------------------
