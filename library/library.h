@@ -61,8 +61,8 @@ void EnsureFolder(const std::string& path);
 // their own messages.
 void OpenPlayerFolder();
 
-// A jigsaw name that names a folder right below "jigsaws/": not empty, not "." or "..", no
-// NUL and no "/" or "\".
+// A jigsaw name that names a folder right below "jigsaws/": not empty, not beginning with "."
+// (hidden folders, "." and ".." are never jigsaws), no NUL and no "/" or "\".
 bool IsPlainJigsawName(const std::string& name);
 // A player name that stays below "players/": not empty and no NUL, and no component ("/" or
 // "\" separated) that is "..", and not "." itself. Slashes name nested folders.
@@ -117,10 +117,11 @@ void FetchWorkingOn();
 
 // ---- Browser lists and pages ------------------------------------------------------------------
 
-// Lists the folders below "jigsaws" (sorted by byte order), then "0000vorna"; page 1.
+// Lists the folders below "jigsaws" whose names are plain jigsaw names (so no hidden ones),
+// sorted by byte order, then "0000vorna"; page 1.
 void BuildLibraryList();
-// Lists the player's thumbnails (names ending exactly in ".png", the ending cut, sorted, with
-// "0000vorna" moved last); page 1.
+// Lists the player's thumbnails (names ending exactly in ".png", the ending cut, plain jigsaw
+// names only, sorted, with "0000vorna" moved last); page 1.
 void BuildSavedList();
 // Draw a whole page: clear, thumbnails (loaded on first use), arrows, title.
 void DrawLibraryPage(const std::string& screen);

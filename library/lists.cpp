@@ -42,7 +42,8 @@ std::vector<std::string> ListFolder(const std::string& folder) {
 void BuildLibraryList() {
   std::vector<std::string> names;
   for (std::string& name : ListFolder("jigsaws"))
-    if (name != kStartUpJigsaw && FileType("jigsaws/" + name) == FILETYPE_DIR) names.push_back(std::move(name));
+    if (name != kStartUpJigsaw && IsPlainJigsawName(name) && FileType("jigsaws/" + name) == FILETYPE_DIR)
+      names.push_back(std::move(name));
   Fill(library.library_list, std::move(names), true);
 }
 
@@ -54,6 +55,7 @@ void BuildSavedList() {
         name.compare(name.size() - kThumbnailEnding.size(), kThumbnailEnding.size(), kThumbnailEnding) != 0)
       continue;
     name.resize(name.size() - kThumbnailEnding.size());
+    if (!IsPlainJigsawName(name)) continue;
     if (name == kStartUpJigsaw)
       start_up_seen = true;
     else

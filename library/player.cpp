@@ -24,7 +24,8 @@ bool HasNul(const std::string& name) { return name.find('\0') != std::string::np
 }  // namespace
 
 bool IsPlainJigsawName(const std::string& name) {
-  return !name.empty() && name != "." && name != ".." && !HasNul(name) &&
+  // Hidden folders (a cut still in progress, ".", "..") are never jigsaws.
+  return !name.empty() && name[0] != '.' && !HasNul(name) &&
          name.find_first_of("/\\") == std::string::npos;
 }
 

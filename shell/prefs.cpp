@@ -1,6 +1,7 @@
 // Preferences ("prefer.txt", "refresh.txt" in the player folder) and the display choice.
 // Depends on files/ (text lines, numbers), platform/ (display modes), library/ (player
 // folder), play/ (the table colour the kept colour feeds) and box/ (rows laid out per size).
+#include <algorithm>
 #include <vector>
 
 #include "box/box.h"
@@ -13,6 +14,13 @@
 namespace {
 
 int ReadInt(const std::shared_ptr<TStream>& stream) { return TextToInt(stream->ReadLine()); }
+
+// Values are brought into their ranges as they are read, so nothing the game writes back from
+// them (prefer.txt, a progress file's table colour) is one its own reading would refuse.
+int ReadFlag(const std::shared_ptr<TStream>& stream) { return ReadInt(stream) != 0 ? 1 : 0; }
+int ReadColour(const std::shared_ptr<TStream>& stream) { return std::clamp(ReadInt(stream), 0, 255); }
+// No display refreshes faster; 0 asks for the desktop's 16-bit modes.
+constexpr int kHighestHertz = 1000;
 
 // The first mode of width x height with that depth and, unless hertz is 0, that refresh rate.
 bool HasMode(int width, int height, int depth, int hertz) {
@@ -32,21 +40,21 @@ bool Open(int width, int height, int depth, int hertz) { return Graphics(width, 
 void LoadPreferences() {
   const std::string& folder = library.player_folder;
   if (auto refresh = ReadFile(folder + "refresh.txt")) {
-    game.display.refresh_rate = ReadInt(refresh);
+    game.display.refresh_rate = std::clamp(ReadInt(refresh), 0, kHighestHertz);
     CloseStream(refresh);
   }
   auto file = ReadFile(folder + "prefer.txt");
   if (!file) return;
   auto& prefs = game.prefs;
-  prefs.pref_show_help = ReadInt(file);
-  prefs.pref_large = ReadInt(file);
-  prefs.sound_on = ReadInt(file);
+  prefs.pref_show_help = ReadFlag(file);
+  prefs.pref_large = ReadFlag(file);
+  prefs.sound_on = ReadFlag(file);
   for (int* pref : {&prefs.pref_windowed, &prefs.pref_hint, &prefs.pref_save_message, &prefs.pref_keep_colour})
-    if (!file->Eof()) *pref = ReadInt(file);
+    if (!file->Eof()) *pref = ReadFlag(file);
   if (prefs.pref_keep_colour) {
-    prefs.kept_colour.r = ReadInt(file);
-    prefs.kept_colour.g = ReadInt(file);
-    prefs.kept_colour.b = ReadInt(file);
+    prefs.kept_colour.r = ReadColour(file);
+    prefs.kept_colour.g = ReadColour(file);
+    prefs.kept_colour.b = ReadColour(file);
     play.table_colour = {prefs.kept_colour.r, prefs.kept_colour.g, prefs.kept_colour.b};
   }
   CloseStream(file);

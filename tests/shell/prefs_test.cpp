@@ -39,6 +39,10 @@ const prefs_case kPrefsCases[] = {
      {0, 0, 0}},
     {"kept colour", "0\r\n0\r\n1\r\n0\r\n0\r\n0\r\n1\r\n10\r\n20\r\n$1e\r\n", 0, 0, 1, 0, 0, 0, 1, {10, 20, 30},
      {10, 20, 30}},
+    // Out of range values are brought into range, so a save never holds what a read refuses;
+    // a -1 in line 1 would also stand for "no working copies" on the prefer screen.
+    {"colours clamped, flags made 0 or 1", "-1\n5\n-7\n0\n2\n0\n9\n999\n-5\n70000\n", 1, 1, 1, 0, 1, 0, 1,
+     {255, 0, 255}, {255, 0, 255}},
     {"colour lines ignored when line 7 is 0", "1\n0\n1\n1\n0\n1\n0\n10\n20\n30\n", 1, 0, 1, 1, 0, 1, 0, {0, 0, 0},
      kDefaultTable},
 };
@@ -71,7 +75,7 @@ TEST_F(PlayerFiles, RefreshFileReplacesTheDesktopRate) {
   const struct {
     const char* file;
     int want;
-  } kCases[] = {{nullptr, 60}, {"75\r\n", 75}, {"", 0}, {"85\r\n100\r\n", 85}};
+  } kCases[] = {{nullptr, 60}, {"75\r\n", 75}, {"", 0}, {"85\r\n100\r\n", 85}, {"-75\r\n", 0}, {"70000\r\n", 1000}};
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.file ? c.file : "(none)");
     fs::remove("players/default/refresh.txt");
