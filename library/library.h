@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -21,6 +22,10 @@ struct tn3_type {
   int x = 0, y = 0;             // top-left corner where the thumbnail was drawn last
   int n = 0;                    // position in the list, from 1
   int marked = 0;               // 1 = marked for killing (library list only)
+  // A thumbnail refused or failed is not tried again while its file keeps this size and time
+  // (size -1: there was nothing to examine).
+  bool failed = false;
+  int64_t failed_size = 0, failed_mtime_ns = 0;
 };
 
 // The library list or the saved list with its page integers.
@@ -123,7 +128,10 @@ void BuildLibraryList();
 // Lists the player's thumbnails (names ending exactly in ".png", the ending cut, plain jigsaw
 // names only, sorted, with "0000vorna" moved last); page 1.
 void BuildSavedList();
-// Draw a whole page: clear, thumbnails (loaded on first use), arrows, title.
+// Draw a whole page: clear, thumbnails (loaded on first use), arrows, title. A thumbnail's size
+// is read from its header first: one over 1024 x 768, or one that would take the page's
+// thumbnails past 48 MiB of pixels, is refused like one that does not load (no cell). Only the
+// thumbnails of the page shown and of its neighbours stay loaded.
 void DrawLibraryPage(const std::string& screen);
 void DrawSavedPage();
 // The name under the pointer among the entries the last drawing showed, or "". On "delete1"

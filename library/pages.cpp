@@ -1,10 +1,15 @@
 // Drawing the browser pages: the thumbnail grid for both display sizes, the page buttons and
 // the title, and hit-testing a click against what was drawn.
-// Depends on draw/ (images, scale) and game/ (banner, busy notice, pointer).
+// Depends on draw/ (images, scale), files/ (thumbnail headers and decoding) and game/ (banner,
+// busy notice, pointer).
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <array>
 #include <functional>
 
 #include "draw/draw.h"
+#include "files/files.h"
 #include "game/game.h"
 #include "library/library.h"
 
@@ -45,6 +50,55 @@ std::array<int, 4> ArrowLefts() {
   return {first, first + kArrowGap, next, next + kArrowGap};
 }
 
+// A thumbnail far over its slot is refused before any pixel is decoded, and a page's
+// thumbnails together stay within a budget, so hostile files cannot exhaust memory.
+constexpr int kThumbnailMaxWidth = 1024, kThumbnailMaxHeight = 768;
+constexpr int64_t kPageThumbnailBudget = int64_t{48} << 20;  // bytes of RGBA pixels
+
+int64_t PixelBytes(int64_t width, int64_t height) { return width * height * 4; }
+
+// The file's size and modification time, or size -1 when it cannot be examined.
+void FileIdentity(const std::string& path, int64_t& size, int64_t& mtime_ns) {
+  struct stat st {};
+  if (stat(path.c_str(), &st) != 0) {
+    size = -1, mtime_ns = 0;
+    return;
+  }
+  size = st.st_size;
+  mtime_ns = int64_t{st.st_mtim.tv_sec} * 1000000000 + st.st_mtim.tv_nsec;
+}
+
+// Remembers that entry's thumbnail failed, for as long as its file stays as it is now.
+void MarkFailed(tn3_type& entry, const std::string& path) {
+  entry.failed = true;
+  FileIdentity(path, entry.failed_size, entry.failed_mtime_ns);
+}
+
+// Loads entry's thumbnail unless it failed before and its file has not changed since; a
+// header declaring more than the slot or than `bytes_left` is refused without decoding.
+void LoadThumbnail(tn3_type& entry, const std::string& path, int64_t bytes_left) {
+  if (entry.failed) {
+    int64_t size = 0, mtime_ns = 0;
+    FileIdentity(path, size, mtime_ns);
+    if (size == entry.failed_size && mtime_ns == entry.failed_mtime_ns) return;
+    entry.failed = false;
+  }
+  const std::shared_ptr<TStream> stream = ReadFile(path);
+  int32_t width = 0, height = 0;
+  if (stream && ReadPixmapSize(*stream, width, height) && width <= kThumbnailMaxWidth &&
+      height <= kThumbnailMaxHeight && PixelBytes(width, height) <= bytes_left) {
+    if (std::shared_ptr<TPixmap> pixmap = LoadPixmap(stream)) entry.img = TImage::Load(pixmap, 0, 0, 0, 0);
+  }
+  CloseStream(stream);
+  if (!entry.img) MarkFailed(entry, path);
+}
+
+// Frees the thumbnails of every entry outside [keep_first, keep_last].
+void FreeThumbnailsOutside(browser_list_type& list, size_t keep_first, size_t keep_last) {
+  for (size_t k = 0; k < list.entries.size(); ++k)
+    if (k < keep_first || k > keep_last) list.entries[k].img.reset();
+}
+
 // The thumbnails of one page, from the entry numbered `first`. An entry whose thumbnail does not
 // load takes no cell, so later entries move up (and show again on the next page).
 void DrawGrid(browser_list_type& list, const page_geometry& geometry, bool crosses,
@@ -54,10 +108,13 @@ void DrawGrid(browser_list_type& list, const page_geometry& geometry, bool cross
   list.drawn.clear();
   const size_t first = static_cast<size_t>(list.page - 1) * per_page;
   int row = 0, col = 0;
-  for (size_t k = first; k < list.entries.size() && row < geometry.rows; ++k) {
+  int64_t page_bytes = 0;
+  size_t k = first;
+  for (; k < list.entries.size() && row < geometry.rows; ++k) {
     tn3_type& entry = list.entries[k];
-    if (!entry.img) entry.img = LoadImage(thumbnail_path(entry), 0);
+    if (!entry.img) LoadThumbnail(entry, thumbnail_path(entry), kPageThumbnailBudget - page_bytes);
     if (!entry.img) continue;
+    page_bytes += PixelBytes(ImageWidth(entry.img), ImageHeight(entry.img));
     entry.x = GridLeft() + col * geometry.step_x;
     entry.y = kGridTop + row * geometry.step_y;
     SetScale(geometry.scale, geometry.scale);
@@ -70,6 +127,8 @@ void DrawGrid(browser_list_type& list, const page_geometry& geometry, bool cross
       ++row;
     }
   }
+  // The neighbouring pages stay loaded for paging back and forth; the rest is freed.
+  FreeThumbnailsOutside(list, first >= static_cast<size_t>(per_page) ? first - per_page : 0, k + per_page);
 }
 
 // The first drawn entry of list under the pointer, or nullptr.

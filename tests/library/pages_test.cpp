@@ -60,6 +60,64 @@ TEST_F(Pages, AThumbnailThatFailsTakesNoCellAndIsRetried) {
   EXPECT_EQ(library.library_list.entries[2].x, 8 + 2 * 98);
 }
 
+TEST_F(Pages, AThumbnailFarOverItsSlotIsRefusedFromItsHeader) {
+  WriteThumbnailOnly("A");
+  // A PNG header declaring 8192 x 8192 with nothing after it: refused before any decoding.
+  std::string header("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\x20\0\0\0\x20\0\x08\x00\0\0\0\0\0\0\0", 33);
+  WriteWholeFile("jigsaws/B/tn.png", header);
+  WritePng("jigsaws/C/tn.png", 1025, 20, MakeARGB(255, 1, 2, 3));  // just over the slot
+  WritePng("jigsaws/D/tn.png", 1024, 768, MakeARGB(255, 1, 2, 3));  // the largest taken
+  game.screen = "new1";
+  DrawLibraryPage("new1");
+  const auto& entries = library.library_list.entries;
+  EXPECT_NE(entries[0].img, nullptr);
+  EXPECT_TRUE(entries[1].failed && !entries[1].img);
+  EXPECT_TRUE(entries[2].failed && !entries[2].img);
+  EXPECT_NE(entries[3].img, nullptr);
+  EXPECT_EQ(entries[3].x, 8 + 98);  // the refused ones take no cell
+}
+
+TEST_F(Pages, AFailedThumbnailIsRetriedOnlyWhenItsFileChanges) {
+  WriteWholeFile("jigsaws/A/tn.png", std::string(200, 'x'));
+  game.screen = "new1";
+  DrawLibraryPage("new1");
+  ASSERT_TRUE(library.library_list.entries[0].failed);
+  // A good thumbnail of the same size and time is not looked at: the failure is remembered.
+  const auto when = std::filesystem::last_write_time("jigsaws/A/tn.png");
+  WritePng("jigsaws/B/tn.png", 30, 20, MakeARGB(255, 10, 200, 10));
+  std::string good = ReadWholeFile("jigsaws/B/tn.png");
+  good.resize(200, '\0');
+  WriteWholeFile("jigsaws/A/tn.png", good);
+  std::filesystem::last_write_time("jigsaws/A/tn.png", when);
+  DrawLibraryPage("new1");
+  EXPECT_EQ(library.library_list.entries[0].img, nullptr);
+  std::filesystem::last_write_time("jigsaws/A/tn.png", when + std::chrono::seconds(1));
+  DrawLibraryPage("new1");
+  EXPECT_NE(library.library_list.entries[0].img, nullptr);
+  EXPECT_FALSE(library.library_list.entries[0].failed);
+}
+
+TEST_F(Pages, PagingKeepsOnlyThePageShownAndItsNeighboursLoaded) {
+  for (int i = 0; i < 56 * 4; ++i) WriteThumbnailOnly("j" + std::to_string(1000 + i));
+  game.screen = "new1";
+  auto loaded = [] {
+    std::vector<int> pages;  // the page of every entry holding a thumbnail
+    for (const tn3_type& entry : library.library_list.entries)
+      if (entry.img && (pages.empty() || pages.back() != (entry.n - 1) / 56 + 1)) pages.push_back((entry.n - 1) / 56 + 1);
+    return pages;
+  };
+  DrawLibraryPage("new1");
+  for (int page = 2; page <= 4; ++page) {
+    NextPage();
+    DrawLibraryPage("new1");
+  }
+  EXPECT_EQ(loaded(), (std::vector<int>{3, 4, 5}));  // page 5 holds the start-up jigsaw only
+  PreviousPage();
+  PreviousPage();
+  DrawLibraryPage("new1");
+  EXPECT_EQ(loaded(), (std::vector<int>{1, 2, 3}));
+}
+
 TEST_F(Pages, UndrawnButtonsOnPageOneStillAnswer) {
   for (int i = 0; i < 60; ++i) WriteThumbnailOnly("j" + std::to_string(100 + i));
   game.screen = "new1";
