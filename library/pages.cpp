@@ -128,7 +128,8 @@ void DrawGrid(browser_list_type& list, const page_geometry& geometry, bool cross
     }
   }
   // The neighbouring pages stay loaded for paging back and forth; the rest is freed.
-  FreeThumbnailsOutside(list, first >= static_cast<size_t>(per_page) ? first - per_page : 0, k + per_page);
+  FreeThumbnailsOutside(list, first >= static_cast<size_t>(per_page) ? first - per_page : 0,
+                        k + per_page - 1);
 }
 
 // The first drawn entry of list under the pointer, or nullptr.
