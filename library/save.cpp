@@ -63,7 +63,8 @@ void FinishSave(const std::shared_ptr<save_job_type>& job) {
   }
   for (const std::string& path : job->failed_paths) {
     const std::string message = "Unable to save to " + path;
-    switch (job->report) {
+    // Nothing may hold up the end of the program, even a save given earlier.
+    switch (game.leaving ? save_report::standard_error : job->report) {
       case save_report::notice: ShowErrorAndWait(message); break;
       case save_report::banner_once:
         if (!library.save_failing) game.status_message = message;
