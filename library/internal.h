@@ -50,10 +50,16 @@ struct save_job_type {
   std::mutex mutex;
   std::condition_variable finished;
   bool done = false;
+  bool taken_back = false;  // TakeBackSave has run (main thread only)
 
   // Waits until the worker has written it (wait_ms < 0: however long); true when it has.
   bool Wait(int wait_ms);
 };
+
+// On the main thread, once the worker has written job: the saved list goes stale and the jigsaw
+// counts as saved (when it is still the one in play), failures are reported. Runs once per
+// job, whether a waiting caller or the worker's finished step gets there first.
+void TakeBackSave(const std::shared_ptr<save_job_type>& job);
 
 // Takes the current jigsaw's values and thumbnail picture and queues the writing on the worker;
 // the result is taken back (notices, the saved list, the jigsaw counting as unchanged) when

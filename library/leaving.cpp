@@ -20,7 +20,7 @@ void StopSaveWake() {
 
 void SaveBeforeLeaving() {
   if (!JigsawChanged()) return;
-  if (StartSave(save_report::notice)->Wait(kLeavingWait)) TakeFinishedWork();
+  if (const auto job = StartSave(save_report::notice); job->Wait(kLeavingWait)) TakeBackSave(job);
 }
 
 void SaveOnExit() {
@@ -30,7 +30,8 @@ void SaveOnExit() {
   if (!last) return;
   // Saves run in order, so the last one given finishing means every one has.
   if (last->Wait(kLeavingWait)) {
-    TakeFinishedWork();
+    TakeFinishedWork();  // the saves before it
+    TakeBackSave(last);
     return;
   }
   last->abandoned = true;

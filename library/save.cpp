@@ -53,8 +53,11 @@ void WriteSave(save_job_type& job) {
   if (job.thumbnail && !job.abandoned) WriteThumbnail(job.thumbnail_path, job.thumbnail);
 }
 
-// On the main thread, when the worker's result is taken back.
-void FinishSave(const std::shared_ptr<save_job_type>& job) {
+}  // namespace
+
+void TakeBackSave(const std::shared_ptr<save_job_type>& job) {
+  if (job->taken_back) return;
+  job->taken_back = true;
   if (library.saving == job) library.saving = nullptr;
   if (job->progress_written) {
     library.saved_list.page = 0;
@@ -74,8 +77,6 @@ void FinishSave(const std::shared_ptr<save_job_type>& job) {
   }
   if (!job->failed_paths.empty()) library.save_failing = true;
 }
-
-}  // namespace
 
 bool save_job_type::Wait(int wait_ms) {
   std::unique_lock lock(mutex);
@@ -105,7 +106,7 @@ std::shared_ptr<save_job_type> StartSave(save_report report) {
       job->done = true;
     }
     job->finished.notify_all();
-    return [job] { FinishSave(job); };
+    return [job] { TakeBackSave(job); };
   });
   return job;
 }
@@ -114,7 +115,7 @@ void SaveJigsaw() {
   if (play.jigsaw_name.empty()) return;
   const auto job = StartSave(save_report::notice);
   job->Wait(-1);
-  TakeFinishedWork();
+  TakeBackSave(job);
   // Only a save that wrote the progress file says so.
   if (!job->progress_written) return;
   if (game.prefs.pref_save_message) game.status_message = "jigsaw saved";
@@ -124,5 +125,5 @@ void SaveJigsaw() {
 void SaveProgress() {
   const auto job = StartSave(save_report::notice);
   job->Wait(-1);
-  TakeFinishedWork();
+  TakeBackSave(job);
 }
