@@ -252,7 +252,7 @@ TEST_F(RealProgram, EachWayOfLeavingSavesAChangedJigsawAsKeySWould) {
     // The same state fetched and saved with S gives the same files.
     Start();
     id = WaitForWindow();
-    ASSERT_FALSE(id.empty());
+    ASSERT_FALSE(id.empty()) << "exit status " << WaitForExit(0ms) << ", " << ReadWholeFile("stderr.txt");
     CommandOutput("sleep 3; xdotool mousemove --window " + id +
                   " 400 590 click 1 sleep 0.5 key equal key y sleep 2 key s sleep 1");
     ASSERT_EQ(std::system((std::string(WM_CLOSE_HELPER) + " " + id).c_str()), 0);
