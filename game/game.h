@@ -61,6 +61,7 @@ struct game_state {
   // each once the display and fonts are ready, dropping it when the player has seen it.
   std::vector<std::string> startup_notices;
   bool hint_visible = false;
+  bool leaving = false;  // EndProgram has begun
   // The turn's input: requests left by the last event for the next frame handler, and the
   // pointer sampled right after each flip.
   bool click_pending = false;
@@ -96,6 +97,9 @@ struct game_hooks_type {
   // Asked to switch between 800 x 600 and 1024 x 768 as key F does; registered by the module
   // that opens the display, which also lays out for the new size what depends on it.
   hook_list toggle_large_display;
+  // The program is about to end (EndProgram); registered by the module that keeps the player's
+  // progress, which saves it.
+  hook_list leaving;
 };
 
 extern game_hooks_type game_hooks;
@@ -124,7 +128,7 @@ void ShowBusy(const std::string& text);
 void ShowErrorAndWait(const std::string& text);
 // The "press H at any time for Help" banner while pref_hint and hint_visible.
 void DrawHelpHint();
-// Ends the process with status 0 through the platform's end function.
+// Ends the process with status 0 through the platform's end function, after the leaving hooks.
 [[noreturn]] void EndProgram();
 
 // ---- Sounds (all obey sound_on except StopMusic; missing sounds are skipped) ----

@@ -112,4 +112,11 @@ void DrawHelpHint() {
   if (game.prefs.pref_hint && game.hint_visible) DrawBanner("press H at any time for Help", 0, 0.5);
 }
 
-[[noreturn]] void EndProgram() { End(); }
+[[noreturn]] void EndProgram() {
+  // A notice shown while leaving may itself meet a close request: leave at once then.
+  if (!game.leaving) {
+    game.leaving = true;
+    game_hooks.leaving.Call();
+  }
+  End();
+}

@@ -7,21 +7,26 @@
 #include "play/play.h"
 
 bool StartScattered(const std::string& name) {
+  SaveBeforeLeaving();
   if (!LoadJigsawFolder(name)) return false;
   ResetPlayState();
   ScatterPieces();
   ClearBoxCounts();
+  NoteJigsawStarted();
   return true;
 }
 
 void ShowOpeningJigsaw() {
-  if (LoadJigsawFolder("0000vorna")) ScatterPieces();
+  if (!LoadJigsawFolder(kStartUpJigsaw)) return;
+  ScatterPieces();
+  NoteJigsawStarted();
 }
 
 bool StartNewJigsaw(const std::string& name) {
   if (!StartScattered(name)) return false;
   const game_colour_type& kept = game.prefs.kept_colour;
   if (game.prefs.pref_keep_colour) play.table_colour = {kept.r, kept.g, kept.b};
+  NoteJigsawStarted();
   return true;
 }
 

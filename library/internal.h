@@ -2,7 +2,11 @@
 // Depends on library.h.
 #pragma once
 
+#include <atomic>
+#include <cstdint>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -22,3 +26,47 @@ std::vector<std::string> ListFolder(const std::string& folder);
 // Writes pixmap as a saved thumbnail (PNG, level 5) at path, replacing it whole. False when it
 // cannot be written.
 bool WriteThumbnail(const std::string& path, const std::shared_ptr<TPixmap>& pixmap);
+
+// The top-left 800 x 600 of the back buffer, scaled by `scale` (when below 1) to scale x width
+// by scale x height; nullptr when it cannot be read.
+std::shared_ptr<TPixmap> GrabThumbnail(double scale, int width, int height);
+
+
+// How a failed save tells the player: a blocking notice (the save command, leaving for another
+// jigsaw), the banner once until a save succeeds (saving while playing), or the standard error
+// (the program is ending and the window may be gone).
+enum class save_report { notice, banner_once, standard_error };
+
+// One save: what the main thread took from the game, written by the worker.
+struct save_job_type {
+  save_report report = save_report::notice;
+  std::string name, working_on_path, progress_path, thumbnail_path;
+  std::vector<int> values;             // what the progress file holds
+  std::shared_ptr<TPixmap> thumbnail;  // nullptr when no picture could be had
+  std::atomic<bool> abandoned{false};  // set by the main thread: write nothing more
+  // Set by the worker before done.
+  std::vector<std::string> failed_paths;
+  bool progress_written = false;
+  std::mutex mutex;
+  std::condition_variable finished;
+  bool done = false;
+  bool taken_back = false;  // TakeBackSave has run (main thread only)
+
+  // Waits until the worker has written it (wait_ms < 0: however long); true when it has.
+  bool Wait(int wait_ms);
+};
+
+// On the main thread, once the worker has written job: the saved list goes stale and the jigsaw
+// counts as saved (when it is still the one in play), failures are reported. Runs once per
+// job, whether a waiting caller or the worker's finished step gets there first.
+void TakeBackSave(const std::shared_ptr<save_job_type>& job);
+
+// Takes the current jigsaw's values and thumbnail picture and queues the writing on the worker;
+// the result is taken back (notices, the saved list, the jigsaw counting as unchanged) when
+// the main thread takes finished work back. The next save while playing falls due
+// kSaveInterval from now.
+std::shared_ptr<save_job_type> StartSave(save_report report);
+
+// Reads the jigsaw name in the player's "working_on.txt" into name. Returns the file's size, -1
+// when it cannot be read, or above 4096 (name left empty) when it is too long to name a jigsaw.
+int64_t ReadWorkingOn(std::string& name);

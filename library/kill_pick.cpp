@@ -44,6 +44,12 @@ void KillJigsaw(const std::string& name) {
 
 void KillMarked() {
   const int k = CountMarked();
+  // The jigsaw in play is left for the start-up jigsaw; killed, it keeps nothing. A save still
+  // under way must not bring back the files of a jigsaw killed after it.
+  const bool killing_current = std::any_of(library.library_list.entries.begin(), library.library_list.entries.end(),
+                                           [](const tn3_type& e) { return e.marked && e.tk == play.jigsaw_name; });
+  if (!killing_current) SaveBeforeLeaving();
+  if (const auto saving = library.saving; saving && saving->Wait(kLeavingWait)) TakeBackSave(saving);
   DrawBanner("Killing " + std::to_string(k) + " jigsaw" + (k == 1 ? "" : "s") + " - please wait", 0, 0.5);
   Flip(1);
   for (const tn3_type& entry : library.library_list.entries)

@@ -13,6 +13,8 @@
 #include <vector>
 
 class TImage;
+class TTimer;
+struct save_job_type;
 
 // One browser entry.
 struct tn3_type {
@@ -45,12 +47,22 @@ struct library_state {
   browser_list_type saved_list;    // "load1"
   std::shared_ptr<TImage> cross;   // the kill mark, loaded when "delete1" first runs
   std::array<std::shared_ptr<TImage>, 5> arrows;  // the page buttons, slots 1..4, loaded at start-up
+  // Saving: the save the worker has not handed back yet, when the next save while playing
+  // falls due (Millisecs), the wake-up set for it, and whether the last save failed.
+  std::shared_ptr<save_job_type> saving;
+  int next_save_due = 0;
+  std::shared_ptr<TTimer> save_wake;
+  int save_wake_due = 0;
+  bool save_failing = false;
 };
 
 extern library_state library;
 
 // Puts `library` back to its start values.
 void ResetLibraryState();
+
+// The jigsaw that start-up loads and flies together, always the last library entry.
+inline const std::string kStartUpJigsaw = "0000vorna";
 
 // ---- Player folder ------------------------------------------------------------------------------
 
@@ -88,17 +100,44 @@ struct progress_type {
 
 // Key S: writes "working_on.txt", draws the table (and the shown thumbnail) into the back
 // buffer, saves progress and thumbnail, says "jigsaw saved" (when that preference is on) and
-// plays the magic sound. Nothing happens while no jigsaw is loaded.
+// plays the magic sound. A failed write shows "Unable to save to " + path and says nothing of
+// a save. Nothing happens while no jigsaw is loaded. Waits until the files are written.
 void SaveJigsaw();
-// Writes the progress file (7 x piece_count + 5 lines) and the thumbnail of the current jigsaw,
-// each replaced whole. When the progress file cannot be written, shows "Unable to save to " +
-// path, keeps the old files and writes no thumbnail. Marks the saved list stale on success.
+// The files of SaveJigsaw without its message and sound: "working_on.txt", the progress file
+// (7 x piece_count + 5 lines) and the thumbnail (the folder's tn.png for a complete jigsaw),
+// each replaced whole, written on the worker thread after any save before it. When the progress
+// file cannot be written, shows "Unable to save to " + path, keeps the old files and writes no
+// thumbnail. Marks the saved list stale and the jigsaw unchanged on success.
 void SaveProgress();
 // Writes the top-left 800 x 600 pixels of the back buffer, scaled by `scale` (when below 1) to
 // scale x width by scale x height, as a PNG at path. False when it cannot be written.
 bool MakeThumbnail(const std::string& path, double scale, int width, int height);
-// Writes "working_on.txt" naming the current jigsaw; "Unable to save to " + path on failure.
-void WriteWorkingOn();
+
+// Milliseconds of play without a save after which a changed jigsaw is saved.
+constexpr int kSaveInterval = 120000;
+// The longest a save may hold up leaving the jigsaw.
+constexpr int kLeavingWait = 2000;
+
+// Before another jigsaw replaces the one in play (a pick from the library or saved pages, Q, D,
+// =, a jigsaw made from a picture): saves it as SaveProgress does when it has changed, waiting
+// at most kLeavingWait ms for the files (a slower save goes on in the background). Call it
+// before loading the next jigsaw's folder.
+void SaveBeforeLeaving();
+// When the program ends: saves a changed jigsaw and waits for every save under way,
+// at most 2 seconds in all; a save still unfinished then is abandoned (its temporary file
+// removed when it returns, the old files kept). Failures go to the standard error.
+void SaveOnExit();
+// Once per turn: takes back finished saves, and saves a changed jigsaw when kSaveInterval ms
+// have passed since the last save (or its start); sets a wake-up for that moment while the
+// jigsaw is changed, so a still table is saved too.
+void SaveWhenDue();
+// The jigsaw in play has just been started, restarted or loaded: it counts as unchanged and
+// the next save while playing falls due kSaveInterval from now.
+void NoteJigsawStarted();
+// The banner after the opening flight when "working_on.txt" names a jigsaw with saved
+// progress: how to fetch it. "" when it names none.
+std::string GoOnMessage();
+
 // The progress file at path for a jigsaw of piece_count pieces. A file that cannot be opened
 // gives the notice "Unable to access " + path; one that does not describe such a jigsaw (line
 // count other than 7 x piece_count + 5, a drawing order that is not a permutation of

@@ -8,7 +8,6 @@
 
 namespace {
 
-const std::string kStartUpJigsaw = "0000vorna";
 const std::string kThumbnailEnding = ".png";
 
 // Entries numbered from 1 for the sorted names, then the start-up jigsaw when asked for.

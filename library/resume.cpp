@@ -3,7 +3,7 @@
 // Depends on files/, play/ and game/.
 #include "files/files.h"
 #include "game/game.h"
-#include "library/library.h"
+#include "library/internal.h"
 #include "play/play.h"
 
 namespace {
@@ -25,6 +25,8 @@ int DeclaredPieceCount(const std::string& name) {
 
 bool ResumeJigsaw(const std::string& name) {
   ShowBusy("please wait");
+  // Going back to the saved state of the jigsaw in play leaves nothing behind to save.
+  if (name != play.jigsaw_name) SaveBeforeLeaving();
   if (!IsPlainJigsawName(name)) {
     ShowErrorAndWait("\"" + name + "\" is not the name of a jigsaw in jigsaws/");
     return false;
@@ -43,23 +45,31 @@ bool ResumeJigsaw(const std::string& name) {
   }
   ResetPlayState();
   LoadProgress(*progress);
+  NoteJigsawStarted();
   game.screen = "jigsaw";
   game.click_pending = false;
   return true;
 }
 
-void FetchWorkingOn() {
-  const std::string path = library.player_folder + "working_on.txt";
+int64_t ReadWorkingOn(std::string& name) {
   // A folder name is at most a few hundred bytes; a longer file is not read into memory.
   int64_t size = 0;
-  const std::shared_ptr<TMemoryStream> stream = TMemoryStream::ReadFile(path, kLongestWorkingOn, size);
+  const std::shared_ptr<TMemoryStream> stream =
+      TMemoryStream::ReadFile(library.player_folder + "working_on.txt", kLongestWorkingOn, size);
+  if (stream) name = stream->ReadLine();
+  return size < 0 ? -1 : stream ? size : kLongestWorkingOn + 1;
+}
+
+void FetchWorkingOn() {
+  std::string name;
+  const int64_t size = ReadWorkingOn(name);
   if (size < 0) {
     game.status_message = "I can't find any saved jigsaws to fetch";
     return;
   }
-  if (!stream) {
-    ShowErrorAndWait(path + " is too long to name a jigsaw");
+  if (size > kLongestWorkingOn) {
+    ShowErrorAndWait(library.player_folder + "working_on.txt is too long to name a jigsaw");
     return;
   }
-  ResumeJigsaw(stream->ReadLine());
+  ResumeJigsaw(name);
 }

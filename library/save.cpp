@@ -1,65 +1,129 @@
-// Saving: the save command, the progress file, "working_on.txt". Every file is replaced whole,
-// so a save that is killed or meets a full disk leaves the previous save intact.
-// Depends on files/ (atomic writes, numbers), draw/, play/ and game/ (messages, sounds).
+// Saving: what a save takes from the game on the main thread (the progress values and the
+// thumbnail picture), writing it (progress file, thumbnail, "working_on.txt", each replaced
+// whole) on the worker thread, and taking the result back at a turn. Saves run one at a time
+// on the one worker. Depends on files/ (atomic writes, numbers), draw/, platform/ (the worker),
+// play/ and game/ (messages, sounds).
+#include <cstdio>
+
 #include "draw/draw.h"
 #include "files/files.h"
 #include "game/game.h"
 #include "library/internal.h"
+#include "platform/platform.h"
 #include "play/play.h"
 
 namespace {
 
-bool WriteNumber(TStream& stream, int value) { return stream.WriteLine(IntToText(value)) == 1; }
-
-bool WriteProgressLines(TStream& stream) {
+bool WriteProgressLines(TStream& stream, const std::vector<int>& values) {
   bool ok = true;
-  for (int i = 1; i <= play.piece_count; ++i) {
-    const piece_type& piece = play.pieces[i];
-    for (int value : {piece.x, piece.y, piece.a, piece.visible, piece.gp, play.draw_order[i], piece.box})
-      ok = WriteNumber(stream, value) && ok;
-  }
-  for (int value : {play.table_colour.r, play.table_colour.g, play.table_colour.b,
-                    game.display.display_large ? 1 : 0, play.last_group})
-    ok = WriteNumber(stream, value) && ok;
+  for (int value : values) ok = stream.WriteLine(IntToText(value)) == 1 && ok;
   return ok;
 }
 
-// The finished picture, written again as it is in the jigsaw folder; false when it cannot be
-// decoded or written.
-bool CopyFolderThumbnail(const std::string& path) {
-  const std::shared_ptr<TPixmap> pixmap = LoadPixmap(play.jigsaw_folder + "/tn.png");
-  return pixmap && WriteThumbnail(path, pixmap);
+// The picture for the thumbnail: the finished picture as it is in the jigsaw folder when the
+// jigsaw is complete and its tn.png decodes, else the table drawn into the back buffer.
+std::shared_ptr<TPixmap> ThumbnailPicture() {
+  if (IsComplete())
+    if (auto finished = LoadPixmap(play.jigsaw_folder + "/tn.png")) return finished;
+  // As key S sees it: a key has always cleared the help hint by then.
+  const bool hint = game.hint_visible;
+  game.hint_visible = false;
+  DrawTable();
+  DrawThumbnailIfShown();
+  game.hint_visible = hint;
+  return GrabThumbnail(0.33, 800, 600);
+}
+
+// Runs on the worker: the three files, stopping short of the next one once abandoned.
+void WriteSave(save_job_type& job) {
+  if (job.abandoned) return;
+  if (!WriteFileAtomically(job.working_on_path, [&](const std::shared_ptr<TStream>& stream) {
+        return stream->WriteLine(job.name) == 1;
+      }))
+    job.failed_paths.push_back(job.working_on_path);
+  if (job.abandoned) return;
+  // Checked again once the lines are written, so an abandoned save never renames over the old file.
+  if (!WriteFileAtomically(job.progress_path, [&](const std::shared_ptr<TStream>& stream) {
+        return WriteProgressLines(*stream, job.values) && !job.abandoned;
+      })) {
+    job.failed_paths.push_back(job.progress_path);
+    return;
+  }
+  job.progress_written = true;
+  if (job.thumbnail && !job.abandoned) WriteThumbnail(job.thumbnail_path, job.thumbnail);
 }
 
 }  // namespace
 
+void TakeBackSave(const std::shared_ptr<save_job_type>& job) {
+  if (job->taken_back) return;
+  job->taken_back = true;
+  if (library.saving == job) library.saving = nullptr;
+  if (job->progress_written) {
+    library.saved_list.page = 0;
+    if (job->name == play.jigsaw_name) MarkJigsawSavedAs(job->name, job->values);
+    library.save_failing = false;
+  }
+  for (const std::string& path : job->failed_paths) {
+    const std::string message = "Unable to save to " + path;
+    // Nothing may hold up the end of the program, even a save given earlier.
+    switch (game.leaving ? save_report::standard_error : job->report) {
+      case save_report::notice: ShowErrorAndWait(message); break;
+      case save_report::banner_once:
+        if (!library.save_failing) game.status_message = message;
+        break;
+      case save_report::standard_error: std::fprintf(stderr, "tesselka: %s\n", message.c_str()); break;
+    }
+  }
+  if (!job->failed_paths.empty()) library.save_failing = true;
+}
+
+bool save_job_type::Wait(int wait_ms) {
+  std::unique_lock lock(mutex);
+  if (wait_ms < 0) {
+    finished.wait(lock, [this] { return done; });
+    return true;
+  }
+  return finished.wait_for(lock, std::chrono::milliseconds(wait_ms), [this] { return done; });
+}
+
+std::shared_ptr<save_job_type> StartSave(save_report report) {
+  auto job = std::make_shared<save_job_type>();
+  job->report = report;
+  job->name = play.jigsaw_name;
+  const std::string base = library.player_folder + play.jigsaw_name;
+  job->working_on_path = library.player_folder + "working_on.txt";
+  job->progress_path = base + ".txt";
+  job->thumbnail_path = base + ".png";
+  job->values = ProgressValues();
+  job->thumbnail = ThumbnailPicture();
+  library.saving = job;
+  library.next_save_due = Millisecs() + kSaveInterval;
+  RunInBackground([job](const std::atomic<bool>&) -> TWorkDone {
+    WriteSave(*job);
+    {
+      std::lock_guard lock(job->mutex);
+      job->done = true;
+    }
+    job->finished.notify_all();
+    return [job] { TakeBackSave(job); };
+  });
+  return job;
+}
+
 void SaveJigsaw() {
   if (play.jigsaw_name.empty()) return;
-  WriteWorkingOn();
-  DrawTable();
-  DrawThumbnailIfShown();
-  SaveProgress();
+  const auto job = StartSave(save_report::notice);
+  job->Wait(-1);
+  TakeBackSave(job);
+  // Only a save that wrote the progress file says so.
+  if (!job->progress_written) return;
   if (game.prefs.pref_save_message) game.status_message = "jigsaw saved";
   PlayMagic();
 }
 
 void SaveProgress() {
-  const std::string base = library.player_folder + play.jigsaw_name;
-  const std::string path = base + ".txt";
-  if (!WriteFileAtomically(path, [](const std::shared_ptr<TStream>& stream) { return WriteProgressLines(*stream); })) {
-    ShowErrorAndWait("Unable to save to " + path);
-    return;
-  }
-  // A complete jigsaw whose tn.png cannot be read is pictured from the table instead.
-  const std::string thumbnail = base + ".png";
-  if (!IsComplete() || !CopyFolderThumbnail(thumbnail)) MakeThumbnail(thumbnail, 0.33, 800, 600);
-  library.saved_list.page = 0;
-}
-
-void WriteWorkingOn() {
-  const std::string path = library.player_folder + "working_on.txt";
-  if (!WriteFileAtomically(path, [](const std::shared_ptr<TStream>& stream) {
-        return stream->WriteLine(play.jigsaw_name) == 1;
-      }))
-    ShowErrorAndWait("Unable to save to " + path);
+  const auto job = StartSave(save_report::notice);
+  job->Wait(-1);
+  TakeBackSave(job);
 }

@@ -10,10 +10,15 @@ bool WriteThumbnail(const std::string& path, const std::shared_ptr<TPixmap>& pix
   });
 }
 
-bool MakeThumbnail(const std::string& path, double scale, int width, int height) {
+std::shared_ptr<TPixmap> GrabThumbnail(double scale, int width, int height) {
   // The grab is always the top-left 800 x 600, whatever width and height say.
   std::shared_ptr<TPixmap> pixmap = GrabPixmap(0, 0, 800, 600);
-  if (!pixmap) return false;
-  if (scale < 1) pixmap = ResizePixmap(pixmap, static_cast<int>(scale * width), static_cast<int>(scale * height));
+  if (pixmap && scale < 1)
+    pixmap = ResizePixmap(pixmap, static_cast<int>(scale * width), static_cast<int>(scale * height));
+  return pixmap;
+}
+
+bool MakeThumbnail(const std::string& path, double scale, int width, int height) {
+  const std::shared_ptr<TPixmap> pixmap = GrabThumbnail(scale, width, height);
   return pixmap && WriteThumbnail(path, pixmap);
 }

@@ -424,8 +424,11 @@ void WaitForWork();
 // Sets the stop flag, lets the worker finish what was given (jobs that look at the flag end
 // early), joins the thread and forgets the untaken steps. Registered with atexit when the
 // worker starts, so a program ending with work under way never leaves the thread running
-// into static destruction. The next RunInBackground starts a fresh worker.
-void StopWorker();
+// into static destruction. The next RunInBackground starts a fresh worker. When the work
+// given does not finish within wait_ms (a job stuck in the system) it returns false and
+// leaves the thread to end with the process; later calls then do not wait again until the
+// thread has been joined.
+bool StopWorker(int wait_ms = 2000);
 
 // ---------------------------------------------------------------------------------------------
 // Timer
@@ -441,6 +444,9 @@ class TTimer : public TObject {
   // At most 16 timers run at once; nullptr when that many run or the system refuses.
   // Without event, each tick emits a "TimerTick" from this timer carrying the tick count.
   static std::shared_ptr<TTimer> Create(int hertz, std::shared_ptr<TEvent> event = nullptr);
+  // The same with a period in milliseconds (a wake-up at a distant moment: stop it after its
+  // first tick).
+  static std::shared_ptr<TTimer> CreateEvery(int period_ms, std::shared_ptr<TEvent> event = nullptr);
   int Ticks() const;
   void Stop();
   void Fire();  // one tick (called on the main thread when the system's message arrives)

@@ -7,9 +7,14 @@
 #include "platform/system.h"
 
 std::shared_ptr<TTimer> TTimer::Create(int hertz, std::shared_ptr<TEvent> event) {
-  if (hertz <= 0 || static_cast<int>(platform.timers.active.size()) >= kMaxTimers) return nullptr;
+  if (hertz <= 0) return nullptr;
   // Above 1000 Hz the integer period would be 0: run at the fastest period instead.
-  const int handle = StartSystemTimer(std::max(1, 1000 / hertz));
+  return CreateEvery(std::max(1, 1000 / hertz), std::move(event));
+}
+
+std::shared_ptr<TTimer> TTimer::CreateEvery(int period_ms, std::shared_ptr<TEvent> event) {
+  if (period_ms <= 0 || static_cast<int>(platform.timers.active.size()) >= kMaxTimers) return nullptr;
+  const int handle = StartSystemTimer(period_ms);
   if (!handle) return nullptr;
   auto timer = std::make_shared<TTimer>();
   timer->_event = std::move(event);

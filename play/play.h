@@ -102,6 +102,11 @@ struct play_state {
 
   // The count of the pile a tidy left, drawn on the table until a piece is picked up.
   tidy_type tidy_label;
+
+  // What the progress file of the jigsaw named unchanged_name held when that jigsaw was last
+  // started, restarted, loaded or saved (see JigsawChanged).
+  std::string unchanged_name;
+  std::vector<int> unchanged_values;
 };
 
 extern play_state play;
@@ -144,6 +149,19 @@ colour_type PieceMedianColour(const TPixmap& pixmap);
 // completion; calls the jigsaw_reset hooks; recomputes edge from the grid; shows groups and loose
 // pieces.
 void ResetPlayState();
+
+// --- Changes since the jigsaw was started, loaded or saved ------------------------------------------
+
+// What the progress file holds, in its order: per piece x, y, a, visible, gp, draw_order[i], box;
+// then the table colour, display_large (1 or 0) and last_group.
+std::vector<int> ProgressValues();
+// True when a jigsaw is in play and ProgressValues differ from those recorded by the last
+// MarkJigsawUnchanged or MarkJigsawSavedAs for it (a jigsaw never marked counts as changed).
+bool JigsawChanged();
+// The jigsaw as it is now counts as unchanged: called when it is started, restarted or loaded.
+void MarkJigsawUnchanged();
+// Records values as saved for name: a save taken at an earlier moment marks exactly what it wrote.
+void MarkJigsawSavedAs(const std::string& name, std::vector<int> values);
 
 // --- Table drawing and picking -----------------------------------------------------------------
 

@@ -56,4 +56,5 @@ void RestartJigsaw() {
   ResetPlayState();
   ScatterPieces();
   ClearBoxCounts();
+  NoteJigsawStarted();
 }

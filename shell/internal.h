@@ -22,6 +22,10 @@ const confirm_type* PendingConfirm();
 // Runs the Yes action of the waiting confirmation after clearing it.
 void AnswerYes(const confirm_type& confirm);
 
+// The opening flight has not ended and its jigsaw is still the one in play: the player has not
+// touched it, so leaving saves nothing.
+bool OpeningJigsawFlying();
+
 // The Escape rules.
 void EscapeKey();
 

@@ -16,6 +16,13 @@ constexpr int kLeftButton = 1, kRightButton = 2;
 void EndOfFlight() {
   game.screen = "jigsaw";
   if (shell.opening_flight) {
+    // The start-up jigsaw, flown together, is where the player starts from.
+    if (OpeningJigsawFlying()) NoteJigsawStarted();
+    if (const std::string go_on = GoOnMessage(); !go_on.empty()) {
+      // It takes the hint's place, which would lie under it.
+      game.status_message = go_on;
+      game.hint_visible = false;
+    }
     if (!play.flight_skipped && game.prefs.pref_show_help) {
       if (!game.display.display_large) HelpZoom();
       game.previous_screen = "jigsaw";
@@ -122,6 +129,8 @@ void LoopTurn() {
   if (game.click_pending) UnconsumedClick();
   CompletionStep();
   TakeEvent();
+  TakeFinishedWork();
+  SaveWhenDue();
   if (play.thumb_dragging) {
     play.thumb_x = game.pointer_x - play.thumb_grab_dx;
     play.thumb_y = game.pointer_y - play.thumb_grab_dy;

@@ -4,6 +4,9 @@
 //                                       2105 lines (plain stdio, no fsync), and vs what a save
 //                                       cannot avoid: drawing and grabbing the table and the same
 //                                       writes with each of the three files synced to the disk;
+//   leaving a changed 300-piece jigsaw (SaveOnExit) vs SaveJigsaw of it;
+//   the longest frame of a second of carrying a piece over the 300-piece table in which a save
+//   while playing starts vs the longest frame of such a second without one;
 //   ResumeJigsaw of 300 pieces       vs LoadJigsawFolder of the same folder;
 //   the first drawing of a page of 56 thumbnails vs decoding the 56 tn.png files with bare libpng.
 // Depends on library/, play/, draw/, files/, platform/, libpng and the benchmark jigsaw. Needs a
@@ -14,6 +17,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -113,6 +118,48 @@ void BM_Floor_TableAndSyncedWrites(benchmark::State& state) {
 }
 BENCHMARK(BM_Floor_TableAndSyncedWrites)->Unit(benchmark::kMillisecond)->MinTime(2)->UseRealTime();
 
+// Leaving the program with a changed jigsaw, up to the end handlers (the save and the wait).
+void BM_LeaveChanged(benchmark::State& state) {
+  if (!Ready()) return state.SkipWithError("no display");
+  for (auto _ : state) {
+    state.PauseTiming();
+    TurnPiece(1);
+    state.ResumeTiming();
+    SaveOnExit();
+  }
+}
+BENCHMARK(BM_LeaveChanged)->Unit(benchmark::kMillisecond)->MinTime(2)->UseRealTime();
+
+// One second of frames (each moves piece 1, draws the table and presents it); each iteration's
+// time is the longest frame of the second. With save, the first frame makes a save fall due.
+void LongestFrameOfASecond(benchmark::State& state, bool save) {
+  if (!Ready()) return state.SkipWithError("no display");
+  for (auto _ : state) {
+    double longest = 0;
+    const auto second = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    for (int frame = 0; std::chrono::steady_clock::now() < second; ++frame) {
+      const auto start = std::chrono::steady_clock::now();
+      play.pieces[1].x = 100 + frame % 400;
+      DrawTable();
+      Flip(0);
+      FinishDrawing();
+      TakeFinishedWork();
+      if (save && frame == 0) {
+        library.next_save_due = Millisecs() - 1;
+        SaveWhenDue();
+      }
+      longest = std::max(longest, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    WaitForWork();
+    TakeFinishedWork();
+    state.SetIterationTime(longest);
+  }
+}
+void BM_LongestFrameWithSave(benchmark::State& state) { LongestFrameOfASecond(state, true); }
+BENCHMARK(BM_LongestFrameWithSave)->Unit(benchmark::kMillisecond)->Iterations(3)->UseManualTime();
+void BM_Floor_LongestFrameWithoutSave(benchmark::State& state) { LongestFrameOfASecond(state, false); }
+BENCHMARK(BM_Floor_LongestFrameWithoutSave)->Unit(benchmark::kMillisecond)->Iterations(3)->UseManualTime();
+
 void BM_ResumeJigsaw(benchmark::State& state) {
   if (!Ready()) return state.SkipWithError("no display");
   for (auto _ : state)
@@ -161,6 +208,9 @@ int main(int argc, char** argv) {
                          "BM_Floor_Png264AndLines"},
                         {"SaveJigsaw of 300 pieces / table drawn, grabbed, same writes synced", "BM_SaveJigsaw",
                          "BM_Floor_TableAndSyncedWrites"},
+                        {"leaving with a changed 300-piece jigsaw / SaveJigsaw", "BM_LeaveChanged", "BM_SaveJigsaw"},
+                        {"longest frame of a second with a save / without", "BM_LongestFrameWithSave",
+                         "BM_Floor_LongestFrameWithoutSave"},
                         {"ResumeJigsaw of 300 pieces / LoadJigsawFolder", "BM_ResumeJigsaw", "BM_Floor_LoadJigsawFolder"},
                         {"first library page of 56 thumbnails / bare libpng decodes", "BM_FirstLibraryPage",
                          "BM_Floor_Decode56Thumbnails"}},

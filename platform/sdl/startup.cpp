@@ -1,6 +1,7 @@
 // Start-up of the SDL layer, the clock and sleep, and the desktop refresh rate.
 #include <SDL.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -15,6 +16,11 @@
 sdl_state sdl;
 
 namespace {
+
+// SDL turns SIGINT and SIGTERM into a quit event (a close request) from a handler that only
+// sets a flag; a hang-up (a terminal closing) is passed on as SIGTERM, which is as safe in a
+// handler, so every polite end reaches the program's own way out on the main thread.
+void HangUpAsTerminate(int) { raise(SIGTERM); }
 
 // Without a reachable display SDL falls back to video drivers that show nothing; a program
 // started on one would wait for input nobody can give.
@@ -38,6 +44,7 @@ bool StartPlatform() {
     return false;
   }
   sdl.wake_event = sdl.timer_event + 1;
+  if (signal(SIGHUP, SIG_IGN) != SIG_IGN) signal(SIGHUP, HangUpAsTerminate);
   StartX11();
   SetSystemDriver(std::make_shared<TSDLSystemDriver>());
   sdl.started = true;

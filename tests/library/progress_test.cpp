@@ -182,7 +182,7 @@ TEST_F(Progress, ACompleteJigsawSavesTheFolderThumbnailAtItsOwnSize) {
 TEST_F(Progress, NamesAreStoredByteForByte) {
   const std::string name = "Zaż\xc3\xb3\xc5\x82\xc4\x87 g\xc4\x99\xc5\x9bl\xc4\x85";
   play.jigsaw_name = name;
-  WriteWorkingOn();
+  SaveProgress();
   EXPECT_EQ(ReadWholeFile("players/default/working_on.txt"), name + "\r\n");
 }
 

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <set>
 #include <thread>
 
@@ -87,6 +88,8 @@ class RealProgram : public ::testing::Test {
   }
 
   temp_working_folder dir_;
+
+ public:
   pid_t pid_ = -1;
 };
 
@@ -204,6 +207,64 @@ TEST_F(RealProgram, LosingTheDisplayEndsItWithAMessage) {
   const std::string errors = ReadWholeFile("stderr.txt");
   EXPECT_NE(errors.find("display was lost"), std::string::npos) << errors;
   EXPECT_EQ(errors.find("Sanitizer"), std::string::npos) << errors;
+}
+
+// Leaving a changed jigsaw in each way the player or the desktop can: the program ends with
+// status 0 (or goes on with the picked jigsaw) having written the files that key S writes for
+// the same state, which a second run fetches and saves with S to compare.
+TEST_F(RealProgram, EachWayOfLeavingSavesAChangedJigsawAsKeySWould) {
+  struct way_type {
+    const char* name;
+    std::function<void(RealProgram&, const std::string&)> leave;
+  };
+  const way_type ways[] = {
+      {"Escape Escape", [](RealProgram&, const std::string&) { CommandOutput("xdotool key Escape sleep 0.3 key Escape"); }},
+      {"a close request", [](RealProgram&, const std::string& id) {
+         ASSERT_EQ(std::system((std::string(WM_CLOSE_HELPER) + " " + id).c_str()), 0);
+       }},
+      {"SIGTERM", [](RealProgram& program, const std::string&) { kill(program.pid_, SIGTERM); }},
+      {"SIGHUP", [](RealProgram& program, const std::string&) { kill(program.pid_, SIGHUP); }},
+      {"a library pick", [](RealProgram& program, const std::string& id) {
+         // The first entry of the library page, then the program is killed outright.
+         CommandOutput("xdotool key n sleep 1.5 mousemove --window " + id + " 57 103 click 1 sleep 3");
+         kill(program.pid_, SIGKILL);
+       }},
+  };
+  const fs::path player = "players/default";
+  for (const way_type& way : ways) {
+    SCOPED_TRACE(way.name);
+    fs::remove_all(player);
+    Start();
+    std::string id = WaitForWindow();
+    ASSERT_FALSE(id.empty()) << "exit status " << WaitForExit(0ms) << ", " << ReadWholeFile("stderr.txt");
+    // Past the opening flight (a click cuts it short), then a right click turns the picture.
+    CommandOutput("sleep 3; xdotool mousemove --window " + id + " 400 590 click 1 sleep 0.5 mousemove --window " + id +
+                  " 400 300 click 3 sleep 0.3");
+    way.leave(*this, id);
+    const int status = WaitForExit(10s);
+    EXPECT_EQ(status, std::string(way.name) == "a library pick" ? 128 + SIGKILL : 0);
+    const std::string progress = ReadWholeFile(player / "0000vorna.txt");
+    const std::string thumbnail = ReadWholeFile(player / "0000vorna.png");
+    ASSERT_FALSE(progress.empty()) << "nothing saved";
+    EXPECT_EQ(ReadWholeFile(player / "working_on.txt"), "0000vorna\r\n");
+
+    // The same state fetched and saved with S gives the same files.
+    Start();
+    id = WaitForWindow();
+    ASSERT_FALSE(id.empty()) << "exit status " << WaitForExit(0ms) << ", " << ReadWholeFile("stderr.txt");
+    CommandOutput("sleep 3; xdotool mousemove --window " + id +
+                  " 400 590 click 1 sleep 0.5 key equal key y sleep 2 key s sleep 1");
+    ASSERT_EQ(std::system((std::string(WM_CLOSE_HELPER) + " " + id).c_str()), 0);
+    EXPECT_EQ(WaitForExit(10s), 0);
+    // Loading raises last_group to the highest group in use (the flight's group 1), so only
+    // that last line may differ.
+    const std::string by_s = ReadWholeFile(player / "0000vorna.txt");
+    const auto without_last_line = [](const std::string& text) {
+      return text.substr(0, text.rfind("\r\n", text.size() - 3));
+    };
+    EXPECT_EQ(without_last_line(by_s), without_last_line(progress));
+    EXPECT_EQ(ReadWholeFile(player / "0000vorna.png"), thumbnail);
+  }
 }
 
 // A real screenshot of the program's window.
