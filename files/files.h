@@ -208,7 +208,7 @@ void SetFileMode(const std::string& path, int32_t mode);
 // parent must exist; with it every missing folder on the way is made.
 bool CreateDir(const std::string& path, bool recurse);
 // True when nothing is at path afterwards (nothing there to begin with included). A read-only
-// file is removed too; a folder is not.
+// file is removed too, with no mode changed (another name of it keeps its own); a folder is not.
 bool DeleteFile(const std::string& path);
 // True when nothing is at path afterwards. Without recurse only an empty folder goes; with it
 // the contents go first. Symbolic links inside are removed as links, never followed.

@@ -102,6 +102,17 @@ TEST(FileSystem, DeleteFile) {
   EXPECT_TRUE(DeleteFile(dir / "locked"));
   EXPECT_EQ(FileType(dir / "locked"), 0);
 
+  // Unlinking needs no permission on the file: another name of the same file (a hard link, as
+  // a player's file or a piece may be) keeps its mode, private or read-only.
+  for (mode_t mode : {0600u, 0444u}) {
+    dir.Write("private", "x");
+    chmod((dir / "private").c_str(), mode);
+    ASSERT_EQ(link((dir / "private").c_str(), (dir / "other-name").c_str()), 0);
+    EXPECT_TRUE(DeleteFile(dir / "other-name"));
+    EXPECT_EQ(ModeOf(dir / "private"), mode);
+    ASSERT_EQ(unlink((dir / "private").c_str()), 0);
+  }
+
   // A folder is not a file: it stays, with its mode untouched.
   ASSERT_TRUE(CreateDir(dir / "folder", false));
   SetFileMode(dir / "folder", 0755);
