@@ -131,6 +131,20 @@ class TStreamStream : public TStreamWrapper {
   static std::shared_ptr<TStreamStream> Create(std::shared_ptr<TStream> stream);
 };
 
+// A view of a text stream whose lines are numbers or names, each at most kLongestLine bytes
+// (CRs counted, the line end not). A
+// longer line ends the data where it passes the bound: from then on ReadLine gives "", Eof gives
+// 1 and overlong is set, so that the reader refuses the file without holding the line.
+class TShortLineStream : public TStreamWrapper {
+ public:
+  static constexpr int64_t kLongestLine = 4096;
+  bool overlong = false;
+
+  int32_t Eof() override;
+  std::string ReadLine() override;
+  static std::shared_ptr<TShortLineStream> Create(std::shared_ptr<TStream> stream);
+};
+
 // A read-only stream over bytes held in memory, for a file that is looked at more than once (its
 // header checked, later its pixels decoded) without opening and reading it again.
 class TMemoryStream : public TStream {
@@ -234,6 +248,8 @@ std::shared_ptr<TStream> ReadFile(const std::string& path);
 std::shared_ptr<TStream> WriteFile(const std::string& path);
 // Flushes pending output and releases the file; nullptr is accepted.
 void CloseStream(const std::shared_ptr<TStream>& stream);
+// The file open for reading as a TShortLineStream, or nullptr.
+std::shared_ptr<TShortLineStream> ReadShortLines(const std::string& path);
 
 // Replaces the file at path whole, so that readers, and a program killed at any moment, see
 // either the old file complete or the new one complete. `write` fills a temporary file in the

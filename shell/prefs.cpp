@@ -31,13 +31,16 @@ bool Open(int width, int height, int depth, int hertz) { return Graphics(width, 
 
 void LoadPreferences() {
   const std::string& folder = library.player_folder;
-  if (auto refresh = ReadFile(folder + "refresh.txt")) {
-    shell.display.refresh_rate = ReadInt(refresh);
+  // A file holding a line far longer than any number is not a preferences file: it is passed
+  // over as a missing one is.
+  if (auto refresh = ReadShortLines(folder + "refresh.txt")) {
+    const int rate = ReadInt(refresh);
     CloseStream(refresh);
+    if (!refresh->overlong) shell.display.refresh_rate = rate;
   }
-  auto file = ReadFile(folder + "prefer.txt");
+  auto file = ReadShortLines(folder + "prefer.txt");
   if (!file) return;
-  auto& prefs = shell.prefs;
+  shell_prefs_type prefs = shell.prefs;
   prefs.pref_show_help = ReadInt(file);
   prefs.pref_large = ReadInt(file);
   prefs.sound_on = ReadInt(file);
@@ -47,9 +50,11 @@ void LoadPreferences() {
     prefs.kept_colour.r = ReadInt(file);
     prefs.kept_colour.g = ReadInt(file);
     prefs.kept_colour.b = ReadInt(file);
-    play.table_colour = {prefs.kept_colour.r, prefs.kept_colour.g, prefs.kept_colour.b};
   }
   CloseStream(file);
+  if (file->overlong) return;
+  shell.prefs = prefs;
+  if (prefs.pref_keep_colour) play.table_colour = {prefs.kept_colour.r, prefs.kept_colour.g, prefs.kept_colour.b};
 }
 
 void SavePreferences() {
