@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+class TFolderLock;
 class TImage;
 
 // One browser entry.
@@ -33,6 +34,10 @@ struct browser_list_type {
 struct library_state {
   // "players/" + player name + "/" once OpenPlayerFolder has run; "" before.
   std::string player_folder;
+  // Held while this game plays in the player folder; nullptr when another game holds it (then
+  // player_folder_busy is set) or no lock file could be made there.
+  std::shared_ptr<TFolderLock> player_lock;
+  bool player_folder_busy = false;
   browser_list_type library_list;  // "new1", "delete1"
   browser_list_type saved_list;    // "load1"
   std::shared_ptr<TImage> cross;   // the kill mark, loaded when "delete1" first runs
@@ -54,7 +59,9 @@ void EnsureFolder(const std::string& path);
 // nothing when the player folder is already set. A player name that would leave "players"
 // (see IsSafePlayerName) is refused with a notice and "default" is used instead. The folder
 // string is set even when a folder could not be made; later reads and writes then fail with
-// their own messages.
+// their own messages. The player folder is locked for the rest of the run and the temporaries
+// that killed saves left in it are removed; when another game holds it, a notice says so,
+// player_folder_busy is set and nothing in the folder is touched.
 void OpenPlayerFolder();
 
 // A jigsaw name that names a folder right below "jigsaws/": not empty, not "." or "..", no
@@ -78,13 +85,14 @@ struct progress_type {
 };
 
 // Key S: writes "working_on.txt", draws the table (and the shown thumbnail) into the back
-// buffer, saves progress and thumbnail, says "jigsaw saved" (when that preference is on) and
-// plays the magic sound. Nothing happens while no jigsaw is loaded.
+// buffer, saves progress and thumbnail, and once both are written says "jigsaw saved" (when
+// that preference is on) and plays the magic sound. Nothing happens while no jigsaw is loaded.
 void SaveJigsaw();
 // Writes the progress file (7 x piece_count + 5 lines) and the thumbnail of the current jigsaw,
-// each replaced whole. When the progress file cannot be written, shows "Unable to save to " +
-// path, keeps the old files and writes no thumbnail. Marks the saved list stale on success.
-void SaveProgress();
+// each replaced whole, and marks the saved list stale. When the progress file cannot be
+// written, shows "Unable to save to " + path, keeps the old files and writes no thumbnail; when
+// the thumbnail cannot, the same notice names it and the old one stays. True when both were written.
+bool SaveProgress();
 // Writes the top-left 800 x 600 pixels of the back buffer, scaled by `scale` (when below 1) to
 // scale x width by scale x height, as a PNG at path. False when it cannot be written.
 bool MakeThumbnail(const std::string& path, double scale, int width, int height);

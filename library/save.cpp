@@ -38,22 +38,28 @@ void SaveJigsaw() {
   WriteWorkingOn();
   DrawTable();
   DrawThumbnailIfShown();
-  SaveProgress();
+  // A save that failed has said so; it is not called saved.
+  if (!SaveProgress()) return;
   if (shell.prefs.pref_save_message) shell.status_message = "jigsaw saved";
   PlayMagic();
 }
 
-void SaveProgress() {
+bool SaveProgress() {
   const std::string base = library.player_folder + play.jigsaw_name;
   const std::string path = base + ".txt";
   if (!WriteFileAtomically(path, [](const std::shared_ptr<TStream>& stream) { return WriteProgressLines(*stream); })) {
     ShowErrorAndWait("Unable to save to " + path);
-    return;
+    return false;
   }
-  // A complete jigsaw whose tn.png cannot be read is pictured from the table instead.
-  const std::string thumbnail = base + ".png";
-  if (!IsComplete() || !CopyFolderThumbnail(thumbnail)) MakeThumbnail(thumbnail, 0.33, 800, 600);
   library.saved_list.page = 0;
+  // A complete jigsaw whose tn.png cannot be read is pictured from the table instead. Without
+  // its thumbnail the saved page would not offer the jigsaw, so a failure is told too.
+  const std::string thumbnail = base + ".png";
+  if ((!IsComplete() || !CopyFolderThumbnail(thumbnail)) && !MakeThumbnail(thumbnail, 0.33, 800, 600)) {
+    ShowErrorAndWait("Unable to save to " + thumbnail);
+    return false;
+  }
+  return true;
 }
 
 void WriteWorkingOn() {

@@ -125,6 +125,31 @@ TEST(FileSystem, DeleteFile) {
   EXPECT_EQ(FileType(dir / "keep"), 1);
 }
 
+TEST(FileSystem, LockFolder) {
+  temp_folder dir, outside;
+  bool busy = true;
+  auto lock = LockFolder(dir.path(), busy);
+  ASSERT_TRUE(lock);
+  EXPECT_FALSE(busy);
+  EXPECT_FALSE(LockFolder(dir.path() + "/", busy));  // another holder, even in this process
+  EXPECT_TRUE(busy);
+  lock.reset();
+  EXPECT_TRUE(LockFolder(dir.path(), busy));
+  // No lock where the lock file cannot be made: a missing folder, a link or a pipe at ".lock"
+  // (the link's target is not made).
+  EXPECT_FALSE(LockFolder(dir / "missing", busy));
+  EXPECT_FALSE(busy);
+  ASSERT_TRUE(CreateDir(dir / "linked", false));
+  ASSERT_EQ(symlink((outside / "made").c_str(), (dir / "linked/.lock").c_str()), 0);
+  EXPECT_FALSE(LockFolder(dir / "linked", busy));
+  EXPECT_FALSE(busy);
+  EXPECT_EQ(FileType(outside / "made"), 0);
+  ASSERT_TRUE(CreateDir(dir / "piped", false));
+  ASSERT_EQ(mkfifo((dir / "piped/.lock").c_str(), 0600), 0);
+  EXPECT_FALSE(LockFolder(dir / "piped", busy));
+  EXPECT_FALSE(busy);
+}
+
 TEST(FileSystem, DeleteDir) {
   temp_folder dir;
   ASSERT_TRUE(CreateDir(dir / "full/sub/subsub", true));
