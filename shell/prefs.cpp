@@ -36,11 +36,11 @@ void LoadPreferences() {
   if (auto refresh = ReadShortLines(folder + "refresh.txt")) {
     const int rate = ReadInt(refresh);
     CloseStream(refresh);
-    if (!refresh->overlong) shell.display.refresh_rate = rate;
+    if (!refresh->overlong) game.display.refresh_rate = rate;
   }
   auto file = ReadShortLines(folder + "prefer.txt");
   if (!file) return;
-  shell_prefs_type prefs = shell.prefs;
+  game_prefs_type prefs = game.prefs;
   prefs.pref_show_help = ReadInt(file);
   prefs.pref_large = ReadInt(file);
   prefs.sound_on = ReadInt(file);
@@ -53,12 +53,12 @@ void LoadPreferences() {
   }
   CloseStream(file);
   if (file->overlong) return;
-  shell.prefs = prefs;
+  game.prefs = prefs;
   if (prefs.pref_keep_colour) play.table_colour = {prefs.kept_colour.r, prefs.kept_colour.g, prefs.kept_colour.b};
 }
 
 void SavePreferences() {
-  auto& prefs = shell.prefs;
+  auto& prefs = game.prefs;
   std::vector<int> values = {prefs.pref_show_help, prefs.pref_large,        prefs.sound_on,
                              prefs.pref_windowed,  prefs.pref_hint,         prefs.pref_save_message,
                              prefs.pref_keep_colour};
@@ -78,8 +78,8 @@ void SavePreferences() {
 }
 
 bool ChooseMode(int width, int height) {
-  if (shell.display.windowed) return Open(width, height, 0, 60);
-  int hertz = shell.display.refresh_rate;
+  if (game.display.windowed) return Open(width, height, 0, 60);
+  int hertz = game.display.refresh_rate;
   if (hertz != 0) {
     for (int depth : {32, 16})
       if (HasMode(width, height, depth, hertz)) return Open(width, height, depth, hertz);
@@ -91,7 +91,7 @@ bool ChooseMode(int width, int height) {
 }
 
 bool ReopenDisplay() {
-  return shell.display.display_large ? ChooseMode(1024, 768) : ChooseMode(800, 600);
+  return game.display.display_large ? ChooseMode(1024, 768) : ChooseMode(800, 600);
 }
 
 namespace {
@@ -109,8 +109,8 @@ void ToggleDisplayFlag(bool& flag) {
 
 void ToggleLargeDisplay() {
   ResetPagesForNewDisplaySize();
-  ToggleDisplayFlag(shell.display.display_large);
+  ToggleDisplayFlag(game.display.display_large);
   BuildBoxTable();  // the box view's rows are laid out for the display size
 }
 
-void ToggleWindowed() { ToggleDisplayFlag(shell.display.windowed); }
+void ToggleWindowed() { ToggleDisplayFlag(game.display.windowed); }

@@ -55,14 +55,14 @@ TEST_F(LongLines, EachFileWithAnEndlessLineIsRefusedAfterAFewKB) {
       {"jigsaws/bad/pieces.txt", "jigsaws/bad/pieces.txt has a line longer than 4096 bytes",
        [&] { return !LoadJigsawFolder("bad") && good_kept(); }},
       {"players/default/prefer.txt", "", [] {
-         shell.prefs.pref_show_help = 5;
+         game.prefs.pref_show_help = 5;
          LoadPreferences();
-         return shell.prefs.pref_show_help == 5 && shell.prefs.sound_on == 0;
+         return game.prefs.pref_show_help == 5 && game.prefs.sound_on == 0;
        }},
       {"players/default/refresh.txt", "", [] {
-         shell.display.refresh_rate = 75;
+         game.display.refresh_rate = 75;
          LoadPreferences();
-         return shell.display.refresh_rate == 75;
+         return game.display.refresh_rate == 75;
        }},
       {"players/default/good.txt", "players/default/good.txt is damaged",
        [&] { return !ReadProgress("players/default/good.txt", 4) && good_kept(); }},
