@@ -278,10 +278,12 @@ void AddPixmapLoader(std::shared_ptr<TPixmapLoader> loader);
 
 // Decoders of one format, reading from the stream's current position; nullptr when the data
 // is not such a file, is damaged, or declares a size too large to hold (over 16384 pixels on a
-// side, or for PNG and JPEG over 64 million pixels, or a progressive JPEG whose coefficients
-// need over 64 MiB). Beyond the pixels no decoder takes more than a few MiB for itself, whatever
-// the file declares. Stream exceptions from short data pass out
-// of the BMP and TGA readers; the PNG and JPEG readers turn them into nullptr.
+// side or 64 million in all, a TGA over 4096 on a side, a progressive JPEG whose coefficients
+// need over 64 MiB, a BMP or TGA declaring more rows than the rest of the stream holds), or is
+// a colour-mapped TGA (its map is never read). Beyond the pixels no
+// decoder takes more than a few MiB for itself, whatever the file declares. Stream exceptions
+// from short data pass out of the BMP and TGA readers; the PNG and JPEG readers turn them into
+// nullptr.
 std::shared_ptr<TPixmap> LoadPNGPixmap(const std::shared_ptr<TStream>& stream);
 std::shared_ptr<TPixmap> LoadJPEGPixmap(const std::shared_ptr<TStream>& stream);
 
@@ -294,6 +296,9 @@ std::shared_ptr<TPixmap> LoadPixmap(const std::shared_ptr<TStream>& stream);
 // the standard formats in the chain's order, with their decoders' header checks. The stream is
 // left at that position. false when no header is recognised (its decoding would then fail too).
 bool ReadPixmapSize(TStream& stream, int32_t& width, int32_t& height);
+// The same for a file, reading only its header (a few bytes, or a JPEG's up to its frame header);
+// false also when it cannot be opened (only regular files are).
+bool ReadPixmapSize(const std::string& path, int32_t& width, int32_t& height);
 
 // Writes the pixmap as an 8-bit PNG (grey, RGB or RGBA; formats other than I8, RGB, BGR, RGBA
 // and BGRA are written as RGBA) with zlib level compression limited to 0..9. 1 when the whole
