@@ -98,6 +98,56 @@ TEST_F(DataFolder, LibraryCopyCutShortIsRedoneWhole) {
   EXPECT_FALSE(fs::exists(at(".jigsaws.part")));
 }
 
+TEST_F(DataFolder, LinksWhereAssetsBelongAreReplacedAndWhatTheyPointAtIsLeftAlone) {
+  ASSERT_EQ(Prepare(), "");
+  const std::string outside = dir_ / "outside";
+  fs::create_directories(outside + "/flash");
+  // A link to a file that matches the runtime's in size and time is still a link.
+  fs::copy_file(runtime_ / "sounds/click.wav", outside + "/click.wav");
+  fs::last_write_time(outside + "/click.wav", fs::last_write_time(runtime_ / "sounds/click.wav"));
+  const std::pair<std::string, std::string> links[] = {
+      {"images/pointer.bmp", outside + "/made.bmp"},  // dangling: its target must not be made
+      {"sounds/click.wav", outside + "/click.wav"},
+      {"images/flash", outside + "/flash"},          // a folder of assets
+      {".jigsaws.part", outside + "/part"},
+  };
+  fs::remove_all(at("jigsaws"));
+  for (const auto& [link, target] : links) {
+    fs::remove_all(at(link));
+    fs::create_symlink(target, at(link));
+  }
+  ASSERT_EQ(Prepare(), "");
+  for (const auto& [link, target] : links) EXPECT_FALSE(fs::is_symlink(at(link))) << link;
+  EXPECT_EQ(ReadWholeFile(at("images/pointer.bmp")), "v1 images/pointer.bmp");
+  EXPECT_EQ(ReadWholeFile(at("images/flash/1/1.png")), "v1 images/flash/1/1.png");
+  EXPECT_EQ(ReadWholeFile(at("jigsaws/0000vorna/pieces.txt")), "v1 jigsaws/0000vorna/pieces.txt");
+  EXPECT_FALSE(fs::exists(at(".jigsaws.part")));
+  EXPECT_EQ(Tree(outside), (std::map<std::string, std::string>{{"click.wav", "v1 sounds/click.wav"}}));
+  EXPECT_TRUE(fs::is_directory(outside + "/flash"));
+}
+
+TEST_F(DataFolder, OnlyPlainFilesInsideTheAssetFoldersAreRemoved) {
+  ASSERT_EQ(Prepare(), "");
+  const std::string outside = dir_ / "outside";
+  WriteWholeFile(outside + "/victim", "someone else's");
+  WriteWholeFile(outside + "/linked", "someone else's");
+  WriteWholeFile(at("images/old.png"), "v0 old");
+  fs::create_directory_symlink(outside, at("images/link"));
+  fs::create_symlink(outside + "/linked", at("images/linked.png"));
+  // As an older version would have listed them, and entries this launcher never writes.
+  std::string list;
+  for (const char* stale : {"images/old.png", "images/link/victim", "images/linked.png",
+                            "images/../../outside/victim", "players/../images/pointer.bmp"})
+    list += std::string(stale) + "\r\n";
+  WriteWholeFile(at(".assets"), list);
+  ASSERT_EQ(Prepare(), "");
+  EXPECT_FALSE(fs::exists(at("images/old.png")));
+  EXPECT_EQ(Tree(outside), (std::map<std::string, std::string>{{"victim", "someone else's"},
+                                                                {"linked", "someone else's"}}));
+  EXPECT_TRUE(fs::is_symlink(at("images/linked.png"))) << "not the game's: left alone";
+  EXPECT_TRUE(fs::exists(at("images/pointer.bmp")));
+}
+
 TEST_F(DataFolder, DataFolderThatIsTheRuntimeIsUsedAsItIs) {
   const auto before = Tree(runtime_.path());
   EXPECT_EQ(PrepareDataFolder(runtime_.path(), runtime_.path()), "");
