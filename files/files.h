@@ -202,6 +202,17 @@ constexpr int32_t FILETYPE_DIR = 2;
 // 1 for a regular file, 2 for a folder, 0 for anything else, a path that cannot be examined,
 // or a path holding "<" or ">".
 int32_t FileType(const std::string& path);
+// What stands at path itself, a link not followed: a regular file, a folder, a symbolic link,
+// anything else (a named pipe, a device, a socket), or nothing (or a path that cannot be
+// examined). For acting never through a link, and telling a missing file from an unusable one.
+enum class entry_kind { none, file, folder, link, other };
+entry_kind EntryKind(const std::string& path);
+// Why the file at path cannot be used, for a reader that failed on it, in words for the player:
+// "can't find " + path when nothing is there; else path followed by " is a folder, not a file",
+// " is a named pipe, not a file", " is not a plain file", " is a link to a missing file",
+// " cannot be read (" + the system's reason + ")", " is empty", or, for a readable file with
+// content, " is damaged".
+std::string FileFault(const std::string& path);
 // Sets the permission bits (e.g. 0777, 0666); failure is ignored.
 void SetFileMode(const std::string& path, int32_t mode);
 // True when path is a folder afterwards (an existing folder included). Without recurse the

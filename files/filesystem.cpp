@@ -25,17 +25,15 @@ bool IsRoot(const std::string& p) {
   return colon != std::string::npos && p.size() == colon + 2 && p[colon + 1] == '/';
 }
 
-// What lstat sees: a symbolic link is reported as such, never followed.
-bool IsSymlink(const std::string& path) {
-  struct stat info;
-  return lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
-}
+bool IsSymlink(const std::string& path) { return EntryKind(path) == entry_kind::link; }
 
 // The kind of what is at path itself (a link counts as a file), for emptying folders.
 int32_t EntryType(const std::string& path) {
-  struct stat info;
-  if (lstat(path.c_str(), &info) != 0) return FILETYPE_NONE;
-  return S_ISDIR(info.st_mode) ? FILETYPE_DIR : FILETYPE_FILE;
+  switch (EntryKind(path)) {
+    case entry_kind::none: return FILETYPE_NONE;
+    case entry_kind::folder: return FILETYPE_DIR;
+    default: return FILETYPE_FILE;
+  }
 }
 
 // Removes a file or link without touching what a link points at.
@@ -96,6 +94,15 @@ int32_t FileType(const std::string& path) {
   if (S_ISREG(info.st_mode)) return FILETYPE_FILE;
   if (S_ISDIR(info.st_mode)) return FILETYPE_DIR;
   return FILETYPE_NONE;
+}
+
+entry_kind EntryKind(const std::string& path) {
+  const std::string p = FixPath(path, false);
+  struct stat info;
+  if (!IsHostPath(p) || lstat(p.c_str(), &info) != 0) return entry_kind::none;
+  if (S_ISLNK(info.st_mode)) return entry_kind::link;
+  if (S_ISREG(info.st_mode)) return entry_kind::file;
+  return S_ISDIR(info.st_mode) ? entry_kind::folder : entry_kind::other;
 }
 
 void SetFileMode(const std::string& path, int32_t mode) {

@@ -107,8 +107,9 @@ void LoadProgress(const progress_type& progress);
 // a notice says so and the jigsaw in play, its name and every file stay as they were.
 bool ResumeJigsaw(const std::string& name);
 // The fetch command: ResumeJigsaw of the name in "working_on.txt"; without that file the
-// status message says "I can't find any saved jigsaws to fetch"; a file longer than 4096 bytes
-// is refused with a notice.
+// status message says "I can't find any saved jigsaws to fetch"; one that is a link (never
+// followed), not a plain file, unreadable or longer than 4096 bytes is refused with a notice
+// saying so.
 void FetchWorkingOn();
 
 // ---- Browser lists and pages ------------------------------------------------------------------

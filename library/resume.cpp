@@ -50,11 +50,21 @@ bool ResumeJigsaw(const std::string& name) {
 
 void FetchWorkingOn() {
   const std::string path = library.player_folder + "working_on.txt";
+  // The game writes this file itself: a link there is refused like a pipe, never followed.
+  const entry_kind kind = EntryKind(path);
+  if (kind == entry_kind::link) {
+    ShowErrorAndWait(path + " is a link, not a file");
+    return;
+  }
   // A folder name is at most a few hundred bytes; a longer file is not read into memory.
   int64_t size = 0;
   const std::shared_ptr<TMemoryStream> stream = TMemoryStream::ReadFile(path, kLongestWorkingOn, size);
   if (size < 0) {
-    shell.status_message = "I can't find any saved jigsaws to fetch";
+    if (kind == entry_kind::none) {
+      shell.status_message = "I can't find any saved jigsaws to fetch";
+    } else {
+      ShowErrorAndWait(FileFault(path));
+    }
     return;
   }
   if (!stream) {

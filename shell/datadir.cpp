@@ -1,6 +1,6 @@
 // The launcher's half of the shell: the command-line options that need no window and the
 // player's data folder, filled from the game's runtime tree before the game starts there.
-// Depends on files/files.h and POSIX (stat, lstat, access, rename, utimensat, chdir).
+// Depends on files/files.h and POSIX (stat, access, rename, utimensat, chdir).
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -30,17 +30,8 @@ std::string Env(const char* name) {
   return value ? value : "";
 }
 
-// What stands at a path of the data folder, links not followed: the launcher never writes,
-// creates or deletes through a link, so that nothing outside the data folder changes.
-enum class entry_kind { none, file, folder, link, other };
-
-entry_kind KindOf(const std::string& path) {
-  struct stat info;
-  if (lstat(path.c_str(), &info) != 0) return entry_kind::none;
-  if (S_ISLNK(info.st_mode)) return entry_kind::link;
-  if (S_ISREG(info.st_mode)) return entry_kind::file;
-  return S_ISDIR(info.st_mode) ? entry_kind::folder : entry_kind::other;
-}
+// The launcher looks at what stands in the data folder with EntryKind, links not followed: it
+// never writes, creates or deletes through a link, so nothing outside the data folder changes.
 
 // A plain file at root + "/" + relative reached through plain folders only, no link on the way.
 bool IsPlainFileWithin(const std::string& root, const std::string& relative) {
@@ -50,8 +41,8 @@ bool IsPlainFileWithin(const std::string& root, const std::string& relative) {
     const std::string part = relative.substr(start, end - start);
     if (part.empty() || part == "." || part == "..") return false;
     path += "/" + part;
-    if (end == std::string::npos) return KindOf(path) == entry_kind::file;
-    if (KindOf(path) != entry_kind::folder) return false;
+    if (end == std::string::npos) return EntryKind(path) == entry_kind::file;
+    if (EntryKind(path) != entry_kind::folder) return false;
     start = end + 1;
   }
 }
@@ -119,7 +110,7 @@ bool CopyFileInto(const std::string& from, const std::string& to) {
 // stands the copy is simply written.
 bool RefreshFile(const std::string& from, const timespec& from_time, const std::string& to) {
   bool ok = false;
-  if (KindOf(to) == entry_kind::none) {
+  if (EntryKind(to) == entry_kind::none) {
     ok = CopyFileInto(from, to);
   } else if (const auto in = ReadFile(from)) {
     ok = WriteFileAtomically(to, [&](const std::shared_ptr<TStream>& out) { return CopyBytes(in, out); });
@@ -185,7 +176,7 @@ std::string RefreshAssets(const std::string& runtime, const std::string& data) {
   for (const char* tree : asset_trees) ListFiles(runtime, tree, folders, sources);
   for (const std::string& folder : folders) {
     const std::string target = data + "/" + folder;
-    switch (KindOf(target)) {
+    switch (EntryKind(target)) {
       case entry_kind::folder: continue;
       case entry_kind::link:
         if (!DeleteFile(target)) return CannotWrite(data);
@@ -199,7 +190,7 @@ std::string RefreshAssets(const std::string& runtime, const std::string& data) {
   for (const std::string& file : sources) {
     const std::string target = data + "/" + file;
     const file_stamp source = Stamp(runtime + "/" + file);
-    const entry_kind kind = KindOf(target);
+    const entry_kind kind = EntryKind(target);
     if (kind == entry_kind::file && SameStamp(source, Stamp(target))) continue;
     if (kind == entry_kind::folder) return InTheWay(target);
     if (!RefreshFile(runtime + "/" + file, source.mtime, target)) return CannotWrite(data);
@@ -225,7 +216,7 @@ std::string CopyLibraryOnce(const std::string& runtime, const std::string& data)
   }
   // A part left by a start that was cut short is this launcher's own, and incomplete; a link
   // there goes as a link.
-  const entry_kind left = KindOf(part);
+  const entry_kind left = EntryKind(part);
   if (left != entry_kind::none && !(left == entry_kind::folder ? DeleteDir(part, true) : DeleteFile(part)))
     return CannotWrite(data);
   if (!CopyTree(runtime + "/jigsaws", part) || std::rename(part.c_str(), library.c_str()) != 0) {

@@ -36,7 +36,7 @@ bool OpenStartDisplay() {
 // named in a start-up notice when it cannot be loaded.
 std::shared_ptr<TImage> LoadNeededImage(const std::string& path, int flags) {
   auto image = LoadImage(path, flags);
-  if (!image) shell.startup_notices.push_back("can't find " + path);
+  if (!image) shell.startup_notices.push_back(FileFault(path));
   return image;
 }
 

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <fstream>
+#include <functional>
 #include <random>
 
 #include "tests/library/library_fixture.h"
@@ -149,6 +151,34 @@ TEST_F(Progress, AHugeFileIsRefusedWithoutReadingItWhole) {
       RunWithMemoryCap(32 * kMiB, [] { return ReadProgress("players/default/j.txt", 4) ? 1 : 0; });
   ASSERT_TRUE(run.finished) << "the reader died";
   EXPECT_EQ(run.value, 0);
+}
+
+TEST_F(Progress, FetchSaysWhatIsWrongWithAWorkingOnItCannotUse) {
+  // Without a window a notice waits in startup_notices.
+  WriteWholeFile("elsewhere.txt", "first\r\n");
+  const std::string path = "players/default/working_on.txt";
+  const struct {
+    std::function<void()> make;
+    std::string notice;  // "" for the status message of a missing file
+  } cases[] = {
+      {[] {}, ""},
+      {[&] { std::filesystem::create_symlink("../../elsewhere.txt", path); }, path + " is a link, not a file"},
+      {[&] { ASSERT_EQ(mkfifo(path.c_str(), 0666), 0); }, path + " is a named pipe, not a file"},
+      {[&] { std::filesystem::create_directory(path); }, path + " is a folder, not a file"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.notice);
+    std::filesystem::remove(path);
+    c.make();
+    ResetShellState();
+    testing::internal::CaptureStderr();
+    FetchWorkingOn();
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(shell.startup_notices, c.notice.empty() ? std::vector<std::string>{}
+                                                      : std::vector<std::string>{c.notice});
+    EXPECT_EQ(shell.status_message, c.notice.empty() ? "I can't find any saved jigsaws to fetch" : "");
+    EXPECT_TRUE(play.jigsaw_name.empty()) << "nothing was resumed";
+  }
 }
 
 TEST_F(Progress, SavingTwiceReplacesBothFilesAndWorkingOnNamesTheLast) {
