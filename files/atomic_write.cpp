@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 
 #include "files/files.h"
@@ -27,13 +28,16 @@ bool WriteFileAtomically(const std::string& path_in,
   if (!IsHostPath(path) || path.empty() || path.back() == '/') return false;
   const std::string temporary = TemporaryPath(path);
   unlink(temporary.c_str());  // left by a run killed while saving
+  errno = 0;                   // so that a failure below leaves its own reason, or none
   // O_EXCL: never writes through a link planted at the temporary name.
   const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd < 0) return false;
   FILE* handle = fdopen(fd, "wb");
   if (!handle) {
+    const int reason = errno;
     close(fd);
     unlink(temporary.c_str());
+    errno = reason;
     return false;
   }
   const std::shared_ptr<TCStream> stream = TCStream::CreateWithCStream(handle, MODE_WRITE);
@@ -43,7 +47,9 @@ bool WriteFileAtomically(const std::string& path_in,
   stream->Close();
   written = written && !stream->Failed();
   if (!written || rename(temporary.c_str(), path.c_str()) != 0) {
+    const int reason = errno;
     unlink(temporary.c_str());
+    errno = reason;
     return false;
   }
   // The folder is not synced: after a power cut the rename may be lost, which leaves the old

@@ -1,4 +1,5 @@
-// Telling a missing file from one that is there but cannot be used, in words for the player.
+// Telling a missing file from one that is there but cannot be used, and the system's reason for
+// a failure, in words for the player.
 // Depends on files/files.h, files/host_path.h and POSIX (lstat, stat, open).
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -37,4 +38,8 @@ std::string FileFault(const std::string& path) {
   if (fd < 0) return Unreadable(path, errno);
   close(fd);
   return path + (seen.st_size == 0 ? " is empty" : " is damaged");
+}
+
+std::string SystemReason() {
+  return errno == 0 ? "" : std::string(" (") + std::strerror(errno) + ")";
 }

@@ -213,6 +213,9 @@ entry_kind EntryKind(const std::string& path);
 // " cannot be read (" + the system's reason + ")", " is empty", or, for a readable file with
 // content, " is damaged".
 std::string FileFault(const std::string& path);
+// The system's reason for the failure just reported (errno), to end a message: " (" + its text
+// + ")", or "" when the failure left none (errno 0).
+std::string SystemReason();
 // Sets the permission bits (e.g. 0777, 0666); failure is ignored.
 void SetFileMode(const std::string& path, int32_t mode);
 // True when path is a folder afterwards (an existing folder included). Without recurse the
@@ -252,7 +255,8 @@ void CloseStream(const std::shared_ptr<TStream>& stream);
 // false to give up; the temporary is then flushed to the disk (fsync) and renamed over path. A
 // new file gets mode 0666 masked by the process umask. Returns false, leaving the old file as it
 // was and removing the temporary, when the temporary cannot be made, `write` gives up, any write
-// or the flush fails (a full disk) or the rename fails (path is a folder, for example).
+// or the flush fails (a full disk) or the rename fails (path is a folder, for example); errno
+// then holds the system's reason, or 0 when `write` gave up without one.
 bool WriteFileAtomically(const std::string& path,
                          const std::function<bool(const std::shared_ptr<TStream>&)>& write);
 

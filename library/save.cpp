@@ -47,7 +47,7 @@ void SaveProgress() {
   const std::string base = library.player_folder + play.jigsaw_name;
   const std::string path = base + ".txt";
   if (!WriteFileAtomically(path, [](const std::shared_ptr<TStream>& stream) { return WriteProgressLines(*stream); })) {
-    ShowErrorAndWait("Unable to save to " + path);
+    ShowErrorAndWait("Unable to save to " + path + SystemReason());
     return;
   }
   // A complete jigsaw whose tn.png cannot be read is pictured from the table instead.
@@ -61,5 +61,5 @@ void WriteWorkingOn() {
   if (!WriteFileAtomically(path, [](const std::shared_ptr<TStream>& stream) {
         return stream->WriteLine(play.jigsaw_name) == 1;
       }))
-    ShowErrorAndWait("Unable to save to " + path);
+    ShowErrorAndWait("Unable to save to " + path + SystemReason());
 }

@@ -241,7 +241,7 @@ TEST_F(Progress, AFullDiskReportsAndKeepsTheOldFiles) {
   const std::string old_thumbnail = ReadWholeFile("players/default/big.png");
   ScatterPieces();
   const std::string said = WithFileSizeLimit(1000, [] { SaveJigsaw(); });
-  EXPECT_NE(said.find("Unable to save to players/default/big.txt"), std::string::npos) << said;
+  EXPECT_NE(said.find("Unable to save to players/default/big.txt (File too large)"), std::string::npos) << said;
   EXPECT_EQ(ReadWholeFile("players/default/big.txt"), old_progress);
   EXPECT_EQ(ReadWholeFile("players/default/big.png"), old_thumbnail);
   EXPECT_EQ(Lines("players/default/working_on.txt"), std::vector<std::string>{"big"});
