@@ -219,7 +219,8 @@ std::string SystemReason();
 // Sets the permission bits (e.g. 0777, 0666); failure is ignored.
 void SetFileMode(const std::string& path, int32_t mode);
 // True when path is a folder afterwards (an existing folder included). Without recurse the
-// parent must exist; with it every missing folder on the way is made.
+// parent must exist; with it every missing folder on the way is made. On failure errno holds
+// the system's reason.
 bool CreateDir(const std::string& path, bool recurse);
 // True when nothing is at path afterwards (nothing there to begin with included). A read-only
 // file is removed too; a folder is not.

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <vector>
 
 #include "files/files.h"
@@ -43,6 +44,15 @@ bool RemoveEntry(const std::string& path) {
   return EntryType(path) == FILETYPE_NONE;
 }
 
+// mkdir, true when a folder stands there afterwards; else errno keeps mkdir's reason.
+bool MakeFolder(const std::string& path) {
+  const int made = mkdir(path.c_str(), 0777);
+  const int reason = errno;
+  if (FileType(path) == FILETYPE_DIR) return true;
+  errno = made == 0 ? EEXIST : reason;
+  return false;
+}
+
 bool CreateDirRecursive(const std::string& path) {
   std::string absolute = path;
   if (absolute.empty() || absolute[0] != '/') {
@@ -60,10 +70,9 @@ bool CreateDirRecursive(const std::string& path) {
     if (walked.empty() || walked.back() == '/') continue;  // the root, or a doubled "/"
     switch (FileType(walked)) {
       case FILETYPE_DIR: continue;
-      case FILETYPE_FILE: return false;
+      case FILETYPE_FILE: errno = ENOTDIR; return false;
     }
-    mkdir(walked.c_str(), 0777);
-    if (FileType(walked) != FILETYPE_DIR) return false;
+    if (!MakeFolder(walked)) return false;
   }
   return true;
 }
@@ -114,8 +123,7 @@ bool CreateDir(const std::string& path, bool recurse) {
   const std::string p = FixPath(path, true);
   if (!IsHostPath(p)) return false;
   if (recurse) return CreateDirRecursive(p);
-  mkdir(p.c_str(), 0777);
-  return FileType(p) == FILETYPE_DIR;
+  return MakeFolder(p);
 }
 
 bool DeleteFile(const std::string& path) {

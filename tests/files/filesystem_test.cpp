@@ -108,11 +108,14 @@ TEST(FileSystem, CreateDir) {
   EXPECT_EQ(FileType(dir / "new"), 2);
   EXPECT_TRUE(CreateDir(dir / "new/", false));  // already there
   EXPECT_FALSE(CreateDir(dir / "missing/child", false));
+  EXPECT_EQ(SystemReason(), " (No such file or directory)");
   EXPECT_EQ(FileType(dir / "missing"), 0);
   EXPECT_TRUE(CreateDir(dir / "deep\\er/still/", true));
   EXPECT_EQ(FileType(dir / "deep/er/still"), 2);
   EXPECT_FALSE(CreateDir(dir / "file/below", true));
+  EXPECT_EQ(SystemReason(), " (Not a directory)");
   EXPECT_FALSE(CreateDir(dir / "file", false));
+  EXPECT_EQ(SystemReason(), " (File exists)");
 
   // A relative path is taken from the working directory.
   char cwd[4096];
