@@ -51,8 +51,8 @@ void ResetLibraryState();
 void EnsureFolder(const std::string& path);
 
 // Makes "players" and "players/" + player name ready and sets library.player_folder. Does
-// nothing when the player folder is already set. A player name that would leave "players"
-// (see IsSafePlayerName) is refused with a notice and "default" is used instead. The folder
+// nothing when the player folder is already set. A player name that cannot name a folder below
+// "players" (see PlayerNameFault) is refused with its notice and "default" is used instead. The folder
 // string is set even when a folder could not be made; later reads and writes then fail with
 // their own messages.
 void OpenPlayerFolder();
@@ -60,9 +60,11 @@ void OpenPlayerFolder();
 // A jigsaw name that names a folder right below "jigsaws/": not empty, not "." or "..", no
 // NUL and no "/" or "\".
 bool IsPlainJigsawName(const std::string& name);
-// A player name that stays below "players/": not empty and no NUL, and no component ("/" or
-// "\" separated) that is "..", and not "." itself. Slashes name nested folders.
-bool IsSafePlayerName(const std::string& name);
+// Why name cannot name a player's folder below "players/", as a notice ending "; playing as
+// default"; "" when it can. Refused: empty, "." itself, a NUL, a component ("/" or "\"
+// separated) that is "..", and a name longer than the file system takes for one file name
+// (pathconf, else 255 bytes). Slashes name nested folders.
+std::string PlayerNameFault(const std::string& name);
 
 // ---- Saved progress -----------------------------------------------------------------------------
 
