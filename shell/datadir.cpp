@@ -232,26 +232,38 @@ bool HoldsRuntime(const std::string& folder) {
   return true;
 }
 
+const char* const usage =
+    "Usage: tesselka [PLAYER]\n"
+    "       tesselka --help | --version\n"
+    "Tesselka, a jigsaw puzzle game. PLAYER names whose saved progress to use\n"
+    "(\"default\" when none is given); a name that begins with \"-\" follows \"--\".\n"
+    "The game keeps its data in $TESSELKA_HOME, else $XDG_DATA_HOME/tesselka,\n"
+    "else ~/.local/share/tesselka. It needs an X display; without a desktop run\n"
+    "  xvfb-run -a -s '-screen 0 1280x1024x24' tesselka [PLAYER]\n";
+
 }  // namespace
 
-bool AnswerInfoOption(const std::vector<std::string>& args) {
-  if (args.empty()) return false;
-  if (args[0] == "--version") {
+int AnswerCommandLine(std::vector<std::string>& args) {
+  if (!args.empty() && args[0] == "--version") {
     std::printf("tesselka %s\n", TESSELKA_VERSION);
-    return true;
+    return 0;
   }
-  if (args[0] == "--help" || args[0] == "-h") {
-    std::printf(
-        "Usage: tesselka [PLAYER]\n"
-        "       tesselka --help | --version\n"
-        "Tesselka, a jigsaw puzzle game. PLAYER names whose saved progress to use\n"
-        "(\"default\" when none is given).\n"
-        "The game keeps its data in $TESSELKA_HOME, else $XDG_DATA_HOME/tesselka,\n"
-        "else ~/.local/share/tesselka. It needs an X display; without a desktop run\n"
-        "  xvfb-run -a -s '-screen 0 1280x1024x24' tesselka [PLAYER]\n");
-    return true;
+  if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
+    std::fputs(usage, stdout);
+    return 0;
   }
-  return false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--") {
+      args.erase(args.begin() + static_cast<ptrdiff_t>(i));
+      break;
+    }
+    // Anything else that looks like an option is a mistake, never a player name.
+    if (args[i].size() > 1 && args[i][0] == '-') {
+      std::fprintf(stderr, "tesselka: unknown option %s\n%s", args[i].c_str(), usage);
+      return 1;
+    }
+  }
+  return -1;
 }
 
 std::string DataFolderPath(std::string& problem) {

@@ -108,7 +108,7 @@ bool StartUp(const std::vector<std::string>& args) {
 
 int RunApplication(int argc, char** argv) {
   std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-  if (AnswerInfoOption(args)) return 0;
+  if (const int status = AnswerCommandLine(args); status >= 0) return status;
   if (const std::string problem = EnterDataFolder(); !problem.empty()) {
     std::fprintf(stderr, "%s\n", problem.c_str());
     return 1;

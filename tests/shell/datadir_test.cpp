@@ -193,6 +193,42 @@ TEST_F(DataFolder, ReadOnlyDataFolderIsRefusedWithAMessage) {
   EXPECT_TRUE(fs::is_empty(data()));
 }
 
+TEST(CommandLine, OptionsAreAnsweredOrRefusedAndNeverTakenForPlayers) {
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    std::vector<std::string> left;  // what the game then starts with
+    std::string out, err;           // found in what was printed
+  } cases[] = {
+      {{}, -1, {}, "", ""},
+      {{"bob", "more"}, -1, {"bob", "more"}, "", ""},
+      {{"-"}, -1, {"-"}, "", ""},
+      {{"--", "-bob"}, -1, {"-bob"}, "", ""},
+      {{"bob", "--", "--help"}, -1, {"bob", "--help"}, "", ""},
+      {{"--help"}, 0, {"--help"}, "Usage: tesselka [PLAYER]", ""},
+      {{"-h", "bob"}, 0, {"-h", "bob"}, "Usage: tesselka [PLAYER]", ""},
+      {{"--version"}, 0, {"--version"}, "tesselka ", ""},
+      {{"--bogus"}, 1, {"--bogus"}, "", "tesselka: unknown option --bogus\nUsage: tesselka"},
+      {{"bob", "--help"}, 1, {"bob", "--help"}, "", "tesselka: unknown option --help\nUsage: tesselka"},
+      {{"bob", "-x"}, 1, {"bob", "-x"}, "", "unknown option -x"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = c.args;
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    const int status = AnswerCommandLine(args);
+    const std::string out = testing::internal::GetCapturedStdout();
+    const std::string err = testing::internal::GetCapturedStderr();
+    const std::string what = c.args.empty() ? "(none)" : c.args[0] + " ...";
+    EXPECT_EQ(status, c.status) << what;
+    EXPECT_EQ(args, c.left) << what;
+    EXPECT_EQ(out.empty(), c.out.empty()) << what << ": " << out;
+    EXPECT_NE(out.find(c.out), std::string::npos) << what << ": " << out;
+    EXPECT_EQ(err.empty(), c.err.empty()) << what << ": " << err;
+    EXPECT_NE(err.find(c.err), std::string::npos) << what << ": " << err;
+  }
+}
+
 struct env_case {
   const char *tesselka_home, *xdg_data_home, *home, *expected;
 };
