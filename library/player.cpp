@@ -1,12 +1,11 @@
 // The player folder below "players/", made ready once at start-up, and the checks that keep
 // names from files and the command line inside the data folders.
-// Depends on files/ (listing and creating folders), shell/ (the player name, the notice) and
-// POSIX (pathconf).
+// Depends on files/ (listing and creating folders), game/ (the notice) and POSIX (pathconf).
 #include <unistd.h>
 
 #include "files/files.h"
+#include "game/game.h"
 #include "library/library.h"
-#include "shell/shell.h"
 
 library_state library;
 
@@ -65,11 +64,11 @@ void EnsureFolder(const std::string& path) {
 
 void OpenPlayerFolder() {
   if (!library.player_folder.empty()) return;
-  if (const std::string fault = PlayerNameFault(shell.player_name); !fault.empty()) {
+  if (const std::string fault = PlayerNameFault(library.player_name); !fault.empty()) {
     ShowErrorAndWait(fault);
-    shell.player_name = "default";
+    library.player_name = "default";
   }
   EnsureFolder("players");
-  EnsureFolder("players/" + shell.player_name);
-  library.player_folder = "players/" + shell.player_name + "/";
+  EnsureFolder("players/" + library.player_name);
+  library.player_folder = "players/" + library.player_name + "/";
 }

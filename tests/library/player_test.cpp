@@ -23,7 +23,7 @@ class PlayerFolderModes : public ::testing::Test {
   // OpenPlayerFolder for the name; returns what it printed.
   static std::string Open(const std::string& name) {
     ResetLibraryState();
-    shell.player_name = name;
+    library.player_name = name;
     testing::internal::CaptureStderr();
     OpenPlayerFolder();
     return testing::internal::GetCapturedStderr();
@@ -76,7 +76,7 @@ TEST_F(PlayerFolderModes, NamesThatCannotNameAPlayerFolderAreRefusedSayingWhy) {
     const std::string said = Open(c.name);
     EXPECT_NE(said.find(c.why), std::string::npos) << said;
     EXPECT_NE(said.find("; playing as default"), std::string::npos) << said;
-    EXPECT_EQ(shell.player_name, "default");
+    EXPECT_EQ(library.player_name, "default");
     EXPECT_EQ(library.player_folder, "players/default/");
   }
   EXPECT_FALSE(std::filesystem::exists("x"));

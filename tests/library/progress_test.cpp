@@ -170,13 +170,13 @@ TEST_F(Progress, FetchSaysWhatIsWrongWithAWorkingOnItCannotUse) {
     SCOPED_TRACE(c.notice);
     std::filesystem::remove(path);
     c.make();
-    ResetShellState();
+    ResetGameState();
     testing::internal::CaptureStderr();
     FetchWorkingOn();
     testing::internal::GetCapturedStderr();
-    EXPECT_EQ(shell.startup_notices, c.notice.empty() ? std::vector<std::string>{}
-                                                      : std::vector<std::string>{c.notice});
-    EXPECT_EQ(shell.status_message, c.notice.empty() ? "I can't find any saved jigsaws to fetch" : "");
+    EXPECT_EQ(game.startup_notices, c.notice.empty() ? std::vector<std::string>{}
+                                                     : std::vector<std::string>{c.notice});
+    EXPECT_EQ(game.status_message, c.notice.empty() ? "I can't find any saved jigsaws to fetch" : "");
     EXPECT_TRUE(play.jigsaw_name.empty()) << "nothing was resumed";
   }
 }
@@ -186,7 +186,7 @@ TEST_F(Progress, SavingTwiceReplacesBothFilesAndWorkingOnNamesTheLast) {
   PlaceAllHome();  // complete: the thumbnail is the folder's tn.png, no window needed
   SaveJigsaw();
   EXPECT_EQ(Lines("players/default/working_on.txt"), std::vector<std::string>{"first"});
-  EXPECT_EQ(shell.status_message, "jigsaw saved");
+  EXPECT_EQ(game.status_message, "jigsaw saved");
   Place(1, 5, 6, 0);
   SaveJigsaw();
   EXPECT_EQ(Lines("players/default/first.txt")[0], "5");
