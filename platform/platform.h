@@ -407,15 +407,21 @@ class TTimer : public TObject {
   int _wticks = 0;
   std::shared_ptr<TEvent> _event;
   int _handle = 0;  // system timer handle; 0 when stopped
+  int _period_ms = 0;
+  bool _paused = false;  // the system timer is stopped until Resume
 
   // At most 16 timers run at once; nullptr when that many run or the system refuses.
   // Without event, each tick emits a "TimerTick" from this timer carrying the tick count.
   static std::shared_ptr<TTimer> Create(int hertz, std::shared_ptr<TEvent> event = nullptr);
   int Ticks() const;
   void Stop();
+  // Pause stops the ticks (and the system's wake-ups for them) but keeps the timer; Resume
+  // starts them again a whole period later. Both do nothing on a stopped timer.
+  void Pause();
+  void Resume();
   void Fire();  // one tick (called on the main thread when the system's message arrives)
   // Waits until at least one tick has fired since the last Wait; returns how many. 0 when
-  // stopped.
+  // stopped or paused.
   int Wait();
 };
 

@@ -51,6 +51,7 @@ void UnconsumedClick() {
 
 void TakeEvent() {
   WaitEvent();
+  WakeFrameTimer();
   int data = EventData();
   switch (EventID()) {
     case EVENT_APPTERMINATE: EndProgram();
@@ -111,6 +112,7 @@ void RunScreenHandler() {
 }
 
 void LoopTurn() {
+  const still_turn_watch watch;
   RunScreenHandler();
   if (!shell.status_message.empty()) DrawBanner(shell.status_message, 0, 0.5);
   DrawPendingConfirm();
@@ -121,6 +123,7 @@ void LoopTurn() {
   shell.pointer_y = MouseY();
   if (shell.click_pending) UnconsumedClick();
   CompletionStep();
+  RestFrameTimerIfStill(watch);
   TakeEvent();
   if (play.thumb_dragging) {
     play.thumb_x = shell.pointer_x - play.thumb_grab_dx;

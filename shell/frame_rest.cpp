@@ -1,0 +1,36 @@
+// Letting the 50 Hz frame timer rest while nothing on screen can change without input, so an
+// idle game does not wake: the timer stops after a still turn and starts with the next event.
+// Depends on platform/, draw/ and the shell's state.
+#include "draw/draw.h"
+#include "platform/platform.h"
+#include "shell/internal.h"
+
+namespace {
+
+// Screens that step by themselves, turn after turn: the opening and completion flights (which
+// show the same frame while a step waits for the clock), unrotating, the one-frame title.
+bool ScreenRunsByItself(const std::string& screen) {
+  return screen == "title" || screen == "anim" || screen == "unrotate";
+}
+
+// Still: the turn presented nothing, ran on a screen that does not step by itself and stayed
+// there, leaves nothing pending, and followed a tick rather than input. The turn after input
+// draws what input changed after its turn's drawing (a click handled after the table was
+// drawn, the carried piece following a pointer sampled a turn late), so it never counts.
+bool TurnWasStill(const still_turn_watch& watch) {
+  return FrameCounts().presented == watch.presented && shell.screen == watch.screen &&
+         !ScreenRunsByItself(shell.screen) && !shell.click_pending && !shell.turn_pending &&
+         EventID() == EVENT_TIMERTICK;
+}
+
+}  // namespace
+
+still_turn_watch::still_turn_watch() : presented(FrameCounts().presented), screen(shell.screen) {}
+
+void RestFrameTimerIfStill(const still_turn_watch& watch) {
+  if (shell.frame_timer && TurnWasStill(watch)) shell.frame_timer->Pause();
+}
+
+void WakeFrameTimer() {
+  if (shell.frame_timer) shell.frame_timer->Resume();
+}
