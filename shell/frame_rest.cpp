@@ -1,7 +1,9 @@
-// Letting the 50 Hz frame timer rest while nothing on screen can change without input, so an
-// idle game does not wake: the timer stops after a still turn and starts with the next event.
-// Depends on platform/, draw/ and the shell's state.
+// Letting the 50 Hz frame timer and the audio output rest while nothing on screen can change
+// without input and nothing sounds, so an idle game does not wake: they stop after a still turn
+// and the timer starts with the next event, the output with the next sound.
+// Depends on platform/ (audio too), draw/ and the shell's state.
 #include "draw/draw.h"
+#include "platform/audio.h"
 #include "platform/platform.h"
 #include "shell/internal.h"
 
@@ -14,13 +16,14 @@ bool ScreenRunsByItself(const std::string& screen) {
 }
 
 // Still: the turn presented nothing, ran on a screen that does not step by itself and stayed
-// there, leaves nothing pending, and followed a tick rather than input. The turn after input
+// there, leaves nothing pending, nothing sounds (a sound's end is time-driven too: the output
+// rests only with the loop), and the turn followed a tick rather than input. The turn after input
 // draws what input changed after its turn's drawing (a click handled after the table was
 // drawn, the carried piece following a pointer sampled a turn late), so it never counts.
 bool TurnWasStill(const still_turn_watch& watch) {
   return FrameCounts().presented == watch.presented && shell.screen == watch.screen &&
          !ScreenRunsByItself(shell.screen) && !shell.click_pending && !shell.turn_pending &&
-         EventID() == EVENT_TIMERTICK;
+         EventID() == EVENT_TIMERTICK && !AudioSounding();
 }
 
 }  // namespace
@@ -28,7 +31,9 @@ bool TurnWasStill(const still_turn_watch& watch) {
 still_turn_watch::still_turn_watch() : presented(FrameCounts().presented), screen(shell.screen) {}
 
 void RestFrameTimerIfStill(const still_turn_watch& watch) {
-  if (shell.frame_timer && TurnWasStill(watch)) shell.frame_timer->Pause();
+  if (!shell.frame_timer || !TurnWasStill(watch)) return;
+  shell.frame_timer->Pause();
+  RestAudio();
 }
 
 void WakeFrameTimer() {
