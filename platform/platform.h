@@ -3,6 +3,7 @@
 // Depends on nothing but the C++ library; the SDL2 implementation lives in platform/sdl/.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -361,6 +362,13 @@ void GraphicsPixelSize(int& width, int& height);
 // True once after the current context's window was uncovered, resized or restored: what it
 // showed may be gone, so the next frame must be presented even when it repeats the last.
 bool GraphicsExposed();
+// Presenting parts of the current context's back buffer: FlipRegions copies the regions (x, y,
+// width, height in GL window pixels, origin bottom-left) to the screen and keeps the back
+// buffer as drawn, without waiting for the vertical blank. Only where the platform offers it
+// (GLX_MESA_copy_sub_buffer on X11); elsewhere CanFlipRegions is false and FlipRegions does
+// nothing and returns false.
+bool CanFlipRegions();
+bool FlipRegions(const std::vector<std::array<int, 4>>& regions);
 
 // Where a picture of width x height lands in a window of pixel_width x pixel_height: as large
 // as fits with its aspect kept, centred, the rest left for black bars.
