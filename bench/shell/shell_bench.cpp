@@ -1,8 +1,9 @@
 // One whole turn of the frame loop on the table of 300 scattered, visible pieces, beside its
 // floor measured in the same run: the same 300 textured quads drawn with bare OpenGL
-// (bench/draw/gl_floor.h). And the game's CPU time over 10 s of the real loop with its 50 Hz
-// timer, on the idle table and carrying a piece across it while xdotool moves the real pointer
-// 100 times a second, with frames reused beside drawing everything every turn.
+// (bench/draw/gl_floor.h), and one turn carrying a piece beside the same floor. And the game's
+// CPU time and the wake-ups of all its threads over 10 s of the real loop, on the idle table
+// and carrying a piece across it while xdotool moves the real pointer 100 times a second, with
+// frames reused beside drawing everything every turn.
 // Depends on shell/, play/, draw/, platform/, the play benchmark's jigsaw and its floor, and the
 // ratio report. Needs a display and xdotool: run it under xvfb-run.
 #include <benchmark/benchmark.h>

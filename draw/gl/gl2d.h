@@ -202,6 +202,8 @@ struct gl_rect {
   bool Empty() const { return x1 <= x0 || y1 <= y0; }
   bool operator==(const gl_rect&) const = default;
 };
+// The box of a recorded operation's vertices (it has at least one).
+void VertexBounds(const gl_frame& frame, const gl_command& c, float& x0, float& y0, float& x1, float& y1);
 // The pixels that operations from..to of the frame may touch, within width x height.
 gl_rect Touched(const gl_frame& frame, size_t from, size_t to, int width, int height);
 // The rectangles to draw again when a frame follows the one on show with operations from

@@ -33,18 +33,24 @@ bool AllBoundable(const gl_frame& frame, size_t from) {
 
 }  // namespace
 
+void VertexBounds(const gl_frame& frame, const gl_command& c, float& x0, float& y0, float& x1, float& y1) {
+  x0 = x1 = frame.vertices[c.first].x;
+  y0 = y1 = frame.vertices[c.first].y;
+  for (uint32_t k = c.first; k < c.first + c.count; ++k) {
+    x0 = std::min(x0, frame.vertices[k].x);
+    x1 = std::max(x1, frame.vertices[k].x);
+    y0 = std::min(y0, frame.vertices[k].y);
+    y1 = std::max(y1, frame.vertices[k].y);
+  }
+}
+
 gl_rect Touched(const gl_frame& frame, size_t from, size_t to, int width, int height) {
   gl_rect touched;
   for (size_t i = from; i < to; ++i) {
     const gl_command& c = frame.commands[i];
     if (c.count == 0) continue;
-    float x0 = frame.vertices[c.first].x, x1 = x0, y0 = frame.vertices[c.first].y, y1 = y0;
-    for (uint32_t k = c.first; k < c.first + c.count; ++k) {
-      x0 = std::min(x0, frame.vertices[k].x);
-      x1 = std::max(x1, frame.vertices[k].x);
-      y0 = std::min(y0, frame.vertices[k].y);
-      y1 = std::max(y1, frame.vertices[k].y);
-    }
+    float x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    VertexBounds(frame, c, x0, y0, x1, y1);
     const float m = Margin(c);
     const auto clamp_x = [width](float v) { return static_cast<int>(std::clamp(v, 0.0f, static_cast<float>(width))); };
     const auto clamp_y = [height](float v) { return static_cast<int>(std::clamp(v, 0.0f, static_cast<float>(height))); };

@@ -99,13 +99,8 @@ bool WorthKeeping(const gl_frame& frame, size_t count, int width, int height) {
   for (size_t i = 1; i < count; ++i) {
     const gl_command& c = frame.commands[i];
     if (c.shape == gl_shape::clear || c.count == 0) continue;
-    float x0 = frame.vertices[c.first].x, x1 = x0, y0 = frame.vertices[c.first].y, y1 = y0;
-    for (uint32_t k = c.first; k < c.first + c.count; ++k) {
-      x0 = std::min(x0, frame.vertices[k].x);
-      x1 = std::max(x1, frame.vertices[k].x);
-      y0 = std::min(y0, frame.vertices[k].y);
-      y1 = std::max(y1, frame.vertices[k].y);
-    }
+    float x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    VertexBounds(frame, c, x0, y0, x1, y1);
     area += static_cast<double>(x1 - x0) * (y1 - y0);
   }
   return area * 2 >= static_cast<double>(width) * height;
@@ -219,20 +214,20 @@ bool KeptStarts(const gl_frame& frame) {
 }
 
 // Draws the frame only inside the rectangles, over a picture that holds the frame on show,
-// from the kept picture where it holds the frame's start. Each rectangle then holds exactly
-// what drawing the whole frame puts there, and outside them both frames are the same.
+// from the kept picture. Each rectangle then holds exactly what drawing the whole frame puts
+// there, and outside them both frames are the same. Without a kept picture for its start the
+// frame is drawn whole, which keeps one where frames go on sharing it.
 void DrawInside(const gl_frame& frame, const std::vector<gl_rect>& rects) {
   auto& s = gl2d_state;
+  if (!KeptStarts(frame)) {
+    RunReusing(frame);
+    return;
+  }
   const int height = GraphicsHeight();
-  const bool from_kept = KeptStarts(frame);
   for (const gl_rect& r : rects) {
     s.clip = std::array<int, 4>{r.x0, height - r.y1, r.x1 - r.x0, r.y1 - r.y0};
-    if (from_kept) {
-      DrawKept();
-      Run(frame, s.kept.prefix.commands.size(), frame.commands.size());
-    } else {
-      Run(frame, 0, frame.commands.size());
-    }
+    DrawKept();
+    Run(frame, s.kept.prefix.commands.size(), frame.commands.size());
   }
   s.clip.reset();
 }
