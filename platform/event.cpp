@@ -23,7 +23,7 @@ std::map<int, std::string> StartEventNames() {
       {EVENT_WINDOWCLOSE, "WindowClose"},     {EVENT_WINDOWACTIVATE, "WindowActivate"},
       {EVENT_WINDOWACCEPT, "WindowAccept"},   {EVENT_MENUACTION, "MenuAction"},
       {EVENT_STREAMEOF, "StreamEof"},         {EVENT_STREAMAVAIL, "StreamAvail"},
-      {EVENT_PROCESSEXIT, "ProcessExit"},
+      {EVENT_PROCESSEXIT, "ProcessExit"},     {EVENT_WORKDONE, "WorkDone"},
   };
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -127,6 +128,7 @@ constexpr int EVENT_MENUACTION = 0x8001;
 constexpr int EVENT_STREAMEOF = 0x10001;
 constexpr int EVENT_STREAMAVAIL = 0x10002;
 constexpr int EVENT_PROCESSEXIT = 0x20001;
+constexpr int EVENT_WORKDONE = 0x40001;  // background work finished (see RunInBackground)
 // User ids are negative: AllocUserId counts up from 0x80000000.
 constexpr int EVENT_USEREVENTMASK = static_cast<int>(0x80000000u);
 
@@ -404,6 +406,34 @@ void HideMouse();
 void ShowMouse();
 // Moves the pointer to display (client) coordinates.
 void MoveMouse(int x, int y);
+
+// ---------------------------------------------------------------------------------------------
+// Background work: one worker thread, started on first use. OpenGL, windows and the state of
+// every module stay with the main thread: a job gets what it needs as plain values, runs on the
+// worker, and returns the step that the main thread runs when it takes the work back.
+
+// Run on the main thread by TakeFinishedWork; nullptr for nothing.
+using TWorkDone = std::function<void()>;
+// Runs on the worker thread and must not throw. stop is set once the program is ending: a job
+// may give up early when it sees it (a job that must finish, such as a save, simply finishes).
+using TWorkJob = std::function<TWorkDone(const std::atomic<bool>& stop)>;
+
+// Queues job for the worker; jobs run one at a time in the order given. When one finishes, the
+// system driver emits a "WorkDone" event on the main thread, which ends a WaitEvent.
+void RunInBackground(TWorkJob job);
+// On the main thread: runs the TWorkDone steps of the jobs finished so far, in order; returns
+// how many jobs were taken back.
+int TakeFinishedWork();
+// Jobs given and not yet taken back by TakeFinishedWork.
+int WorkOutstanding();
+// Blocks the calling (main) thread until every job given has finished; their steps are left
+// for TakeFinishedWork.
+void WaitForWork();
+// Sets the stop flag, lets the worker finish what was given (jobs that look at the flag end
+// early), joins the thread and forgets the untaken steps. Registered with atexit when the
+// worker starts, so a program ending with work under way never leaves the thread running
+// into static destruction. The next RunInBackground starts a fresh worker.
+void StopWorker();
 
 // ---------------------------------------------------------------------------------------------
 // Timer

@@ -18,6 +18,7 @@ void StopTimers() {
 void ResetPlatform() {
   // Release what the state holds in the outside world before forgetting it.
   StopTimers();
+  StopWorker();
   if (platform.display.own) CloseGraphics(platform.display.own);
   SetGraphics(nullptr);
 

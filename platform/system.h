@@ -24,3 +24,7 @@ void SystemSetCaption(const std::string& title);
 // Called by the system driver for each timer message: fires the timer with that handle when
 // it still runs; stale messages of stopped timers are ignored.
 void FireTimer(int handle);
+
+// Any thread: makes the system driver, on the main thread, emit a "WorkDone" event soon. Does
+// nothing while the system layer is down.
+void WakeForWorkDone();

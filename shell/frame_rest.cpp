@@ -1,8 +1,9 @@
 // Letting the 50 Hz frame timer and the audio output rest while nothing on screen can change
 // without input and nothing sounds, so an idle game does not wake: they stop after a still turn
 // and the timer starts with the next event, the output with the next sound.
-// Depends on platform/ (audio too), draw/ and the shell's state.
+// Depends on platform/ (audio too), draw/, game/ and the shell's state.
 #include "draw/draw.h"
+#include "game/game.h"
 #include "platform/audio.h"
 #include "platform/platform.h"
 #include "shell/internal.h"
@@ -21,14 +22,14 @@ bool ScreenRunsByItself(const std::string& screen) {
 // draws what input changed after its turn's drawing (a click handled after the table was
 // drawn, the carried piece following a pointer sampled a turn late), so it never counts.
 bool TurnWasStill(const still_turn_watch& watch) {
-  return FrameCounts().presented == watch.presented && shell.screen == watch.screen &&
-         !ScreenRunsByItself(shell.screen) && !shell.click_pending && !shell.turn_pending &&
+  return FrameCounts().presented == watch.presented && game.screen == watch.screen &&
+         !ScreenRunsByItself(game.screen) && !game.click_pending && !game.turn_pending &&
          EventID() == EVENT_TIMERTICK && !AudioSounding();
 }
 
 }  // namespace
 
-still_turn_watch::still_turn_watch() : presented(FrameCounts().presented), screen(shell.screen) {}
+still_turn_watch::still_turn_watch() : presented(FrameCounts().presented), screen(game.screen) {}
 
 void RestFrameTimerIfStill(const still_turn_watch& watch) {
   if (!shell.frame_timer || !TurnWasStill(watch)) return;

@@ -12,6 +12,7 @@ struct gl_context_record;
 struct sdl_state {
   bool started = false;
   Uint32 timer_event = 0;  // SDL user event type of timer messages
+  Uint32 wake_event = 0;   // SDL user event type of the worker's "work done" messages
   struct timers_state {
     std::map<int, SDL_TimerID> ids;  // by platform timer handle
     int next_handle = 1;

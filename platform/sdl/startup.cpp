@@ -32,11 +32,12 @@ bool StartPlatform() {
     SDL_Quit();
     return false;
   }
-  sdl.timer_event = SDL_RegisterEvents(1);
+  sdl.timer_event = SDL_RegisterEvents(2);
   if (sdl.timer_event == static_cast<Uint32>(-1)) {
     SDL_Quit();
     return false;
   }
+  sdl.wake_event = sdl.timer_event + 1;
   StartX11();
   SetSystemDriver(std::make_shared<TSDLSystemDriver>());
   sdl.started = true;
@@ -50,6 +51,7 @@ void StopSystem() {
   CloseAllContexts();
   for (auto& [handle, id] : sdl.timers.ids) SDL_RemoveTimer(id);
   StopX11();
+  StopWorker();  // its wake-up messages need SDL
   SDL_Quit();
   sdl = sdl_state{};
 }

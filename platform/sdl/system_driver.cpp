@@ -88,6 +88,10 @@ void TSDLSystemDriver::Dispatch(const SDL_Event& event) {
     FireTimer(event.user.code);
     return;
   }
+  if (event.type == sdl.wake_event) {
+    Emit(EVENT_WORKDONE);
+    return;
+  }
   switch (event.type) {
     case SDL_KEYDOWN:
       KeyDown(event.key);

@@ -1,5 +1,6 @@
-// System timers over SDL_AddTimer. The callback runs on SDL's timer thread and only pushes a
-// user event carrying the platform handle; the system driver fires the timer on the main thread.
+// System timers over SDL_AddTimer, and the worker's wake-up. The timer callback runs on SDL's
+// timer thread and only pushes a user event carrying the platform handle; the system driver
+// fires the timer on the main thread. The worker's wake-up is such a message too.
 #include <SDL.h>
 
 #include <cstdint>
@@ -35,4 +36,11 @@ void StopSystemTimer(int handle) {
   if (found == sdl.timers.ids.end()) return;
   SDL_RemoveTimer(found->second);
   sdl.timers.ids.erase(found);
+}
+
+void WakeForWorkDone() {
+  if (!sdl.started) return;
+  SDL_Event event{};
+  event.type = sdl.wake_event;
+  SDL_PushEvent(&event);
 }

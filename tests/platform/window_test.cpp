@@ -1,4 +1,5 @@
-// Real windows under Xvfb: size, caption and placement, failures, the mode list, the timer.
+// Real windows under Xvfb: size, caption and placement, failures, the mode list, the timer, the
+// worker's wake-up.
 #include "tests/platform/display_fixture.h"
 
 namespace {
@@ -224,6 +225,17 @@ TEST_F(WindowTest, WaitOnATimerStoppedMeanwhileReturns) {
   EXPECT_EQ(slow->Wait(), 0);
   EXPECT_EQ(slow->_handle, 0);
   RemoveHook(EmitEventHook, StopOnOtherTick, slow);
+}
+
+// Finished background work ends the main thread's wait with a "WorkDone" event, so a program
+// asleep in WaitEvent takes the result back at its next turn.
+TEST_F(WindowTest, FinishedWorkEndsTheWait) {
+  RunInBackground([](const std::atomic<bool>&) -> TWorkDone {
+    Delay(50);
+    return nullptr;
+  });
+  EXPECT_EQ(WaitEvent(), EVENT_WORKDONE);
+  EXPECT_EQ(TakeFinishedWork(), 1);
 }
 
 // Many turns of a loop, for the leak check under ASan or valgrind.

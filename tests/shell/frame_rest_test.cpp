@@ -44,7 +44,7 @@ class FrameRest : public Game {
   }
   static void OnTheTable() {
     FinishOpeningFlight();
-    if (shell.screen == "help") Key('H');
+    if (game.screen == "help") Key('H');
     ASSERT_TRUE(OnTable());
   }
 };
@@ -113,7 +113,7 @@ TEST_F(FrameRest, CarryingCatchesUpWithThePointerBeforeResting) {
 
 // The opening flight's first frames repeat while its first step waits for the clock.
 TEST_F(FrameRest, TheOpeningFlightRunsOnTicksAlone) {
-  ASSERT_TRUE(TicksUntil([] { return shell.screen != "title" && shell.screen != "anim"; }));
+  ASSERT_TRUE(TicksUntil([] { return game.screen != "title" && game.screen != "anim"; }));
   for (int i = 1; i <= play.piece_count; ++i) EXPECT_EQ(play.pieces[i].x, play.pieces[i].x0) << i;
 }
 
