@@ -290,7 +290,7 @@ void FinishDrawing() {
 }
 
 frame_counts FrameCounts() {
-  return {gl2d_state.presented, gl2d_state.kept.reused};
+  return {gl2d_state.presented, gl2d_state.kept.reused, gl2d_state.partial};
 }
 void InitDrawing() {
   SetGraphicsDriver(TGL2DDriver::Create(), GRAPHICS_BACKBUFFER);
