@@ -28,7 +28,7 @@ bool Decodable(unsigned width, unsigned height, int components) {
 }
 
 std::shared_ptr<TPixmap> Decode(TStream& view) {
-  const jpeg_handle jpeg(tk_jpeg_open(&view, PullChunk));
+  const jpeg_handle jpeg(tk_jpeg_open(&view, PullChunk, kMaxJpegWorkingMemory));
   unsigned width = 0, height = 0;
   int components = 0;
   if (!jpeg || !tk_jpeg_read_header(jpeg.get(), &width, &height, &components)) return nullptr;
@@ -45,7 +45,7 @@ std::shared_ptr<TPixmap> Decode(TStream& view) {
 }  // namespace
 
 bool PeekJPEGSize(TStream& stream, int32_t& width, int32_t& height) {
-  const jpeg_handle jpeg(tk_jpeg_open(&stream, PullChunk));
+  const jpeg_handle jpeg(tk_jpeg_open(&stream, PullChunk, kMaxJpegWorkingMemory));
   unsigned w = 0, h = 0;
   int components = 0;
   if (!jpeg || !tk_jpeg_read_header(jpeg.get(), &w, &h, &components)) return false;
