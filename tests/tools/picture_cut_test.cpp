@@ -1,7 +1,9 @@
 // From a picture file to a jigsaw in the library, as a front end does it: real picture files of
 // every kind through ReadPictureToCut and CutJigsawFolder, the piece counts offered for a shape,
-// the names made for new jigsaws, and a cut stopped half way.
+// the names made for new jigsaws, a cut stopped half way; and the player's pictures (folders,
+// listing, thumbnails).
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -197,6 +199,94 @@ TEST(PictureToJigsaw, AStoppedCutLeavesNothingInTheLibrary) {
   EXPECT_FALSE(CutJigsawFolder(picture, request, temp / "stopped", error));
   EXPECT_NE(error.find("was stopped"), std::string::npos) << error;
   EXPECT_TRUE(Entries(temp.path()).empty());
+}
+
+}  // namespace
+
+namespace {
+
+// Sets an environment variable for the life of the object, then puts the old value back.
+class scoped_environment {
+ public:
+  scoped_environment(const char* name, const std::string& value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old, had_ = true;
+    setenv(name, value.c_str(), 1);
+  }
+  ~scoped_environment() { had_ ? (void)setenv(name_, old_.c_str(), 1) : (void)unsetenv(name_); }
+
+ private:
+  const char* name_;
+  std::string old_;
+  bool had_ = false;
+};
+
+TEST(PlayersPictures, TheXdgPicturesFolderThenTheGamesOwn) {
+  temp_folder home;
+  scoped_environment home_variable("HOME", home.path());
+  scoped_environment config("XDG_CONFIG_HOME", home / "config");
+  const std::string data = home / "data/pictures";
+  // Without user-dirs.dirs, ~/Pictures.
+  EXPECT_EQ(PictureFolders(data), (std::vector<std::string>{home / "Pictures", data}));
+  const struct {
+    std::string line, folder;
+  } cases[] = {
+      {"XDG_PICTURES_DIR=\"$HOME/Bilder\"", home / "Bilder"},
+      {"XDG_PICTURES_DIR=\"/srv/photos/\"", "/srv/photos"},
+      {"XDG_PICTURES_DIR=\"relative\"", home / "Pictures"},
+  };
+  for (const auto& c : cases) {
+    WriteWholeFile(home / "config/user-dirs.dirs",
+                   "# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\n" + c.line + "\n");
+    EXPECT_EQ(PictureFolders(data), (std::vector<std::string>{c.folder, data})) << c.line;
+  }
+  // xdg-user-dir itself reads the same file the same way.
+  WriteWholeFile(home / "config/user-dirs.dirs", "XDG_PICTURES_DIR=\"$HOME/Bilder\"\n");
+  if (!CommandOutput("command -v xdg-user-dir").empty()) {
+    EXPECT_EQ(CommandOutput("xdg-user-dir PICTURES"), home / "Bilder");
+  }
+  EXPECT_EQ(PictureFolders(home / "Bilder"), (std::vector<std::string>{home / "Bilder"}));
+}
+
+TEST(PlayersPictures, PicturesNewestFirstWithoutFoldersAndOtherFiles) {
+  temp_folder a, b;
+  const std::string jpeg = PhotoJpegFile(64, 48, false);
+  const struct {
+    std::string path;
+    int64_t modified;
+  } files[] = {
+      {a / "old.JPG", 1000}, {a / "new.png", 3000}, {b / "middle.jpeg", 2000},
+      {b / "same.bmp", 2000}, {a / "notes.txt", 4000}, {b / "picture", 5000}, {b / "x.tga", 500},
+  };
+  for (const auto& f : files) {
+    WriteWholeFile(f.path, jpeg);
+    const timespec times[2] = {{f.modified, 0}, {f.modified, 0}};
+    utimensat(AT_FDCWD, f.path.c_str(), times, 0);
+  }
+  std::filesystem::create_directories(a / "folder.jpg");
+  std::filesystem::create_symlink(b / "x.tga", b / "link.tga");
+  std::filesystem::create_symlink(a / "gone.png", a / "broken.png");
+  std::vector<std::string> listed;
+  for (const picture_file& p : ListPictures({a.path(), b.path(), a / "missing"})) listed.push_back(p.path);
+  EXPECT_EQ(listed, (std::vector<std::string>{a / "new.png", b / "middle.jpeg", b / "same.bmp",
+                                              a / "old.JPG", b / "link.tga", b / "x.tga"}));
+}
+
+TEST(PlayersPictures, ThumbnailsFitTheirBoxWithTheShapeKept) {
+  temp_folder temp;
+  temp.Write("photo.jpg", PhotoJpegFile(4000, 3000, false));
+  temp.Write("portrait.jpg", WithExifOrientation(PhotoJpegFile(1600, 1200, false), 8));
+  temp.Write("notes.png", "not a picture");
+  const struct {
+    std::string name;
+    int width, height;
+  } cases[] = {{"photo.jpg", 160, 120}, {"portrait.jpg", 90, 120}, {"notes.png", 0, 0}};
+  for (const auto& c : cases) {
+    const auto thumbnail = PictureThumbnail(temp / c.name, 160, 120);
+    ASSERT_EQ(thumbnail != nullptr, c.width > 0) << c.name;
+    if (!thumbnail) continue;
+    EXPECT_EQ(thumbnail->width, c.width) << c.name;
+    EXPECT_EQ(thumbnail->height, c.height) << c.name;
+  }
 }
 
 }  // namespace

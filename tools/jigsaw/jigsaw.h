@@ -188,3 +188,23 @@ struct picture_to_cut {
 // into the library with one of the choices, which is as safe on a worker thread.
 bool ReadPictureToCut(const std::string& path, picture_to_cut& result, std::string& error,
                       const std::atomic<bool>* cancel = nullptr);
+
+// ---- The player's pictures --------------------------------------------------------------------
+
+// The folders a player's pictures are looked for in: the XDG pictures folder (XDG_PICTURES_DIR
+// in $XDG_CONFIG_HOME/user-dirs.dirs, ~/.config by default, as xdg-user-dirs writes it; else
+// $HOME/Pictures), then extra (the game's own pictures/ folder), each once.
+std::vector<std::string> PictureFolders(const std::string& extra);
+
+struct picture_file {
+  std::string path;
+  int64_t modified = 0;  // seconds since the epoch
+};
+// The regular files (links followed) in the folders whose names end in .jpg, .jpeg, .png, .bmp
+// or .tga in any case, newest first (then by path); folders and other files are left out.
+std::vector<picture_file> ListPictures(const std::vector<std::string>& folders);
+
+// A thumbnail of the picture file fitted into width x height with its shape kept, for a page of
+// pictures: a JPEG photo decodes at 1/8 of its size. nullptr when the file cannot be read as a
+// picture.
+std::shared_ptr<TPixmap> PictureThumbnail(const std::string& path, int width, int height);
