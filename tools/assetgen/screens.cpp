@@ -1,5 +1,6 @@
 // Pictures of the table and the browser: pointer, probe, swatch, the five confirmation
-// pictures, the box view frame and back button, the page arrows and the kill cross.
+// pictures, the box view frame and back button, the page arrows, the kill cross and the buttons
+// of the own-pictures route.
 // Depends on assetgen.h.
 #include <cmath>
 
@@ -133,6 +134,35 @@ void Arrows(const std::string& images, asset_fonts& fonts) {
   }
 }
 
+// The library page's way to the player's own pictures, 168 x 40 in the page arrows' style: a
+// small framed landscape, then the words.
+void PicturesButton(const std::string& images, asset_fonts& fonts) {
+  canvas c(168, 40);
+  Button(c, 0, 0, 168, 40, 10, blue_style, fonts.small, "");
+  const colour ink = RGB(255, 255, 224);
+  c.Rect(11, 10, 26, 20, ink);
+  c.Rect(13, 12, 22, 16, RGB(90, 150, 230));
+  c.Polygon({{13.f, 28.f}, {21.f, 18.f}, {27.f, 24.f}, {30.f, 21.f}, {35.f, 28.f}}, RGB(60, 130, 60));
+  c.Circle(30, 15, 2.2f, RGB(255, 214, 90));
+  fonts.small.DrawCentred(c, "My pictures", 100, 20, ink);
+  SavePNG(c.ToMasked(), images + "/pictures.png");
+}
+
+// The cutting screen's Cut button, 120 x 40: a pair of scissors and the word.
+void CutButton(const std::string& images, asset_fonts& fonts) {
+  canvas c(120, 40);
+  Button(c, 0, 0, 120, 40, 10, blue_style, fonts.small, "");
+  const colour ink = RGB(255, 255, 224);
+  c.Line(14, 12, 34, 26, 2.5f, ink);
+  c.Line(14, 28, 34, 14, 2.5f, ink);
+  for (float y : {12.f, 28.f}) {
+    c.Circle(12, y, 4.5f, ink);
+    c.Circle(12, y, 2.3f, blue_style.bottom);
+  }
+  fonts.small.DrawCentred(c, "Cut", 74, 20, ink);
+  SavePNG(c.ToMasked(), images + "/cut.png");
+}
+
 }  // namespace
 
 void WriteScreenPictures(const std::string& images, asset_fonts& fonts) {
@@ -149,4 +179,6 @@ void WriteScreenPictures(const std::string& images, asset_fonts& fonts) {
   BackButton(images, fonts);
   Cross(images);
   Arrows(images, fonts);
+  PicturesButton(images, fonts);
+  CutButton(images, fonts);
 }
