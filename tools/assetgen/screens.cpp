@@ -134,17 +134,17 @@ void Arrows(const std::string& images, asset_fonts& fonts) {
   }
 }
 
-// The library page's way to the player's own pictures, 168 x 40 in the page arrows' style: a
+// The library page's way to the player's own pictures, 130 x 40 in the page arrows' style: a
 // small framed landscape, then the words.
 void PicturesButton(const std::string& images, asset_fonts& fonts) {
-  canvas c(168, 40);
-  Button(c, 0, 0, 168, 40, 10, blue_style, fonts.small, "");
+  canvas c(130, 40);
+  Button(c, 0, 0, 130, 40, 10, blue_style, fonts.small, "");
   const colour ink = RGB(255, 255, 224);
-  c.Rect(11, 10, 26, 20, ink);
-  c.Rect(13, 12, 22, 16, RGB(90, 150, 230));
-  c.Polygon({{13.f, 28.f}, {21.f, 18.f}, {27.f, 24.f}, {30.f, 21.f}, {35.f, 28.f}}, RGB(60, 130, 60));
-  c.Circle(30, 15, 2.2f, RGB(255, 214, 90));
-  fonts.small.DrawCentred(c, "My pictures", 100, 20, ink);
+  c.Rect(8, 11, 24, 18, ink);
+  c.Rect(10, 13, 20, 14, RGB(90, 150, 230));
+  c.Polygon({{10.f, 27.f}, {17.f, 18.f}, {23.f, 24.f}, {26.f, 21.f}, {30.f, 27.f}}, RGB(60, 130, 60));
+  c.Circle(26, 16, 2.f, RGB(255, 214, 90));
+  fonts.small.DrawCentred(c, "My pictures", 81, 20, ink);
   SavePNG(c.ToMasked(), images + "/pictures.png");
 }
 
