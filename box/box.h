@@ -1,22 +1,19 @@
-// Piece box and tidying: the five boxes, the box view ("box" screen) with its laid-out rows, the
-// colour match and the tidy layouts of the table. Depends on play/play.h for the piece table,
-// shell/shell.h for the pointer and pending input, draw/draw.h and platform/platform.h.
+// Piece box and tidying: the five boxes, the box view ("box" screen) with its laid-out rows and
+// pictures, the colour match and the tidy layouts of the table. Owns the box tables.
+// Depends on play/ (the piece table, the tidy label), game/ (the turn's input, screen, display
+// size, fonts) and the framework (draw/, platform/).
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
+
+class TImage;
 
 // One box slot or one laid-out piece of the box view. n = 0 marks an empty slot (a hole).
 struct pce_type {
   int n = 0;
   int x = 0;  // where the piece's centre was last drawn in the box view
-  int y = 0;
-};
-
-// The tidy pile label; k = 0 means no label is drawn.
-struct tidy_type {
-  int k = 0;
-  int x = 0;  // centre of the drawn number
   int y = 0;
 };
 
@@ -28,20 +25,21 @@ struct box_state {
   std::array<pce_type, 301> box_table{};                // loose pieces laid out in the box view
   int box_table_count = 0;  // entries 1..box_table_count are used; n = 0 inside is a hole
   int box_pile_count = 0;   // entries stacked on the bottom-right pile; drawn while > 0
-  tidy_type tidy_label;
+  // The box view's pictures, loaded at start-up; nullptr when missing.
+  std::shared_ptr<TImage> box_picture, box_picture_large;  // the label, at 800 and 1024 wide
+  std::shared_ptr<TImage> table_button;                    // back to the table
 };
 
 extern box_state box;
 
-// Puts every field of `box` back to its start values.
+// Puts every field of `box` back to its start values and connects the box's hooks.
 void ResetBoxState();
+// Registers the box's hooks with play (the cursor goes back to box 1 when a jigsaw is reset,
+// the counts to 0 when play empties every box); StartUp and ResetBoxState call it.
+void ConnectBoxHooks();
 
 // Sets box_count[1..5] to 0 (starting or restarting a jigsaw).
 void ClearBoxCounts();
-
-// True when piece p is in no group, no box and not on the border (gp <= 0, box <= 0, edge = 0).
-// p must be 1..300.
-bool IsLoose(int p);
 
 // ---- Box model --------------------------------------------------------------------------------
 // These keep three things in step: the pieces' `box` field, the slots of each box and the rows

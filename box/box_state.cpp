@@ -1,7 +1,5 @@
-// The five boxes: module state, the loose-piece test and the box slots kept in step with the
-// pieces' `box` field. Depends on play/play.h for the piece table and the box flags.
-#include <cassert>
-
+// The five boxes: module state, its hooks and the box slots kept in step with the pieces' `box`
+// field. Depends on play/play.h for the piece table, the box flags and play's hooks.
 #include "box/box.h"
 #include "play/play.h"
 
@@ -9,16 +7,16 @@ box_state box;
 
 void ResetBoxState() {
   box = box_state{};
+  ConnectBoxHooks();
+}
+
+void ConnectBoxHooks() {
+  play_hooks.jigsaw_reset.Add([] { box.current_box = 1; });
+  play_hooks.boxes_emptied.Add(ClearBoxCounts);
 }
 
 void ClearBoxCounts() {
   box.box_count.fill(0);
-}
-
-bool IsLoose(int p) {
-  assert(p >= 1 && p <= kMaxPieces);
-  const piece_type& piece = play.pieces[p];
-  return piece.gp <= 0 && piece.box <= 0 && piece.edge == 0;
 }
 
 void RemoveBoxSlot(int s) {

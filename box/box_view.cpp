@@ -1,13 +1,13 @@
 // The "box" screen: its frame handler, drawing the box picture, label, strip, rows and pile, and
 // finding, moving and turning the piece under the pointer.
-// Depends on draw/draw.h, platform/platform.h, play/play.h and shell/shell.h.
+// Depends on draw/draw.h, platform/platform.h, play/play.h and game/game.h.
 #include <string>
 
 #include "box/box.h"
 #include "draw/draw.h"
+#include "game/game.h"
 #include "platform/platform.h"
 #include "play/play.h"
-#include "shell/shell.h"
 
 namespace {
 
@@ -25,8 +25,8 @@ int StripWidth(int width) {
 }
 
 bool PointerIn(int x, int y, int w, int h) {
-  return shell.pointer_x >= x && shell.pointer_x < x + w && shell.pointer_y >= y &&
-         shell.pointer_y < y + h;
+  return game.pointer_x >= x && game.pointer_x < x + w && game.pointer_y >= y &&
+         game.pointer_y < y + h;
 }
 
 // Where the pointer lands in the view: a strip slot or a row entry (0 when not) and its piece.
@@ -64,7 +64,7 @@ void DrawBoxLabel() {
   SetColor(colour[0], colour[1], colour[2]);
   DrawRect(4, 6, 63, 29);
   SetColor(255, 255, 255);
-  SetImageFont(shell.fonts.large);
+  SetImageFont(game.fonts.large);
   DrawShadowText("Box " + std::to_string(box.current_box), 8, 5, false, false, true);
 }
 
@@ -92,7 +92,7 @@ void DrawStrip(int width) {
 }  // namespace
 
 void EnterBoxView() {
-  shell.screen = "box";
+  game.screen = "box";
   play.dragged = 0;  // the view never moves pieces on the table
   BuildBoxTable();
   PurgeGroupedFromBox();
@@ -101,25 +101,25 @@ void EnterBoxView() {
 void BoxFrame() {
   DrawBoxView();
   DrawThumbnailIfShown();
-  if (shell.click_pending) ThumbClick();
-  const auto& back = shell.images.jigsaw;
-  if (shell.click_pending && back &&
+  if (game.click_pending) ThumbClick();
+  const auto& back = box.table_button;
+  if (game.click_pending && back &&
       MouseIn(kBackButtonX, kBackButtonY, kBackButtonX + ImageWidth(back),
               kBackButtonY + ImageHeight(back))) {
     ShowCurrentBox();
-    shell.click_pending = false;
-    shell.screen = "jigsaw";
+    game.click_pending = false;
+    game.screen = "jigsaw";
   }
-  if (shell.click_pending && MouseIn(3, 5, 68, 36)) {
-    shell.click_pending = false;
+  if (game.click_pending && MouseIn(3, 5, 68, 36)) {
+    game.click_pending = false;
     NextBox();
   }
-  if (shell.click_pending && BoxClick() == 1) {
-    shell.click_pending = false;
+  if (game.click_pending && BoxClick() == 1) {
+    game.click_pending = false;
     box.box_pile_count = 0;  // the number goes; the pile stays
   }
-  if (shell.turn_pending) {
-    shell.turn_pending = false;
+  if (game.turn_pending) {
+    game.turn_pending = false;
     TurnInBoxView();
   }
 }
@@ -129,8 +129,8 @@ void DrawBoxView() {
   SetClsColor(play.table_colour.r, play.table_colour.g, play.table_colour.b);
   Cls();
   SetColor(255, 255, 255);
-  DrawImage(shell.display.display_large ? shell.images.boxf : shell.images.box, 70, 5);
-  DrawImage(shell.images.jigsaw, kBackButtonX, kBackButtonY);
+  DrawImage(game.display.display_large ? box.box_picture_large : box.box_picture, 70, 5);
+  DrawImage(box.table_button, kBackButtonX, kBackButtonY);
   DrawBoxLabel();
   DrawStrip(width);
   SetColor(255, 255, 255);

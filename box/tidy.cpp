@@ -1,5 +1,5 @@
 // Tidying the table: single shown pieces laid out in rows or columns in the screen region the
-// pointer chooses, the rest on one counted pile. Depends on play/play.h (pieces, ShuffleList)
+// pointer chooses, the rest on one counted pile. Depends on play/play.h (pieces, ShuffleList, the tidy label)
 // and platform/platform.h (display size).
 #include <algorithm>
 #include <optional>
@@ -126,7 +126,7 @@ void TidyPieces(int px, int py, int width, int height) {
   if (width <= 0 || height <= 0) return;  // no display: every point is off the screen
   const std::optional<tidy_region> region = ChooseRegion(px, py, width, height);
   if (!region) return;
-  box.tidy_label.k = 0;
+  play.tidy_label.k = 0;
   std::vector<int> list{0};
   for (int i = 1; i <= play.piece_count; i++)
     if (play.pieces[i].gp == 0 && play.pieces[i].visible == 1) list.push_back(i);
@@ -144,5 +144,5 @@ void TidyPieces(int px, int py, int width, int height) {
       Advance(cursor, *region, piece);
   }
   if (cursor.piled > 0)
-    box.tidy_label = {cursor.piled, std::min(cursor.x, width - kMargin), cursor.y};
+    play.tidy_label = {cursor.piled, std::min(cursor.x, width - kMargin), cursor.y};
 }

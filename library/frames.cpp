@@ -1,10 +1,10 @@
-// The frame handlers of the three page screens, and starting a library jigsaw afresh.
-// Depends on draw/ (the cross image), play/, box/ and shell/.
+// The frame handlers of the three page screens, and starting a library or the opening jigsaw
+// afresh. Depends on box/, play/, game/ and draw/ (the cross image).
 #include "box/box.h"
 #include "draw/draw.h"
+#include "game/game.h"
 #include "library/internal.h"
 #include "play/play.h"
-#include "shell/shell.h"
 
 bool StartScattered(const std::string& name) {
   if (!LoadJigsawFolder(name)) return false;
@@ -14,47 +14,51 @@ bool StartScattered(const std::string& name) {
   return true;
 }
 
+void ShowOpeningJigsaw() {
+  if (LoadJigsawFolder("0000vorna")) ScatterPieces();
+}
+
 bool StartNewJigsaw(const std::string& name) {
   if (!StartScattered(name)) return false;
-  const shell_colour_type& kept = shell.prefs.kept_colour;
-  if (shell.prefs.pref_keep_colour) play.table_colour = {kept.r, kept.g, kept.b};
+  const game_colour_type& kept = game.prefs.kept_colour;
+  if (game.prefs.pref_keep_colour) play.table_colour = {kept.r, kept.g, kept.b};
   return true;
 }
 
 void NewFrame() {
   DrawLibraryPage("new1");
-  if (!shell.click_pending) return;
+  if (!game.click_pending) return;
   const std::string name = HitLibraryPage();
   if (!name.empty()) {
-    shell.click_pending = false;
+    game.click_pending = false;
     ShowBusy("please wait");
     StartNewJigsaw(name);
-    shell.screen = "jigsaw";
+    game.screen = "jigsaw";
   } else if (ClickPageArrows()) {
-    shell.click_pending = false;
+    game.click_pending = false;
   }
 }
 
 void DeleteFrame() {
   if (!library.cross) library.cross = LoadImage("images/cross.png", -1);
   DrawLibraryPage("delete1");
-  if (shell.click_pending && (!HitLibraryPage().empty() || ClickPageArrows())) shell.click_pending = false;
+  if (game.click_pending && (!HitLibraryPage().empty() || ClickPageArrows())) game.click_pending = false;
 }
 
 void LoadFrame() {
   DrawSavedPage();
   if (library.saved_list.count == 0) {
-    shell.status_message = "I can't find any saved jigsaws to load";
-    shell.screen = "jigsaw";
+    game.status_message = "I can't find any saved jigsaws to load";
+    game.screen = "jigsaw";
     return;
   }
-  if (!shell.click_pending) return;
+  if (!game.click_pending) return;
   const std::string name = HitSavedPage();
   if (!name.empty()) {
     // A resume that fails leaves the jigsaw in play; the table comes back either way.
-    if (!ResumeJigsaw(name)) shell.screen = "jigsaw";
-    shell.click_pending = false;
+    if (!ResumeJigsaw(name)) game.screen = "jigsaw";
+    game.click_pending = false;
   } else if (ClickPageArrows()) {
-    shell.click_pending = false;
+    game.click_pending = false;
   }
 }

@@ -1,15 +1,15 @@
 // Commands over the whole library: killing the marked jigsaws (their folders and every player's
 // saved files of them), the quick pick and the next jigsaw not yet saved.
-// Depends on files/ (deleting, listing), play/, box/, platform/ (Rand, Flip) and shell/.
+// Depends on files/ (deleting, listing), play/, box/, platform/ (Rand, Flip) and game/.
 #include <algorithm>
 #include <filesystem>
 
 #include "box/box.h"
 #include "files/files.h"
+#include "game/game.h"
 #include "library/internal.h"
 #include "platform/platform.h"
 #include "play/play.h"
-#include "shell/shell.h"
 
 namespace {
 
@@ -51,7 +51,7 @@ void KillMarked() {
   library.library_list.page = 0;
   ShowOpeningJigsaw();
   ClearBoxCounts();
-  shell.screen = "jigsaw";
+  game.screen = "jigsaw";
 }
 
 void PickRandomJigsaw() {
@@ -60,7 +60,7 @@ void PickRandomJigsaw() {
     ShowBusy("please wait");
     BuildLibraryList();
   }
-  shell.screen = "jigsaw";
+  game.screen = "jigsaw";
   const std::string old = play.jigsaw_name;
   // With no other jigsaw in the list there is nothing to pick.
   if (std::none_of(list.entries.begin(), list.entries.end(), [&](const tn3_type& e) { return e.tk != old; })) return;
@@ -71,7 +71,7 @@ void PickRandomJigsaw() {
 
 void PickNextUnsaved() {
   ShowBusy("please wait");
-  shell.screen = "jigsaw";
+  game.screen = "jigsaw";
   if (library.saved_list.page == 0) BuildSavedList();
   if (library.library_list.page == 0) BuildLibraryList();
   const std::vector<tn3_type>& all = library.library_list.entries;

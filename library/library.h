@@ -1,6 +1,8 @@
 // Library and persistence: the folder tree and the player folder, saved progress, the browser
-// pages of the library and of saved jigsaws, killing and the quick picks.
-// Depends on files/ (folders, streams, atomic writes), draw/, play/, box/ and shell/.
+// pages of the library and of saved jigsaws, killing and the quick picks. Owns the player's name
+// and folder, the two browser lists and their pictures.
+// Depends on box/, play/, game/ (the turn's input, screen, display size, preferences, notices,
+// sounds, hooks) and the framework (files/ for folders, streams and atomic writes, draw/).
 #pragma once
 
 #include <array>
@@ -31,11 +33,13 @@ struct browser_list_type {
 };
 
 struct library_state {
+  std::string player_name = "default";
   // "players/" + player name + "/" once OpenPlayerFolder has run; "" before.
   std::string player_folder;
   browser_list_type library_list;  // "new1", "delete1"
   browser_list_type saved_list;    // "load1"
   std::shared_ptr<TImage> cross;   // the kill mark, loaded when "delete1" first runs
+  std::array<std::shared_ptr<TImage>, 5> arrows;  // the page buttons, slots 1..4, loaded at start-up
 };
 
 extern library_state library;
@@ -148,6 +152,8 @@ void ResetPagesForNewDisplaySize();
 void NewFrame();
 void DeleteFrame();
 void LoadFrame();
+// Makes "0000vorna" the current jigsaw and scatters it; a failed load keeps the old jigsaw.
+void ShowOpeningJigsaw();
 // Starts a library jigsaw afresh, scattered with empty boxes. A failed load keeps the jigsaw in
 // play. True when it started.
 bool StartNewJigsaw(const std::string& name);

@@ -1,12 +1,12 @@
 // Drawing the browser pages: the thumbnail grid for both display sizes, the page buttons and
 // the title, and hit-testing a click against what was drawn.
-// Depends on draw/ (images, scale) and shell/ (banner, busy notice, pointer).
+// Depends on draw/ (images, scale) and game/ (banner, busy notice, pointer).
 #include <array>
 #include <functional>
 
 #include "draw/draw.h"
+#include "game/game.h"
 #include "library/library.h"
-#include "shell/shell.h"
 
 namespace {
 
@@ -18,20 +18,20 @@ struct page_geometry {
   float scale;         // of the thumbnail
 };
 
-int GridLeft() { return shell.display.display_large ? 23 : 8; }
+int GridLeft() { return game.display.display_large ? 23 : 8; }
 
 page_geometry LibraryGeometry() {
-  return shell.display.display_large ? page_geometry{9, 10, 98, 74, 0.36f} : page_geometry{7, 8, 98, 74, 0.36f};
+  return game.display.display_large ? page_geometry{9, 10, 98, 74, 0.36f} : page_geometry{7, 8, 98, 74, 0.36f};
 }
 
 page_geometry SavedGeometry() {
-  return shell.display.display_large ? page_geometry{4, 5, 196, 149, 0.73f} : page_geometry{3, 4, 196, 149, 0.73f};
+  return game.display.display_large ? page_geometry{4, 5, 196, 149, 0.73f} : page_geometry{3, 4, 196, 149, 0.73f};
 }
 
 bool OnSavedPage(const std::string& screen) { return screen == "load1"; }
 
 // The page screen on display: help shows its page over the screen it was opened from.
-const std::string& ShownScreen() { return shell.screen == "help" ? shell.previous_screen : shell.screen; }
+const std::string& ShownScreen() { return game.screen == "help" ? game.previous_screen : game.screen; }
 
 // The list that a page screen shows.
 browser_list_type& ListOf(const std::string& screen) {
@@ -40,8 +40,8 @@ browser_list_type& ListOf(const std::string& screen) {
 
 // The four buttons' left edges: first, previous, next, last page.
 std::array<int, 4> ArrowLefts() {
-  const int first = shell.display.display_large ? 23 : 9;
-  const int next = first + (shell.display.display_large ? 806 : 610);
+  const int first = game.display.display_large ? 23 : 9;
+  const int next = first + (game.display.display_large ? 806 : 610);
   return {first, first + kArrowGap, next, next + kArrowGap};
 }
 
@@ -122,7 +122,7 @@ void DrawSavedPage() {
 std::string HitLibraryPage() {
   tn3_type* entry = Hit(library.library_list, LibraryGeometry());
   if (!entry) return "";
-  if (shell.screen == "delete1" && entry->tk.rfind("0000", 0) != 0) entry->marked = entry->marked ? 0 : 1;
+  if (game.screen == "delete1" && entry->tk.rfind("0000", 0) != 0) entry->marked = entry->marked ? 0 : 1;
   return entry->tk;
 }
 
@@ -151,7 +151,7 @@ void DrawPageArrows() {
   const std::array<int, 4> lefts = ArrowLefts();
   for (int button = 0; button < 4; ++button) {
     const bool shown = button < 2 ? list.page > 1 : list.page < list.page_count;
-    if (shown) DrawImage(shell.images.arrows[button + 1], static_cast<float>(lefts[button]), kArrowTop, 0);
+    if (shown) DrawImage(library.arrows[button + 1], static_cast<float>(lefts[button]), kArrowTop, 0);
   }
 }
 
@@ -170,7 +170,7 @@ namespace {
 
 // The list that the arrow keys page through: only on the three page screens.
 browser_list_type* PagedList() {
-  const std::string& screen = shell.screen;
+  const std::string& screen = game.screen;
   if (screen != "new1" && screen != "delete1" && screen != "load1") return nullptr;
   return &ListOf(screen);
 }

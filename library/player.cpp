@@ -1,9 +1,9 @@
 // The player folder below "players/", made ready once at start-up, and the checks that keep
 // names from files and the command line inside the data folders.
-// Depends on files/ (listing and creating folders) and shell/ (the player name, the notice).
+// Depends on files/ (listing and creating folders) and game/ (the notice).
 #include "files/files.h"
+#include "game/game.h"
 #include "library/library.h"
-#include "shell/shell.h"
 
 library_state library;
 
@@ -51,11 +51,11 @@ void EnsureFolder(const std::string& path) {
 
 void OpenPlayerFolder() {
   if (!library.player_folder.empty()) return;
-  if (!IsSafePlayerName(shell.player_name)) {
+  if (!IsSafePlayerName(library.player_name)) {
     ShowErrorAndWait("That player name would reach outside the players folder; playing as default");
-    shell.player_name = "default";
+    library.player_name = "default";
   }
   EnsureFolder("players");
-  EnsureFolder("players/" + shell.player_name);
-  library.player_folder = "players/" + shell.player_name + "/";
+  EnsureFolder("players/" + library.player_name);
+  library.player_folder = "players/" + library.player_name + "/";
 }

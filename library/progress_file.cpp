@@ -1,13 +1,13 @@
 // The progress file: reading it back with every value checked against the jigsaw it is read
 // for, and putting it into the piece tables. Depends on files/ (lines, numbers), play/, box/
-// and shell/ (the display switch, the notice).
+// and game/ (the display switch, the notice).
 #include <algorithm>
 
 #include "box/box.h"
 #include "files/files.h"
+#include "game/game.h"
 #include "library/library.h"
 #include "play/play.h"
-#include "shell/shell.h"
 
 namespace {
 
@@ -98,7 +98,8 @@ void LoadProgress(const progress_type& progress) {
   }
   play.table_colour = {progress.table_colour[0], progress.table_colour[1], progress.table_colour[2]};
   // Positions are screen coordinates of the layout they were saved in: switch as key F does.
-  if ((progress.display_large != 0) != shell.display.display_large) ToggleLargeDisplay();
+  if ((progress.display_large != 0) != game.display.display_large)
+    game_hooks.toggle_large_display.Call();
   play.last_group = std::max(progress.last_group, highest_group);
   // What the file does not hold: the box slots, the box view's rows, the spread border flag.
   RebuildBoxes();

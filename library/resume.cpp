@@ -1,10 +1,10 @@
 // Resuming a saved jigsaw (from the saved page or by fetch). The progress file is read and
 // checked before the jigsaw's folder replaces the one in play, so a failure changes nothing.
-// Depends on files/, play/ and shell/.
+// Depends on files/, play/ and game/.
 #include "files/files.h"
+#include "game/game.h"
 #include "library/library.h"
 #include "play/play.h"
-#include "shell/shell.h"
 
 namespace {
 
@@ -43,8 +43,8 @@ bool ResumeJigsaw(const std::string& name) {
   }
   ResetPlayState();
   LoadProgress(*progress);
-  shell.screen = "jigsaw";
-  shell.click_pending = false;
+  game.screen = "jigsaw";
+  game.click_pending = false;
   return true;
 }
 
@@ -54,7 +54,7 @@ void FetchWorkingOn() {
   int64_t size = 0;
   const std::shared_ptr<TMemoryStream> stream = TMemoryStream::ReadFile(path, kLongestWorkingOn, size);
   if (size < 0) {
-    shell.status_message = "I can't find any saved jigsaws to fetch";
+    game.status_message = "I can't find any saved jigsaws to fetch";
     return;
   }
   if (!stream) {

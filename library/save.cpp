@@ -1,11 +1,11 @@
 // Saving: the save command, the progress file, "working_on.txt". Every file is replaced whole,
 // so a save that is killed or meets a full disk leaves the previous save intact.
-// Depends on files/ (atomic writes, numbers), draw/, play/ and shell/ (messages, sounds).
+// Depends on files/ (atomic writes, numbers), draw/, play/ and game/ (messages, sounds).
 #include "draw/draw.h"
 #include "files/files.h"
+#include "game/game.h"
 #include "library/internal.h"
 #include "play/play.h"
-#include "shell/shell.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ bool WriteProgressLines(TStream& stream) {
       ok = WriteNumber(stream, value) && ok;
   }
   for (int value : {play.table_colour.r, play.table_colour.g, play.table_colour.b,
-                    shell.display.display_large ? 1 : 0, play.last_group})
+                    game.display.display_large ? 1 : 0, play.last_group})
     ok = WriteNumber(stream, value) && ok;
   return ok;
 }
@@ -39,7 +39,7 @@ void SaveJigsaw() {
   DrawTable();
   DrawThumbnailIfShown();
   SaveProgress();
-  if (shell.prefs.pref_save_message) shell.status_message = "jigsaw saved";
+  if (game.prefs.pref_save_message) game.status_message = "jigsaw saved";
   PlayMagic();
 }
 

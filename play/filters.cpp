@@ -1,7 +1,6 @@
 // Show and hide filters over the piece classes (edge, grouped, boxed, loose) and the two border
 // helpers: spreading border pieces to the screen edges and putting piece 1 home.
-// Depends on platform/platform.h (Rand, display size) and box/box.h (IsLoose).
-#include "box/box.h"
+// Depends on platform/platform.h (Rand, display size) and play.h (IsLoose).
 #include "platform/platform.h"
 #include "play/play.h"
 

@@ -1,16 +1,15 @@
 // Scattering a jigsaw, the flight of every piece to its home position on the "anim" screen, the
 // auto-solve, setting ten pieces aside, and the list shuffle. Depends on platform/platform.h
-// (Rand, Millisecs), shell/shell.h and box/box.h.
+// (Rand, Millisecs) and game/game.h (screen, click, display size, notices, sounds, hooks).
 #include <algorithm>
 #include <cassert>
 #include <cmath>
 #include <cstdint>
 #include <numeric>
 
-#include "box/box.h"
+#include "game/game.h"
 #include "platform/platform.h"
 #include "play/play.h"
-#include "shell/shell.h"
 
 void ScatterPieces() {
   for (int i = 1; i <= play.piece_count; i++) {
@@ -28,7 +27,7 @@ void ScatterPieces() {
 
 void StartFlight() {
   ShowAllPieces();
-  shell.screen = "anim";
+  game.screen = "anim";
   play.flight_state = 1;
 }
 
@@ -92,9 +91,9 @@ bool StepFlight() {
 // One state per frame; a click jumps to state 3, which puts every piece home in the same frame.
 void FlightFrame() {
   if (play.flight.empty()) play.flight.resize(kMaxPieces + 1);
-  if (shell.click_pending) {
+  if (game.click_pending) {
     play.flight_state = 3;
-    shell.click_pending = false;
+    game.click_pending = false;
     StopMusic();
     play.flight_skipped = 1;
   }
@@ -161,15 +160,15 @@ struct set_aside_column {
 }  // namespace
 
 void SetAsideTen() {
-  if (!shell.display.display_large) ToggleLargeDisplay();
+  if (!game.display.display_large) game_hooks.toggle_large_display.Call();
   // The column at x 850 lies outside an 800-wide display: without the large display the pieces
   // would be out of reach, so the jigsaw is left as it is.
-  if (!shell.display.display_large) return;
+  if (!game.display.display_large) return;
   ShowBusy("please wait");
   StopMusic();
   ResetPlayState();
   ScatterPieces();
-  ClearBoxCounts();
+  play_hooks.boxes_emptied.Call();
   std::vector<int> order(play.piece_count);
   std::iota(order.begin(), order.end(), 1);
   ShuffleList(order, 0);  // entry 0 stays, so piece 1 is always set aside

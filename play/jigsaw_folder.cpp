@@ -1,7 +1,7 @@
 // Loading a jigsaw folder (pieces.txt, one PNG per piece, tn.png) into the piece tables, the median
 // colour of a piece, and the reset of play flags before a jigsaw starts.
-// Depends on files/files.h (streams, text numbers, LoadPixmap), draw/draw.h, shell/shell.h,
-// box/box.h.
+// Depends on files/files.h (streams, text numbers, LoadPixmap), draw/draw.h and game/game.h
+// (notices, music, the preferences).
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -9,11 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "box/box.h"
 #include "draw/draw.h"
 #include "files/files.h"
+#include "game/game.h"
 #include "play/play.h"
-#include "shell/shell.h"
 
 namespace {
 
@@ -172,7 +171,7 @@ bool LoadJigsawFolder(const std::string& name) {
     staged[i].x0 = ReadNumber(*stream);
     staged[i].y0 = ReadNumber(*stream);
   }
-  colour_type colour = shell.prefs.pref_keep_colour ? play.table_colour : colour_type{115, 8, 33};
+  colour_type colour = game.prefs.pref_keep_colour ? play.table_colour : colour_type{115, 8, 33};
   if (!stream->Eof()) {
     colour.r = std::clamp(ReadNumber(*stream), 0, 255);
     colour.g = std::clamp(ReadNumber(*stream), 0, 255);
@@ -262,12 +261,11 @@ bool LoadJigsawFolder(const std::string& name) {
 
 void ResetPlayState() {
   StopMusic();
-  shell.pending_confirm = "";
+  play_hooks.jigsaw_reset.Call();
   play.thumb_shown = 0;
   play.swatch_shown = 0;
   play.dragged = 0;
   play.completion_handled = 0;
-  box.current_box = 1;
   // Undoes the spreading of edge over groups.
   for (int j = 1; j <= play.rows; j++)
     for (int k = 1; k <= play.cols; k++)

@@ -1,12 +1,11 @@
 // Carrying, snapping and joining: pick-up, following the pointer, group layout, the drop that joins
-// fitting neighbours, edge spreading and the completion test. Depends on shell/shell.h and
-// box/box.h.
+// fitting neighbours, edge spreading and the completion test. Depends on game/game.h (the turn's
+// input, sounds).
 #include <cstdlib>
 
-#include "box/box.h"
+#include "game/game.h"
 #include "play/play.h"
 #include "play/play_internal.h"
-#include "shell/shell.h"
 
 void RotateOffset(int a, int dx, int dy, int& rx, int& ry) {
   switch (a) {
@@ -37,19 +36,19 @@ void RenumberGroup(int from, int to) {
 void PickUp() {
   const int p = PieceUnderPointer();
   if (p == 0 || IsComplete() == 1) return;
-  shell.click_pending = false;
+  game.click_pending = false;
   play.dragged = p;
   RaisePieceOrGroup(p);
-  play.drag_dx = shell.pointer_x - play.pieces[p].x;
-  play.drag_dy = shell.pointer_y - play.pieces[p].y;
-  box.tidy_label.k = 0;
+  play.drag_dx = game.pointer_x - play.pieces[p].x;
+  play.drag_dy = game.pointer_y - play.pieces[p].y;
+  play.tidy_label.k = 0;
 }
 
 void FollowPointer() {
   const int p = play.dragged;
   if (p == 0) return;
-  play.pieces[p].x = shell.pointer_x - play.drag_dx;
-  play.pieces[p].y = shell.pointer_y - play.drag_dy;
+  play.pieces[p].x = game.pointer_x - play.drag_dx;
+  play.pieces[p].y = game.pointer_y - play.drag_dy;
   LayOutGroup(p);
 }
 

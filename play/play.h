@@ -1,6 +1,8 @@
-// Puzzle play: the pieces of the jigsaw in play, drawing the table and picking pieces, carrying and
-// joining, turning, scatter and the flight animation, the show/hide filters.
-// Depends on draw/draw.h, files/files.h, platform/platform.h, shell/shell.h and box/box.h.
+// Puzzle play, the lowest module of the game above game/: the pieces of the jigsaw in play, drawing
+// the table and picking pieces, carrying and joining, turning, scatter and the flight animation,
+// the show/hide filters. Owns the piece records, the drawing order and the tidy pile label.
+// Depends on game/ (the turn's input, screen, display size, fonts, notices, sounds, hooks) and the
+// framework (draw/, files/, platform/).
 #pragma once
 
 #include <array>
@@ -8,6 +10,8 @@
 #include <span>
 #include <string>
 #include <vector>
+
+#include "game/game.h"
 
 class TImage;
 class TPixmap;
@@ -44,6 +48,13 @@ struct colour_type {
   int r = 0, g = 0, b = 0;
 };
 
+// The tidy pile label; k = 0 means no label is drawn.
+struct tidy_type {
+  int k = 0;
+  int x = 0;  // centre of the drawn number
+  int y = 0;
+};
+
 // Play module state. Tables are indexed from 1; entry 0 stays empty. Flags hold 0 or 1.
 struct play_state {
   // The jigsaw in play.
@@ -62,7 +73,7 @@ struct play_state {
   int thumb_shown = 0, thumb_dragging = 0;
   int thumb_grab_dx = 0, thumb_grab_dy = 0;
 
-  // Shared images the shell loads at start-up; nullptr when missing.
+  // Shared images loaded at start-up; nullptr when missing.
   std::shared_ptr<TImage> probe;           // stands for the pointer in hit tests
   std::shared_ptr<TImage> swatch;          // drawn at (10, 463)
   std::shared_ptr<TPixmap> swatch_pixmap;  // the same picture, for reading colours
@@ -88,12 +99,27 @@ struct play_state {
   // Show/hide filters.
   int grouped_shown = 0, loose_shown = 0;
   std::array<int, 6> box_shown{};  // entries 1..5
+
+  // The count of the pile a tidy left, drawn on the table until a piece is picked up.
+  tidy_type tidy_label;
 };
 
 extern play_state play;
 
 // Puts every field of `play` back to its start values (for tests).
 void ResetPlayStateModule();
+
+// What play tells the modules above it, which register here (no reset clears them).
+struct play_hooks_type {
+  hook_list jigsaw_reset;   // ResetPlayState ran: a jigsaw is starting afresh
+  hook_list boxes_emptied;  // every piece left its box (setting ten pieces aside)
+};
+
+extern play_hooks_type play_hooks;
+
+// True when piece p is in no group, no box and not on the border (gp <= 0, box <= 0, edge = 0).
+// p must be 1..300.
+bool IsLoose(int p);
 
 // --- Piece model and jigsaw folder -------------------------------------------------------------
 
@@ -114,8 +140,8 @@ int CellPiece(int j, int k);
 // floor(m/2)-th smallest value of each channel; 0 when fewer than two pixels count.
 colour_type PieceMedianColour(const TPixmap& pixmap);
 
-// Clears the flags of play before a jigsaw starts: music, pending confirmation, thumbnail, swatch,
-// carried piece, completion, current box; recomputes edge from the grid; shows groups and loose
+// Clears the flags of play before a jigsaw starts: music, thumbnail, swatch, carried piece,
+// completion; calls the jigsaw_reset hooks; recomputes edge from the grid; shows groups and loose
 // pieces.
 void ResetPlayState();
 

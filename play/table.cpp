@@ -1,30 +1,29 @@
 // The "jigsaw" screen: its frame handler, drawing the table and the carried group, the draw order,
 // pixel-exact picking against the probe, the outlined numbers, the thumbnail and the colour swatch.
-// Depends on draw/draw.h, shell/shell.h and box/box.h.
+// Depends on draw/draw.h and game/game.h (the turn's input, fonts, the help hint).
 #include <algorithm>
 #include <string>
 
-#include "box/box.h"
 #include "draw/draw.h"
+#include "game/game.h"
 #include "play/play.h"
 #include "play/play_internal.h"
-#include "shell/shell.h"
 
 void JigsawFrame() {
   // A click while carrying always puts the piece down, wherever it is.
-  if (shell.click_pending && play.dragged != 0) {
-    shell.click_pending = false;
+  if (game.click_pending && play.dragged != 0) {
+    game.click_pending = false;
     DropAndJoin();
     play.dragged = 0;
   }
-  if (shell.click_pending) ThumbClick();
-  if (shell.click_pending) SwatchClick();
-  if (shell.click_pending) PickUp();
-  if (shell.turn_pending) {
+  if (game.click_pending) ThumbClick();
+  if (game.click_pending) SwatchClick();
+  if (game.click_pending) PickUp();
+  if (game.turn_pending) {
     // Without a target the request waits for the first piece that comes under the pointer.
     const int target = play.dragged != 0 ? play.dragged : PieceUnderPointer();
     if (target != 0) {
-      shell.turn_pending = false;
+      game.turn_pending = false;
       TurnPiece(target);
     }
   }
@@ -56,8 +55,8 @@ void DrawTable() {
     const piece_type& piece = play.pieces[play.draw_order[k]];
     if (piece.visible) DrawPiece(piece);
   }
-  if (box.tidy_label.k > 0)
-    DrawOutlinedNumber(box.tidy_label.k, box.tidy_label.x, box.tidy_label.y);
+  if (play.tidy_label.k > 0)
+    DrawOutlinedNumber(play.tidy_label.k, play.tidy_label.x, play.tidy_label.y);
   DrawHelpHint();
 }
 
@@ -91,7 +90,7 @@ int PieceHitAt(int p, int x, int y, int turn) {
   SetRotation(static_cast<float>(turn * 90));
   const int hit =
       ImagesCollide(piece.img, static_cast<float>(x), static_cast<float>(y), 0, play.probe,
-                    static_cast<float>(shell.pointer_x), static_cast<float>(shell.pointer_y), 0);
+                    static_cast<float>(game.pointer_x), static_cast<float>(game.pointer_y), 0);
   SetRotation(0);
   return hit;
 }
@@ -121,7 +120,7 @@ void RaisePieceOrGroup(int p) {
 
 void DrawOutlinedNumber(int n, int x, int y) {
   const std::string text = std::to_string(n);
-  SetImageFont(shell.fonts.large);  // the built-in font stands in when Tahoma is missing
+  SetImageFont(game.fonts.large);  // the built-in font stands in when Tahoma is missing
   SetColor(0, 0, 0);
   for (const auto& [dx, dy] : {std::pair{-2, -2}, {2, 2}, {-2, 2}, {2, -2}})
     DrawTextCentred(text, x + dx, y + dy, true, true);
@@ -134,12 +133,12 @@ void ThumbClick() {
   if (!MouseIn(play.thumb_x, play.thumb_y, play.thumb_x + play.thumb_width,
                play.thumb_y + play.thumb_height))
     return;
-  shell.click_pending = false;
+  game.click_pending = false;
   if (play.thumb_dragging) {
     play.thumb_dragging = 0;
   } else {
-    play.thumb_grab_dx = shell.pointer_x - play.thumb_x;
-    play.thumb_grab_dy = shell.pointer_y - play.thumb_y;
+    play.thumb_grab_dx = game.pointer_x - play.thumb_x;
+    play.thumb_grab_dy = game.pointer_y - play.thumb_y;
     play.thumb_dragging = 1;
   }
 }
@@ -149,11 +148,11 @@ void SwatchClick() {
   const TPixmap& pixmap = *play.swatch_pixmap;
   // Only the swatch's own pixels count: the far edges of an inclusive rectangle and a sampled
   // pointer that has moved off the swatch would read outside the pixmap.
-  const int px = shell.pointer_x - 10;
-  const int py = shell.pointer_y - 463;
+  const int px = game.pointer_x - 10;
+  const int py = game.pointer_y - 463;
   if (!MouseIn(10, 463, 10 + pixmap.width - 1, 463 + pixmap.height - 1)) return;
   if (px < 0 || py < 0 || px >= pixmap.width || py >= pixmap.height) return;
-  shell.click_pending = false;
+  game.click_pending = false;
   const uint32_t p = pixmap.ReadPixel(px, py);
   play.table_colour = {static_cast<int>((p >> 16) & 255), static_cast<int>((p >> 8) & 255),
                        static_cast<int>(p & 255)};

@@ -1,11 +1,11 @@
 // Quarter turns of pieces and groups, and the "unrotate" screen that turns everything upright.
-// Depends on shell/shell.h for the pending click.
+// Depends on game/game.h for the pending click.
 #include <algorithm>
 #include <vector>
 
+#include "game/game.h"
 #include "play/play.h"
 #include "play/play_internal.h"
-#include "shell/shell.h"
 
 void TurnPiece(int p) {
   piece_type& piece = play.pieces[p];
@@ -14,8 +14,8 @@ void TurnPiece(int p) {
 }
 
 void UnrotateFrame() {
-  if (shell.click_pending) {
-    shell.click_pending = false;
+  if (game.click_pending) {
+    game.click_pending = false;
     play.unrotate_state = 3;
   }
   const int count = play.piece_count;

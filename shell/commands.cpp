@@ -28,22 +28,22 @@ void ToggleThumbnail() {
 
 void StartUnrotate() {
   play.unrotate_state = 1;
-  shell.screen = "unrotate";
+  game.screen = "unrotate";
 }
 
 void LeaveBoxView() {
   ShowCurrentBox();
-  shell.screen = "jigsaw";
+  game.screen = "jigsaw";
 }
 
 void HideAllAndLeave() {
   HideAllPieces();
-  shell.screen = "jigsaw";
+  game.screen = "jigsaw";
 }
 
 void KillOrOpenDeletePage(const std::string& screen) {
   if (screen == "delete1")
     KillMarked();
   else
-    shell.screen = "delete1";
+    game.screen = "delete1";
 }

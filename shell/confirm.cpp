@@ -38,7 +38,7 @@ void DrawPendingConfirm() {
 void ConfirmClick() {
   const confirm_type* confirm = PendingConfirm();
   if (!confirm) return;
-  shell.click_pending = false;
+  game.click_pending = false;
   // Without its picture the player cannot see a Yes area, so every click answers No.
   const auto& picture = shell.images.*confirm->picture;
   if (picture && MouseInCentred(picture, confirm->x1, confirm->y1, confirm->x2, confirm->y2)) AnswerYes(*confirm);

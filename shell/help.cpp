@@ -101,16 +101,16 @@ int HelpPageOf(const std::string& screen) {
 }
 
 void OpenHelp() {
-  shell.previous_screen = shell.screen;
-  shell.screen = "help";
-  shell.help_pointer_x = shell.pointer_x;
-  shell.help_pointer_y = shell.pointer_y;
+  game.previous_screen = game.screen;
+  game.screen = "help";
+  shell.help_pointer_x = game.pointer_x;
+  shell.help_pointer_y = game.pointer_y;
 }
 
-void CloseHelp() { shell.screen = shell.previous_screen; }
+void CloseHelp() { game.screen = game.previous_screen; }
 
 void HelpFrame() {
-  int k = HelpPageOf(shell.previous_screen);
+  int k = HelpPageOf(game.previous_screen);
   if (k < 0) return;
   kPages[k].beneath();
   const auto& page = Page(k);
@@ -120,8 +120,8 @@ void HelpFrame() {
   int row = RowUnderPointer(k, *page);
   if (row < 0) return;
   if (shell.pending_confirm.empty()) HighlightRow(k, *page, row);
-  if (shell.click_pending) {
-    shell.click_pending = false;
+  if (game.click_pending) {
+    game.click_pending = false;
     RunHelpLetter(k, kPages[k].letters[row]);
   }
 }

@@ -19,10 +19,10 @@ bool SharedLetter(char letter) {
     case 'D': AskConfirm("D"); return true;
     case 'F': ToggleLargeDisplay(); return true;
     case 'H': CloseHelp(); return true;
-    case 'I': shell.screen = "prefer"; return true;
-    case 'K': KillOrOpenDeletePage(shell.previous_screen); return true;
-    case 'L': shell.screen = "load1"; return true;
-    case 'N': shell.screen = "new1"; return true;
+    case 'I': game.screen = "prefer"; return true;
+    case 'K': KillOrOpenDeletePage(game.previous_screen); return true;
+    case 'L': game.screen = "load1"; return true;
+    case 'N': game.screen = "new1"; return true;
     case 'P': ToggleThumbnail(); return true;
     case 'Q': AskConfirm("Q"); return true;
     default: return false;
@@ -42,14 +42,14 @@ void TableLetter(char letter) {
     case 'G': ToggleGroupedShown(); break;
     case 'J':
       SpreadEdgePieces();
-      shell.screen = "jigsaw";
+      game.screen = "jigsaw";
       break;
     case 'M': PlaceFirstPieceHome(); break;
     case 'O': ToggleLooseShown(); break;
     case 'R': AskConfirm("R"); break;
     case 'S':
       SaveJigsaw();
-      shell.screen = "jigsaw";
+      game.screen = "jigsaw";
       break;
     case 'T': TidyPieces(shell.help_pointer_x, shell.help_pointer_y); break;
     case 'U': StartUnrotate(); break;
@@ -65,18 +65,18 @@ void TableLetter(char letter) {
 void BoxLetter(char letter) {
   if (letter >= '1' && letter <= '5') {
     SelectBox(letter - '0');
-    shell.screen = "box";
+    game.screen = "box";
     return;
   }
   switch (letter) {
     case 'B':
       BuildBoxTable();
-      shell.screen = "box";
+      game.screen = "box";
       break;
     case 'M': MatchBoxColour(); break;
     case 'S':
       SaveJigsaw();
-      shell.screen = "box";
+      game.screen = "box";
       break;
     case 'Z': HideAllAndLeave(); break;
     case '0': EmptyBox(); break;
@@ -91,7 +91,7 @@ void BrowserLetter(char letter) {
     case 'A': MarkPage(1); break;
     case 'S': SaveJigsaw(); break;
     case 'U': MarkPage(0); break;
-    case '-': shell.screen = "jigsaw"; break;
+    case '-': game.screen = "jigsaw"; break;
     default: break;
   }
 }

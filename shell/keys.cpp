@@ -15,7 +15,7 @@ constexpr int kDigit0 = '0', kDigit1 = '1', kDigit5 = '5', kDigit7 = '7';
 
 // The box, jigsaw and delete contexts: the screen itself, or help shown over it.
 bool InContext(const char* screen) {
-  return shell.screen == screen || (shell.screen == "help" && shell.previous_screen == screen);
+  return game.screen == screen || (game.screen == "help" && game.previous_screen == screen);
 }
 
 // D, Q, R and =: a second press withdraws the question; the first lets a carried piece go.
@@ -42,12 +42,12 @@ void GlobalKey(int k) {
     case KEY_ESCAPE: EscapeKey(); break;
     case 'D': ToggleConfirm("D"); break;
     case 'F': ToggleLargeDisplay(); break;
-    case 'K': KillOrOpenDeletePage(shell.screen); break;
-    case 'L': shell.screen = "load1"; break;
+    case 'K': KillOrOpenDeletePage(game.screen); break;
+    case 'L': game.screen = "load1"; break;
     case 'H':
-      if (shell.screen == "help") {
+      if (game.screen == "help") {
         CloseHelp();
-      } else if (HelpPageOf(shell.screen) >= 0) {
+      } else if (HelpPageOf(game.screen) >= 0) {
         OpenHelp();
         play.dragged = 0;
       }
@@ -55,7 +55,7 @@ void GlobalKey(int k) {
     case 'N':
       // N answers No when a question waits.
       if (shell.pending_confirm.empty())
-        shell.screen = "new1";
+        game.screen = "new1";
       else
         shell.pending_confirm = "";
       break;
@@ -63,7 +63,7 @@ void GlobalKey(int k) {
     case 'S': SaveJigsaw(); break;
     case 'W': ToggleWindowed(); break;
     case 'X':
-      shell.status_message = AboutMessage();
+      game.status_message = AboutMessage();
       break;
     case 'Y':
       // The exit picture is not answered by Y.
@@ -72,18 +72,18 @@ void GlobalKey(int k) {
       break;
     case KEY_F1:
       // Unlike H, F1 opens help over any screen and leaves the pointer kept for the tidy alone.
-      if (shell.screen == "help") {
+      if (game.screen == "help") {
         CloseHelp();
       } else {
-        shell.previous_screen = shell.screen;
-        shell.screen = "help";
+        game.previous_screen = game.screen;
+        game.screen = "help";
       }
       break;
     case KEY_F1 + 1: ShowGraphicsInfo(); break;  // F2
     case KEY_LEFT: PreviousPage(); break;
     case KEY_RIGHT: NextPage(); break;
     case KEY_LCONTROL:
-    case KEY_RCONTROL: shell.ctrl_down = true; break;
+    case KEY_RCONTROL: game.ctrl_down = true; break;
     default: break;
   }
 }
@@ -100,7 +100,7 @@ void BoxKey(int k) {
     case KEY_RIGHT: NextBox(); break;
     case kDigit0: EmptyBox(); break;
     case 'B': BuildBoxTable(); break;
-    case 'I': shell.screen = "prefer"; break;
+    case 'I': game.screen = "prefer"; break;
     case 'J': LeaveBoxView(); break;
     case 'M': MatchBoxColour(); break;
     case 'P': ToggleThumbnail(); break;
@@ -110,7 +110,7 @@ void BoxKey(int k) {
 }
 
 void JigsawKey(int k) {
-  if (k != 'T') box.tidy_label.k = 0;
+  if (k != 'T') play.tidy_label.k = 0;
   if (k >= kDigit1 && k <= kDigit5) {
     ToggleBoxShown(k - kDigit1 + 1);
     return;
@@ -122,7 +122,7 @@ void JigsawKey(int k) {
     case 'C': ToggleSwatch(); break;
     case 'E': ToggleEdgePieces(); break;
     case 'G': ToggleGroupedShown(); break;
-    case 'I': shell.screen = "prefer"; break;
+    case 'I': game.screen = "prefer"; break;
     case 'J': SpreadEdgePieces(); break;
     case 'M': PlaceFirstPieceHome(); break;
     case 'O': ToggleLooseShown(); break;
@@ -148,25 +148,25 @@ void DeleteKey(int k) {
 }  // namespace
 
 void EscapeKey() {
-  if ((shell.screen == "anim" && shell.opening_flight) || shell.pending_confirm == "X") EndProgram();
-  if (shell.screen == "jigsaw") shell.pending_confirm = "X";
-  if (shell.screen == "new1" || shell.screen == "delete1" || shell.screen == "load1") {
-    shell.screen = "jigsaw";
+  if ((game.screen == "anim" && shell.opening_flight) || shell.pending_confirm == "X") EndProgram();
+  if (game.screen == "jigsaw") shell.pending_confirm = "X";
+  if (game.screen == "new1" || game.screen == "delete1" || game.screen == "load1") {
+    game.screen = "jigsaw";
     shell.pending_confirm = "";
   }
-  if (shell.screen == "box") {
+  if (game.screen == "box") {
     LeaveBoxView();
     shell.pending_confirm = "";
   }
-  if (shell.screen == "help" && shell.previous_screen != "jigsaw") {
-    shell.screen = "jigsaw";
+  if (game.screen == "help" && game.previous_screen != "jigsaw") {
+    game.screen = "jigsaw";
     shell.pending_confirm = "";
   } else {
     shell.pending_confirm = "X";
   }
-  if (shell.screen == "prefer") {
-    shell.prefs.prefer_working[1] = -1;
-    shell.screen = "jigsaw";
+  if (game.screen == "prefer") {
+    game.prefs.prefer_working[1] = -1;
+    game.screen = "jigsaw";
     shell.pending_confirm = "";
   }
 }

@@ -14,12 +14,12 @@ constexpr int kLeftButton = 1, kRightButton = 2;
 // The end of the opening flight may open help and shows the pointer image for the first
 // time; the end of any later flight celebrates the one jigsaw that earns it.
 void EndOfFlight() {
-  shell.screen = "jigsaw";
+  game.screen = "jigsaw";
   if (shell.opening_flight) {
-    if (!play.flight_skipped && shell.prefs.pref_show_help) {
-      if (!shell.display.display_large) HelpZoom();
-      shell.previous_screen = "jigsaw";
-      shell.screen = "help";
+    if (!play.flight_skipped && game.prefs.pref_show_help) {
+      if (!game.display.display_large) HelpZoom();
+      game.previous_screen = "jigsaw";
+      game.screen = "help";
     }
     shell.opening_flight = false;
     shell.pointer_visible = true;
@@ -28,25 +28,25 @@ void EndOfFlight() {
   }
 }
 
-bool TurnsAllowed() { return shell.screen == "jigsaw" || shell.screen == "box"; }
+bool TurnsAllowed() { return game.screen == "jigsaw" || game.screen == "box"; }
 
 // Step 6: a click that no handler took this turn. Over help it closes the page and, outside
 // the page, reaches what lies beneath.
 void UnconsumedClick() {
-  if (shell.screen == "help") {
-    shell.screen = shell.previous_screen;
+  if (game.screen == "help") {
+    game.screen = game.previous_screen;
     const auto& page = shell.images.help_pages[0];
     bool inside = MouseInCentred(page, 0, 0, page ? ImageWidth(page) : 0, page ? ImageHeight(page) : 0);
-    if (!inside && shell.screen == "jigsaw") {
+    if (!inside && game.screen == "jigsaw") {
       SwatchClick();
-      if (shell.click_pending) ThumbClick();
-      if (shell.click_pending) PickUp();
+      if (game.click_pending) ThumbClick();
+      if (game.click_pending) PickUp();
     }
-    if (!inside && shell.screen == "box") BoxClick();
-  } else if (shell.prefs.pref_show_help) {
+    if (!inside && game.screen == "box") BoxClick();
+  } else if (game.prefs.pref_show_help) {
     OpenHelp();
   }
-  shell.click_pending = false;
+  game.click_pending = false;
 }
 
 void TakeEvent() {
@@ -55,20 +55,20 @@ void TakeEvent() {
   switch (EventID()) {
     case EVENT_APPTERMINATE: EndProgram();
     case EVENT_KEYDOWN:
-      shell.status_message = "";
-      shell.hint_visible = false;
+      game.status_message = "";
+      game.hint_visible = false;
       HandleKey(data);
       break;
     case EVENT_KEYUP:
-      if (data == KEY_LCONTROL || data == KEY_RCONTROL) shell.ctrl_down = false;
+      if (data == KEY_LCONTROL || data == KEY_RCONTROL) game.ctrl_down = false;
       break;
     case EVENT_MOUSEDOWN:
-      shell.status_message = "";
-      shell.hint_visible = false;
-      if (data == kLeftButton && !shell.ctrl_down)
-        shell.click_pending = true;
+      game.status_message = "";
+      game.hint_visible = false;
+      if (data == kLeftButton && !game.ctrl_down)
+        game.click_pending = true;
       else if ((data == kLeftButton || data == kRightButton) && TurnsAllowed())
-        shell.turn_pending = true;
+        game.turn_pending = true;
       break;
     default: break;
   }
@@ -84,7 +84,7 @@ void FlightTurn() {
 void UnrotateTurn() {
   UnrotateFrame();
   DrawTable();
-  if (play.unrotate_state == 4) shell.screen = "jigsaw";
+  if (play.unrotate_state == 4) game.screen = "jigsaw";
 }
 
 struct screen_handler_type {
@@ -103,7 +103,7 @@ constexpr screen_handler_type kScreenHandlers[] = {
 
 void RunScreenHandler() {
   for (const screen_handler_type& handler : kScreenHandlers) {
-    if (shell.screen == handler.screen) {
+    if (game.screen == handler.screen) {
       handler.frame();
       return;
     }
@@ -112,21 +112,21 @@ void RunScreenHandler() {
 
 void LoopTurn() {
   RunScreenHandler();
-  if (!shell.status_message.empty()) DrawBanner(shell.status_message, 0, 0.5);
+  if (!game.status_message.empty()) DrawBanner(game.status_message, 0, 0.5);
   DrawPendingConfirm();
-  bool carried_marks_pointer = play.dragged > 0 && shell.screen == "jigsaw";
+  bool carried_marks_pointer = play.dragged > 0 && game.screen == "jigsaw";
   if (shell.pointer_visible && !carried_marks_pointer) DrawImage(shell.images.pointer, MouseX(), MouseY(), 0);
   Flip(1);
-  shell.pointer_x = MouseX();
-  shell.pointer_y = MouseY();
-  if (shell.click_pending) UnconsumedClick();
+  game.pointer_x = MouseX();
+  game.pointer_y = MouseY();
+  if (game.click_pending) UnconsumedClick();
   CompletionStep();
   TakeEvent();
   if (play.thumb_dragging) {
-    play.thumb_x = shell.pointer_x - play.thumb_grab_dx;
-    play.thumb_y = shell.pointer_y - play.thumb_grab_dy;
+    play.thumb_x = game.pointer_x - play.thumb_grab_dx;
+    play.thumb_y = game.pointer_y - play.thumb_grab_dy;
   }
-  if (shell.click_pending) ConfirmClick();
+  if (game.click_pending) ConfirmClick();
   if (play.dragged != 0) FollowPointer();
   if (AppTerminate()) EndProgram();
 }

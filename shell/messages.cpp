@@ -1,115 +1,11 @@
-// The shell's small drawing and pointer helpers, the banner and the blocking notice.
-// Depends on draw/ (drawing state, images, text) and platform/ (display size, pointer, keys).
-#include <cstdio>
-
+// The start-up notices, frames drawn around help rows and the display's settings banner.
+// Depends on game/ (notices, banner), draw/ and platform/.
 #include "draw/draw.h"
 #include "platform/platform.h"
 #include "shell/shell.h"
 
-namespace {
-
-// Top-left corner that centres an image of w x h on the display.
-int CentredLeft(int w) { return (GraphicsWidth() - w) / 2; }
-int CentredTop(int h) { return (GraphicsHeight() - h) / 2; }
-
-// WaitKey, except that a close request ends the program as it does everywhere else instead
-// of being held until a key arrives. The key stays queued for the key table.
-void WaitKeyOrClose() {
-  FlushKeys();
-  for (;;) {
-    WaitSystem();
-    if (AppTerminate()) EndProgram();
-    for (int k = 1; k < 256; ++k)
-      if (KeyHit(k)) return;
-  }
-}
-
-}  // namespace
-
-bool MouseIn(int x1, int y1, int x2, int y2) {
-  int x = MouseX(), y = MouseY();
-  return x >= x1 && x <= x2 && y >= y1 && y <= y2;
-}
-
-void DrawCentred(const std::shared_ptr<TImage>& image, bool shadow) {
-  if (!image) return;
-  int left = CentredLeft(ImageWidth(image)), top = CentredTop(ImageHeight(image));
-  if (shadow) {
-    int blend = GetBlend();
-    SetBlend(AlphaBlend);
-    SetAlpha(0.5);
-    SetColor(0, 0, 0);
-    DrawImage(image, left + 7, top + 7, 0);
-    SetColor(255, 255, 255);
-    SetAlpha(1);
-    SetBlend(blend);
-  }
-  DrawImage(image, left, top, 0);
-}
-
-bool MouseInCentred(const std::shared_ptr<TImage>& image, int x1, int y1, int x2, int y2) {
-  int left = CentredLeft(image ? ImageWidth(image) : 0), top = CentredTop(image ? ImageHeight(image) : 0);
-  return MouseIn(left + x1, top + y1, left + x2, top + y2);
-}
-
-void DrawTextCentred(const std::string& text, int x, int y, bool centre_x, bool centre_y) {
-  if (centre_x) x -= TextWidth(text) / 2;
-  if (centre_y) y -= TextHeight(text) / 2;
-  DrawText(text, x, y);
-}
-
-void DrawBanner(const std::string& text_in, int y, double alpha) {
-  const std::string& text = text_in.empty() ? shell.status_message : text_in;
-  int blend = GetBlend();
-  SetImageFont(shell.fonts.large);
-  int tw = TextWidth(text), th = TextHeight(text);
-  int cx = GraphicsWidth() / 2;
-  if (y == 0) y = GraphicsHeight() / 2;
-  int left = cx - tw / 2;
-  SetBlend(AlphaBlend);
-  SetAlpha(static_cast<float>(alpha));
-  SetColor(64, 64, 255);
-  DrawRect(left - 12, y - th / 2 - 12, tw + 24, th + 24);
-  if (alpha == 1)
-    SetColor(0, 0, 128);
-  else
-    SetColor(0, 255, 255);
-  DrawRect(left - 10, y - th / 2 - 10, tw + 20, th + 20);
-  SetAlpha(1);
-  SetColor(0, 0, 0);
-  DrawTextCentred(text, cx + 1, y + 1, true, true);
-  SetColor(255, 255, 192);
-  DrawTextCentred(text, cx, y, true, true);
-  SetColor(255, 255, 255);
-  SetBlend(blend);
-}
-
-void ShowBusy(const std::string& text) {
-  DrawBanner(text, 0, 0.5);
-  Flip(1);
-  DrawBanner(text, 0, 0.5);
-}
-
-void ShowErrorAndWait(const std::string& message) {
-  std::string text = message + " - press any key";
-  // Before the display opens no key can arrive to end the wait: the notice waits for it.
-  if (GraphicsWidth() == 0) {
-    std::fprintf(stderr, "tesselka: %s\n", message.c_str());
-    shell.startup_notices.push_back(message);
-    return;
-  }
-  SetClsColor(0, 0, 0);
-  Cls();
-  SetImageFont(shell.fonts.small);
-  SetColor(255, 255, 255);
-  SetBlend(AlphaBlend);
-  DrawText(text, (GraphicsWidth() - TextWidth(text)) / 2, GraphicsHeight() / 2);
-  Flip(-1);
-  WaitKeyOrClose();
-}
-
 void ShowStartUpNotices() {
-  auto& notices = shell.startup_notices;
+  auto& notices = game.startup_notices;
   if (notices.empty()) return;
   while (!notices.empty()) {
     ShowErrorAndWait(notices.front());
@@ -128,11 +24,7 @@ void DrawFrame(int x, int y, int w, int h, int t) {
   DrawRect(x + w - t, y, t, h);
 }
 
-void DrawHelpHint() {
-  if (shell.prefs.pref_hint && shell.hint_visible) DrawBanner("press H at any time for Help", 0, 0.5);
-}
-
 void ShowGraphicsInfo() {
-  shell.status_message = "width:" + std::to_string(GraphicsWidth()) + " height:" + std::to_string(GraphicsHeight()) +
-                         " depth:" + std::to_string(GraphicsDepth()) + " freq:" + std::to_string(GraphicsHertz());
+  game.status_message = "width:" + std::to_string(GraphicsWidth()) + " height:" + std::to_string(GraphicsHeight()) +
+                        " depth:" + std::to_string(GraphicsDepth()) + " freq:" + std::to_string(GraphicsHertz());
 }

@@ -23,18 +23,18 @@ void LoadPreferImages() {
 
 // Rows 0..4 edit the working copies; rows 5 and 6 edit their preferences at once.
 int& RowValue(int r) {
-  auto& prefs = shell.prefs;
+  auto& prefs = game.prefs;
   if (r < 5) return prefs.prefer_working[r + 1];
   return r == 5 ? prefs.pref_save_message : prefs.pref_keep_colour;
 }
 
 void TakeWorkingCopies() {
-  auto& prefs = shell.prefs;
+  auto& prefs = game.prefs;
   prefs.prefer_working = {0, prefs.pref_show_help, prefs.pref_large, prefs.sound_on, prefs.pref_windowed, prefs.pref_hint};
 }
 
 void KeepWorkingCopies() {
-  auto& prefs = shell.prefs;
+  auto& prefs = game.prefs;
   prefs.pref_show_help = prefs.prefer_working[1];
   prefs.pref_large = prefs.prefer_working[2];
   prefs.sound_on = prefs.prefer_working[3];
@@ -47,17 +47,17 @@ int Height(const std::shared_ptr<TImage>& image) { return image ? ImageHeight(im
 
 // OK, Cancel or a row's Yes or No, at their places on the centred page.
 void Click() {
-  shell.click_pending = false;
+  game.click_pending = false;
   const auto& images = shell.images;
   if (MouseInCentred(images.prefer, 202, 443, 256, 476)) {
     KeepWorkingCopies();
     SavePreferences();
-    shell.screen = "jigsaw";
+    game.screen = "jigsaw";
     return;
   }
   if (MouseInCentred(images.prefer, 273, 443, 348, 476)) {
-    shell.prefs.prefer_working[1] = -1;
-    shell.screen = "jigsaw";
+    game.prefs.prefer_working[1] = -1;
+    game.screen = "jigsaw";
     return;
   }
   int yes_width = Width(images.yes), row_height = Height(images.no);
@@ -83,7 +83,7 @@ void DrawYesNo(int x, int y, int gap, int value) {
 }
 
 void PreferFrame() {
-  if (shell.prefs.prefer_working[1] == -1) TakeWorkingCopies();
+  if (game.prefs.prefer_working[1] == -1) TakeWorkingCopies();
   SetClsColor(play.table_colour.r, play.table_colour.g, play.table_colour.b);
   Cls();
   LoadPreferImages();
@@ -91,5 +91,5 @@ void PreferFrame() {
   DrawCentred(page, true);
   int left = (GraphicsWidth() - Width(page)) / 2, top = (GraphicsHeight() - Height(page)) / 2;
   for (int r = 0; r < kRows; ++r) DrawYesNo(left + kYesX, top + kFirstRowY + kRowStep * r, kNoX - kYesX, RowValue(r));
-  if (shell.click_pending) Click();
+  if (game.click_pending) Click();
 }

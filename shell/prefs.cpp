@@ -32,12 +32,12 @@ bool Open(int width, int height, int depth, int hertz) { return Graphics(width, 
 void LoadPreferences() {
   const std::string& folder = library.player_folder;
   if (auto refresh = ReadFile(folder + "refresh.txt")) {
-    shell.display.refresh_rate = ReadInt(refresh);
+    game.display.refresh_rate = ReadInt(refresh);
     CloseStream(refresh);
   }
   auto file = ReadFile(folder + "prefer.txt");
   if (!file) return;
-  auto& prefs = shell.prefs;
+  auto& prefs = game.prefs;
   prefs.pref_show_help = ReadInt(file);
   prefs.pref_large = ReadInt(file);
   prefs.sound_on = ReadInt(file);
@@ -53,7 +53,7 @@ void LoadPreferences() {
 }
 
 void SavePreferences() {
-  auto& prefs = shell.prefs;
+  auto& prefs = game.prefs;
   std::vector<int> values = {prefs.pref_show_help, prefs.pref_large,        prefs.sound_on,
                              prefs.pref_windowed,  prefs.pref_hint,         prefs.pref_save_message,
                              prefs.pref_keep_colour};
@@ -73,8 +73,8 @@ void SavePreferences() {
 }
 
 bool ChooseMode(int width, int height) {
-  if (shell.display.windowed) return Open(width, height, 0, 60);
-  int hertz = shell.display.refresh_rate;
+  if (game.display.windowed) return Open(width, height, 0, 60);
+  int hertz = game.display.refresh_rate;
   if (hertz != 0) {
     for (int depth : {32, 16})
       if (HasMode(width, height, depth, hertz)) return Open(width, height, depth, hertz);
@@ -86,7 +86,7 @@ bool ChooseMode(int width, int height) {
 }
 
 bool ReopenDisplay() {
-  return shell.display.display_large ? ChooseMode(1024, 768) : ChooseMode(800, 600);
+  return game.display.display_large ? ChooseMode(1024, 768) : ChooseMode(800, 600);
 }
 
 namespace {
@@ -104,8 +104,8 @@ void ToggleDisplayFlag(bool& flag) {
 
 void ToggleLargeDisplay() {
   ResetPagesForNewDisplaySize();
-  ToggleDisplayFlag(shell.display.display_large);
+  ToggleDisplayFlag(game.display.display_large);
   BuildBoxTable();  // the box view's rows are laid out for the display size
 }
 
-void ToggleWindowed() { ToggleDisplayFlag(shell.display.windowed); }
+void ToggleWindowed() { ToggleDisplayFlag(game.display.windowed); }

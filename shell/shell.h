@@ -1,6 +1,7 @@
-// Application shell: start-up and the frame loop, screens and command keys with their
-// confirmations, preferences and display choice, messages and sound helpers.
-// Depends on platform/, draw/, files/, platform/audio.h, play/, box/ and library/.
+// Application shell, the top of the game: start-up and the frame loop, screens and command keys
+// with their confirmations, preferences and display choice, help, the celebration. Owns the
+// waiting confirmation, the shell's own pictures and the frame timer.
+// Depends on library/, box/, play/, game/ and the framework (platform/, draw/, files/, audio).
 #pragma once
 
 #include <array>
@@ -8,93 +9,40 @@
 #include <string>
 #include <vector>
 
+#include "game/game.h"
+
 class TImage;
-class TImageFont;
-class TSound;
-class TChannel;
 class TTimer;
 
-struct shell_colour_type {
-  int r = 0, g = 0, b = 0;
-};
-
-// The seven preferences of "prefer.txt" and the working copies of the "prefer" screen.
-struct shell_prefs_type {
-  int pref_show_help = 0;
-  int pref_large = 0;
-  int sound_on = 1;
-  int pref_windowed = 1;
-  int pref_hint = 1;
-  int pref_save_message = 1;
-  int pref_keep_colour = 0;
-  shell_colour_type kept_colour;
-  // Entries 1..5 copy preferences 1..5 while the "prefer" screen is open; entry 1 is -1
-  // while no copies are taken. Entry 0 is unused.
-  std::array<int, 6> prefer_working = {0, -1, 0, 0, 0, 0};
-};
-
-struct shell_display_type {
-  bool display_large = false;  // 1024 x 768 rather than 800 x 600
-  bool windowed = false;
-  int refresh_rate = 0;  // Hz asked of full-screen modes
-};
-
-// Fonts shared by every screen; nullptr when "fonts/Tahoma.ttf" could not be loaded.
-struct shell_fonts_type {
-  std::shared_ptr<TImageFont> large;  // Tahoma 22
-  std::shared_ptr<TImageFont> small;  // Tahoma 14
-};
-
-// Pictures loaded once at start-up (help pages on first use); nullptr when missing.
+// The shell's pictures, loaded once at start-up (help pages on first use); nullptr when missing.
 struct shell_images_type {
-  std::shared_ptr<TImage> pointer, exit, box, boxf, reload, jigsaw, quick_pick, fetch, do_new;
+  std::shared_ptr<TImage> pointer, exit, reload, quick_pick, fetch, do_new;
   std::array<std::shared_ptr<TImage>, 5> help_pages;  // slots 0..4
   std::array<bool, 5> help_tried{};                   // the page's file was read once
-  std::array<std::shared_ptr<TImage>, 5> arrows;      // slots 1..4 used
   // The "prefer" screen's pictures, loaded the first time it is shown.
   std::shared_ptr<TImage> prefer, yes, no, yes_grey, no_grey;
   bool prefer_loaded = false;
 };
 
-// Sounds are loaded on first use with sound_on; a sound that fails to load stays nullptr
-// and is skipped, and its load is not retried.
-struct shell_sounds_type {
-  std::shared_ptr<TSound> click, magic, music;
-  bool click_tried = false, magic_tried = false, music_tried = false;
-  std::shared_ptr<TChannel> music_channel;
-};
-
 struct shell_state {
-  std::string screen = "title";
-  std::string previous_screen;
   std::string pending_confirm;  // "D", "Q", "R", "=", "X" or "" for none
-  std::string status_message;   // banner text, "" for none
-  // Blocking notices raised before the display could show them, oldest first; start-up shows
-  // each once the display and fonts are ready, dropping it when the player has seen it.
-  std::vector<std::string> startup_notices;
-  bool hint_visible = false;
   bool pointer_visible = false;
   bool opening_flight = true;
-  bool click_pending = false;
-  bool turn_pending = false;
-  bool ctrl_down = false;
-  int pointer_x = 0, pointer_y = 0;  // sampled right after each flip
   int help_pointer_x = -1, help_pointer_y = 0;
-  std::string player_name = "default";
   std::string app_version = "6.4";
   std::string app_title = "Tesselka v6.4";
-  shell_prefs_type prefs;
-  shell_display_type display;
-  shell_fonts_type fonts;
   shell_images_type images;
-  shell_sounds_type sounds;
   std::shared_ptr<TTimer> frame_timer;  // 50 Hz, keeps events arriving while the player is idle
 };
 
 extern shell_state shell;
 
-// Puts every field of `shell` back to its start value (drops loaded resources too).
+// Puts every field of `shell` back to its start value (drops loaded resources too) and
+// connects the shell's hooks.
 void ResetShellState();
+// Registers the shell's hooks with the modules below (clearing the waiting confirmation when
+// a jigsaw is reset, switching the display size when asked); StartUp and ResetShellState call it.
+void ConnectShellHooks();
 
 // ---- The launcher: options without a window and the player's data folder ----
 
@@ -132,13 +80,9 @@ void LoopTurn();
 // stderr when it cannot), then StartUp and LoopTurn forever. Returns 1 without a display;
 // otherwise it ends only through EndProgram.
 int RunApplication(int argc, char** argv);
-// Ends the process with status 0 through the platform's end function.
-[[noreturn]] void EndProgram();
 
 // "title" screen: loads the opening jigsaw when none is current and starts the opening flight.
 void TitleFrame();
-// Makes "0000vorna" the current jigsaw and scatters it; a failed load keeps the old jigsaw.
-void ShowOpeningJigsaw();
 
 // ---- Keys and confirmations ----
 
@@ -183,32 +127,10 @@ void ToggleWindowed();
 
 // ---- Messages and small drawing helpers ----
 
-// Live pointer inside [x1, x2] x [y1, y2], all sides inclusive.
-bool MouseIn(int x1, int y1, int x2, int y2);
-// Draws image centred on the display, with a half-transparent shadow 7 pixels down-right
-// when shadow. Nothing for nullptr.
-void DrawCentred(const std::shared_ptr<TImage>& image, bool shadow);
-// MouseIn of a rectangle relative to the top-left corner DrawCentred would use; a nullptr
-// image counts as 0 x 0.
-bool MouseInCentred(const std::shared_ptr<TImage>& image, int x1, int y1, int x2, int y2);
-// Text with its left edge at x (or centred on x) and its top at y (or centred on y), in the
-// current font.
-void DrawTextCentred(const std::string& text, int x, int y, bool centre_x, bool centre_y);
-// Framed translucent box with text, centred horizontally; y 0 means the display's centre,
-// text "" means status_message. Alpha exactly 1 gives a navy inner box, otherwise cyan.
-void DrawBanner(const std::string& text, int y, double alpha);
-// Draws the banner, flips, draws it again so it stays visible during slow work.
-void ShowBusy(const std::string& text);
-// Blocking notice: text + " - press any key" on black, then waits for a key, which stays
-// queued for the key table. Before the display opens the notice goes to stderr and waits in
-// startup_notices.
-void ShowErrorAndWait(const std::string& text);
 // Shows the waiting start-up notices one by one; the keys that dismiss them do nothing else.
 void ShowStartUpNotices();
 // Outline of (x, y, w, h) with thickness t.
 void DrawFrame(int x, int y, int w, int h, int t);
-// The "press H at any time for Help" banner while pref_hint and hint_visible.
-void DrawHelpHint();
 // Key F2: the display's settings as the status message.
 void ShowGraphicsInfo();
 
@@ -230,11 +152,3 @@ void Celebrate(const std::string& text);
 // Flashes one letter in centred on (x, y) over the screen as it is; returns the letter's
 // width in the current font. A space is not drawn and takes no time.
 int FlashLetter(const std::string& letter, int x, int y);
-
-// ---- Sounds (all obey sound_on except StopMusic; missing sounds are skipped) ----
-
-void PlayClick();
-void PlayMagic();
-// Starts the music unless it is still playing, at full volume.
-void PlayMusic();
-void StopMusic();

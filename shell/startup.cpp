@@ -3,6 +3,7 @@
 // Depends on platform/, draw/, files/, platform/audio.h, library/ and play/.
 #include <cstdio>
 
+#include "box/box.h"
 #include "draw/draw.h"
 #include "files/files.h"
 #include "library/library.h"
@@ -23,9 +24,9 @@ void SayDisplayNeeded() {
 // Opens the display the preferences ask for. A full-screen request that no mode matches
 // falls back to a window of the same size at 60 Hz, for the large display too.
 bool OpenStartDisplay() {
-  auto& display = shell.display;
-  display.windowed = shell.prefs.pref_windowed != 0;
-  display.display_large = shell.prefs.pref_large != 0;
+  auto& display = game.display;
+  display.windowed = game.prefs.pref_windowed != 0;
+  display.display_large = game.prefs.pref_large != 0;
   int width = display.display_large ? 1024 : 800, height = display.display_large ? 768 : 600;
   if (ChooseMode(width, height)) return true;
   display.windowed = true;
@@ -36,7 +37,7 @@ bool OpenStartDisplay() {
 // named in a start-up notice when it cannot be loaded.
 std::shared_ptr<TImage> LoadNeededImage(const std::string& path, int flags) {
   auto image = LoadImage(path, flags);
-  if (!image) shell.startup_notices.push_back("can't find " + path);
+  if (!image) game.startup_notices.push_back("can't find " + path);
   return image;
 }
 
@@ -46,19 +47,19 @@ void LoadSharedImages() {
   images.help_pages = {};
   play.probe = LoadNeededImage("images/white.bmp", 0);
   images.exit = LoadImage("images/exit.png", 0);
-  images.box = LoadImage("images/box.png", -1);
-  images.boxf = LoadImage("images/boxf.png", -1);
+  box.box_picture = LoadImage("images/box.png", -1);
+  box.box_picture_large = LoadImage("images/boxf.png", -1);
   images.reload = LoadImage("images/reload.png", 0);
-  images.jigsaw = LoadImage("images/jigsaw.png", 0);
+  box.table_button = LoadImage("images/jigsaw.png", 0);
   images.quick_pick = LoadImage("images/quick_pick.png", 0);
   images.fetch = LoadImage("images/fetch.png", 0);
   images.do_new = LoadImage("images/do_new.png", 0);
 }
 
 void LoadFontsAndArrows() {
-  shell.fonts.large = LoadImageFont("fonts/Tahoma.ttf", 22, SmoothFont);
-  shell.fonts.small = LoadImageFont("fonts/Tahoma.ttf", 14, SmoothFont);
-  for (int i = 1; i <= 4; ++i) shell.images.arrows[i] = LoadImage("images/arrow" + std::to_string(i) + ".png", -1);
+  game.fonts.large = LoadImageFont("fonts/Tahoma.ttf", 22, SmoothFont);
+  game.fonts.small = LoadImageFont("fonts/Tahoma.ttf", 14, SmoothFont);
+  for (int i = 1; i <= 4; ++i) library.arrows[i] = LoadImage("images/arrow" + std::to_string(i) + ".png", -1);
 }
 
 void LoadSwatch() {
@@ -78,11 +79,13 @@ bool StartUp(const std::vector<std::string>& args) {
     return false;
   }
   InitDrawing();
-  shell.display.refresh_rate = DesktopHertz();
+  ConnectBoxHooks();
+  ConnectShellHooks();
+  game.display.refresh_rate = DesktopHertz();
   shell.app_version = TESSELKA_VERSION;
   shell.app_title = "Tesselka v" + shell.app_version;
   SetAppTitle(shell.app_title);
-  if (!args.empty()) shell.player_name = args[0];
+  if (!args.empty()) library.player_name = args[0];
   OpenPlayerFolder();
   LoadPreferences();
   if (!OpenStartDisplay()) {
@@ -91,7 +94,7 @@ bool StartUp(const std::vector<std::string>& args) {
   }
   HideMouse();
   MoveMouse(379, 279);
-  if (shell.display.display_large) MoveMouse(494, 368);
+  if (game.display.display_large) MoveMouse(494, 368);
   ShowBusy(shell.app_title);
   SeedRnd(Millisecs());
   LoadSharedImages();
@@ -100,11 +103,9 @@ bool StartUp(const std::vector<std::string>& args) {
   PlayMusic();
   LoadSwatch();
   ShowStartUpNotices();
-  shell.screen = "title";
+  game.screen = "title";
   return true;
 }
-
-[[noreturn]] void EndProgram() { End(); }
 
 int RunApplication(int argc, char** argv) {
   std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
@@ -120,9 +121,6 @@ int RunApplication(int argc, char** argv) {
 void TitleFrame() {
   if (play.jigsaw_name.empty()) ShowOpeningJigsaw();
   StartFlight();
-  shell.hint_visible = true;
+  game.hint_visible = true;
 }
 
-void ShowOpeningJigsaw() {
-  if (LoadJigsawFolder("0000vorna")) ScatterPieces();
-}

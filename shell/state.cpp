@@ -1,6 +1,16 @@
-// The shell's module state and its reset. Depends on shell.h only.
+// The shell's module state, its reset and its hooks on the modules below.
+// Depends on shell.h, box/ (the box view's rows), library/ (the pages) and play/ (its hooks).
+#include "play/play.h"
 #include "shell/shell.h"
 
 shell_state shell;
 
-void ResetShellState() { shell = shell_state{}; }
+void ResetShellState() {
+  shell = shell_state{};
+  ConnectShellHooks();
+}
+
+void ConnectShellHooks() {
+  play_hooks.jigsaw_reset.Add([] { shell.pending_confirm = ""; });
+  game_hooks.toggle_large_display.Add(ToggleLargeDisplay);
+}

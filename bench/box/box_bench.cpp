@@ -24,7 +24,7 @@ namespace {
 bool GameReady() {
   if (!StartBenchGame()) return false;
   for (int i = 1; i <= play.piece_count; i++) play.pieces[i].edge = 0;
-  shell.screen = "box";
+  game.screen = "box";
   return true;
 }
 
@@ -59,7 +59,7 @@ BENCHMARK(BM_Floor_Shuffle300)->Unit(benchmark::kMicrosecond);
 void BM_TidyPieces300(benchmark::State& state) {
   if (!GameReady()) return state.SkipWithError("no display");
   for (auto _ : state) TidyPieces(400, 300);
-  if (box.tidy_label.k == 0) state.SkipWithError("the centre should pile most pieces");
+  if (play.tidy_label.k == 0) state.SkipWithError("the centre should pile most pieces");
 }
 BENCHMARK(BM_TidyPieces300)->Unit(benchmark::kMicrosecond);
 

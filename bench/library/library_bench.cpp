@@ -55,7 +55,7 @@ bool Ready() {
     InitDrawing();
     window = Graphics(800, 600, 0, 60, 0);
     if (!window) return false;
-    shell.prefs.sound_on = 0;
+    game.prefs.sound_on = 0;
     std::filesystem::create_directories("players/bench");
     library.player_folder = "players/bench/";
     if (!StartNewJigsaw(jigsaw)) return false;
@@ -129,7 +129,7 @@ BENCHMARK(BM_Floor_LoadJigsawFolder)->Unit(benchmark::kMillisecond)->MinTime(2)-
 
 void BM_FirstLibraryPage(benchmark::State& state) {
   if (!Ready()) return state.SkipWithError("no display");
-  shell.screen = "new1";
+  game.screen = "new1";
   for (auto _ : state) {
     state.PauseTiming();
     BuildLibraryList();  // thumbnails not yet loaded

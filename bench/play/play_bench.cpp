@@ -106,8 +106,8 @@ BENCHMARK(BM_DrawTable)->Unit(benchmark::kMillisecond)->MinTime(2);
 bool FindEmptySpot() {
   for (int y = 5; y < 600; y += 7) {
     for (int x = 5; x < 800; x += 7) {
-      shell.pointer_x = x;
-      shell.pointer_y = y;
+      game.pointer_x = x;
+      game.pointer_y = y;
       if (PieceUnderPointer() == 0) return true;
     }
   }
@@ -116,15 +116,15 @@ bool FindEmptySpot() {
 
 void BM_Floor_300CollisionTests(benchmark::State& state) {
   if (!TableReady()) return state.SkipWithError("no display");
-  shell.pointer_x = play.pieces[play.draw_order[1]].x;
-  shell.pointer_y = play.pieces[play.draw_order[1]].y;
+  game.pointer_x = play.pieces[play.draw_order[1]].x;
+  game.pointer_y = play.pieces[play.draw_order[1]].y;
   for (auto _ : state) {
     int hits = 0;
     for (int i = 1; i <= 300; i++) {
       const piece_type& piece = play.pieces[i];
       hits += ImagesCollide(piece.img, static_cast<float>(piece.x), static_cast<float>(piece.y), 0,
-                            play.probe, static_cast<float>(shell.pointer_x),
-                            static_cast<float>(shell.pointer_y), 0);
+                            play.probe, static_cast<float>(game.pointer_x),
+                            static_cast<float>(game.pointer_y), 0);
     }
     benchmark::DoNotOptimize(hits);
   }
@@ -143,13 +143,13 @@ void BM_PieceUnderPointer_BottomPiece(benchmark::State& state) {
   // The bottom piece, with every other piece stacked above it placed so that only
   // their transparent corners lie under the pointer: every test scans, none hits before the last.
   const int bottom = play.draw_order[1];
-  shell.pointer_x = 400 - kBenchPieceSide / 2 + 3;
-  shell.pointer_y = 300 - kBenchPieceSide / 2 + 3;
+  game.pointer_x = 400 - kBenchPieceSide / 2 + 3;
+  game.pointer_y = 300 - kBenchPieceSide / 2 + 3;
   for (int i = 1; i <= 300; i++) {
     piece_type& piece = play.pieces[i];
     piece.a = 0;
-    piece.x = i == bottom ? shell.pointer_x : 400;
-    piece.y = i == bottom ? shell.pointer_y : 300;
+    piece.x = i == bottom ? game.pointer_x : 400;
+    piece.y = i == bottom ? game.pointer_y : 300;
   }
   if (PieceUnderPointer() != bottom)
     return state.SkipWithError("the pointer is not over the bottom piece");

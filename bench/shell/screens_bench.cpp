@@ -26,6 +26,7 @@
 #include "bench/support/libpng_floor.h"
 #include "bench/support/ratio_reporter.h"
 #include "draw/draw.h"
+#include "library/library.h"
 #include "platform/platform.h"
 #include "play/play.h"
 #include "shell/internal.h"
@@ -61,7 +62,7 @@ bool GameReady() {
     if (!StartUp({})) return false;
     ShowOpeningJigsaw();
     PlaceAllHome();
-    shell.screen = "jigsaw";
+    game.screen = "jigsaw";
     shell.opening_flight = false;
     shell.pointer_visible = true;
     return play.piece_count > 0;
@@ -85,8 +86,8 @@ BENCHMARK(BM_Floor_LibpngHelpPage)->Unit(benchmark::kMillisecond)->MinTime(2);
 
 // One help frame over the table, drawn and presented.
 void ShowHelpFrame() {
-  shell.previous_screen = "jigsaw";
-  shell.screen = "help";
+  game.previous_screen = "jigsaw";
+  game.screen = "help";
   HelpFrame();
   Flip(1);
 }
@@ -122,11 +123,11 @@ void BM_PreferFirstOpen(benchmark::State& state) {
   if (!GameReady()) return state.SkipWithError("no display");
   for (auto _ : state) {
     shell.images.prefer_loaded = false;  // as if never shown
-    shell.screen = "prefer";
+    game.screen = "prefer";
     PreferFrame();
     Flip(1);
   }
-  shell.prefs.prefer_working[1] = -1;
+  game.prefs.prefer_working[1] = -1;
 }
 BENCHMARK(BM_PreferFirstOpen)->Unit(benchmark::kMillisecond)->MinTime(2);
 

@@ -28,7 +28,7 @@ namespace {
 bool GameReady() {
   static const bool ready = [] {
     if (!StartBenchGame()) return false;
-    shell.screen = "jigsaw";
+    game.screen = "jigsaw";
     shell.opening_flight = false;
     shell.pointer_visible = true;
     return true;

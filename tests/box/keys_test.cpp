@@ -12,7 +12,7 @@ class BoxKeys : public BoxTest {
  protected:
   void SetUp() override {
     MakePieces(6);
-    shell.screen = "box";
+    game.screen = "box";
   }
 };
 
@@ -24,15 +24,15 @@ TEST_F(BoxKeys, CursorKeysAndDigitsChooseTheBoxInTheViewAndUnderItsHelp) {
                             {2, KEY_RIGHT, 3}, {2, '4', 4},      {4, '1', 1}};
   for (const char* over : {"", "help"}) {
     for (const key_case& c : cases) {
-      shell.screen = *over ? over : "box";
-      shell.previous_screen = "box";
+      game.screen = *over ? over : "box";
+      game.previous_screen = "box";
       box.current_box = c.from;
       HandleKey(c.key);
       EXPECT_EQ(box.current_box, c.want) << c.from << " key " << c.key << " " << over;
     }
   }
   box.current_box = 2;
-  shell.screen = "jigsaw";
+  game.screen = "jigsaw";
   HandleKey(KEY_LEFT);  // does nothing on the table
   HandleKey('3');       // toggles box 3's pieces there
   EXPECT_EQ(box.current_box, 2);
@@ -59,7 +59,7 @@ TEST_F(BoxKeys, ZeroEmptiesTheBoxAndMMatchesItsColour) {
   HandleKey('M');
   EXPECT_EQ(Slots(1).size(), 5u);
   EXPECT_EQ(Rows(), (std::vector<int>{4}));
-  EXPECT_EQ(shell.screen, "box");
+  EXPECT_EQ(game.screen, "box");
 }
 
 TEST_F(BoxKeys, JEscapeAndZReturnToTheTableAndIOpensThePreferences) {
@@ -70,36 +70,36 @@ TEST_F(BoxKeys, JEscapeAndZReturnToTheTableAndIOpensThePreferences) {
   };
   const leave_case cases[] = {{'J', 1, ""}, {KEY_ESCAPE, 1, "X"}, {'Z', 0, ""}};
   for (const leave_case& c : cases) {
-    shell.screen = "box";
+    game.screen = "box";
     shell.pending_confirm = "";
     FillBox(2, {3});
     box.current_box = 2;
     play.pieces[3].visible = 0;
     play.pieces[5].visible = 1;
     HandleKey(c.key);
-    EXPECT_EQ(shell.screen, "jigsaw") << c.key;
+    EXPECT_EQ(game.screen, "jigsaw") << c.key;
     EXPECT_EQ(play.pieces[3].visible, c.want_visible) << c.key;
     EXPECT_EQ(play.box_shown[2], c.want_visible) << c.key;
     EXPECT_EQ(shell.pending_confirm, c.want_confirm) << c.key;
   }
   EXPECT_EQ(play.pieces[5].visible, 0);  // Z hid every piece
-  shell.screen = "box";
+  game.screen = "box";
   HandleKey('I');
-  EXPECT_EQ(shell.screen, "prefer");
+  EXPECT_EQ(game.screen, "prefer");
 }
 
 TEST_F(BoxKeys, BOnTheTableEntersTheViewLettingTheCarriedPieceGo) {
-  shell.screen = "jigsaw";
+  game.screen = "jigsaw";
   FillBox(1, {1, 2});
   play.pieces[2].gp = 1;
   play.dragged = 4;
-  box.tidy_label.k = 7;
+  play.tidy_label.k = 7;
   HandleKey('B');
-  EXPECT_EQ(shell.screen, "box");
+  EXPECT_EQ(game.screen, "box");
   EXPECT_EQ(play.dragged, 0);
   EXPECT_EQ(Slots(1), (std::vector<int>{1}));
   EXPECT_EQ(box.box_table_count, 4);  // 3..6
-  EXPECT_EQ(box.tidy_label.k, 0);
+  EXPECT_EQ(play.tidy_label.k, 0);
   box.box_table_count = 0;
   HandleKey('B');  // in the view: the rows are built afresh
   EXPECT_EQ(box.box_table_count, 4);

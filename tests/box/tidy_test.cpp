@@ -46,10 +46,10 @@ TEST_F(Tidy, ThePointerChoosesTheRegionWithTheCentreTestedFirst) {
 TEST_F(Tidy, APointOffTheScreenMovesNothingAndKeepsTheLabel) {
   for (auto [px, py] : {std::pair{801, 300}, {-1, 0}, {400, 601}, {400, -1}}) {
     MakePieces(2);
-    box.tidy_label = {3, 50, 50};
+    play.tidy_label = {3, 50, 50};
     TidyPieces(px, py, 800, 600);
     EXPECT_EQ(Places(), (std::map<std::pair<int, int>, int>{{{0, 0}, 2}})) << px << ", " << py;
-    EXPECT_EQ(box.tidy_label.k, 3);
+    EXPECT_EQ(play.tidy_label.k, 3);
   }
 }
 
@@ -83,13 +83,13 @@ TEST_F(Tidy, EachLayoutFillsItsRegionThenPilesTheRestUnderACount) {
     EXPECT_EQ(static_cast<int>(places.size()), c.capacity + 1);
     EXPECT_EQ(places[c.last], 1);
     EXPECT_EQ(places[c.pile], 7);
-    EXPECT_EQ(box.tidy_label.k, 7);
-    EXPECT_EQ(box.tidy_label.x, c.label_x);
-    EXPECT_EQ(box.tidy_label.y, c.pile.second);
+    EXPECT_EQ(play.tidy_label.k, 7);
+    EXPECT_EQ(play.tidy_label.x, c.label_x);
+    EXPECT_EQ(play.tidy_label.y, c.pile.second);
 
     MakePieces(c.capacity);  // exactly full: no pile, no label
     TidyPieces(c.px, c.py, 800, 600);
-    EXPECT_EQ(box.tidy_label.k, 0);
+    EXPECT_EQ(play.tidy_label.k, 0);
     EXPECT_EQ(static_cast<int>(Places().size()), c.capacity);
   }
 }
@@ -104,9 +104,9 @@ TEST_F(Tidy, HiddenAndGroupedPiecesStayAndTurnsAndDrawingOrderAreKept) {
   play.pieces[11].gp = 1;
   play.pieces[12].edge = 1;  // border and boxed pieces are tidied when single and shown
   play.pieces[13].box = 2;
-  box.tidy_label = {5, 1, 1};
+  play.tidy_label = {5, 1, 1};
   TidyPieces(400, 300, 800, 600);
-  EXPECT_EQ(box.tidy_label.k, 0);
+  EXPECT_EQ(play.tidy_label.k, 0);
   int moved = 0;
   for (int i = 1; i <= 20; i++) {
     const bool stays = play.pieces[i].visible == 0 || i == 11;
@@ -122,17 +122,17 @@ TEST_F(Tidy, NoSingleShownPieceMeansNothingMovesAndNoLabel) {
   MakePieces(3);
   play.pieces[1].visible = 0;
   for (int p : {2, 3}) play.pieces[p].gp = 1;
-  box.tidy_label = {4, 100, 100};
+  play.tidy_label = {4, 100, 100};
   TidyPieces(400, 300, 800, 600);
-  EXPECT_EQ(box.tidy_label.k, 0);
+  EXPECT_EQ(play.tidy_label.k, 0);
   EXPECT_EQ(Places(), (std::map<std::pair<int, int>, int>{{{0, 0}, 3}}));
 }
 
 TEST_F(Tidy, WithoutADisplayNothingHappens) {
   MakePieces(2);
-  box.tidy_label = {4, 100, 100};
+  play.tidy_label = {4, 100, 100};
   TidyPieces(0, 0);  // no display is open in these tests
-  EXPECT_EQ(box.tidy_label.k, 4);
+  EXPECT_EQ(play.tidy_label.k, 4);
 }
 
 }  // namespace

@@ -37,8 +37,8 @@ class BoxView : public Game {
   // Sampled pointer for the hit tests and the live one for MouseIn.
   static void Point(int x, int y) {
     Emit(EVENT_MOUSEMOVE, 0, x, y);
-    shell.pointer_x = x;
-    shell.pointer_y = y;
+    game.pointer_x = x;
+    game.pointer_y = y;
   }
   static std::vector<int> StripXs() {
     std::vector<int> xs;
@@ -144,13 +144,13 @@ TEST_F(BoxView, AClickOnAnEmptyViewIsLeftForTheLoop) {
   EXPECT_EQ(box.box_pile_count, 0);
   for (auto [x, y] : {std::pair{105, 40}, {29, 106}, {771, 571}, {799, 599}}) {
     Point(x, y);
-    shell.click_pending = true;
+    game.click_pending = true;
     BoxFrame();
-    EXPECT_TRUE(shell.click_pending) << x << ", " << y;
+    EXPECT_TRUE(game.click_pending) << x << ", " << y;
   }
-  shell.turn_pending = true;
+  game.turn_pending = true;
   BoxFrame();
-  EXPECT_FALSE(shell.turn_pending);  // a turn request is dropped whether or not it hits
+  EXPECT_FALSE(game.turn_pending);  // a turn request is dropped whether or not it hits
 }
 
 TEST_F(BoxView, BackButtonReturnsShowingTheBoxAndTheLabelSwitchesBoxes) {
@@ -158,15 +158,15 @@ TEST_F(BoxView, BackButtonReturnsShowingTheBoxAndTheLabelSwitchesBoxes) {
   play.pieces[7].visible = play.pieces[8].visible = 0;
   Enter();
   Point(68, 36);
-  shell.click_pending = true;
+  game.click_pending = true;
   BoxFrame();
   EXPECT_EQ(box.current_box, 2);
-  EXPECT_FALSE(shell.click_pending);
+  EXPECT_FALSE(game.click_pending);
   PreviousBox();
   Point(47, 61);  // the far corner of the 40 x 20 button at (7, 41)
-  shell.click_pending = true;
+  game.click_pending = true;
   BoxFrame();
-  EXPECT_EQ(shell.screen, "jigsaw");
+  EXPECT_EQ(game.screen, "jigsaw");
   EXPECT_EQ(play.pieces[7].visible, 1);
   EXPECT_EQ(play.pieces[8].visible, 1);
   EXPECT_EQ(play.box_shown[1], 1);
@@ -180,11 +180,11 @@ TEST_F(BoxView, TurnRequestsTurnTheStripOrRowPieceUnderThePointer) {
   play.pieces[row_piece].a = 1;
   const int x = play.pieces[row_piece].x, y = play.pieces[row_piece].y;
   Point(105, 40);
-  shell.turn_pending = true;
+  game.turn_pending = true;
   BoxFrame();
   EXPECT_EQ(play.pieces[1].a, 0);
   Point(box.box_table[1].x, box.box_table[1].y);
-  shell.turn_pending = true;
+  game.turn_pending = true;
   BoxFrame();
   EXPECT_EQ(play.pieces[row_piece].a, 2);
   EXPECT_EQ(play.pieces[row_piece].x, x);  // the table position is untouched
@@ -193,7 +193,7 @@ TEST_F(BoxView, TurnRequestsTurnTheStripOrRowPieceUnderThePointer) {
 
 TEST_F(BoxView, KeyBThenClicksMoveAPieceIntoTheBoxAndBackAndEscapeShowsTheBox) {
   Key('B');
-  ASSERT_EQ(shell.screen, "box");
+  ASSERT_EQ(game.screen, "box");
   ASSERT_EQ(box.box_table_count, 6);
   const pce_type entry = box.box_table[4];
   MoveTo(entry.x, entry.y);
@@ -215,7 +215,7 @@ TEST_F(BoxView, KeyBThenClicksMoveAPieceIntoTheBoxAndBackAndEscapeShowsTheBox) {
   Click();
   play.pieces[boxed].visible = 0;
   Key(KEY_ESCAPE);
-  EXPECT_EQ(shell.screen, "jigsaw");
+  EXPECT_EQ(game.screen, "jigsaw");
   EXPECT_EQ(shell.pending_confirm, "X");
   EXPECT_EQ(play.pieces[boxed].visible, 1);
   EXPECT_EQ(play.pieces[boxed].box, 1);
@@ -228,11 +228,11 @@ TEST_F(BoxView, KeyBThenClicksMoveAPieceIntoTheBoxAndBackAndEscapeShowsTheBox) {
 TEST_F(BoxView, AClickThatClosesHelpOverTheViewReachesItsPieces) {
   Key('B');
   Key('H');
-  ASSERT_EQ(shell.screen, "help");
+  ASSERT_EQ(game.screen, "help");
   const pce_type entry = box.box_table[3];
   MoveTo(entry.x, entry.y);
   Click();
-  EXPECT_EQ(shell.screen, "box");
+  EXPECT_EQ(game.screen, "box");
   EXPECT_EQ(box.box_count[1], 1);
   EXPECT_EQ(box.box_slot[1][1].n, entry.n);
 }
@@ -241,7 +241,7 @@ TEST_F(BoxView, KeyTTidiesAroundTheLivePointerKeepingTheDrawingOrder) {
   const auto order = play.draw_order;
   MoveTo(400, 300);
   Key('T');
-  EXPECT_EQ(shell.screen, "jigsaw");
+  EXPECT_EQ(game.screen, "jigsaw");
   EXPECT_EQ(shell.help_pointer_x, -1);
   for (int i = 1; i <= play.piece_count; i++) {
     const piece_type& piece = play.pieces[i];
@@ -249,7 +249,7 @@ TEST_F(BoxView, KeyTTidiesAroundTheLivePointerKeepingTheDrawingOrder) {
     EXPECT_TRUE(piece.y == 179 || piece.y == 237 || piece.y == 295) << i;
   }
   EXPECT_EQ(play.draw_order, order);
-  EXPECT_EQ(box.tidy_label.k, 0);  // 20 pieces fit the centre
+  EXPECT_EQ(play.tidy_label.k, 0);  // 20 pieces fit the centre
 }
 
 }  // namespace

@@ -25,14 +25,14 @@ TEST_F(SaveAndFetch, ATableSavedInOneRunIsFetchedInTheNext) {
   FinishOpeningFlight();
   Key('N');
   Turn();
-  EXPECT_EQ(shell.screen, "new1");
+  EXPECT_EQ(game.screen, "new1");
   ASSERT_EQ(library.library_list.entries[0].tk, "Sea");
   MoveTo(library.library_list.entries[0].x + 10, library.library_list.entries[0].y + 10);
   Click();
   ASSERT_TRUE(RunUntil(OnTable, 5));
   EXPECT_EQ(play.jigsaw_name, "Sea");
   Key('S');
-  EXPECT_EQ(shell.status_message, "jigsaw saved");
+  EXPECT_EQ(game.status_message, "jigsaw saved");
   const auto saved = TablePicture();
   ASSERT_TRUE(saved);
   EXPECT_TRUE(std::filesystem::exists("players/default/Sea.txt"));
@@ -48,7 +48,7 @@ TEST_F(SaveAndFetch, ATableSavedInOneRunIsFetchedInTheNext) {
   EXPECT_EQ(shell.pending_confirm, "=");
   Key('Y');
   EXPECT_EQ(play.jigsaw_name, "Sea");
-  EXPECT_EQ(shell.screen, "jigsaw");
+  EXPECT_EQ(game.screen, "jigsaw");
   const auto fetched = TablePicture();
   ASSERT_TRUE(fetched);
   const size_t bytes = static_cast<size_t>(saved->pitch) * saved->height;

@@ -26,7 +26,7 @@ void FuzzProgress(const uint8_t* data, size_t size) {
   play.rows = 1;
   play.cols = n;
   // No display here: keep the saved size, so that loading does not switch it.
-  shell.display.display_large = progress->display_large != 0;
+  game.display.display_large = progress->display_large != 0;
   LoadProgress(*progress);
   std::vector<bool> seen(n + 1, false);
   for (int i = 1; i <= n; ++i) {

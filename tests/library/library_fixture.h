@@ -47,7 +47,7 @@ class LibraryTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ResetGame();
-    shell.prefs.sound_on = 0;
+    game.prefs.sound_on = 0;
     std::filesystem::create_directories("players/default");
     library.player_folder = "players/default/";
   }
@@ -62,7 +62,7 @@ class LibraryDisplayTest : public LibraryTest {
     LibraryTest::SetUp();
     ASSERT_TRUE(StartPlatform()) << "these tests need an X display (run them under xvfb-run)";
     InitDrawing();
-    shell.display.windowed = true;
+    game.display.windowed = true;
     ASSERT_NE(Graphics(800, 600, 0, 60, 0), nullptr);
     InterceptEnd();
   }

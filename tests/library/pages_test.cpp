@@ -24,7 +24,7 @@ class Pages : public LibraryDisplayTest {
 TEST_F(Pages, FiftySixFoldersMakeTwoPagesInTheSmallLayout) {
   for (int i = 0; i < 56; ++i) WriteThumbnailOnly("j" + std::to_string(100 + i));
   WriteThumbnailOnly("0000vorna");
-  shell.screen = "new1";
+  game.screen = "new1";
   DrawLibraryPage("new1");
   EXPECT_EQ(library.library_list.count, 57);
   EXPECT_EQ(library.library_list.page_count, 2);
@@ -38,7 +38,7 @@ TEST_F(Pages, FiftySixFoldersMakeTwoPagesInTheSmallLayout) {
   NextPage();
   EXPECT_EQ(library.library_list.page, 2);
   // The large layout holds 90 a page.
-  shell.display.display_large = true;
+  game.display.display_large = true;
   ASSERT_NE(Graphics(1024, 768, 0, 60, 0), nullptr);
   library.library_list.page = 1;
   DrawLibraryPage("new1");
@@ -51,7 +51,7 @@ TEST_F(Pages, AThumbnailThatFailsTakesNoCellAndIsRetried) {
   WriteThumbnailOnly("A");
   std::filesystem::create_directories("jigsaws/B");  // no tn.png
   WriteThumbnailOnly("C");
-  shell.screen = "new1";
+  game.screen = "new1";
   DrawLibraryPage("new1");
   EXPECT_EQ(library.library_list.entries[2].x, 8 + 98);  // C in B's cell
   WriteThumbnailOnly("B");
@@ -62,7 +62,7 @@ TEST_F(Pages, AThumbnailThatFailsTakesNoCellAndIsRetried) {
 
 TEST_F(Pages, UndrawnButtonsOnPageOneStillAnswer) {
   for (int i = 0; i < 60; ++i) WriteThumbnailOnly("j" + std::to_string(100 + i));
-  shell.screen = "new1";
+  game.screen = "new1";
   DrawLibraryPage("new1");
   for (int x : {9, 9 + 87}) {
     PointAt(x + 40, 30);
@@ -79,8 +79,8 @@ TEST_F(Pages, UndrawnButtonsOnPageOneStillAnswer) {
 TEST_F(Pages, ClicksMarkOnTheDeletePageButNeverAStartUpName) {
   for (const char* name : {"0000old", "Sea"}) WriteThumbnailOnly(name);
   WriteThumbnailOnly("0000vorna");
-  shell.screen = "delete1";
-  shell.click_pending = true;
+  game.screen = "delete1";
+  game.click_pending = true;
   DrawLibraryPage("delete1");
   PointAtEntry(1);
   EXPECT_EQ(HitLibraryPage(), "Sea");
@@ -93,52 +93,52 @@ TEST_F(Pages, ClicksMarkOnTheDeletePageButNeverAStartUpName) {
   // The cross is drawn over a marked thumbnail.
   library.cross = LoadImage("jigsaws/0000old/tn.png", -1);
   DeleteFrame();
-  EXPECT_FALSE(shell.click_pending);
+  EXPECT_FALSE(game.click_pending);
   PointAt(700, 500);
-  shell.click_pending = true;
+  game.click_pending = true;
   DeleteFrame();
-  EXPECT_TRUE(shell.click_pending);  // nothing there: the click stays for the loop
+  EXPECT_TRUE(game.click_pending);  // nothing there: the click stays for the loop
 }
 
 TEST_F(Pages, AClickOnTheLibraryPageStartsThatJigsawScattered) {
   WriteJigsaw("Sea", 2, 2, 8);
-  shell.screen = "new1";
+  game.screen = "new1";
   DrawLibraryPage("new1");
   PointAtEntry(0);
-  shell.click_pending = true;
+  game.click_pending = true;
   NewFrame();
-  EXPECT_EQ(shell.screen, "jigsaw");
+  EXPECT_EQ(game.screen, "jigsaw");
   EXPECT_EQ(play.jigsaw_name, "Sea");
-  EXPECT_FALSE(shell.click_pending);
+  EXPECT_FALSE(game.click_pending);
   EXPECT_EQ(play.pieces[1].gp, 0);
 }
 
 TEST_F(Pages, AnEmptySavedPageReturnsToTheTable) {
-  shell.screen = "load1";
+  game.screen = "load1";
   LoadFrame();
-  EXPECT_EQ(shell.screen, "jigsaw");
-  EXPECT_EQ(shell.status_message, "I can't find any saved jigsaws to load");
+  EXPECT_EQ(game.screen, "jigsaw");
+  EXPECT_EQ(game.status_message, "I can't find any saved jigsaws to load");
 }
 
 TEST_F(Pages, TheKeysOfThePageScreens) {
   for (int i = 0; i < 60; ++i) WriteThumbnailOnly("j" + std::to_string(100 + i));
   WriteJigsaw("0000vorna", 1, 2, 8);
   ASSERT_TRUE(StartNewJigsaw("0000vorna"));
-  shell.screen = "jigsaw";
+  game.screen = "jigsaw";
   HandleKey(KEY_LEFT);  // nothing on the table
   HandleKey('Q');
   HandleKey('N');  // answers No
-  EXPECT_EQ(shell.screen, "jigsaw");
+  EXPECT_EQ(game.screen, "jigsaw");
   HandleKey('N');
-  EXPECT_EQ(shell.screen, "new1");
+  EXPECT_EQ(game.screen, "new1");
   HandleKey(KEY_ESCAPE);
-  EXPECT_EQ(shell.screen, "jigsaw");
+  EXPECT_EQ(game.screen, "jigsaw");
   HandleKey('L');
-  EXPECT_EQ(shell.screen, "load1");
+  EXPECT_EQ(game.screen, "load1");
   HandleKey('S');  // in every screen
   EXPECT_TRUE(std::filesystem::exists("players/default/0000vorna.txt"));
   HandleKey('K');
-  EXPECT_EQ(shell.screen, "delete1");
+  EXPECT_EQ(game.screen, "delete1");
   DrawLibraryPage("delete1");
   HandleKey(KEY_RIGHT);
   EXPECT_EQ(library.library_list.page, 2);
@@ -147,14 +147,14 @@ TEST_F(Pages, TheKeysOfThePageScreens) {
   HandleKey(KEY_LEFT);
   HandleKey('U');
   EXPECT_EQ(CountMarked(), 4);
-  shell.screen = "help";
-  shell.previous_screen = "delete1";
+  game.screen = "help";
+  game.previous_screen = "delete1";
   HandleKey('U');  // over help, the delete context still holds
   HandleKey('A');
   EXPECT_EQ(CountMarked(), 60);
-  shell.screen = "delete1";
+  game.screen = "delete1";
   HandleKey('K');  // kills the marked jigsaws
-  EXPECT_EQ(shell.screen, "jigsaw");
+  EXPECT_EQ(game.screen, "jigsaw");
   EXPECT_FALSE(std::filesystem::exists("jigsaws/j100"));
   EXPECT_TRUE(std::filesystem::exists("jigsaws/0000vorna"));
   EXPECT_EQ(play.jigsaw_name, "0000vorna");

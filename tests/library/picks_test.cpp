@@ -23,10 +23,10 @@ class Picks : public LibraryDisplayTest {
 TEST_F(Picks, KillingWithNothingMarkedShowsTheStartUpJigsaw) {
   ASSERT_TRUE(StartNewJigsaw("B"));
   BuildLibraryList();
-  shell.screen = "delete1";
+  game.screen = "delete1";
   KillMarked();
   EXPECT_EQ(play.jigsaw_name, "0000vorna");
-  EXPECT_EQ(shell.screen, "jigsaw");
+  EXPECT_EQ(game.screen, "jigsaw");
   EXPECT_EQ(library.library_list.page, 0);
   for (const char* name : {"A", "B", "C"}) EXPECT_TRUE(std::filesystem::exists(std::string("jigsaws/") + name));
 }
@@ -62,7 +62,7 @@ TEST_F(Picks, NextUnsavedStartsTheFirstJigsawWithoutProgress) {
     ASSERT_TRUE(StartNewJigsaw("0000vorna"));
     PickNextUnsaved();
     EXPECT_EQ(play.jigsaw_name, c.want);
-    EXPECT_EQ(shell.screen, "jigsaw");
+    EXPECT_EQ(game.screen, "jigsaw");
   }
 }
 
@@ -90,7 +90,7 @@ TEST_F(Picks, QuickPickInALibraryOfOneKeepsTheJigsawAndEnds) {
   ASSERT_TRUE(StartNewJigsaw("0000vorna"));
   PickRandomJigsaw();
   EXPECT_EQ(play.jigsaw_name, "0000vorna");
-  EXPECT_EQ(shell.screen, "jigsaw");
+  EXPECT_EQ(game.screen, "jigsaw");
 }
 
 TEST_F(Picks, APickedFolderThatFailsKeepsTheJigsawInPlay) {

@@ -23,7 +23,7 @@ class PlayerFolderModes : public ::testing::Test {
   // OpenPlayerFolder for the name; returns what it printed.
   static std::string Open(const std::string& name) {
     ResetLibraryState();
-    shell.player_name = name;
+    library.player_name = name;
     testing::internal::CaptureStderr();
     OpenPlayerFolder();
     return testing::internal::GetCapturedStderr();
@@ -59,7 +59,7 @@ TEST_F(PlayerFolderModes, NamesThatWouldLeavePlayersAreRefused) {
   for (const std::string& name : std::vector<std::string>{"", ".", "..", "../x", "a/../../x", "..\\x", "a/..", std::string("a\0b", 3)}) {
     SCOPED_TRACE(name);
     EXPECT_NE(Open(name).find("playing as default"), std::string::npos);
-    EXPECT_EQ(shell.player_name, "default");
+    EXPECT_EQ(library.player_name, "default");
     EXPECT_EQ(library.player_folder, "players/default/");
   }
   EXPECT_FALSE(std::filesystem::exists("x"));

@@ -156,7 +156,7 @@ TEST_F(Progress, SavingTwiceReplacesBothFilesAndWorkingOnNamesTheLast) {
   PlaceAllHome();  // complete: the thumbnail is the folder's tn.png, no window needed
   SaveJigsaw();
   EXPECT_EQ(Lines("players/default/working_on.txt"), std::vector<std::string>{"first"});
-  EXPECT_EQ(shell.status_message, "jigsaw saved");
+  EXPECT_EQ(game.status_message, "jigsaw saved");
   Place(1, 5, 6, 0);
   SaveJigsaw();
   EXPECT_EQ(Lines("players/default/first.txt")[0], "5");

@@ -21,7 +21,7 @@ TEST_F(Resume, AnIncompleteJigsawIsPicturedAt264By198InBothSizes) {
   Start("j");
   for (bool large : {false, true}) {
     SCOPED_TRACE(large);
-    shell.display.display_large = large;
+    game.display.display_large = large;
     ASSERT_NE(Graphics(large ? 1024 : 800, large ? 768 : 600, 0, 60, 0), nullptr);
     SaveJigsaw();
     auto thumbnail = LoadPixmap("players/default/j.png");
@@ -46,13 +46,13 @@ TEST_F(Resume, TheTableComesBackExactly) {
   SaveJigsaw();
   const table_snapshot saved = table_snapshot::Take();
   Start("other", 1, 2);
-  shell.screen = "load1";
-  shell.click_pending = true;
+  game.screen = "load1";
+  game.click_pending = true;
   ASSERT_TRUE(ResumeJigsaw("j"));
   EXPECT_EQ(table_snapshot::Take(), saved);
   EXPECT_EQ(play.pieces[3].visible, 0);
-  EXPECT_EQ(shell.screen, "jigsaw");
-  EXPECT_FALSE(shell.click_pending);
+  EXPECT_EQ(game.screen, "jigsaw");
+  EXPECT_FALSE(game.click_pending);
   // What the file does not hold is rebuilt: the boxes and the border flag of groups.
   EXPECT_EQ(box.box_count[2], 1);
   EXPECT_EQ(box.box_slot[2][1].n, 6);
@@ -66,7 +66,7 @@ TEST_F(Resume, SavedLargeResumedSmallSwitchesTheDisplay) {
   WriteProgress("players/default/j.txt", values);
   library.library_list.page = 3;
   ASSERT_TRUE(ResumeJigsaw("j"));
-  EXPECT_TRUE(shell.display.display_large);
+  EXPECT_TRUE(game.display.display_large);
   EXPECT_EQ(GraphicsWidth(), 1024);
   EXPECT_EQ(library.library_list.page, 1);
   EXPECT_EQ(play.pieces[2].x, 120);
@@ -85,7 +85,7 @@ TEST_F(Resume, FetchWithNothingSavedSaysSo) {
   Start("j");
   const table_snapshot before = table_snapshot::Take();
   FetchWorkingOn();
-  EXPECT_EQ(shell.status_message, "I can't find any saved jigsaws to fetch");
+  EXPECT_EQ(game.status_message, "I can't find any saved jigsaws to fetch");
   EXPECT_EQ(table_snapshot::Take(), before);
 }
 

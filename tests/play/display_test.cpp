@@ -18,7 +18,7 @@ class PlayDisplayTest : public PlayTest {
   void SetUp() override {
     ASSERT_TRUE(StartPlatform()) << "these tests need an X display (run them under xvfb-run)";
     InitDrawing();
-    shell.display.windowed = true;
+    game.display.windowed = true;
     ASSERT_NE(Graphics(800, 600, 0, 60, 0), nullptr);
   }
   void TearDown() override {
@@ -85,9 +85,9 @@ TEST_F(PlayDisplayTest, AMissingThumbnailIsReportedAndTheJigsawPlays) {
   EXPECT_EQ(play.thumb, nullptr);
   play.thumb_shown = 1;  // even if something showed it, it is neither drawn nor clicked
   PointAt(12, 12);
-  shell.click_pending = true;
+  game.click_pending = true;
   JigsawFrame();
-  EXPECT_TRUE(shell.click_pending);
+  EXPECT_TRUE(game.click_pending);
 }
 
 TEST_F(PlayDisplayTest, TheTableIsDrawnInDrawOrderWithTurns) {
@@ -152,7 +152,7 @@ TEST_F(PlayDisplayTest, HitTestsUseTheTurnForBothImages) {
 TEST_F(PlayDisplayTest, SetAsideTenOnTenPiecesPlacesNothing) {
   LoadGrid(Grid(2, 5));
   SetAsideTen();
-  EXPECT_TRUE(shell.display.display_large);
+  EXPECT_TRUE(game.display.display_large);
   EXPECT_EQ(GraphicsWidth(), 1024);
   EXPECT_EQ(play.pieces[1].y, 30);  // piece 1 always heads the column
   std::vector<int> ys;

@@ -52,7 +52,7 @@ TEST_F(FlightTest, StateThreeComesOneStepAfterTheLastArrival) {
   for (int i = 2; i <= 9; i++) Place(i, 700 - 7 * i, 33 * i, i % 4);
   play.pieces[4].visible = 0;
   StartFlight();
-  EXPECT_EQ(shell.screen, "anim");
+  EXPECT_EQ(game.screen, "anim");
   EXPECT_EQ(play.pieces[4].visible, 1);
   FlightFrame();  // set-up
   ASSERT_EQ(play.flight_state, 2);
@@ -132,9 +132,9 @@ TEST_F(FlightTest, AClickEndsTheFlightWithEverythingHome) {
   StartFlight();
   FlightFrame();
   FlightFrame();
-  shell.click_pending = true;
+  game.click_pending = true;
   FlightFrame();
-  EXPECT_FALSE(shell.click_pending);
+  EXPECT_FALSE(game.click_pending);
   EXPECT_EQ(play.flight_state, 4);
   EXPECT_EQ(play.flight_skipped, 1);
   EXPECT_EQ(IsComplete(), 1);
@@ -143,15 +143,15 @@ TEST_F(FlightTest, AClickEndsTheFlightWithEverythingHome) {
 }
 
 TEST_F(FlightTest, ThreeSevensInARowAutoSolveWithoutCelebration) {
-  shell.screen = "jigsaw";
+  game.screen = "jigsaw";
   play.completion_handled = 0;
   CountSevenKey();
   play.seven_count = 0;  // another key in between
   CountSevenKey();
   CountSevenKey();
-  EXPECT_EQ(shell.screen, "jigsaw");
+  EXPECT_EQ(game.screen, "jigsaw");
   CountSevenKey();
-  EXPECT_EQ(shell.screen, "anim");
+  EXPECT_EQ(game.screen, "anim");
   EXPECT_EQ(play.seven_count, 0);
   EXPECT_EQ(play.completion_handled, 1);
   EXPECT_EQ(play.flight_state, 1);
@@ -163,7 +163,7 @@ TEST_F(FlightTest, SetAsideTenLeavesTheJigsawWhenTheLargeDisplayCannotOpen) {
   const auto before = play.pieces;
   play.completion_handled = 1;
   SetAsideTen();
-  EXPECT_FALSE(shell.display.display_large);
+  EXPECT_FALSE(game.display.display_large);
   for (int i = 1; i <= 9; i++) EXPECT_TRUE(At(i, before[i].x, before[i].y));
   EXPECT_EQ(play.completion_handled, 1);
 }

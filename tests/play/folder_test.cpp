@@ -68,7 +68,7 @@ TEST_F(FolderTest, TableColourWithoutColourLines) {
   EXPECT_EQ(play.table_colour.g, 8);
   EXPECT_EQ(play.table_colour.b, 33);
 
-  shell.prefs.pref_keep_colour = 1;
+  game.prefs.pref_keep_colour = 1;
   play.table_colour = {9, 8, 7};
   LoadGrid(Grid(3, 3), "kept");
   EXPECT_EQ(play.table_colour.r, 9);

@@ -142,14 +142,14 @@ TEST_F(JoiningTest, CompletionStepCelebratesOnce) {
   play.completion_handled = 0;
   PlaceAllHome();
   CompletionStep();
-  EXPECT_EQ(shell.screen, "anim");
+  EXPECT_EQ(game.screen, "anim");
   EXPECT_EQ(play.completion_handled, 1);
   EXPECT_EQ(play.flight_state, 1);
   EXPECT_EQ(play.last_group, 0);  // scattered
-  shell.screen = "jigsaw";
+  game.screen = "jigsaw";
   PlaceAllHome();
   CompletionStep();
-  EXPECT_EQ(shell.screen, "jigsaw");
+  EXPECT_EQ(game.screen, "jigsaw");
 }
 
 TEST_F(JoiningTest, TheCarriedGroupIsDrawnShown) {
@@ -168,8 +168,8 @@ TEST_F(JoiningTest, FollowPointerCarriesTheGroupInFormation) {
   play.dragged = 6;
   play.drag_dx = 4;
   play.drag_dy = -2;
-  shell.pointer_x = 504;
-  shell.pointer_y = 198;
+  game.pointer_x = 504;
+  game.pointer_y = 198;
   FollowPointer();
   EXPECT_TRUE(At(6, 500, 200));
   EXPECT_EQ(play.pieces[5].x, 500);  // 5 lies left of 6 unturned, so above it after one turn

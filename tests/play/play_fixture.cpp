@@ -53,8 +53,9 @@ void ResetGameModules() {
   ResetPlatform();
   ResetPlayStateModule();
   ResetBoxState();
+  ResetGameState();
   ResetShellState();
-  shell.prefs.sound_on = 0;
+  game.prefs.sound_on = 0;
   SeedRnd(0);
 }
 
@@ -94,8 +95,8 @@ void MakeGroup(std::initializer_list<int> members, int gp) {
 }
 
 void PointAt(int x, int y) {
-  shell.pointer_x = x;
-  shell.pointer_y = y;
+  game.pointer_x = x;
+  game.pointer_y = y;
   EnablePolledInput();
   TEvent::Create(EVENT_MOUSEMOVE, nullptr, 0, 0, x, y)->Emit();
 }

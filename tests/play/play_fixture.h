@@ -76,7 +76,7 @@ void Place(int p, int x, int y, int a = 0);
 void PlaceBeside(int p, int beside, int dx = 0, int dy = 0);
 // Makes the listed pieces one group with the given number, laid out around the first of them.
 void MakeGroup(std::initializer_list<int> members, int gp);
-// Puts the pointer at (x, y): the sampled shell.pointer_x/y and the live MouseX/MouseY.
+// Puts the pointer at (x, y): the sampled game.pointer_x/y and the live MouseX/MouseY.
 void PointAt(int x, int y);
 // A 1 x 1 solid white probe image (like images/white.bmp), handle at its top-left corner.
 std::shared_ptr<TImage> MakeProbe();

@@ -47,28 +47,28 @@ TEST_F(TableTest, TheTransparentSurroundReachesThePieceBelow) {
 
 TEST_F(TableTest, PickUpRaisesTheGroupAndRemembersTheGrip) {
   MakeGroup({1, 2}, 1);
-  box.tidy_label.k = 7;
-  shell.click_pending = true;
+  play.tidy_label.k = 7;
+  game.click_pending = true;
   PointAt(103, 295);
   PickUp();
-  EXPECT_FALSE(shell.click_pending);
+  EXPECT_FALSE(game.click_pending);
   EXPECT_EQ(play.dragged, 1);
   EXPECT_EQ(play.drag_dx, 3);
   EXPECT_EQ(play.drag_dy, -5);
   EXPECT_EQ(play.draw_order[4], 2);
   EXPECT_EQ(play.draw_order[3], 1);
-  EXPECT_EQ(box.tidy_label.k, 0);
+  EXPECT_EQ(play.tidy_label.k, 0);
 }
 
 TEST_F(TableTest, NothingIsPickedUpFromEmptyTableOrAFinishedPicture) {
-  shell.click_pending = true;
+  game.click_pending = true;
   PointAt(700, 50);
   PickUp();
-  EXPECT_TRUE(shell.click_pending);
+  EXPECT_TRUE(game.click_pending);
   PlaceAllHome();
   PointAt(play.pieces[3].x0, play.pieces[3].y0);
   PickUp();
-  EXPECT_TRUE(shell.click_pending);
+  EXPECT_TRUE(game.click_pending);
   EXPECT_EQ(play.dragged, 0);
 }
 
@@ -76,33 +76,33 @@ TEST_F(TableTest, AClickWhileCarryingPutsDownAndLeavesTheThumbnail) {
   play.thumb_shown = 1;
   play.dragged = 4;
   PointAt(15, 15);  // over the thumbnail
-  shell.click_pending = true;
+  game.click_pending = true;
   JigsawFrame();
   EXPECT_EQ(play.dragged, 0);
-  EXPECT_FALSE(shell.click_pending);
+  EXPECT_FALSE(game.click_pending);
   EXPECT_EQ(play.thumb_dragging, 0);
 }
 
 TEST_F(TableTest, TheThumbnailIsPickedUpAndPutDownByClicks) {
   play.thumb_shown = 1;
   PointAt(20, 22);
-  shell.click_pending = true;
+  game.click_pending = true;
   JigsawFrame();
-  EXPECT_FALSE(shell.click_pending);
+  EXPECT_FALSE(game.click_pending);
   EXPECT_EQ(play.thumb_dragging, 1);
   EXPECT_EQ(play.thumb_grab_dx, 10);
   EXPECT_EQ(play.thumb_grab_dy, 12);
-  shell.click_pending = true;
+  game.click_pending = true;
   ThumbClick();
   EXPECT_EQ(play.thumb_dragging, 0);
   PointAt(10 + 24 + 1, 10);  // right of the inclusive rectangle
-  shell.click_pending = true;
+  game.click_pending = true;
   ThumbClick();
-  EXPECT_TRUE(shell.click_pending);
+  EXPECT_TRUE(game.click_pending);
   play.thumb = nullptr;  // without a thumbnail the click is never taken
   PointAt(20, 22);
   ThumbClick();
-  EXPECT_TRUE(shell.click_pending);
+  EXPECT_TRUE(game.click_pending);
 }
 
 TEST_F(TableTest, TheSwatchSetsTheTableColourAndNotThePiece) {
@@ -113,9 +113,9 @@ TEST_F(TableTest, TheSwatchSetsTheTableColourAndNotThePiece) {
   play.swatch_shown = 1;
   Place(1, 12, 464);  // a piece lies under the swatch
   PointAt(13, 465);
-  shell.click_pending = true;
+  game.click_pending = true;
   JigsawFrame();
-  EXPECT_FALSE(shell.click_pending);
+  EXPECT_FALSE(game.click_pending);
   EXPECT_EQ(play.dragged, 0);
   EXPECT_EQ(play.table_colour.r, 12);
   EXPECT_EQ(play.table_colour.g, 34);
@@ -123,19 +123,19 @@ TEST_F(TableTest, TheSwatchSetsTheTableColourAndNotThePiece) {
   EXPECT_EQ(play.swatch_shown, 1);
   // Just past the swatch's pixels the click goes on to the piece.
   PointAt(14, 465);
-  shell.click_pending = true;
+  game.click_pending = true;
   JigsawFrame();
   EXPECT_EQ(play.dragged, 1);
 }
 
 TEST_F(TableTest, ATurnRequestWaitsForAPieceUnderThePointer) {
-  shell.turn_pending = true;
+  game.turn_pending = true;
   PointAt(700, 50);
   JigsawFrame();
-  EXPECT_TRUE(shell.turn_pending);
+  EXPECT_TRUE(game.turn_pending);
   PointAt(300, 300);
   JigsawFrame();
-  EXPECT_FALSE(shell.turn_pending);
+  EXPECT_FALSE(game.turn_pending);
   EXPECT_EQ(play.pieces[3].a, 1);
 }
 

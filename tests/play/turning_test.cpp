@@ -44,11 +44,11 @@ TEST_F(TurningTest, ATurnRequestTurnsTheCarriedGroupWhereverThePointerIs) {
   Place(5, 300, 300, 0);
   MakeGroup({5, 6}, 1);
   play.dragged = 5;
-  shell.turn_pending = true;
-  shell.pointer_x = 700;
-  shell.pointer_y = 20;
+  game.turn_pending = true;
+  game.pointer_x = 700;
+  game.pointer_y = 20;
   JigsawFrame();
-  EXPECT_FALSE(shell.turn_pending);
+  EXPECT_FALSE(game.turn_pending);
   EXPECT_EQ(play.pieces[6].a, 1);
   EXPECT_TRUE(At(6, 300, 330));
 }
@@ -110,9 +110,9 @@ TEST_F(TurningTest, UnrotateShowsEverythingAndUnturnsOnePiecePerFrame) {
   EXPECT_EQ(play.pieces[6].a, 0);
   EXPECT_EQ(play.pieces[8].a, 3);
   // A click finishes at once with every remaining piece upright.
-  shell.click_pending = true;
+  game.click_pending = true;
   UnrotateFrame();
-  EXPECT_FALSE(shell.click_pending);
+  EXPECT_FALSE(game.click_pending);
   EXPECT_EQ(play.unrotate_state, 4);
   EXPECT_EQ(play.pieces[8].a, 0);
 }

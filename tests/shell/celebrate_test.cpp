@@ -67,7 +67,7 @@ TEST_F(Celebration, OnlyTheRedMixerIsCelebratedAfterItsFlight) {
   EXPECT_LT(plain, 5000);
   int celebrated = SolveWithSevens("4975red_mixer");
   EXPECT_GT(celebrated, 5000 + 20 * 9 * 51);  // the pause and at least twenty letters
-  EXPECT_EQ(shell.screen, "jigsaw");
+  EXPECT_EQ(game.screen, "jigsaw");
 }
 
 TEST_F(Celebration, ACloseRequestEndsItAtOnce) {

@@ -13,7 +13,7 @@ class OnDisplay : public ::testing::Test {
     ResetGame();
     ASSERT_TRUE(StartPlatform()) << "these tests need an X display (run them under xvfb-run)";
     InitDrawing();
-    shell.display.windowed = true;
+    game.display.windowed = true;
     ASSERT_NE(Graphics(800, 600, 0, 60, 0), nullptr);
     InterceptEnd();
   }

@@ -9,7 +9,7 @@ namespace {
 using DisplayChoice = OnDisplay;
 
 TEST_F(DisplayChoice, WindowedOpensAt60HzWhateverTheRefreshRate) {
-  shell.display.refresh_rate = 75;
+  game.display.refresh_rate = 75;
   EXPECT_TRUE(ChooseMode(800, 600));
   EXPECT_EQ(GraphicsWidth(), 800);
   EXPECT_EQ(GraphicsDepth(), 0);
@@ -17,9 +17,9 @@ TEST_F(DisplayChoice, WindowedOpensAt60HzWhateverTheRefreshRate) {
 }
 
 TEST_F(DisplayChoice, FullScreenWithoutAMatchingModeFillsTheDesktopAtTheGamesSize) {
-  shell.display.windowed = false;
+  game.display.windowed = false;
   for (int rate : {75, 0}) {
-    shell.display.refresh_rate = rate;
+    game.display.refresh_rate = rate;
     EXPECT_TRUE(ChooseMode(800, 600)) << rate;
     EXPECT_EQ(GraphicsWidth(), 800);
     EXPECT_EQ(GraphicsHeight(), 600);
@@ -33,25 +33,25 @@ TEST_F(DisplayChoice, FullScreenWithoutAMatchingModeFillsTheDesktopAtTheGamesSiz
 
 TEST_F(DisplayChoice, KeyFSwitchesTheWindowSizeBothWays) {
   ToggleLargeDisplay();
-  EXPECT_TRUE(shell.display.display_large);
+  EXPECT_TRUE(game.display.display_large);
   EXPECT_EQ(GraphicsWidth(), 1024);
   EXPECT_EQ(GraphicsHeight(), 768);
   ToggleLargeDisplay();
-  EXPECT_FALSE(shell.display.display_large);
+  EXPECT_FALSE(game.display.display_large);
   EXPECT_EQ(GraphicsWidth(), 800);
 }
 
 TEST_F(DisplayChoice, KeysWAndFKeepTheGamesSizeInFullScreen) {
   ToggleWindowed();
-  EXPECT_FALSE(shell.display.windowed);
+  EXPECT_FALSE(game.display.windowed);
   EXPECT_EQ(GraphicsWidth(), 800);
   EXPECT_NE(GraphicsDepth(), 0);
   ToggleLargeDisplay();
-  EXPECT_TRUE(shell.display.display_large);
+  EXPECT_TRUE(game.display.display_large);
   EXPECT_EQ(GraphicsWidth(), 1024);
   EXPECT_EQ(GraphicsHeight(), 768);
   ToggleWindowed();
-  EXPECT_TRUE(shell.display.windowed);
+  EXPECT_TRUE(game.display.windowed);
   EXPECT_EQ(GraphicsWidth(), 1024);
   EXPECT_EQ(GraphicsDepth(), 0);
 }
@@ -62,7 +62,7 @@ TEST_F(DisplayChoice, YesToRestartScattersAfreshWithEmptyBoxes) {
   play.pieces[1].wd = play.pieces[1].ht = 40;
   play.pieces[1].gp = 1;
   box.box_count[3] = 2;
-  shell.screen = "jigsaw";
+  game.screen = "jigsaw";
   HandleKey('R');
   HandleKey('Y');
   EXPECT_EQ(shell.pending_confirm, "");

@@ -27,13 +27,13 @@ void LayOut(std::initializer_list<std::pair<int, int>> places) {
 }
 
 TEST_F(Loop, OpeningFlightEndsOnTheTableWithEveryPieceHome) {
-  EXPECT_EQ(shell.screen, "title");
+  EXPECT_EQ(game.screen, "title");
   EXPECT_EQ(GraphicsWidth(), 800);
   Turn();
-  EXPECT_EQ(shell.screen, "anim");
+  EXPECT_EQ(game.screen, "anim");
   EXPECT_EQ(play.jigsaw_name, "0000vorna");
   EXPECT_EQ(play.piece_count, 4);
-  EXPECT_TRUE(shell.hint_visible);
+  EXPECT_TRUE(game.hint_visible);
   EXPECT_FALSE(shell.pointer_visible);
   FinishOpeningFlight();
   EXPECT_TRUE(AllHome());
@@ -43,7 +43,7 @@ TEST_F(Loop, OpeningFlightEndsOnTheTableWithEveryPieceHome) {
 }
 
 TEST_F(Loop, ClickDuringTheOpeningFlightCutsItShort) {
-  shell.prefs.pref_show_help = 1;
+  game.prefs.pref_show_help = 1;
   Turn();
   Click();
   ASSERT_TRUE(RunUntil(OnTable, 5));
@@ -89,7 +89,7 @@ TEST_F(Loop, AClickAfterAPointerBurstIsTakenAtOnce) {
   Emit(EVENT_MOUSEUP, 1, 505, 395);
   Turn();  // the burst, as one move
   Turn();  // the click
-  EXPECT_TRUE(shell.click_pending);
+  EXPECT_TRUE(game.click_pending);
   Turn();  // the table takes it
   EXPECT_EQ(play.dragged, 2);
 }
@@ -110,7 +110,7 @@ TEST_F(Loop, RightClickAndCtrlClickTurnAGroupAboutTheClickedPiece) {
   play.pieces[1].gp = play.pieces[2].gp = play.last_group = 1;
   MoveTo(200, 200);
   Click(2);
-  ASSERT_TRUE(RunUntil([] { return !shell.turn_pending; }, 5));
+  ASSERT_TRUE(RunUntil([] { return !game.turn_pending; }, 5));
   EXPECT_EQ(play.pieces[1].a, 1);
   EXPECT_EQ(play.pieces[2].a, 1);
   EXPECT_EQ(play.pieces[1].x, 200);
@@ -119,22 +119,22 @@ TEST_F(Loop, RightClickAndCtrlClickTurnAGroupAboutTheClickedPiece) {
 
   Deliver(EVENT_KEYDOWN, KEY_LCONTROL);
   Click(1);
-  ASSERT_TRUE(RunUntil([] { return !shell.turn_pending; }, 5));
+  ASSERT_TRUE(RunUntil([] { return !game.turn_pending; }, 5));
   EXPECT_EQ(play.pieces[1].a, 2);
   EXPECT_EQ(play.dragged, 0);
   Deliver(EVENT_KEYUP, KEY_LCONTROL);
-  EXPECT_FALSE(shell.ctrl_down);
+  EXPECT_FALSE(game.ctrl_down);
 }
 
 TEST_F(Loop, ThreeSevensSolveWithoutACelebrationFlight) {
   FinishOpeningFlight();
   LayOut({{200, 200}, {500, 400}, {600, 100}, {100, 500}});
   for (int i = 0; i < 3; ++i) Key('7');
-  EXPECT_EQ(shell.screen, "anim");
+  EXPECT_EQ(game.screen, "anim");
   ASSERT_TRUE(RunUntil(OnTable));
   EXPECT_TRUE(AllHome());
   for (int i = 0; i < 20; ++i) Turn();
-  EXPECT_EQ(shell.screen, "jigsaw");
+  EXPECT_EQ(game.screen, "jigsaw");
 }
 
 TEST_F(Loop, CompletionFliesOnceAndNotAgain) {
@@ -146,11 +146,11 @@ TEST_F(Loop, CompletionFliesOnceAndNotAgain) {
   EXPECT_EQ(shell.pending_confirm, "");
   PlaceAllHome();
   int flights = 0;
-  std::string last = shell.screen;
+  std::string last = game.screen;
   auto watch = [&] {
-    if (shell.screen == "anim" && last != "anim") ++flights;
-    last = shell.screen;
-    return flights == 1 && shell.screen == "jigsaw";
+    if (game.screen == "anim" && last != "anim") ++flights;
+    last = game.screen;
+    return flights == 1 && game.screen == "jigsaw";
   };
   ASSERT_TRUE(RunUntil(watch));  // the flight, by the clock
   for (int i = 0; i < 100; ++i) {
@@ -158,7 +158,7 @@ TEST_F(Loop, CompletionFliesOnceAndNotAgain) {
     watch();
   }
   EXPECT_EQ(flights, 1);
-  EXPECT_EQ(shell.screen, "jigsaw");
+  EXPECT_EQ(game.screen, "jigsaw");
   EXPECT_TRUE(AllHome());
 }
 
@@ -187,10 +187,10 @@ TEST_F(Loop, CloseRequestEnds) {
 TEST_F(Loop, StatusBannerGoesWithTheNextKey) {
   FinishOpeningFlight();
   Key(KEY_F1 + 1);  // F2
-  EXPECT_EQ(shell.status_message, "width:800 height:600 depth:0 freq:60");
+  EXPECT_EQ(game.status_message, "width:800 height:600 depth:0 freq:60");
   Click();
-  EXPECT_EQ(shell.status_message, "");
-  EXPECT_FALSE(shell.hint_visible);
+  EXPECT_EQ(game.status_message, "");
+  EXPECT_FALSE(game.hint_visible);
 }
 
 class LargeFullScreenPreference : public Game {
@@ -203,9 +203,9 @@ TEST_F(LargeFullScreenPreference, FillsTheDesktopModeAtTheLargeSizeWhenNoModeMat
   EXPECT_EQ(GraphicsWidth(), 1024);
   EXPECT_EQ(GraphicsHeight(), 768);
   EXPECT_NE(GraphicsDepth(), 0);
-  EXPECT_TRUE(shell.display.display_large);
-  EXPECT_FALSE(shell.display.windowed);
-  EXPECT_EQ(shell.prefs.sound_on, 0);
+  EXPECT_TRUE(game.display.display_large);
+  EXPECT_FALSE(game.display.windowed);
+  EXPECT_EQ(game.prefs.sound_on, 0);
 }
 
 class PlayerArgument : public Game {
@@ -217,7 +217,7 @@ class PlayerArgument : public Game {
 };
 
 TEST_F(PlayerArgument, FirstArgumentNamesThePlayerFolder) {
-  EXPECT_EQ(shell.player_name, "zoe");
+  EXPECT_EQ(library.player_name, "zoe");
   EXPECT_EQ(library.player_folder, "players/zoe/");
   EXPECT_TRUE(fs::is_directory("players/zoe"));
   EXPECT_FALSE(fs::exists("players/ignored"));
@@ -239,9 +239,9 @@ class DamagedDataFolder : public Game {
   // The notice on screen whenever a key arrives.
   static std::shared_ptr<TObject> NoteShownNotice(int, std::shared_ptr<TObject> data, std::shared_ptr<TObject>) {
     auto event = std::dynamic_pointer_cast<TEvent>(data);
-    if (event && event->id == EVENT_KEYDOWN && !shell.startup_notices.empty() &&
-        (seen.empty() || seen.back() != shell.startup_notices.front()))
-      seen.push_back(shell.startup_notices.front());
+    if (event && event->id == EVENT_KEYDOWN && !game.startup_notices.empty() &&
+        (seen.empty() || seen.back() != game.startup_notices.front()))
+      seen.push_back(game.startup_notices.front());
     return data;
   }
   static inline std::vector<std::string> seen;
@@ -252,10 +252,10 @@ TEST_F(DamagedDataFolder, NoticesBeforeTheWindowAndMissingPicturesAreShownInIt) 
   reader_->Stop();
   EXPECT_EQ(seen, (std::vector<std::string>{"Unable to access players", "Unable to access players/default",
                                            "can't find images/white.bmp"}));
-  EXPECT_TRUE(shell.startup_notices.empty());
+  EXPECT_TRUE(game.startup_notices.empty());
   Turn();
   Turn();
-  EXPECT_EQ(shell.screen, "anim") << "the Escape that dismissed a notice must not end the opening flight";
+  EXPECT_EQ(game.screen, "anim") << "the Escape that dismissed a notice must not end the opening flight";
 }
 
 }  // namespace

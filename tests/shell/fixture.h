@@ -87,6 +87,7 @@ inline void ResetGame() {
   ResetPlatform();
   ResetDrawing();
   AudioShutdown();
+  ResetGameState();
   ResetShellState();
   ResetPlayStateModule();
   ResetBoxState();

@@ -86,16 +86,16 @@ class Frames : public Game {
     for (int k : {'E', 'E', 'Z', 'A', 'C', 'X', 'C', 'U'}) key(k);  // filters, banner, unrotate
     for (int i = 0; i < 10; ++i) turn();
     key('H');  // help over the table
-    EXPECT_EQ(shell.screen, "help");
+    EXPECT_EQ(game.screen, "help");
     for (int i = 0; i < 5; ++i) turn();
     key('H');
     key('B');  // the box view
-    EXPECT_EQ(shell.screen, "box");
+    EXPECT_EQ(game.screen, "box");
     move(300, 300);
     for (int i = 0; i < 5; ++i) turn();
     key('J');
     key('I');  // preferences
-    EXPECT_EQ(shell.screen, "prefer");
+    EXPECT_EQ(game.screen, "prefer");
     move(400, 200);
     key(KEY_ESCAPE);
     for (int i = 0; i < 5; ++i) turn();
@@ -138,7 +138,7 @@ class FramesFullScreen : public Frames {
 };
 
 TEST_F(FramesFullScreen, ScaledPictureIsTheSameToo) {
-  EXPECT_FALSE(shell.display.windowed);
+  EXPECT_FALSE(game.display.windowed);
   int pixel_width = 0, pixel_height = 0;
   GraphicsPixelSize(pixel_width, pixel_height);
   EXPECT_EQ(pixel_width, 1280);

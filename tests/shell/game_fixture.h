@@ -54,7 +54,7 @@ class Game : public ::testing::Test {
     Deliver(EVENT_MOUSEDOWN, button, MouseX(), MouseY());
     Deliver(EVENT_MOUSEUP, button, MouseX(), MouseY());
   }
-  static bool OnTable() { return shell.screen == "jigsaw"; }
+  static bool OnTable() { return game.screen == "jigsaw"; }
   // The title frame and the whole opening flight.
   static void FinishOpeningFlight() { ASSERT_TRUE(RunUntil(OnTable)); }
 

@@ -36,8 +36,8 @@ class Help : public Game {
   void OpenOverTable() {
     FinishOpeningFlight();
     Key('H');
-    ASSERT_EQ(shell.screen, "help");
-    ASSERT_EQ(shell.previous_screen, "jigsaw");
+    ASSERT_EQ(game.screen, "help");
+    ASSERT_EQ(game.previous_screen, "jigsaw");
   }
   // The 4 x 4 jigsaw "inner" scattered, its four inner pieces laid out in the box view, and
   // help opened over the view.
@@ -47,7 +47,7 @@ class Help : public Game {
     ScatterPieces();
     Key('B');
     Key('H');
-    ASSERT_EQ(shell.previous_screen, "box");
+    ASSERT_EQ(game.previous_screen, "box");
     Turn();
     ASSERT_EQ(box.box_table_count, 4);
   }
@@ -66,12 +66,12 @@ TEST_F(Help, HAndF1OpenAndCloseHelpOverTheTable) {
   for (int key : {int('H'), KEY_F1}) {
     SCOPED_TRACE(key);
     Key(key);
-    EXPECT_EQ(shell.screen, "help");
-    EXPECT_EQ(shell.previous_screen, "jigsaw");
+    EXPECT_EQ(game.screen, "help");
+    EXPECT_EQ(game.previous_screen, "jigsaw");
     Turn();
     EXPECT_NE(shell.images.help_pages[0], nullptr);  // loaded on first use
     Key(key);
-    EXPECT_EQ(shell.screen, "jigsaw");
+    EXPECT_EQ(game.screen, "jigsaw");
   }
   EXPECT_EQ(shell.help_pointer_x, 123);
   EXPECT_EQ(shell.help_pointer_y, 45);
@@ -80,15 +80,15 @@ TEST_F(Help, HAndF1OpenAndCloseHelpOverTheTable) {
 TEST_F(Help, HOnThePreferencesDoesNothingButF1OpensAnEmptyHelp) {
   FinishOpeningFlight();
   Key('I');
-  ASSERT_EQ(shell.screen, "prefer");
+  ASSERT_EQ(game.screen, "prefer");
   Key('H');
-  EXPECT_EQ(shell.screen, "prefer");
+  EXPECT_EQ(game.screen, "prefer");
   Key(KEY_F1);
-  EXPECT_EQ(shell.screen, "help");
-  EXPECT_EQ(shell.previous_screen, "prefer");
+  EXPECT_EQ(game.screen, "help");
+  EXPECT_EQ(game.previous_screen, "prefer");
   MoveTo(RowOfTableLetter('A').first, RowOfTableLetter('A').second);
   Click();  // no letter works there; the click only closes help
-  EXPECT_EQ(shell.screen, "prefer");
+  EXPECT_EQ(game.screen, "prefer");
   EXPECT_EQ(play.pieces[1].visible, 1);
 }
 
@@ -97,7 +97,7 @@ TEST_F(Help, LettersRunTheirCommandsAndOnlyScreenLettersLeaveHelp) {
   play.dragged = 3;
   ClickLetter('C');  // the swatch toggles, and help stays open over it
   EXPECT_EQ(play.swatch_shown, 1);
-  EXPECT_EQ(shell.screen, "help");
+  EXPECT_EQ(game.screen, "help");
   ClickLetter('-');  // the exit question; the carried piece stays
   EXPECT_EQ(shell.pending_confirm, "X");
   EXPECT_EQ(play.dragged, 3);
@@ -115,7 +115,7 @@ TEST_F(Help, LettersRunTheirCommandsAndOnlyScreenLettersLeaveHelp) {
   EXPECT_EQ(play.pieces[1].visible, 0);
   ClickLetter('A');
   EXPECT_EQ(play.pieces[1].visible, 1);
-  EXPECT_EQ(shell.screen, "help");
+  EXPECT_EQ(game.screen, "help");
 
   const struct {
     char letter;
@@ -123,10 +123,10 @@ TEST_F(Help, LettersRunTheirCommandsAndOnlyScreenLettersLeaveHelp) {
   } kScreens[] = {{'H', "jigsaw"}, {'I', "prefer"}, {'U', "unrotate"}, {'J', "jigsaw"}};
   for (const auto& c : kScreens) {
     SCOPED_TRACE(c.letter);
-    shell.screen = "help";
-    shell.previous_screen = "jigsaw";
+    game.screen = "help";
+    game.previous_screen = "jigsaw";
     ClickLetter(c.letter);
-    EXPECT_EQ(shell.screen, c.screen);
+    EXPECT_EQ(game.screen, c.screen);
   }
 }
 
@@ -147,24 +147,24 @@ TEST_F(Help, AClickBesideTheLettersClosesHelpAndOutsideThePageReachesTheTable) {
   OpenOverTable();
   MoveTo(400, 540);  // inside the page, below every row
   Click();
-  EXPECT_EQ(shell.screen, "jigsaw");
+  EXPECT_EQ(game.screen, "jigsaw");
   EXPECT_EQ(play.dragged, 0);
   Key('H');
   // The opening jigsaw lies inside the page: one piece moves out of it.
   play.pieces[1].x = 30, play.pieces[1].y = 30, play.pieces[1].gp = 0;
   MoveTo(30, 30);
   Click();
-  EXPECT_EQ(shell.screen, "jigsaw");
+  EXPECT_EQ(game.screen, "jigsaw");
   EXPECT_EQ(play.dragged, 1);
 }
 
 TEST_F(Help, AClickNoScreenTookOpensHelpWhenThePreferenceSaysSo) {
   FinishOpeningFlight();
-  shell.prefs.pref_show_help = 1;
+  game.prefs.pref_show_help = 1;
   MoveTo(790, 10);  // no piece there
   Click();
-  EXPECT_EQ(shell.screen, "help");
-  EXPECT_EQ(shell.previous_screen, "jigsaw");
+  EXPECT_EQ(game.screen, "help");
+  EXPECT_EQ(game.previous_screen, "jigsaw");
   EXPECT_EQ(shell.help_pointer_x, 790);
 }
 
@@ -192,7 +192,7 @@ TEST_F(Help, OverTheBoxViewBeforeTheTableAClickBesideTheLettersReachesTheView) {
   const pce_type last = box.box_table[4];
   MoveTo(last.x, last.y);
   Click();
-  EXPECT_EQ(shell.screen, "box");
+  EXPECT_EQ(game.screen, "box");
   EXPECT_EQ(box.box_count[box.current_box], 1);
   EXPECT_EQ(box.box_slot[box.current_box][1].n, last.n);
 }
@@ -202,25 +202,25 @@ TEST_F(Help, BoxPageLetters) {
   OpenOverBoxView();
   ClickAt(RowOfBoxLetter('3'));
   EXPECT_EQ(box.current_box, 3);
-  EXPECT_EQ(shell.screen, "box");
+  EXPECT_EQ(game.screen, "box");
   Key('H');
   ClickAt(RowOfBoxLetter('Z'));
-  EXPECT_EQ(shell.screen, "jigsaw");
+  EXPECT_EQ(game.screen, "jigsaw");
   EXPECT_EQ(play.pieces[1].visible, 0);
   Key('B');
   Key('H');
   play.box_shown[3] = 0;
   ClickAt(RowOfBoxLetter('-'));  // back to the table with the current box shown
-  EXPECT_EQ(shell.screen, "jigsaw");
+  EXPECT_EQ(game.screen, "jigsaw");
   EXPECT_EQ(play.box_shown[3], 1);
 }
 
 TEST_F(Help, SOnTheTablePageSavesAndClosesHelp) {
   OpenOverTable();
   ClickLetter('S');
-  EXPECT_EQ(shell.screen, "jigsaw");
+  EXPECT_EQ(game.screen, "jigsaw");
   EXPECT_TRUE(fs::exists("players/default/0000vorna.txt"));
-  EXPECT_EQ(shell.status_message, "jigsaw saved");
+  EXPECT_EQ(game.status_message, "jigsaw saved");
 }
 
 TEST_F(Help, BrowserPageLettersMoveBetweenThePagesAndMark) {
@@ -229,25 +229,25 @@ TEST_F(Help, BrowserPageLettersMoveBetweenThePagesAndMark) {
   Key('S');  // something to show on the saved page
   Key('N');
   Key('H');
-  ASSERT_EQ(shell.previous_screen, "new1");
+  ASSERT_EQ(game.previous_screen, "new1");
   ClickAt(RowOfNewLetter('L'));
-  EXPECT_EQ(shell.screen, "load1");
+  EXPECT_EQ(game.screen, "load1");
   Key('H');
   ClickAt(RowOfLoadLetter('K'));
-  EXPECT_EQ(shell.screen, "delete1");
+  EXPECT_EQ(game.screen, "delete1");
   Key('H');
   ClickAt(RowOfDeleteLetter('A'));  // marks the page and leaves help open over it
-  EXPECT_EQ(shell.screen, "help");
+  EXPECT_EQ(game.screen, "help");
   EXPECT_EQ(CountMarked(), 1);
   ClickAt(RowOfDeleteLetter('U'));
   EXPECT_EQ(CountMarked(), 0);
   ClickAt(RowOfDeleteLetter('A'));
   ClickAt(RowOfDeleteLetter('K'));  // kills what is marked
   EXPECT_FALSE(fs::exists("jigsaws/1000spare"));
-  shell.screen = "help";
-  shell.previous_screen = "load1";
+  game.screen = "help";
+  game.previous_screen = "load1";
   ClickAt(RowOfLoadLetter('-'));
-  EXPECT_EQ(shell.screen, "jigsaw");
+  EXPECT_EQ(game.screen, "jigsaw");
 }
 
 class HelpAtStart : public Help {
@@ -259,8 +259,8 @@ class HelpAtStart : public Help {
 
 TEST_F(HelpAtStart, OpeningFlightEndsInHelpOverTheTable) {
   ASSERT_TRUE(RunUntil([] { return !shell.opening_flight; }));
-  EXPECT_EQ(shell.screen, "help");
-  EXPECT_EQ(shell.previous_screen, "jigsaw");
+  EXPECT_EQ(game.screen, "help");
+  EXPECT_EQ(game.previous_screen, "jigsaw");
   EXPECT_TRUE(shell.pointer_visible);
   // The zoom loaded its own picture; the help slot fills on the first help frame.
   Turn();
@@ -277,7 +277,7 @@ TEST_F(HelpWithoutPages, MissingPagesShowTheTableAndEveryClickClosesHelp) {
   play.pieces[1].x = 30, play.pieces[1].y = 30, play.pieces[1].gp = 0;
   MoveTo(30, 30);
   Click();
-  EXPECT_EQ(shell.screen, "jigsaw");
+  EXPECT_EQ(game.screen, "jigsaw");
   EXPECT_EQ(play.dragged, 1);  // a 0 x 0 page: the click reached the table
 }
 

@@ -40,9 +40,9 @@ TEST_F(Helpers, BannerInnerBoxIsNavyAtAlphaOneAndCyanAtHalf) {
 }
 
 TEST_F(Helpers, BannerWithEmptyTextShowsTheStatusMessage) {
-  shell.status_message = "a much longer status message";
+  game.status_message = "a much longer status message";
   SetImageFont(nullptr);
-  int left = 400 - TextWidth(shell.status_message) / 2, top = 300 - TextHeight("") / 2;
+  int left = 400 - TextWidth(game.status_message) / 2, top = 300 - TextHeight("") / 2;
   SetClsColor(0, 0, 0);
   Cls();
   DrawBanner("", 0, 1.0);
@@ -75,7 +75,7 @@ TEST_F(Helpers, ExitYesAreaIsMeasuredFromThePicturesRealPlace) {
   for (const auto& c : kCases) {
     SCOPED_TRACE(testing::Message() << c.x << "," << c.y);
     shell.pending_confirm = "X";
-    shell.click_pending = true;
+    game.click_pending = true;
     PointAt(c.x, c.y);
     bool ended = false;
     try {
@@ -84,7 +84,7 @@ TEST_F(Helpers, ExitYesAreaIsMeasuredFromThePicturesRealPlace) {
       ended = true;
     }
     EXPECT_EQ(ended, c.yes);
-    EXPECT_FALSE(shell.click_pending);
+    EXPECT_FALSE(game.click_pending);
     if (!c.yes) {
       EXPECT_EQ(shell.pending_confirm, "");
     }
@@ -92,20 +92,20 @@ TEST_F(Helpers, ExitYesAreaIsMeasuredFromThePicturesRealPlace) {
 }
 
 TEST_F(Helpers, ClickWithoutConfirmationStaysPendingAndMissingPictureAnswersNo) {
-  shell.click_pending = true;
+  game.click_pending = true;
   ConfirmClick();
-  EXPECT_TRUE(shell.click_pending);
+  EXPECT_TRUE(game.click_pending);
 
   shell.pending_confirm = "X";  // no exit picture loaded
   PointAt(400 + 149, 300 + 29);  // inside the Yes area of a 0 x 0 picture
   EXPECT_NO_THROW(ConfirmClick());
   EXPECT_EQ(shell.pending_confirm, "");
-  EXPECT_FALSE(shell.click_pending);
+  EXPECT_FALSE(game.click_pending);
 }
 
 TEST_F(Helpers, GraphicsInfoOfThe800x600Window) {
   ShowGraphicsInfo();
-  EXPECT_EQ(shell.status_message, "width:800 height:600 depth:0 freq:60");
+  EXPECT_EQ(game.status_message, "width:800 height:600 depth:0 freq:60");
 }
 
 TEST_F(Helpers, NoticeWaitsForAKeyThatStaysQueued) {

@@ -12,7 +12,7 @@ class Keys : public ::testing::Test {
   void SetUp() override {
     ResetGame();
     InterceptEnd();
-    shell.screen = "jigsaw";
+    game.screen = "jigsaw";
   }
   void TearDown() override { ResetGame(); }
 
@@ -73,12 +73,13 @@ const key_case kKeyCases[] = {
 TEST_F(Keys, TableOfKeySequences) {
   for (const key_case& c : kKeyCases) {
     SCOPED_TRACE(c.what);
+    ResetGameState();
     ResetShellState();
-    shell.screen = c.screen;
-    shell.previous_screen = c.previous;
+    game.screen = c.screen;
+    game.previous_screen = c.previous;
     shell.opening_flight = c.opening_flight;
     EXPECT_EQ(Press(c.keys), c.want_end);
-    EXPECT_EQ(shell.screen, c.want_screen);
+    EXPECT_EQ(game.screen, c.want_screen);
     EXPECT_EQ(shell.pending_confirm, c.want_pending);
   }
 }
@@ -95,10 +96,10 @@ TEST_F(Keys, ConfirmationLetsTheCarriedPieceGoAndCancellingKeyStillActs) {
 }
 
 TEST_F(Keys, EscapeOnPreferencesDropsTheWorkingCopies) {
-  shell.screen = "prefer";
-  shell.prefs.prefer_working = {0, 1, 1, 0, 1, 1};
+  game.screen = "prefer";
+  game.prefs.prefer_working = {0, 1, 1, 0, 1, 1};
   Press({Esc});
-  EXPECT_EQ(shell.prefs.prefer_working[1], -1);
+  EXPECT_EQ(game.prefs.prefer_working[1], -1);
 }
 
 TEST_F(Keys, DigitsToggleBoxVisibilityOnTheTableOnly) {
@@ -106,28 +107,28 @@ TEST_F(Keys, DigitsToggleBoxVisibilityOnTheTableOnly) {
   EXPECT_EQ(play.box_shown[1], 1);
   Press({'1'});
   EXPECT_EQ(play.box_shown[1], 0);
-  shell.screen = "anim";
+  game.screen = "anim";
   Press({'1'});
   EXPECT_EQ(play.box_shown[1], 0);
 }
 
 TEST_F(Keys, SevenThreeTimesInARowSolves) {
   Press({'7', A, '7', '7'});
-  EXPECT_EQ(shell.screen, "jigsaw");
+  EXPECT_EQ(game.screen, "jigsaw");
   EXPECT_EQ(play.seven_count, 2);
   play.completion_handled = 0;
   Press({'7'});
-  EXPECT_EQ(shell.screen, "anim");
+  EXPECT_EQ(game.screen, "anim");
   EXPECT_EQ(play.seven_count, 0);
   EXPECT_EQ(play.completion_handled, 1);
 }
 
 TEST_F(Keys, TidyLabelSurvivesOnlyT) {
-  box.tidy_label.k = 4;
+  play.tidy_label.k = 4;
   Press({'T'});
-  EXPECT_EQ(box.tidy_label.k, 4);
+  EXPECT_EQ(play.tidy_label.k, 4);
   Press({'G'});
-  EXPECT_EQ(box.tidy_label.k, 0);
+  EXPECT_EQ(play.tidy_label.k, 0);
 }
 
 TEST_F(Keys, ThumbnailToggleNeedsAThumbnail) {
@@ -137,19 +138,19 @@ TEST_F(Keys, ThumbnailToggleNeedsAThumbnail) {
 
 TEST_F(Keys, CtrlAndMessages) {
   Press({KEY_RCONTROL});
-  EXPECT_TRUE(shell.ctrl_down);
+  EXPECT_TRUE(game.ctrl_down);
   Press({'X'});  // no made-up address: the title, and the progress folder once it is open
-  EXPECT_EQ(shell.status_message, "Tesselka v6.4");
+  EXPECT_EQ(game.status_message, "Tesselka v6.4");
   library.player_folder = "players/ann/";
   Press({'X'});
-  EXPECT_EQ(shell.status_message, "Tesselka v6.4 - progress is kept in " +
+  EXPECT_EQ(game.status_message, "Tesselka v6.4 - progress is kept in " +
                                       (std::filesystem::current_path() / "players/ann/").string());
 }
 
 TEST_F(Keys, UnrotateKeyStartsTheUnrotateScreen) {
   play.unrotate_state = 4;
   Press({'U'});
-  EXPECT_EQ(shell.screen, "unrotate");
+  EXPECT_EQ(game.screen, "unrotate");
   EXPECT_EQ(play.unrotate_state, 1);
 }
 
@@ -169,6 +170,7 @@ TEST(ClearStalePendingTest, OnlyItsOwnKeyKeepsAConfirmation) {
   shell.pending_confirm = "";
   ClearStalePending('D');
   EXPECT_EQ(shell.pending_confirm, "");
+  ResetGameState();
   ResetShellState();
 }
 

@@ -20,7 +20,7 @@ class Prefer : public Game {
   void Open() {
     FinishOpeningFlight();
     Key('I');
-    ASSERT_EQ(shell.screen, "prefer");
+    ASSERT_EQ(game.screen, "prefer");
     Turn();
   }
   static void ClickAt(int x, int y) {
@@ -35,18 +35,18 @@ class Prefer : public Game {
 
 TEST_F(Prefer, RowsChangeWorkingCopiesThatOkSavesAndTheFileHoldsThem) {
   Open();
-  EXPECT_EQ(shell.prefs.prefer_working[1], 0);
+  EXPECT_EQ(game.prefs.prefer_working[1], 0);
   Answer(0, true);   // help at start
   Answer(2, false);  // sound
   Answer(4, false);  // hint
-  EXPECT_EQ(shell.prefs.pref_show_help, 0);  // copies only, until OK
-  EXPECT_EQ(shell.prefs.prefer_working[1], 1);
-  EXPECT_EQ(shell.prefs.prefer_working[3], 0);
+  EXPECT_EQ(game.prefs.pref_show_help, 0);  // copies only, until OK
+  EXPECT_EQ(game.prefs.prefer_working[1], 1);
+  EXPECT_EQ(game.prefs.prefer_working[3], 0);
   Ok();
-  EXPECT_EQ(shell.screen, "jigsaw");
-  EXPECT_EQ(shell.prefs.pref_show_help, 1);
-  EXPECT_EQ(shell.prefs.sound_on, 0);
-  EXPECT_EQ(shell.prefs.pref_hint, 0);
+  EXPECT_EQ(game.screen, "jigsaw");
+  EXPECT_EQ(game.prefs.pref_show_help, 1);
+  EXPECT_EQ(game.prefs.sound_on, 0);
+  EXPECT_EQ(game.prefs.pref_hint, 0);
   EXPECT_EQ(ReadWholeFile("players/default/prefer.txt"), "1\r\n0\r\n0\r\n1\r\n0\r\n1\r\n0\r\n");
 }
 
@@ -55,20 +55,20 @@ TEST_F(Prefer, CancelAndEscapeDropTheCopiesButRowsSixAndSevenActAtOnce) {
   Answer(0, true);
   Answer(5, false);  // save message, live
   Cancel();
-  EXPECT_EQ(shell.screen, "jigsaw");
-  EXPECT_EQ(shell.prefs.prefer_working[1], -1);
-  EXPECT_EQ(shell.prefs.pref_show_help, 0);
-  EXPECT_EQ(shell.prefs.pref_save_message, 0);
+  EXPECT_EQ(game.screen, "jigsaw");
+  EXPECT_EQ(game.prefs.prefer_working[1], -1);
+  EXPECT_EQ(game.prefs.pref_show_help, 0);
+  EXPECT_EQ(game.prefs.pref_save_message, 0);
   EXPECT_FALSE(fs::exists("players/default/prefer.txt"));
 
   Key('I');
   Turn();
   Answer(1, true);
   Key(KEY_ESCAPE);
-  EXPECT_EQ(shell.screen, "jigsaw");
+  EXPECT_EQ(game.screen, "jigsaw");
   EXPECT_EQ(shell.pending_confirm, "");
-  EXPECT_EQ(shell.prefs.pref_large, 0);
-  EXPECT_EQ(shell.prefs.prefer_working[1], -1);
+  EXPECT_EQ(game.prefs.pref_large, 0);
+  EXPECT_EQ(game.prefs.prefer_working[1], -1);
 }
 
 TEST_F(Prefer, KeptColourOnSavesTheTableColour) {
@@ -77,7 +77,7 @@ TEST_F(Prefer, KeptColourOnSavesTheTableColour) {
   Answer(6, true);
   Ok();
   EXPECT_EQ(ReadWholeFile("players/default/prefer.txt"), "0\r\n0\r\n1\r\n1\r\n1\r\n1\r\n1\r\n12\r\n34\r\n56\r\n");
-  EXPECT_EQ(shell.prefs.kept_colour.b, 56);
+  EXPECT_EQ(game.prefs.kept_colour.b, 56);
 }
 
 TEST_F(Prefer, TheLitPictureShowsTheChoice) {

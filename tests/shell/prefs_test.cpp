@@ -25,7 +25,7 @@ struct prefs_case {
   const char* what;
   const char* file;  // nullptr: no prefer.txt
   int show_help, large, sound, windowed, hint, save_message, keep_colour;
-  shell_colour_type kept;
+  game_colour_type kept;
   colour_type table;
 };
 
@@ -46,12 +46,13 @@ const prefs_case kPrefsCases[] = {
 TEST_F(PlayerFiles, LoadPreferencesCases) {
   for (const prefs_case& c : kPrefsCases) {
     SCOPED_TRACE(c.what);
+    ResetGameState();
     ResetShellState();
     ResetPlayStateModule();
     fs::remove("players/default/prefer.txt");
     if (c.file) WriteWholeFile("players/default/prefer.txt", c.file);
     LoadPreferences();
-    const auto& p = shell.prefs;
+    const auto& p = game.prefs;
     EXPECT_EQ(p.pref_show_help, c.show_help);
     EXPECT_EQ(p.pref_large, c.large);
     EXPECT_EQ(p.sound_on, c.sound);
@@ -75,21 +76,22 @@ TEST_F(PlayerFiles, RefreshFileReplacesTheDesktopRate) {
     SCOPED_TRACE(c.file ? c.file : "(none)");
     fs::remove("players/default/refresh.txt");
     if (c.file) WriteWholeFile("players/default/refresh.txt", c.file);
-    shell.display.refresh_rate = 60;
+    game.display.refresh_rate = 60;
     LoadPreferences();
-    EXPECT_EQ(shell.display.refresh_rate, c.want);
+    EXPECT_EQ(game.display.refresh_rate, c.want);
   }
 }
 
 TEST_F(PlayerFiles, SavedPreferencesLoadBackAsTheyWere) {
-  auto& p = shell.prefs;
+  auto& p = game.prefs;
   p = {};
   p.pref_show_help = 1, p.sound_on = 0, p.pref_hint = 0, p.pref_keep_colour = 1;
   play.table_colour = {200, 0, 255};
   SavePreferences();
   EXPECT_EQ(p.kept_colour.r, 200);
   EXPECT_EQ(ReadWholeFile("players/default/prefer.txt"), "1\r\n0\r\n0\r\n1\r\n0\r\n1\r\n1\r\n200\r\n0\r\n255\r\n");
-  shell_prefs_type saved = p;
+  game_prefs_type saved = p;
+  ResetGameState();
   ResetShellState();
   ResetPlayStateModule();
   library.player_folder = "players/default/";
@@ -103,11 +105,11 @@ TEST_F(PlayerFiles, SavedPreferencesLoadBackAsTheyWere) {
 
 TEST_F(PlayerFiles, PreferencesThatCannotBeWrittenAreReportedAndKeptInMemory) {
   library.player_folder = "players/missing/";
-  shell.prefs.pref_hint = 0;
+  game.prefs.pref_hint = 0;
   testing::internal::CaptureStderr();
   SavePreferences();  // without a display the notice goes to stderr
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "tesselka: Unable to save to players/missing/prefer.txt\n");
-  EXPECT_EQ(shell.prefs.pref_hint, 0);
+  EXPECT_EQ(game.prefs.pref_hint, 0);
   EXPECT_FALSE(fs::exists("players/missing"));
 }
 
@@ -123,7 +125,7 @@ class PlayerFolder : public ::testing::Test {
   void TearDown() override { ResetGame(); }
   // Runs OpenPlayerFolder for the player and returns what it told the player.
   static std::string Open(const std::string& player) {
-    shell.player_name = player;
+    library.player_name = player;
     testing::internal::CaptureStderr();
     OpenPlayerFolder();
     return testing::internal::GetCapturedStderr();

@@ -101,12 +101,12 @@ TEST_F(HeardMusic, TheMusicPlaysFromStartUpAndACompletionDoesNotRestartIt) {
   EXPECT_GT(peak, kMusicAmplitude / 2);
   EXPECT_LT(peak, kMusicAmplitude * 3 / 2);
   FinishOpeningFlight();
-  auto channel = shell.sounds.music_channel;
+  auto channel = game.sounds.music_channel;
   ASSERT_TRUE(ChannelPlaying(channel));
   play.completion_handled = 0;  // the opening jigsaw lies complete: the next turn completes it
   Turn();
-  EXPECT_EQ(shell.screen, "anim");
-  EXPECT_EQ(shell.sounds.music_channel, channel);
+  EXPECT_EQ(game.screen, "anim");
+  EXPECT_EQ(game.sounds.music_channel, channel);
 }
 
 class HeardNothing : public HeardMusic {
@@ -120,7 +120,7 @@ TEST_F(HeardNothing, SoundOffOpensNoSoundFileAndStaysSilent) {
   FinishOpeningFlight();
   JoinTwice();
   EXPECT_EQ(PeakSince(0), 0);
-  EXPECT_FALSE(shell.sounds.click_tried || shell.sounds.music_tried || shell.sounds.magic_tried);
+  EXPECT_FALSE(game.sounds.click_tried || game.sounds.music_tried || game.sounds.magic_tried);
 }
 
 }  // namespace

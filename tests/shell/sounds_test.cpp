@@ -30,43 +30,43 @@ class Sounds : public ::testing::Test {
 
 TEST_F(Sounds, SoundOffOpensNoFile) {
   WriteWav("sounds/click.wav", 100);
-  shell.prefs.sound_on = 0;
+  game.prefs.sound_on = 0;
   PlayClick();
   PlayMagic();
   PlayMusic();
-  EXPECT_FALSE(shell.sounds.click_tried || shell.sounds.magic_tried || shell.sounds.music_tried);
+  EXPECT_FALSE(game.sounds.click_tried || game.sounds.magic_tried || game.sounds.music_tried);
   StopMusic();
 }
 
 TEST_F(Sounds, MissingSoundsAreSkippedAndNotRetried) {
   PlayClick();
   PlayMusic();
-  EXPECT_TRUE(shell.sounds.click_tried);
-  EXPECT_EQ(shell.sounds.click, nullptr);
-  EXPECT_EQ(shell.sounds.music_channel, nullptr);
+  EXPECT_TRUE(game.sounds.click_tried);
+  EXPECT_EQ(game.sounds.click, nullptr);
+  EXPECT_EQ(game.sounds.music_channel, nullptr);
   WriteWav("sounds/click.wav", 100);
   PlayClick();
-  EXPECT_EQ(shell.sounds.click, nullptr);
+  EXPECT_EQ(game.sounds.click, nullptr);
   StopMusic();
 }
 
 TEST_F(Sounds, MusicPlayingIsNotRestartedAndStopsOnlyWhenAsked) {
   WriteWav("sounds/music.ogg", 22050 * 5);  // decoded by content, whatever the name
   PlayMusic();
-  auto channel = shell.sounds.music_channel;
+  auto channel = game.sounds.music_channel;
   ASSERT_NE(channel, nullptr);
   EXPECT_TRUE(ChannelPlaying(channel));
-  shell.prefs.sound_on = 0;
+  game.prefs.sound_on = 0;
   PlayMusic();
   EXPECT_TRUE(ChannelPlaying(channel));
-  shell.prefs.sound_on = 1;
+  game.prefs.sound_on = 1;
   PlayMusic();
-  EXPECT_EQ(shell.sounds.music_channel, channel);
+  EXPECT_EQ(game.sounds.music_channel, channel);
   StopMusic();
   EXPECT_FALSE(ChannelPlaying(channel));
   PlayMusic();
-  EXPECT_NE(shell.sounds.music_channel, channel);
-  EXPECT_TRUE(ChannelPlaying(shell.sounds.music_channel));
+  EXPECT_NE(game.sounds.music_channel, channel);
+  EXPECT_TRUE(ChannelPlaying(game.sounds.music_channel));
 }
 
 }  // namespace

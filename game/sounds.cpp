@@ -1,7 +1,7 @@
 // The click, the magic chime and the music, loaded on first use and obeying sound_on.
 // Depends on platform/audio.h.
+#include "game/game.h"
 #include "platform/audio.h"
-#include "shell/shell.h"
 
 namespace {
 
@@ -17,19 +17,19 @@ const std::shared_ptr<TSound>& LoadOnce(std::shared_ptr<TSound>& sound, bool& tr
 }
 
 void PlayEffect(std::shared_ptr<TSound>& sound, bool& tried, const char* path) {
-  if (!shell.prefs.sound_on) return;
+  if (!game.prefs.sound_on) return;
   if (const auto& loaded = LoadOnce(sound, tried, path)) PlaySound(loaded, nullptr);
 }
 
 }  // namespace
 
-void PlayClick() { PlayEffect(shell.sounds.click, shell.sounds.click_tried, "sounds/click.wav"); }
+void PlayClick() { PlayEffect(game.sounds.click, game.sounds.click_tried, "sounds/click.wav"); }
 
-void PlayMagic() { PlayEffect(shell.sounds.magic, shell.sounds.magic_tried, "sounds/magic.wav"); }
+void PlayMagic() { PlayEffect(game.sounds.magic, game.sounds.magic_tried, "sounds/magic.wav"); }
 
 void PlayMusic() {
-  if (!shell.prefs.sound_on) return;
-  auto& sounds = shell.sounds;
+  if (!game.prefs.sound_on) return;
+  auto& sounds = game.sounds;
   const auto& music = LoadOnce(sounds.music, sounds.music_tried, "sounds/music.ogg");
   if (!music) return;
   if (!sounds.music_channel || !ChannelPlaying(sounds.music_channel))
@@ -38,5 +38,5 @@ void PlayMusic() {
 }
 
 void StopMusic() {
-  if (shell.sounds.music_channel && ChannelPlaying(shell.sounds.music_channel)) StopChannel(shell.sounds.music_channel);
+  if (game.sounds.music_channel && ChannelPlaying(game.sounds.music_channel)) StopChannel(game.sounds.music_channel);
 }
