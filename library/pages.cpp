@@ -1,12 +1,14 @@
-// Drawing the browser pages: the thumbnail grid for both display sizes, the page buttons and
-// the title, and hit-testing a click against what was drawn.
-// Depends on draw/ (images, scale) and game/ (banner, busy notice, pointer).
+// Drawing the browser pages (the library, saved jigsaws, the player's own pictures): the thumbnail
+// grid for both display sizes, the page buttons and the title, and hit-testing a click against
+// what was drawn. Depends on draw/ (images, scale), game/ (banner, busy notice, pointer) and
+// tools/jigsaw (the pictures' thumbnails).
 #include <array>
 #include <functional>
 
 #include "draw/draw.h"
 #include "game/game.h"
-#include "library/library.h"
+#include "library/internal.h"
+#include "tools/jigsaw/jigsaw.h"
 
 namespace {
 
@@ -24,6 +26,10 @@ page_geometry LibraryGeometry() {
   return game.display.display_large ? page_geometry{9, 10, 98, 74, 0.36f} : page_geometry{7, 8, 98, 74, 0.36f};
 }
 
+// Four rows of four picture thumbnails up to 184 x 128, whatever the display size.
+page_geometry PicturesGeometry() { return page_geometry{4, 4, 196, 133, 1.0f}; }
+constexpr int kPictureThumbnailWidth = 184, kPictureThumbnailHeight = 128;
+
 page_geometry SavedGeometry() {
   return game.display.display_large ? page_geometry{4, 5, 196, 149, 0.73f} : page_geometry{3, 4, 196, 149, 0.73f};
 }
@@ -35,8 +41,13 @@ const std::string& ShownScreen() { return game.screen == "help" ? game.previous_
 
 // The list that a page screen shows.
 browser_list_type& ListOf(const std::string& screen) {
+  if (screen == "pictures") return library.pictures_list;
   return OnSavedPage(screen) ? library.saved_list : library.library_list;
 }
+
+// The library page's My pictures button, right of the first two page buttons.
+constexpr int kPicturesButtonWidth = 130;
+int PicturesButtonLeft();
 
 // The four buttons' left edges: first, previous, next, last page.
 std::array<int, 4> ArrowLefts() {
@@ -45,10 +56,12 @@ std::array<int, 4> ArrowLefts() {
   return {first, first + kArrowGap, next, next + kArrowGap};
 }
 
+int PicturesButtonLeft() { return ArrowLefts()[1] + kArrowWidth + 6; }
+
 // The thumbnails of one page, from the entry numbered `first`. An entry whose thumbnail does not
 // load takes no cell, so later entries move up (and show again on the next page).
 void DrawGrid(browser_list_type& list, const page_geometry& geometry, bool crosses,
-              const std::function<std::string(const tn3_type&)>& thumbnail_path) {
+              const std::function<std::shared_ptr<TImage>(const tn3_type&)>& load_thumbnail) {
   const int per_page = geometry.rows * geometry.cols;
   list.page_count = (list.count + per_page - 1) / per_page;
   list.drawn.clear();
@@ -56,7 +69,7 @@ void DrawGrid(browser_list_type& list, const page_geometry& geometry, bool cross
   int row = 0, col = 0;
   for (size_t k = first; k < list.entries.size() && row < geometry.rows; ++k) {
     tn3_type& entry = list.entries[k];
-    if (!entry.img) entry.img = LoadImage(thumbnail_path(entry), 0);
+    if (!entry.img) entry.img = load_thumbnail(entry);
     if (!entry.img) continue;
     entry.x = GridLeft() + col * geometry.step_x;
     entry.y = kGridTop + row * geometry.step_y;
@@ -104,9 +117,36 @@ void DrawLibraryPage(const std::string& screen) {
   Cls();
   BuildIfStale(library.library_list, BuildLibraryList);
   DrawGrid(library.library_list, LibraryGeometry(), killing,
-           [](const tn3_type& entry) { return "jigsaws/" + entry.tk + "/tn.png"; });
+           [](const tn3_type& entry) { return LoadImage("jigsaws/" + entry.tk + "/tn.png", 0); });
   DrawPageArrows();
   DrawPageTitle(screen);
+  if (!killing) {
+    if (!library.pictures_button) library.pictures_button = LoadImage("images/pictures.png", -1);
+    DrawImage(library.pictures_button, static_cast<float>(PicturesButtonLeft()), kArrowTop, 0);
+  }
+}
+
+bool ClickPicturesButton() {
+  return MouseIn(PicturesButtonLeft(), kArrowTop, PicturesButtonLeft() + kPicturesButtonWidth - 1, kArrowBottom);
+}
+
+void DrawPicturesPage() {
+  SetClsColor(224, 255, 255);
+  Cls();
+  BuildIfStale(library.pictures_list, BuildPicturesList);
+  DrawGrid(library.pictures_list, PicturesGeometry(), false, [](const tn3_type& entry) {
+    const auto pixmap = PictureThumbnail(entry.tk, kPictureThumbnailWidth, kPictureThumbnailHeight);
+    return pixmap ? TImage::Load(pixmap, 0, 0, 0, 0) : nullptr;
+  });
+  DrawPageArrows();
+  DrawPageTitle("pictures");
+  if (library.pictures_list.count == 0)
+    DrawBanner("No pictures yet: put some in " + PictureFolders("pictures").front(), 0, 1);
+}
+
+std::string HitPicturesPage() {
+  tn3_type* entry = Hit(library.pictures_list, PicturesGeometry());
+  return entry ? entry->tk : "";
 }
 
 void DrawSavedPage() {
@@ -114,7 +154,7 @@ void DrawSavedPage() {
   Cls();
   BuildIfStale(library.saved_list, BuildSavedList);
   DrawGrid(library.saved_list, SavedGeometry(), false,
-           [](const tn3_type& entry) { return library.player_folder + entry.tk + ".png"; });
+           [](const tn3_type& entry) { return LoadImage(library.player_folder + entry.tk + ".png", 0); });
   DrawPageArrows();
   DrawPageTitle("load1");
 }
@@ -159,6 +199,7 @@ std::string PageTitle(const std::string& screen) {
   const browser_list_type& list = ListOf(screen);
   std::string title = "Page " + std::to_string(list.page) + " of " + std::to_string(list.page_count);
   if (screen == "load1") title = "Saved Jigsaws    " + title;
+  if (screen == "pictures") title = "My Pictures    " + title;
   if (const int marked = CountMarked(); screen == "delete1" && marked > 0)
     title += "   Press K to Kill " + std::to_string(marked) + " jigsaw" + (marked == 1 ? "" : "s");
   return title;
@@ -171,7 +212,7 @@ namespace {
 // The list that the arrow keys page through: only on the three page screens.
 browser_list_type* PagedList() {
   const std::string& screen = game.screen;
-  if (screen != "new1" && screen != "delete1" && screen != "load1") return nullptr;
+  if (screen != "new1" && screen != "delete1" && screen != "load1" && screen != "pictures") return nullptr;
   return &ListOf(screen);
 }
 
@@ -192,6 +233,6 @@ void NextPage() {
 }
 
 void ResetPagesForNewDisplaySize() {
-  for (browser_list_type* list : {&library.library_list, &library.saved_list})
+  for (browser_list_type* list : {&library.library_list, &library.saved_list, &library.pictures_list})
     if (list->page > 0) list->page = 1;
 }

@@ -213,9 +213,11 @@ bool AnswerInfoOption(const std::vector<std::string>& args) {
   if (args[0] == "--help" || args[0] == "-h") {
     std::printf(
         "Usage: tesselka [PLAYER]\n"
+        "       tesselka --open PICTURE [PLAYER]\n"
         "       tesselka --help | --version\n"
         "Tesselka, a jigsaw puzzle game. PLAYER names whose saved progress to use\n"
-        "(\"default\" when none is given).\n"
+        "(\"default\" when none is given). --open makes a jigsaw of PICTURE (PNG, JPEG,\n"
+        "BMP or TGA) first; without a PICTURE the game starts as usual.\n"
         "The game keeps its data in $TESSELKA_HOME, else $XDG_DATA_HOME/tesselka,\n"
         "else ~/.local/share/tesselka. It needs an X display; without a desktop run\n"
         "  xvfb-run -a -s '-screen 0 1280x1024x24' tesselka [PLAYER]\n");

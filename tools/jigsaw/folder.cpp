@@ -38,10 +38,9 @@ const char* const temporary_prefix = ".tesselka-cut-";
 // Hidden temporaries that a killed cut left in parent (their process has ended) go.
 void RemoveAbandonedTemporaries(const std::string& parent) {
   const auto listing = ReadDir(parent);
-  const std::string prefix = temporary_prefix;
   for (std::string entry = NextFile(listing); !entry.empty(); entry = NextFile(listing)) {
-    if (entry.rfind(prefix, 0) != 0) continue;
-    const std::string id = entry.substr(prefix.size());
+    if (!IsCutTemporary(entry)) continue;
+    const std::string id = entry.substr(std::strlen(temporary_prefix));
     if (id.empty() || id.size() > 9 || id.find_first_not_of("0123456789") != std::string::npos)
       continue;
     const pid_t pid = static_cast<pid_t>(std::stol(id));
@@ -248,6 +247,8 @@ bool CheckRequest(const std::shared_ptr<TPixmap>& picture, const cut_request& re
 }
 
 }  // namespace
+
+bool IsCutTemporary(const std::string& name) { return name.rfind(temporary_prefix, 0) == 0; }
 
 bool CutJigsawFolder(const std::shared_ptr<TPixmap>& picture, const cut_request& request,
                      const std::string& path, std::string& error, jigsaw_grid* grid_used) {

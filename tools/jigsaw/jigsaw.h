@@ -149,6 +149,10 @@ bool CutJigsawFolder(const std::shared_ptr<TPixmap>& picture, const cut_request&
                      const std::string& path, std::string& error,
                      jigsaw_grid* grid_used = nullptr);
 
+// True for the name of a hidden folder a cut is written into (or a killed cut left behind):
+// no jigsaw, whatever it holds.
+bool IsCutTemporary(const std::string& name);
+
 // ---- Pictures files to jigsaws: what both front ends (tesselka-cut, the game) call ------------
 
 // What reading and decoding a picture for cutting may take (the file's bytes, the decoded
