@@ -1,29 +1,15 @@
 // JPEG pictures for reduction: the smallest DCT scale that still covers the fitted size, the
 // EXIF orientation, CMYK turned into RGB, libjpeg's working memory within the request's budget
 // and a decoding that stops when asked. Depends on files/picture_load.h, files/decode_limits.h
-// and files/jpeg_shim.h.
+// and files/jpeg_handle.h (the libjpeg shim).
 #include <algorithm>
 #include <cmath>
 
 #include "files/decode_limits.h"
-#include "files/jpeg_shim.h"
+#include "files/jpeg_handle.h"
 #include "files/picture_load.h"
 
 namespace {
-
-struct jpeg_closer {
-  void operator()(tk_jpeg* jpeg) const { tk_jpeg_close(jpeg); }
-};
-using jpeg_handle = std::unique_ptr<tk_jpeg, jpeg_closer>;
-
-size_t Pull(void* user, unsigned char* data, size_t length) {
-  try {
-    const int64_t n = static_cast<TStream*>(user)->Read(data, static_cast<int64_t>(length));
-    return n > 0 ? static_cast<size_t>(n) : 0;
-  } catch (...) {
-    return 0;  // libjpeg must not see an exception; the data simply ends here
-  }
-}
 
 int Cancelled(void* user) { return static_cast<const std::atomic<bool>*>(user)->load() ? 1 : 0; }
 
@@ -68,7 +54,7 @@ std::string TooLargeProblem(int64_t width, int64_t height) {
 picture_result LoadScaledJPEG(TStream& bytes, const picture_request& request) {
   picture_result result;
   const long memory = static_cast<long>(std::min<int64_t>(request.memory_budget, int64_t{1} << 40));
-  const jpeg_handle jpeg(tk_jpeg_open(&bytes, Pull, memory));
+  const jpeg_handle jpeg(tk_jpeg_open(&bytes, PullFromStream, memory));
   unsigned width = 0, height = 0;
   int components = 0;
   if (!jpeg || !tk_jpeg_read_header(jpeg.get(), &width, &height, &components)) {
