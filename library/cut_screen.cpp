@@ -3,6 +3,9 @@
 // with a progress bar, after which the new jigsaw starts scattered.
 // Depends on tools/jigsaw (reading and cutting), draw/, platform/ (the worker) and game/.
 #include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <functional>
 
 #include "draw/draw.h"
 #include "game/game.h"
@@ -28,9 +31,9 @@ struct cut_screen_type {
 int TableLeft() { return (GraphicsWidth() - table_width) / 2; }
 int TableTop() { return (GraphicsHeight() - table_height) / 2; }
 
-// Runs job on the worker while the window keeps answering: every few milliseconds draw() and a
-// flip, input polled (and left queued), a close request ending the program at once (the
-// worker's stop flag then ends a cut, which leaves nothing behind).
+// Waits for the work given to the worker while the window keeps answering: every few
+// milliseconds draw() and a flip, input polled (and left queued), a close request ending the
+// program at once (the worker's stop flag then ends a cut, which leaves nothing behind).
 void WaitForWorker(const std::function<void()>& draw) {
   while (WorkOutstanding() > 0) {
     draw();
@@ -42,7 +45,7 @@ void WaitForWorker(const std::function<void()>& draw) {
   }
 }
 
-// A one-pixel line from (x0, y0) to (x1, y1) into an RGB pixmap, clipped to it.
+// A one-pixel line from a to b into an RGB pixmap, clipped to it.
 void PlotLine(TPixmap& pixmap, vec2 a, vec2 b) {
   const int steps = std::max(1, int(std::max(std::abs(b.x - a.x), std::abs(b.y - a.y))));
   for (int k = 0; k <= steps; ++k) {
@@ -188,7 +191,8 @@ void CutScreenKey(int k) {
 void CutChosen() {
   if (!cut_screen.fitted) return;
   const jigsaw_grid grid = cut_screen.read.choices[cut_screen.read.chosen];
-  const std::string name = JigsawNameForPicture(cut_screen.path, "jigsaws");  // still unused?
+  // Named again: the library may have changed since the screen opened.
+  const std::string name = JigsawNameForPicture(cut_screen.path, "jigsaws");
   cut_screen.name = name;
   cut_screen.progress = 0;
   cut_screen.total = grid.rows * grid.cols;
@@ -220,6 +224,8 @@ void CutChosen() {
   StartNewJigsaw(name);
   game.screen = "jigsaw";
 }
+
+void ResetCutScreen() { cut_screen = {}; }
 
 void LeaveCutScreen() {
   game.screen = cut_screen.came_from.empty() ? "jigsaw" : cut_screen.came_from;

@@ -15,6 +15,9 @@ class TPixmap;
 // loader) leaves the jigsaw in play. True when it started.
 bool StartScattered(const std::string& name);
 
+// Forgets the cutting screen's picture and choices (part of ResetLibraryState).
+void ResetCutScreen();
+
 // The My pictures button on "new1" under the pointer.
 bool ClickPicturesButton();
 

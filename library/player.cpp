@@ -3,11 +3,14 @@
 // Depends on files/ (listing and creating folders) and game/ (the notice).
 #include "files/files.h"
 #include "game/game.h"
-#include "library/library.h"
+#include "library/internal.h"
 
 library_state library;
 
-void ResetLibraryState() { library = library_state{}; }
+void ResetLibraryState() {
+  library = library_state{};
+  ResetCutScreen();
+}
 
 namespace {
 

@@ -33,8 +33,9 @@ class OwnPictures : public Game {
 
   // A file dropped on the window, as the platform reports it.
   static void Drop(const std::string& path) {
-    TEvent::Create(EVENT_WINDOWACCEPT, nullptr, 0, 0, 400, 300, std::make_shared<TStringObject>(path))->Emit();
-    Turn();
+    auto event = TEvent::Create(EVENT_WINDOWACCEPT, nullptr, 0, 0, 400, 300, std::make_shared<TStringObject>(path));
+    event->Emit();
+    ASSERT_TRUE(RunUntil([&] { return CurrentEvent() == event; }, 500));
   }
 
   // Jigsaw folders in the library, hidden ones included.
