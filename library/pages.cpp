@@ -146,8 +146,12 @@ void DrawGrid(browser_list_type& list, const page_geometry& geometry, bool cross
     page_bytes += PixelBytes(ImageWidth(entry.img), ImageHeight(entry.img));
     entry.x = GridLeft() + col * geometry.step_x;
     entry.y = kGridTop + row * geometry.step_y;
+    // Pictures come in every shape: each sits in the middle of its cell.
+    const bool centred = load == LoadPictureThumbnail;
+    const int dx = centred ? (kPictureThumbnailWidth - ImageWidth(entry.img)) / 2 : 0;
+    const int dy = centred ? (kPictureThumbnailHeight - ImageHeight(entry.img)) / 2 : 0;
     SetScale(geometry.scale, geometry.scale);
-    DrawImage(entry.img, static_cast<float>(entry.x), static_cast<float>(entry.y), 0);
+    DrawImage(entry.img, static_cast<float>(entry.x + dx), static_cast<float>(entry.y + dy), 0);
     SetScale(1, 1);
     if (crosses && entry.marked) DrawImage(library.cross, static_cast<float>(entry.x), static_cast<float>(entry.y), 0);
     list.drawn.push_back(static_cast<int>(k));
