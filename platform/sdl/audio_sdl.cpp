@@ -49,7 +49,8 @@ class audio_device_handle {
   }
   ~audio_device_handle() { Close(); }
 
-  // Opens the default output, playing; hertz receives the rate SDL chose. False when there is none.
+  // Opens the default output, paused until Play; hertz receives the rate SDL chose. False when
+  // there is none.
   bool Open(SDL_AudioCallback callback, void* user, int& hertz, int& frames) {
     Close();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
@@ -67,7 +68,6 @@ class audio_device_handle {
     }
     hertz = spec_.freq;
     frames = spec_.samples;
-    SDL_PauseAudioDevice(id_, 0);
     return true;
   }
 
@@ -148,7 +148,9 @@ class TSDLAudioDriver : public TAudioDriver {
     if (device_.id()) return true;
     int frames = 0;
     if (!device_.Open(&TSDLAudioDriver::Callback, this, output_hertz_, frames)) return false;
+    // The callback mixes from its first buffer on: the mixer is there before the device plays.
     mixer_ = std::make_unique<TAudioMixer>(frames);
+    device_.Play();
     return true;
   }
 
