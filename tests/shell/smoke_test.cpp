@@ -292,7 +292,8 @@ TEST_F(RealProgram, EachWayOfLeavingSavesAChangedJigsawAsKeySWould) {
 
 // A real screenshot of the program's window.
 std::shared_ptr<TPixmap> Screenshot(const std::string& id) {
-  CommandOutput("import -window " + id + " shot.png");
+  // import waits for ever on a window that went away meanwhile.
+  CommandOutput("rm -f shot.png; timeout 20 import -window " + id + " shot.png");
   return LoadPixmap("shot.png");
 }
 
@@ -472,6 +473,34 @@ int LineCount(const std::string& path) {
 // Keys go to the window under the pointer: keep it there.
 void PressInWindow(const std::string& id, const std::string& keys) {
   CommandOutput("xdotool mousemove --window " + id + " 400 300; xdotool key " + keys);
+}
+
+// A library whose thumbnails declare sizes far over their slots (photos of 4000 x 4000, a PNG
+// header alone declaring 8192 x 8192, an 18-byte TGA declaring 4096 x 4096) shows its page
+// within a memory cap set once the game runs: a game that decoded them would need 600 MB more.
+TEST_F(RealProgram, ThumbnailsFarOverTheirSlotsStayWithinAMemoryCap) {
+  const std::string photo = PhotoJpegFile(4000, 4000, false, 60);
+  for (int k = 0; k < 8; ++k) WriteWholeFile("jigsaws/photo" + std::to_string(k) + "/tn.png", photo);
+  WriteWholeFile("jigsaws/header/tn.png", PngHeaderOnly(8192, 8192));
+  WriteWholeFile("jigsaws/tga/tn.png", TgaHeader(2, 4096, 4096, 32));
+  Start();
+  const std::string id = WaitForWindow();
+  ASSERT_FALSE(id.empty());
+  CommandOutput("sleep 2; xdotool mousemove --window " + id + " 10 10 click 1; sleep 0.5");
+  long size_kib = 0;
+  std::ifstream status("/proc/" + std::to_string(pid_) + "/status");
+  for (std::string line; std::getline(status, line);)
+    if (line.rfind("VmSize:", 0) == 0) size_kib = std::stol(line.substr(7));
+  ASSERT_GT(size_kib, 0);
+  const rlim_t cap = (static_cast<rlim_t>(size_kib) + 300 * 1024) * 1024;
+  const struct rlimit limit = {cap, cap};
+  ASSERT_EQ(prlimit(pid_, RLIMIT_AS, &limit, nullptr), 0);
+  PressInWindow(id, "n");
+  std::this_thread::sleep_for(3s);
+  ASSERT_EQ(WaitForExit(0ms), -1) << ReadWholeFile("stderr.txt");
+  EXPECT_FALSE(ShowsANotice(Screenshot(id)));
+  ASSERT_EQ(std::system((std::string(WM_CLOSE_HELPER) + " " + id).c_str()), 0);
+  EXPECT_EQ(WaitForExit(10s), 0);
 }
 
 TEST_F(RealProgram, OpenedPhotoBecomesAJigsawWhosePiecesAreOnTheTable) {
