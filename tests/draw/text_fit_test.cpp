@@ -26,7 +26,7 @@ TEST_F(TextFitTest, TextThatFitsStaysOneLineExactly) {
   }
 }
 
-TEST_F(TextFitTest, WideTextBreaksAtSpacesAndEveryLineFits) {
+TEST_F(TextFitTest, WideTextBreaksAtSpacesIntoTheFewestEvenLines) {
   auto font = TImageFont::Load(kTahoma, 14, SmoothFont);
   const std::string text =
       "players/default/0000vorna.txt is damaged or was saved for a different jigsaw of that "
@@ -40,10 +40,14 @@ TEST_F(TextFitTest, WideTextBreaksAtSpacesAndEveryLineFits) {
       EXPECT_FALSE(line.empty() || line.front() == ' ' || line.back() == ' ') << line;
     }
     EXPECT_EQ(Joined(lines), text) << "no word lost or cut while every word fits a line";
-    // Greedy: the next line's first word did not fit on the line before.
+    // No two neighbouring lines would fit as one, so no fewer lines could hold the text.
     for (size_t i = 1; i < lines.size(); ++i)
-      EXPECT_GT(font->Width(lines[i - 1] + " " + lines[i].substr(0, lines[i].find(' '))), width);
+      EXPECT_GT(font->Width(lines[i - 1] + " " + lines[i]), width) << i;
   }
+  // In the 800-pixel window's notice the last line is not one word left alone.
+  auto lines = FitText(text, *font, 776);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_GT(font->Width(lines[1]), 776 / 3) << lines[1];
 }
 
 TEST_F(TextFitTest, AWordWiderThanALineKeepsItsEndsAroundAnEllipsis) {
