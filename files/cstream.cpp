@@ -1,6 +1,8 @@
-// TCStream, a stream over a host file, and the functions that open and close file streams.
-// Depends on files/files.h, the C library's stdio and POSIX open.
+// TCStream, a stream over a host file, the functions that open and close file streams, and the
+// file-size signal.
+// Depends on files/files.h, the C library's stdio and POSIX open and signal.
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -106,3 +108,5 @@ std::shared_ptr<TStream> WriteFile(const std::string& path) { return OpenStream(
 void CloseStream(const std::shared_ptr<TStream>& stream) {
   if (stream) stream->Close();
 }
+
+void IgnoreFileSizeSignal() { signal(SIGXFSZ, SIG_IGN); }

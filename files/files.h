@@ -131,6 +131,20 @@ class TStreamStream : public TStreamWrapper {
   static std::shared_ptr<TStreamStream> Create(std::shared_ptr<TStream> stream);
 };
 
+// A view of a text stream whose lines are numbers or names, each at most kLongestLine bytes
+// (CRs counted, the line end not). A
+// longer line ends the data where it passes the bound: from then on ReadLine gives "", Eof gives
+// 1 and overlong is set, so that the reader refuses the file without holding the line.
+class TShortLineStream : public TStreamWrapper {
+ public:
+  static constexpr int64_t kLongestLine = 4096;
+  bool overlong = false;
+
+  int32_t Eof() override;
+  std::string ReadLine() override;
+  static std::shared_ptr<TShortLineStream> Create(std::shared_ptr<TStream> stream);
+};
+
 // A read-only stream over bytes held in memory, for a file that is looked at more than once (its
 // header checked, later its pixels decoded) without opening and reading it again.
 class TMemoryStream : public TStream {
@@ -208,7 +222,7 @@ void SetFileMode(const std::string& path, int32_t mode);
 // parent must exist; with it every missing folder on the way is made.
 bool CreateDir(const std::string& path, bool recurse);
 // True when nothing is at path afterwards (nothing there to begin with included). A read-only
-// file is removed too; a folder is not.
+// file is removed too, with no mode changed (another name of it keeps its own); a folder is not.
 bool DeleteFile(const std::string& path);
 // True when nothing is at path afterwards. Without recurse only an empty folder goes; with it
 // the contents go first. Symbolic links inside are removed as links, never followed.
@@ -234,16 +248,46 @@ std::shared_ptr<TStream> ReadFile(const std::string& path);
 std::shared_ptr<TStream> WriteFile(const std::string& path);
 // Flushes pending output and releases the file; nullptr is accepted.
 void CloseStream(const std::shared_ptr<TStream>& stream);
+// The file open for reading as a TShortLineStream, or nullptr.
+std::shared_ptr<TShortLineStream> ReadShortLines(const std::string& path);
 
 // Replaces the file at path whole, so that readers, and a program killed at any moment, see
-// either the old file complete or the new one complete. `write` fills a temporary file in the
-// same folder ("." + file name + ".tmp"; one left behind by a killed run is replaced) and returns
-// false to give up; the temporary is then flushed to the disk (fsync) and renamed over path. A
-// new file gets mode 0666 masked by the process umask. Returns false, leaving the old file as it
-// was and removing the temporary, when the temporary cannot be made, `write` gives up, any write
-// or the flush fails (a full disk) or the rename fails (path is a folder, for example).
+// either the old file complete or the new one complete. `write` fills a temporary file of this
+// call's own in the same folder (see RemoveStaleTemporaries), locked while it lives, and returns
+// false to give up; the temporary is then flushed to the disk (fsync) and renamed over path, so
+// two writers of one file at once each put a whole file in place. The folder's stale temporaries
+// go first. A new file gets mode 0666 masked by the process umask. Returns false, leaving the
+// old file as it was and removing the temporary, when the temporary cannot be made, `write`
+// gives up, any write or the flush fails (a full disk, the file-size limit) or the rename fails
+// (path is a folder, for example).
 bool WriteFileAtomically(const std::string& path,
                          const std::function<bool(const std::shared_ptr<TStream>&)>& write);
+// Removes the temporaries of WriteFileAtomically that their writer left in folder when it was
+// killed: names of exactly the form it makes ("." + file name + "." + process id + "-" + serial +
+// ".tmp"), regular files, not locked by a writer, made by this process or by one that no longer
+// runs. Nothing else is touched: no other name, no link, no folder.
+void RemoveStaleTemporaries(const std::string& folder);
+// Makes a write past the process's file-size limit (ulimit -f) fail with EFBIG, as on a full
+// disk, instead of ending the process with SIGXFSZ, so that it takes the failed-write path.
+void IgnoreFileSizeSignal();
+
+// A lock that one program holds on a folder while it works in it: an flock on the hidden file
+// ".lock" in the folder (made when missing, never removed), released when the last reference
+// goes or the process ends, however it ends.
+class TFolderLock {
+ public:
+  explicit TFolderLock(int fd) : fd_(fd) {}
+  ~TFolderLock();
+  TFolderLock(const TFolderLock&) = delete;
+  TFolderLock& operator=(const TFolderLock&) = delete;
+
+ private:
+  int fd_;
+};
+// The lock on folder, or nullptr: with busy set when another holder has it (another process, or
+// another lock of this one), with busy clear when the lock file cannot be made or opened (a
+// folder that cannot be written, a link or a pipe at ".lock").
+std::shared_ptr<TFolderLock> LockFolder(const std::string& folder, bool& busy);
 
 // ---------------------------------------------------------------------------------------------
 // Image files

@@ -38,9 +38,9 @@ int32_t EntryType(const std::string& path) {
   return S_ISDIR(info.st_mode) ? FILETYPE_DIR : FILETYPE_FILE;
 }
 
-// Removes a file or link without touching what a link points at.
+// Removes a file or link (never what a link points at). No mode is changed on the way: removing
+// a name needs only the folder's permission, and the file may live on under another name.
 bool RemoveEntry(const std::string& path) {
-  if (!IsSymlink(path)) return DeleteFile(path);
   unlink(path.c_str());
   return EntryType(path) == FILETYPE_NONE;
 }
@@ -114,10 +114,6 @@ bool CreateDir(const std::string& path, bool recurse) {
 bool DeleteFile(const std::string& path) {
   const std::string p = FixPath(path, false);
   if (!IsHostPath(p)) return false;
-  // Make a read-only file removable; only a regular file, so that a folder or a link's
-  // target keeps its mode.
-  struct stat info;
-  if (lstat(p.c_str(), &info) == 0 && S_ISREG(info.st_mode)) chmod(p.c_str(), 0666);
   unlink(p.c_str());
   return FileType(p) == FILETYPE_NONE;
 }

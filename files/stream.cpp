@@ -1,8 +1,10 @@
 // The root stream TIO and TStream's typed little-endian reads and writes and text lines,
-// all built on Read and Write. Depends on files/files.h.
+// all built on Read and Write. Depends on files/files.h and files/line_rule.h.
 #include <bit>
+#include <cstdint>
 
 #include "files/files.h"
+#include "files/line_rule.h"
 
 namespace {
 
@@ -75,17 +77,28 @@ void TStream::WriteFloat(float value) { WriteLittleEndian(*this, std::bit_cast<u
 double TStream::ReadDouble() { return std::bit_cast<double>(ReadLittleEndian(*this, 8)); }
 void TStream::WriteDouble(double value) { WriteLittleEndian(*this, std::bit_cast<uint64_t>(value), 8); }
 
-std::string TStream::ReadLine() {
+std::string ReadLineWithin(TStream& stream, int64_t longest, bool& overlong) {
   std::string line;
+  overlong = false;
   try {
     char c;
-    while (Read(&c, 1) == 1 && c != '\0' && c != '\n') {
+    for (int64_t taken = 0; stream.Read(&c, 1) == 1 && c != '\0' && c != '\n';) {
+      // Counted before CRs are dropped, so that no line costs more than `longest` reads.
+      if (++taken > longest) {
+        overlong = true;
+        return "";
+      }
       if (c != '\r') line += c;
     }
   } catch (const TRuntimeException&) {
     // A stream that cannot be read simply has no more lines.
   }
   return line;
+}
+
+std::string TStream::ReadLine() {
+  bool overlong;
+  return ReadLineWithin(*this, INT64_MAX, overlong);
 }
 
 int32_t TStream::WriteLine(const std::string& text) {

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+class TFolderLock;
 class TImage;
 class TTimer;
 struct save_job_type;
@@ -43,6 +44,10 @@ struct library_state {
   std::string player_name = "default";
   // "players/" + player name + "/" once OpenPlayerFolder has run; "" before.
   std::string player_folder;
+  // Held while this game plays in the player folder; nullptr when another game holds it (then
+  // player_folder_busy is set) or no lock file could be made there.
+  std::shared_ptr<TFolderLock> player_lock;
+  bool player_folder_busy = false;
   browser_list_type library_list;  // "new1", "delete1"
   browser_list_type saved_list;    // "load1"
   std::shared_ptr<TImage> cross;   // the kill mark, loaded when "delete1" first runs
@@ -75,7 +80,9 @@ void EnsureFolder(const std::string& path);
 // nothing when the player folder is already set. A player name that would leave "players"
 // (see IsSafePlayerName) is refused with a notice and "default" is used instead. The folder
 // string is set even when a folder could not be made; later reads and writes then fail with
-// their own messages.
+// their own messages. The player folder is locked for the rest of the run and the temporaries
+// that killed saves left in it are removed; when another game holds it, a notice says so,
+// player_folder_busy is set and nothing in the folder is touched.
 void OpenPlayerFolder();
 
 // A jigsaw name that names a folder right below "jigsaws/": not empty, not beginning with "."
@@ -99,16 +106,19 @@ struct progress_type {
 };
 
 // Key S: writes "working_on.txt", draws the table (and the shown thumbnail) into the back
-// buffer, saves progress and thumbnail, says "jigsaw saved" (when that preference is on) and
-// plays the magic sound. A failed write shows "Unable to save to " + path and says nothing of
-// a save. Nothing happens while no jigsaw is loaded. Waits until the files are written.
+// buffer, saves progress and thumbnail, and once all are written says "jigsaw saved" (when that
+// preference is on) and plays the magic sound. A failed write shows "Unable to save to " + path
+// and says nothing of a save. Nothing happens while no jigsaw is loaded. Waits until the files
+// are written.
 void SaveJigsaw();
 // The files of SaveJigsaw without its message and sound: "working_on.txt", the progress file
 // (7 x piece_count + 5 lines) and the thumbnail (the folder's tn.png for a complete jigsaw),
 // each replaced whole, written on the worker thread after any save before it. When the progress
 // file cannot be written, shows "Unable to save to " + path, keeps the old files and writes no
-// thumbnail. Marks the saved list stale and the jigsaw unchanged on success.
-void SaveProgress();
+// thumbnail; when the thumbnail cannot, the same notice names it and the old one stays. Marks
+// the saved list stale and the jigsaw unchanged once the progress file is written. True when
+// every file was written.
+bool SaveProgress();
 // Writes the top-left 800 x 600 pixels of the back buffer, scaled by `scale` (when below 1) to
 // scale x width by scale x height, as a PNG at path. False when it cannot be written.
 bool MakeThumbnail(const std::string& path, double scale, int width, int height);

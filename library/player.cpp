@@ -59,4 +59,12 @@ void OpenPlayerFolder() {
   EnsureFolder("players");
   EnsureFolder("players/" + library.player_name);
   library.player_folder = "players/" + library.player_name + "/";
+  // Two games saving into one folder would each replace the other's files.
+  library.player_lock = LockFolder(library.player_folder, library.player_folder_busy);
+  if (library.player_folder_busy) {
+    ShowErrorAndWait("Tesselka is already running for the player " + library.player_name +
+                     "; this second game ends");
+    return;
+  }
+  if (library.player_lock) RemoveStaleTemporaries(library.player_folder);
 }

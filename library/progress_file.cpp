@@ -72,7 +72,12 @@ std::optional<progress_type> ReadProgress(const std::string& path, int piece_cou
     return std::nullopt;
   }
   std::optional<std::vector<int>> numbers;
-  if (stream) numbers = ReadNumbers(*stream, expected);
+  if (stream) {
+    TShortLineStream lines;
+    lines.SetStream(stream);
+    numbers = ReadNumbers(lines, expected);
+    if (lines.overlong) numbers.reset();
+  }
   std::optional<progress_type> progress;
   if (numbers) progress = Describe(*numbers, piece_count);
   if (!progress)

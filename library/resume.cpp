@@ -13,11 +13,11 @@ constexpr int64_t kLongestWorkingOn = 4096;
 // The piece count that "jigsaws/" + name + "/pieces.txt" declares, or 0 when it cannot be read
 // or is out of range (LoadJigsawFolder then reports the folder).
 int DeclaredPieceCount(const std::string& name) {
-  const std::shared_ptr<TStream> stream = ReadFile("jigsaws/" + name + "/pieces.txt");
+  const std::shared_ptr<TShortLineStream> stream = ReadShortLines("jigsaws/" + name + "/pieces.txt");
   if (!stream) return 0;
   const int64_t rows = TextToInt(stream->ReadLine()), cols = TextToInt(stream->ReadLine());
   CloseStream(stream);
-  if (rows < 1 || cols < 1 || rows * cols > kMaxPieces) return 0;
+  if (stream->overlong || rows < 1 || cols < 1 || rows * cols > kMaxPieces) return 0;
   return static_cast<int>(rows * cols);
 }
 

@@ -50,7 +50,9 @@ void WriteSave(save_job_type& job) {
     return;
   }
   job.progress_written = true;
-  if (job.thumbnail && !job.abandoned) WriteThumbnail(job.thumbnail_path, job.thumbnail);
+  if (job.abandoned) return;
+  // Without its thumbnail the saved page would not offer the jigsaw, so a failure is told too.
+  if (job.thumbnail && !WriteThumbnail(job.thumbnail_path, job.thumbnail)) job.failed_paths.push_back(job.thumbnail_path);
 }
 
 }  // namespace
@@ -116,14 +118,15 @@ void SaveJigsaw() {
   const auto job = StartSave(save_report::notice);
   job->Wait(-1);
   TakeBackSave(job);
-  // Only a save that wrote the progress file says so.
-  if (!job->progress_written) return;
+  // A save that failed has said so; it is not called saved.
+  if (!job->failed_paths.empty()) return;
   if (game.prefs.pref_save_message) game.status_message = "jigsaw saved";
   PlayMagic();
 }
 
-void SaveProgress() {
+bool SaveProgress() {
   const auto job = StartSave(save_report::notice);
   job->Wait(-1);
   TakeBackSave(job);
+  return job->failed_paths.empty();
 }

@@ -49,6 +49,11 @@ int KthSmallest(const std::array<int32_t, 256>& histogram, int k) {
   return 255;
 }
 
+// A line of pieces.txt far longer than any number: the file is not read further.
+std::string OverlongLineFault(const std::string& list_path) {
+  return list_path + " has a line longer than " + std::to_string(TShortLineStream::kLongestLine) + " bytes";
+}
+
 std::string PiecePath(const std::string& folder, int i) {
   return folder + "/" + std::to_string(i) + ".png";
 }
@@ -148,7 +153,7 @@ colour_type PieceMedianColour(const TPixmap& pixmap) {
 bool LoadJigsawFolder(const std::string& name) {
   const std::string folder = "jigsaws/" + name;
   const std::string list_path = folder + "/pieces.txt";
-  const std::shared_ptr<TStream> stream = ReadFile(list_path);
+  const std::shared_ptr<TShortLineStream> stream = ReadShortLines(list_path);
   if (!stream) {
     ShowErrorAndWait("can't find " + list_path);
     return false;
@@ -158,9 +163,10 @@ bool LoadJigsawFolder(const std::string& name) {
   const int64_t count = static_cast<int64_t>(rows) * cols;
   if (rows < 1 || cols < 1 || count > kMaxPieces) {
     CloseStream(stream);
-    ShowErrorAndWait(list_path + " has " + std::to_string(rows) + " rows and " +
-                     std::to_string(cols) + " columns; a jigsaw has 1 to " +
-                     std::to_string(kMaxPieces) + " pieces");
+    ShowErrorAndWait(stream->overlong ? OverlongLineFault(list_path)
+                                      : list_path + " has " + std::to_string(rows) + " rows and " +
+                                            std::to_string(cols) + " columns; a jigsaw has 1 to " +
+                                            std::to_string(kMaxPieces) + " pieces");
     return false;
   }
   stream->ReadLine();  // two lines that are not used
@@ -178,7 +184,8 @@ bool LoadJigsawFolder(const std::string& name) {
     colour.b = std::clamp(ReadNumber(*stream), 0, 255);
   }
   CloseStream(stream);
-  if (const std::string fault = FolderFault(folder, staged); !fault.empty()) {
+  if (const std::string fault = stream->overlong ? OverlongLineFault(list_path) : FolderFault(folder, staged);
+      !fault.empty()) {
     ShowErrorAndWait(fault);
     return false;
   }

@@ -115,12 +115,14 @@ bool CopyTree(const std::string& from, const std::string& to) {
 
 std::set<std::string> ReadList(const std::string& path) {
   std::set<std::string> lines;
-  const auto in = ReadFile(path);
+  const auto in = ReadShortLines(path);
   while (in && !in->Eof()) {
     const std::string line = in->ReadLine();
     if (!line.empty()) lines.insert(line);
   }
   CloseStream(in);
+  // A line longer than any path: not a list this launcher wrote, so nothing is removed by it.
+  if (in && in->overlong) return {};
   return lines;
 }
 

@@ -39,13 +39,16 @@ bool Open(int width, int height, int depth, int hertz) { return Graphics(width, 
 
 void LoadPreferences() {
   const std::string& folder = library.player_folder;
-  if (auto refresh = ReadFile(folder + "refresh.txt")) {
-    game.display.refresh_rate = std::clamp(ReadInt(refresh), 0, kHighestHertz);
+  // A file holding a line far longer than any number is not a preferences file: it is passed
+  // over as a missing one is.
+  if (auto refresh = ReadShortLines(folder + "refresh.txt")) {
+    const int rate = std::clamp(ReadInt(refresh), 0, kHighestHertz);
     CloseStream(refresh);
+    if (!refresh->overlong) game.display.refresh_rate = rate;
   }
-  auto file = ReadFile(folder + "prefer.txt");
+  auto file = ReadShortLines(folder + "prefer.txt");
   if (!file) return;
-  auto& prefs = game.prefs;
+  game_prefs_type prefs = game.prefs;
   prefs.pref_show_help = ReadFlag(file);
   prefs.pref_large = ReadFlag(file);
   prefs.sound_on = ReadFlag(file);
@@ -55,9 +58,11 @@ void LoadPreferences() {
     prefs.kept_colour.r = ReadColour(file);
     prefs.kept_colour.g = ReadColour(file);
     prefs.kept_colour.b = ReadColour(file);
-    play.table_colour = {prefs.kept_colour.r, prefs.kept_colour.g, prefs.kept_colour.b};
   }
   CloseStream(file);
+  if (file->overlong) return;
+  game.prefs = prefs;
+  if (prefs.pref_keep_colour) play.table_colour = {prefs.kept_colour.r, prefs.kept_colour.g, prefs.kept_colour.b};
 }
 
 void SavePreferences() {

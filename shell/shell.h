@@ -102,7 +102,8 @@ void RestartJigsaw();
 
 // ---- Preferences and display choice ----
 
-// Reads "refresh.txt" and "prefer.txt" from the player folder; missing files keep defaults.
+// Reads "refresh.txt" and "prefer.txt" from the player folder; missing files, and files with a
+// line too long for a number (TShortLineStream), keep defaults.
 void LoadPreferences();
 // Writes the seven preferences (and, with pref_keep_colour, the table colour, which becomes
 // kept_colour) to "prefer.txt". A file that cannot be written gives the blocking notice

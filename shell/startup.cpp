@@ -100,6 +100,10 @@ bool StartUp(const std::vector<std::string>& args) {
   LoadSharedImages();
   shell.frame_timer = CreateTimer(50);
   LoadFontsAndArrows();
+  if (library.player_folder_busy) {  // another game plays for this player: say so and end
+    ShowStartUpNotices();
+    return false;
+  }
   PlayMusic();
   LoadSwatch();
   ShowStartUpNotices();
@@ -108,6 +112,7 @@ bool StartUp(const std::vector<std::string>& args) {
 }
 
 int RunApplication(int argc, char** argv) {
+  IgnoreFileSizeSignal();
   std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
   if (AnswerInfoOption(args)) return 0;
   if (const std::string problem = EnterDataFolder(); !problem.empty()) {

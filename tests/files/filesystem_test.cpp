@@ -102,6 +102,17 @@ TEST(FileSystem, DeleteFile) {
   EXPECT_TRUE(DeleteFile(dir / "locked"));
   EXPECT_EQ(FileType(dir / "locked"), 0);
 
+  // Unlinking needs no permission on the file: another name of the same file (a hard link, as
+  // a player's file or a piece may be) keeps its mode, private or read-only.
+  for (mode_t mode : {0600u, 0444u}) {
+    dir.Write("private", "x");
+    chmod((dir / "private").c_str(), mode);
+    ASSERT_EQ(link((dir / "private").c_str(), (dir / "other-name").c_str()), 0);
+    EXPECT_TRUE(DeleteFile(dir / "other-name"));
+    EXPECT_EQ(ModeOf(dir / "private"), mode);
+    ASSERT_EQ(unlink((dir / "private").c_str()), 0);
+  }
+
   // A folder is not a file: it stays, with its mode untouched.
   ASSERT_TRUE(CreateDir(dir / "folder", false));
   SetFileMode(dir / "folder", 0755);
@@ -112,6 +123,31 @@ TEST(FileSystem, DeleteFile) {
   dir.Write("keep", "x");
   EXPECT_FALSE(DeleteFile(dir / "keep" + std::string(1, '\0') + ".txt"));
   EXPECT_EQ(FileType(dir / "keep"), 1);
+}
+
+TEST(FileSystem, LockFolder) {
+  temp_folder dir, outside;
+  bool busy = true;
+  auto lock = LockFolder(dir.path(), busy);
+  ASSERT_TRUE(lock);
+  EXPECT_FALSE(busy);
+  EXPECT_FALSE(LockFolder(dir.path() + "/", busy));  // another holder, even in this process
+  EXPECT_TRUE(busy);
+  lock.reset();
+  EXPECT_TRUE(LockFolder(dir.path(), busy));
+  // No lock where the lock file cannot be made: a missing folder, a link or a pipe at ".lock"
+  // (the link's target is not made).
+  EXPECT_FALSE(LockFolder(dir / "missing", busy));
+  EXPECT_FALSE(busy);
+  ASSERT_TRUE(CreateDir(dir / "linked", false));
+  ASSERT_EQ(symlink((outside / "made").c_str(), (dir / "linked/.lock").c_str()), 0);
+  EXPECT_FALSE(LockFolder(dir / "linked", busy));
+  EXPECT_FALSE(busy);
+  EXPECT_EQ(FileType(outside / "made"), 0);
+  ASSERT_TRUE(CreateDir(dir / "piped", false));
+  ASSERT_EQ(mkfifo((dir / "piped/.lock").c_str(), 0600), 0);
+  EXPECT_FALSE(LockFolder(dir / "piped", busy));
+  EXPECT_FALSE(busy);
 }
 
 TEST(FileSystem, DeleteDir) {

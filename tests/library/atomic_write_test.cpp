@@ -1,7 +1,10 @@
-// Replacing files whole: success, every kind of failure leaving the old file, and a writer
-// killed with SIGKILL at random moments. Depends on files/ and the shared test helpers.
+// Replacing files whole: success, every kind of failure leaving the old file, a writer killed
+// with SIGKILL at random moments, two writers of one file at once, and which temporaries count
+// as left over. Depends on files/ and the shared test helpers.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -9,6 +12,7 @@
 
 #include <filesystem>
 #include <random>
+#include <set>
 
 #include "files/files.h"
 #include "tests/support/support.h"
@@ -22,6 +26,21 @@ bool WriteText(const std::string& path, const std::string& text) {
   });
 }
 
+// The names in folder.
+std::set<std::string> Names(const std::string& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.insert(entry.path().filename());
+  return names;
+}
+
+// The id of a process that has ended: one beyond any pid_max, since on a busy machine the id of a
+// child that just ended may already be taken again.
+pid_t EndedProcess() { return 0x7ffffff0; }
+
+std::string Temporary(const std::string& name, pid_t pid, int serial = 1) {
+  return "." + name + "." + std::to_string(pid) + "-" + std::to_string(serial) + ".tmp";
+}
+
 TEST(WriteFileAtomically, ReplacesTheFileAndLeavesNoTemporary) {
   temp_folder dir;
   dir.Write("a.txt", "old");
@@ -29,8 +48,7 @@ TEST(WriteFileAtomically, ReplacesTheFileAndLeavesNoTemporary) {
   EXPECT_EQ(dir.Read("a.txt"), "new text");
   ASSERT_TRUE(WriteText(dir / "b.txt", "fresh"));
   EXPECT_EQ(dir.Read("b.txt"), "fresh");
-  EXPECT_FALSE(std::filesystem::exists(dir / ".a.txt.tmp"));
-  EXPECT_FALSE(std::filesystem::exists(dir / ".b.txt.tmp"));
+  EXPECT_EQ(Names(dir.path()), (std::set<std::string>{"a.txt", "b.txt"}));
 }
 
 TEST(WriteFileAtomically, NewFilesTakeTheirModeFromTheUmask) {
@@ -43,12 +61,55 @@ TEST(WriteFileAtomically, NewFilesTakeTheirModeFromTheUmask) {
   EXPECT_EQ(info.st_mode & 0777, 0640u);
 }
 
-TEST(WriteFileAtomically, ReplacesATemporaryLeftByAKilledRun) {
-  temp_folder dir;
-  dir.Write(".a.txt.tmp", "half");
+// What a killed writer left is removed by the next write into the folder, or by
+// RemoveStaleTemporaries; what a running writer holds, and every name it did not make, stays.
+TEST(WriteFileAtomically, RemovesOnlyTheTemporariesThatKilledWritersLeft) {
+  temp_folder dir, outside;
+  const pid_t ended = EndedProcess();
+  const std::set<std::string> stale = {Temporary("a.txt", ended), Temporary("b.png", getpid(), 7),
+                                       Temporary("x.y.z", ended, 12), ".a.txt.tmp"};  // earlier versions'
+  for (const std::string& name : stale) dir.Write(name, "half");
+  // A running writer's temporary: its process runs and holds it locked.
+  int ready[2];
+  ASSERT_EQ(pipe(ready), 0);
+  const pid_t writer = fork();
+  if (writer == 0) {
+    const int fd = open((dir / Temporary("c.txt", getpid())).c_str(), O_WRONLY | O_CREAT, 0666);
+    flock(fd, LOCK_EX);
+    (void)!write(ready[1], "x", 1);
+    pause();
+  }
+  char byte;
+  ASSERT_EQ(read(ready[0], &byte, 1), 1);
+  // One whose writer in this process holds it locked.
+  dir.Write(Temporary("d.txt", getpid(), 3), "writing");
+  const int held = open((dir / Temporary("d.txt", getpid(), 3)).c_str(), O_RDONLY);
+  ASSERT_EQ(flock(held, LOCK_EX), 0);
+  // Names of other forms, a link, a folder.
+  const std::set<std::string> others = {".notes.tmp", Temporary("a.txt", ended).substr(1), ".a.txt." + std::to_string(ended) + "-x.tmp",
+                                        "." + std::to_string(ended) + "-1.tmp", ".a.txt.0-1.tmp", ".a.txt.99999999999-1.tmp"};
+  for (const std::string& name : others) dir.Write(name, "someone else's");
+  outside.Write("target", "someone else's");
+  std::filesystem::create_symlink(outside / "target", dir / Temporary("link", ended));
+  std::filesystem::create_directory(dir / Temporary("folder", ended));
+
+  std::set<std::string> kept = others;
+  kept.insert({Temporary("c.txt", writer), Temporary("d.txt", getpid(), 3), Temporary("link", ended),
+               Temporary("folder", ended), "a.txt"});
   ASSERT_TRUE(WriteText(dir / "a.txt", "whole"));
-  EXPECT_EQ(dir.Read("a.txt"), "whole");
-  EXPECT_FALSE(std::filesystem::exists(dir / ".a.txt.tmp"));
+  EXPECT_EQ(Names(dir.path()), kept);
+  EXPECT_EQ(outside.Read("target"), "someone else's");
+
+  // Once its writers have ended and let go, RemoveStaleTemporaries takes it.
+  kill(writer, SIGKILL);
+  waitpid(writer, nullptr, 0);
+  close(held);
+  kept.erase(Temporary("c.txt", writer));
+  kept.erase(Temporary("d.txt", getpid(), 3));
+  RemoveStaleTemporaries(dir.path());
+  EXPECT_EQ(Names(dir.path()), kept);
+  close(ready[0]);
+  close(ready[1]);
 }
 
 TEST(WriteFileAtomically, FailuresKeepTheOldFile) {
@@ -60,7 +121,7 @@ TEST(WriteFileAtomically, FailuresKeepTheOldFile) {
     return false;
   }));
   EXPECT_EQ(dir.Read("a.txt"), "old");
-  EXPECT_FALSE(std::filesystem::exists(dir / ".a.txt.tmp"));
+  EXPECT_EQ(Names(dir.path()), std::set<std::string>{"a.txt"});
   // A folder stands where the file should go; a folder that does not exist.
   std::filesystem::create_directory(dir / "folder");
   EXPECT_FALSE(WriteText(dir / "folder", "x"));
@@ -86,7 +147,7 @@ TEST(WriteFileAtomically, AWriteThatFailsKeepsTheOldFile) {
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0) << "the failed write was reported as success";
   EXPECT_EQ(dir.Read("a.txt"), "old");
-  EXPECT_FALSE(std::filesystem::exists(dir / ".a.txt.tmp"));
+  EXPECT_EQ(Names(dir.path()), std::set<std::string>{"a.txt"});
 }
 
 // A child rewrites the file again and again, alternating two contents, until it is killed at a
@@ -108,6 +169,42 @@ TEST(WriteFileAtomically, KilledAtRandomMomentsLeavesOldOrNewWhole) {
     const std::string now = dir.Read("a.txt");
     ASSERT_TRUE(now == first || now == second) << "run " << run << ": " << now.size() << " bytes";
   }
+  // The killed writers' temporaries go with the next write.
+  ASSERT_TRUE(WriteText(dir / "a.txt", first));
+  EXPECT_EQ(Names(dir.path()), std::set<std::string>{"a.txt"});
+}
+
+// Two processes rewrite one file at once (two games for one player): every read finds one of
+// their contents whole, and neither's write fails for the other's.
+TEST(WriteFileAtomically, TwoWritersAtOnceNeverTearTheFile) {
+  temp_folder dir;
+  const std::string contents[2] = {std::string(300000, 'a'), std::string(200000, 'b')};
+  ASSERT_TRUE(WriteText(dir / "a.txt", contents[0]));
+  pid_t writers[2];
+  for (int w = 0; w < 2; ++w) {
+    writers[w] = fork();
+    ASSERT_NE(writers[w], -1);
+    if (writers[w] == 0) {
+      int failed = 0;
+      for (int i = 0; i < 150; ++i) failed += WriteText(dir / "a.txt", contents[w]) ? 0 : 1;
+      _exit(failed);
+    }
+  }
+  int torn = 0, reads = 0, ended = 0, failed_writes = 0;
+  for (; ended < 2; ++reads) {
+    const std::string now = dir.Read("a.txt");
+    if (now != contents[0] && now != contents[1]) ++torn;
+    int status = 0;
+    for (pid_t& writer : writers) {
+      if (writer <= 0 || waitpid(writer, &status, WNOHANG) != writer) continue;
+      failed_writes += WIFEXITED(status) ? WEXITSTATUS(status) : 1000;
+      writer = -1;
+      ++ended;
+    }
+  }
+  EXPECT_EQ(torn, 0) << "of " << reads << " reads";
+  EXPECT_EQ(failed_writes, 0);
+  EXPECT_EQ(Names(dir.path()), std::set<std::string>{"a.txt"});
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // was not just made, and names that would reach outside the data folders refused.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "tests/library/library_fixture.h"
 
@@ -71,6 +72,32 @@ TEST_F(PlayerFolderModes, ASlashNamesANestedFolderMadeWithoutParents) {
   EXPECT_EQ(Open("team/ann"), "");
   EXPECT_TRUE(std::filesystem::is_directory("players/team/ann"));
   EXPECT_EQ(Open("..x"), "");  // only a whole ".." component leaves
+}
+
+// A second game for the same player finds the folder locked: it says so and touches nothing in
+// it; the first game's lock goes with it. The game that holds the folder clears what killed
+// saves left there.
+TEST_F(PlayerFolderModes, ALockedPlayerFolderIsSaidAndLeftAlone) {
+  std::filesystem::create_directories("players/default");
+  const std::string left_over = "players/default/.ann.txt." + std::to_string(getpid()) + "-1.tmp";
+  dir_.Write(left_over, "half");
+  bool busy = false;
+  auto first = LockFolder("players/default", busy);
+  ASSERT_TRUE(first);
+  EXPECT_NE(Open("default").find("Tesselka is already running for the player default"), std::string::npos);
+  EXPECT_TRUE(library.player_folder_busy);
+  EXPECT_FALSE(library.player_lock);
+  EXPECT_TRUE(std::filesystem::exists(left_over));
+  // Another player's folder is free.
+  EXPECT_EQ(Open("bob"), "");
+  EXPECT_TRUE(library.player_lock);
+  first.reset();
+  EXPECT_EQ(Open("default"), "");
+  EXPECT_FALSE(library.player_folder_busy);
+  EXPECT_TRUE(library.player_lock);
+  EXPECT_FALSE(std::filesystem::exists(left_over));
+  EXPECT_FALSE(LockFolder("players/default", busy));
+  EXPECT_TRUE(busy);
 }
 
 TEST(JigsawNames, OnlyPlainFolderNamesPass) {

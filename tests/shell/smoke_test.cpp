@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <map>
 #include <set>
 #include <thread>
 
@@ -40,22 +42,24 @@ class RealProgram : public ::testing::Test {
  protected:
   void SetUp() override { MakeDataFolder(); }
   void TearDown() override {
-    if (pid_ > 0) {
-      kill(pid_, SIGKILL);
-      waitpid(pid_, nullptr, 0);
+    for (pid_t pid : {pid_, second_}) {
+      if (pid <= 0) continue;
+      kill(pid, SIGKILL);
+      waitpid(pid, nullptr, 0);
     }
   }
 
   // Starts the game; its standard error goes to the file "stderr.txt".
-  void Start() {
+  void Start() { Spawn(pid_, "stderr.txt"); }
+  void Spawn(pid_t& pid, const char* stderr_file) {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     // The launcher prepares and plays in the test's folder, not the user's.
     setenv("TESSELKA_HOME", dir_.path().c_str(), 1);
     char* argv[] = {const_cast<char*>(TESSELKA_BINARY), nullptr};
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 2, "stderr.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const int spawned = posix_spawn(&pid_, TESSELKA_BINARY, &actions, nullptr, argv, environ);
+    posix_spawn_file_actions_addopen(&actions, 2, stderr_file, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int spawned = posix_spawn(&pid, TESSELKA_BINARY, &actions, nullptr, argv, environ);
     posix_spawn_file_actions_destroy(&actions);
     ASSERT_EQ(spawned, 0);
   }
@@ -74,12 +78,13 @@ class RealProgram : public ::testing::Test {
   }
 
   // The exit status once the program has ended, or -1 when it still runs after `limit`.
-  int WaitForExit(std::chrono::milliseconds limit) {
+  int WaitForExit(std::chrono::milliseconds limit) { return WaitForExit(pid_, limit); }
+  static int WaitForExit(pid_t& pid, std::chrono::milliseconds limit) {
     auto until = std::chrono::steady_clock::now() + limit;
     while (std::chrono::steady_clock::now() < until) {
       int status = 0;
-      if (waitpid(pid_, &status, WNOHANG) == pid_) {
-        pid_ = -1;
+      if (waitpid(pid, &status, WNOHANG) == pid) {
+        pid = -1;
         return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
       }
       std::this_thread::sleep_for(10ms);
@@ -90,7 +95,7 @@ class RealProgram : public ::testing::Test {
   temp_working_folder dir_;
 
  public:
-  pid_t pid_ = -1;
+  pid_t pid_ = -1, second_ = -1;
 };
 
 TEST_F(RealProgram, WindowIsTitledAndSizedAndEscapeTwiceEndsIt) {
@@ -338,6 +343,77 @@ TEST_F(RealProgram, SolvingTheRedMixerWithSevensEndsInTheCelebration) {
   ASSERT_TRUE(shot);
   EXPECT_GT(CelebrationTextPixels(shot), 20) << "no celebration text seen";
   EXPECT_EQ(ReadPixel(shot, 2, 2) & 0xFFFF00, 0u) << "the picture is not dimmed to blue";
+}
+
+// A blocking notice: the window cleared to black with a line of white text across its middle.
+bool ShowsANotice(const std::shared_ptr<TPixmap>& shot) {
+  if (!shot || (ReadPixel(shot, 2, 2) & 0xFFFFFF) != 0) return false;
+  int white = 0;
+  for (int y = 290; y < 325; ++y)
+    for (int x = 0; x < 800; ++x) white += (ReadPixel(shot, x, y) & 0xFFFFFF) == 0xFFFFFF;
+  return white > 20;
+}
+
+// Every file in the player's folder with its bytes (the lock file included).
+std::map<std::string, std::string> PlayerFiles() {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : fs::directory_iterator("players/default"))
+    files[entry.path().filename()] = ReadWholeFile(entry.path());
+  return files;
+}
+
+// Under a file-size limit a save fails like one on a full disk: the game lives on, says
+// "Unable to save to" and leaves no temporary; the start removed the temporary a killed save left.
+TEST_F(RealProgram, AFileSizeLimitFailsTheSaveAndTheGameGoesOn) {
+  fs::create_directories("players/default");
+  const pid_t ended = 0x7ffffff0;  // beyond any pid_max: a process that no longer runs
+  const std::string left_over = ".0000vorna.png." + std::to_string(ended) + "-1.tmp";
+  WriteWholeFile("players/default/" + left_over, "half");
+  WriteWholeFile("players/default/.notes.tmp", "the player's own");
+  Start();
+  std::string id = WaitForWindow();
+  ASSERT_FALSE(id.empty());
+  const std::string xdo = "xdotool mousemove --window " + id + " ";
+  CommandOutput("sleep 2; " + xdo + "10 10 click 1; sleep 0.5");
+  EXPECT_FALSE(fs::exists("players/default/" + left_over));
+  EXPECT_TRUE(fs::exists("players/default/.notes.tmp"));
+  const struct rlimit limit = {200, 200};  // "working_on.txt" fits, the progress file does not
+  ASSERT_EQ(prlimit(pid_, RLIMIT_FSIZE, &limit, nullptr), 0);
+  CommandOutput("xdotool key s; sleep 1");
+  ASSERT_EQ(WaitForExit(100ms), -1) << "the game died of the file-size limit";
+  EXPECT_TRUE(ShowsANotice(Screenshot(id)));
+  EXPECT_EQ(ReadWholeFile("players/default/working_on.txt"), "0000vorna\r\n");
+  std::set<std::string> names;
+  for (const auto& [name, bytes] : PlayerFiles()) names.insert(name);
+  EXPECT_EQ(names, (std::set<std::string>{".lock", ".notes.tmp", "working_on.txt"}));
+  // A key ends the notice; the game plays on and closes normally.
+  CommandOutput(xdo + "20 20 key space; sleep 0.5");
+  ASSERT_EQ(std::system((std::string(WM_CLOSE_HELPER) + " " + id).c_str()), 0);
+  EXPECT_EQ(WaitForExit(5s), 0);
+}
+
+// Two games for one player (two clicks on the menu entry): the second says so in its window and
+// ends on a key, changing nothing in the player's folder; the first plays on.
+TEST_F(RealProgram, ASecondGameForThePlayerSaysSoAndEnds) {
+  Start();
+  std::string first = WaitForWindow();
+  ASSERT_FALSE(first.empty());
+  CommandOutput("sleep 2; xdotool mousemove --window " + first + " 10 10 click 1; sleep 0.3; xdotool key s; sleep 1");
+  const auto before = PlayerFiles();
+  ASSERT_TRUE(before.count("0000vorna.txt"));
+  Spawn(second_, "stderr2.txt");
+  std::string second;
+  for (auto until = std::chrono::steady_clock::now() + 30s; second.empty() && std::chrono::steady_clock::now() < until;
+       std::this_thread::sleep_for(100ms))
+    second = CommandOutput("xdotool search --onlyvisible --pid " + std::to_string(second_) + " 2>/dev/null | head -n1");
+  ASSERT_FALSE(second.empty()) << "the second game opened no window";
+  std::this_thread::sleep_for(1s);
+  EXPECT_TRUE(ShowsANotice(Screenshot(second)));
+  EXPECT_NE(ReadWholeFile("stderr2.txt").find("Tesselka is already running for the player default"), std::string::npos);
+  CommandOutput("xdotool mousemove --window " + second + " 20 20 key space");
+  EXPECT_EQ(WaitForExit(second_, 5s), 1);
+  EXPECT_EQ(PlayerFiles(), before);
+  EXPECT_EQ(WaitForExit(100ms), -1) << "the first game ended too";
 }
 
 TEST(NoDisplay, SaysHowToRunUnderXvfbAndFails) {

@@ -45,6 +45,7 @@ long long Number(const char* text) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  IgnoreFileSizeSignal();  // a file-size limit then fails the cut with a message
   cut_request request;
   std::string picture_path, folder;
   bool pieces_given = false;
