@@ -83,9 +83,10 @@ void InitDrawing();
 // screen is exactly what drawing everything would show. Off: every Flip draws everything and
 // presents, for comparisons and measurements. On by default.
 void SetFrameReuse(bool on);
-// Frames presented, and frames among them drawn from a kept picture, since the start.
+// Frames presented, frames among them drawn from a kept picture, and frames drawn and
+// presented only where they changed, since the start.
 struct frame_counts {
-  int presented = 0, reused = 0;
+  int presented = 0, reused = 0, partial = 0;
 };
 frame_counts FrameCounts();
 // Runs the drawing recorded since the last Flip into the picture and waits until GL has

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
 
 #include "files/files.h"
@@ -29,6 +30,7 @@ bool WriteFileAtomically(const std::string& path_in,
   RemoveStaleTemporaries(folder.empty() ? "." : folder);
   unlink((folder + "." + name + ".tmp").c_str());  // the one temporary name of earlier versions
   const std::string temporary = folder + TemporaryName(name, getpid(), ++temporaries_made);
+  errno = 0;  // so that a failure below leaves its own reason, or none
   // O_EXCL: never writes through a link planted at the temporary name.
   const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd < 0) return false;
@@ -37,6 +39,7 @@ bool WriteFileAtomically(const std::string& path_in,
   flock(fd, LOCK_EX | LOCK_NB);
   const int lock = dup(fd);
   FILE* handle = fdopen(fd, "wb");
+  int reason = errno;
   if (!handle) close(fd);
   bool written = handle != nullptr;
   if (handle) {
@@ -46,10 +49,12 @@ bool WriteFileAtomically(const std::string& path_in,
     written = written && !stream->Failed() && fsync(fileno(stream->_cstream.get())) == 0;
     stream->Close();
     written = written && !stream->Failed();
+    written = written && rename(temporary.c_str(), path.c_str()) == 0;
+    reason = errno;
   }
-  written = written && rename(temporary.c_str(), path.c_str()) == 0;
   if (!written) unlink(temporary.c_str());
   if (lock >= 0) close(lock);
+  errno = written ? 0 : reason;
   // The folder is not synced: after a power cut the rename may be lost, which leaves the old
   // file whole; the data was synced before the rename, so the new name never shows a torn file.
   return written;

@@ -28,7 +28,8 @@ bmp_header ReadHeader(TStream& s) {
 }
 
 bool Readable(const bmp_header& h) {
-  if (h.width <= 0 || h.height <= 0 || h.width > kMaxImageSide || h.height > kMaxImageSide) {
+  if (h.width <= 0 || h.height <= 0 || h.width > kMaxImageSide || h.height > kMaxImageSide ||
+      int64_t{h.width} * h.height > kMaxImagePixels) {
     return false;
   }
   switch (h.bits) {

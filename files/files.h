@@ -216,10 +216,25 @@ constexpr int32_t FILETYPE_DIR = 2;
 // 1 for a regular file, 2 for a folder, 0 for anything else, a path that cannot be examined,
 // or a path holding "<" or ">".
 int32_t FileType(const std::string& path);
+// What stands at path itself, a link not followed: a regular file, a folder, a symbolic link,
+// anything else (a named pipe, a device, a socket), or nothing (or a path that cannot be
+// examined). For acting never through a link, and telling a missing file from an unusable one.
+enum class entry_kind { none, file, folder, link, other };
+entry_kind EntryKind(const std::string& path);
+// Why the file at path cannot be used, for a reader that failed on it, in words for the player:
+// "can't find " + path when nothing is there; else path followed by " is a folder, not a file",
+// " is a named pipe, not a file", " is not a plain file", " is a link to a missing file",
+// " cannot be read (" + the system's reason + ")", " is empty", or, for a readable file with
+// content, " is damaged".
+std::string FileFault(const std::string& path);
+// The system's reason for the failure just reported (errno), to end a message: " (" + its text
+// + ")", or "" when the failure left none (errno 0).
+std::string SystemReason();
 // Sets the permission bits (e.g. 0777, 0666); failure is ignored.
 void SetFileMode(const std::string& path, int32_t mode);
 // True when path is a folder afterwards (an existing folder included). Without recurse the
-// parent must exist; with it every missing folder on the way is made.
+// parent must exist; with it every missing folder on the way is made. On failure errno holds
+// the system's reason.
 bool CreateDir(const std::string& path, bool recurse);
 // True when nothing is at path afterwards (nothing there to begin with included). A read-only
 // file is removed too, with no mode changed (another name of it keeps its own); a folder is not.
@@ -259,7 +274,8 @@ std::shared_ptr<TShortLineStream> ReadShortLines(const std::string& path);
 // go first. A new file gets mode 0666 masked by the process umask. Returns false, leaving the
 // old file as it was and removing the temporary, when the temporary cannot be made, `write`
 // gives up, any write or the flush fails (a full disk, the file-size limit) or the rename fails
-// (path is a folder, for example).
+// (path is a folder, for example); errno then holds the system's reason, or 0 when `write` gave
+// up without one.
 bool WriteFileAtomically(const std::string& path,
                          const std::function<bool(const std::shared_ptr<TStream>&)>& write);
 // Removes the temporaries of WriteFileAtomically that their writer left in folder when it was
@@ -322,10 +338,12 @@ void AddPixmapLoader(std::shared_ptr<TPixmapLoader> loader);
 
 // Decoders of one format, reading from the stream's current position; nullptr when the data
 // is not such a file, is damaged, or declares a size too large to hold (over 16384 pixels on a
-// side, or for PNG and JPEG over 64 million pixels, or a progressive JPEG whose coefficients
-// need over 64 MiB). Beyond the pixels no decoder takes more than a few MiB for itself, whatever
-// the file declares. Stream exceptions from short data pass out
-// of the BMP and TGA readers; the PNG and JPEG readers turn them into nullptr.
+// side or 64 million in all, a TGA over 4096 on a side, a progressive JPEG whose coefficients
+// need over 64 MiB, a BMP or TGA declaring more rows than the rest of the stream holds), or is
+// a colour-mapped TGA (its map is never read). Beyond the pixels no
+// decoder takes more than a few MiB for itself, whatever the file declares. Stream exceptions
+// from short data pass out of the BMP and TGA readers; the PNG and JPEG readers turn them into
+// nullptr.
 std::shared_ptr<TPixmap> LoadPNGPixmap(const std::shared_ptr<TStream>& stream);
 std::shared_ptr<TPixmap> LoadJPEGPixmap(const std::shared_ptr<TStream>& stream);
 
@@ -338,6 +356,9 @@ std::shared_ptr<TPixmap> LoadPixmap(const std::shared_ptr<TStream>& stream);
 // the standard formats in the chain's order, with their decoders' header checks. The stream is
 // left at that position. false when no header is recognised (its decoding would then fail too).
 bool ReadPixmapSize(TStream& stream, int32_t& width, int32_t& height);
+// The same for a file, reading only its header (a few bytes, or a JPEG's up to its frame header);
+// false also when it cannot be opened (only regular files are).
+bool ReadPixmapSize(const std::string& path, int32_t& width, int32_t& height);
 
 // Writes the pixmap as an 8-bit PNG (grey, RGB or RGBA; formats other than I8, RGB, BGR, RGBA
 // and BGRA are written as RGBA) with zlib level compression limited to 0..9. 1 when the whole

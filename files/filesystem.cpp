@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <vector>
 
 #include "files/files.h"
@@ -25,17 +26,15 @@ bool IsRoot(const std::string& p) {
   return colon != std::string::npos && p.size() == colon + 2 && p[colon + 1] == '/';
 }
 
-// What lstat sees: a symbolic link is reported as such, never followed.
-bool IsSymlink(const std::string& path) {
-  struct stat info;
-  return lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
-}
+bool IsSymlink(const std::string& path) { return EntryKind(path) == entry_kind::link; }
 
 // The kind of what is at path itself (a link counts as a file), for emptying folders.
 int32_t EntryType(const std::string& path) {
-  struct stat info;
-  if (lstat(path.c_str(), &info) != 0) return FILETYPE_NONE;
-  return S_ISDIR(info.st_mode) ? FILETYPE_DIR : FILETYPE_FILE;
+  switch (EntryKind(path)) {
+    case entry_kind::none: return FILETYPE_NONE;
+    case entry_kind::folder: return FILETYPE_DIR;
+    default: return FILETYPE_FILE;
+  }
 }
 
 // Removes a file or link (never what a link points at). No mode is changed on the way: removing
@@ -43,6 +42,15 @@ int32_t EntryType(const std::string& path) {
 bool RemoveEntry(const std::string& path) {
   unlink(path.c_str());
   return EntryType(path) == FILETYPE_NONE;
+}
+
+// mkdir, true when a folder stands there afterwards; else errno keeps mkdir's reason.
+bool MakeFolder(const std::string& path) {
+  const int made = mkdir(path.c_str(), 0777);
+  const int reason = errno;
+  if (FileType(path) == FILETYPE_DIR) return true;
+  errno = made == 0 ? EEXIST : reason;
+  return false;
 }
 
 bool CreateDirRecursive(const std::string& path) {
@@ -62,10 +70,9 @@ bool CreateDirRecursive(const std::string& path) {
     if (walked.empty() || walked.back() == '/') continue;  // the root, or a doubled "/"
     switch (FileType(walked)) {
       case FILETYPE_DIR: continue;
-      case FILETYPE_FILE: return false;
+      case FILETYPE_FILE: errno = ENOTDIR; return false;
     }
-    mkdir(walked.c_str(), 0777);
-    if (FileType(walked) != FILETYPE_DIR) return false;
+    if (!MakeFolder(walked)) return false;
   }
   return true;
 }
@@ -98,6 +105,15 @@ int32_t FileType(const std::string& path) {
   return FILETYPE_NONE;
 }
 
+entry_kind EntryKind(const std::string& path) {
+  const std::string p = FixPath(path, false);
+  struct stat info;
+  if (!IsHostPath(p) || lstat(p.c_str(), &info) != 0) return entry_kind::none;
+  if (S_ISLNK(info.st_mode)) return entry_kind::link;
+  if (S_ISREG(info.st_mode)) return entry_kind::file;
+  return S_ISDIR(info.st_mode) ? entry_kind::folder : entry_kind::other;
+}
+
 void SetFileMode(const std::string& path, int32_t mode) {
   const std::string p = FixPath(path, false);
   if (IsHostPath(p)) chmod(p.c_str(), static_cast<mode_t>(mode));
@@ -107,8 +123,7 @@ bool CreateDir(const std::string& path, bool recurse) {
   const std::string p = FixPath(path, true);
   if (!IsHostPath(p)) return false;
   if (recurse) return CreateDirRecursive(p);
-  mkdir(p.c_str(), 0777);
-  return FileType(p) == FILETYPE_DIR;
+  return MakeFolder(p);
 }
 
 bool DeleteFile(const std::string& path) {

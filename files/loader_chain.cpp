@@ -76,6 +76,13 @@ bool ReadPixmapSize(TStream& stream, int32_t& width, int32_t& height) {
   return found;
 }
 
+bool ReadPixmapSize(const std::string& path, int32_t& width, int32_t& height) {
+  const auto stream = OpenStream(path, true, false);
+  if (!stream) return false;
+  stream_closer closer{stream};
+  return ReadPixmapSize(*stream, width, height);
+}
+
 std::shared_ptr<TPixmap> TPixmapLoaderPNG::LoadPixmap(const std::shared_ptr<TStream>& stream) {
   return LoadPNGPixmap(stream);
 }

@@ -1,5 +1,5 @@
 // The TGA decoder: true-colour images (types 2 and 10, run-length) of 15, 16, 24 or 32 bits,
-// bottom row first. Depends on files/files.h.
+// bottom row first; colour-mapped ones are refused. Depends on files/files.h.
 #include <vector>
 
 #include "files/files.h"
@@ -28,8 +28,9 @@ tgahdr ReadHeader(TStream& s) {
   return h;
 }
 
+// Colour-mapped images (type 1) would need the colour map that colourmaptype 0 says is absent.
 bool Accepted(const tgahdr& h) {
-  const bool type = h.imgtype == 1 || h.imgtype == 2 || h.imgtype == 10;
+  const bool type = h.imgtype == 2 || h.imgtype == 10;
   const bool depth = h.psize == 15 || h.psize == 16 || h.psize == 24 || h.psize == 32;
   return h.colourmaptype == 0 && type && depth && h.width >= 1 && h.width <= 4096 &&
          h.height >= 1 && h.height <= 4096;
@@ -76,6 +77,15 @@ bool ReadRow(TStream& s, const tgahdr& h, std::vector<uint8_t>& raw, uint8_t* ro
   return true;
 }
 
+// Whether the rest of the stream is long enough for the declared rows, at their most compact
+// (run-length rows as runs of 128), so that a short file is refused before its pixmap is made.
+bool CanHoldRows(TStream& s, const tgahdr& h) {
+  const int64_t bytes = (h.psize + 7) / 8;
+  const int64_t row = h.imgtype == 2 ? h.width * bytes : (h.width + 127) / 128 * (1 + bytes);
+  const int64_t left = s.Size() - s.Pos();
+  return s.Pos() < 0 || left < 0 || row * h.height <= left;
+}
+
 }  // namespace
 
 bool PeekTGASize(TStream& stream, int32_t& width, int32_t& height) {
@@ -89,11 +99,10 @@ std::shared_ptr<TPixmap> TPixmapLoaderTGA::LoadPixmap(const std::shared_ptr<TStr
   TStream& s = *stream;
   const tgahdr h = ReadHeader(s);
   if (!Accepted(h)) return nullptr;
+  s.SkipBytes(h.idlen);
+  if (!CanHoldRows(s, h)) return nullptr;
   const bool alpha = h.psize == 16 || h.psize == 32;
   auto pixmap = CreatePixmap(h.width, h.height, alpha ? PF_RGBA8888 : PF_RGB888, 4);
-  s.SkipBytes(h.idlen);
-  // Colour-mapped images come without their map here: the pixmap stays as created (clear).
-  if (h.imgtype == 1) return pixmap;
   std::vector<uint8_t> raw(static_cast<size_t>(h.width) * 4);
   std::vector<uint8_t> row(static_cast<size_t>(h.width) * 4);
   for (int32_t y = h.height - 1; y >= 0; --y) {

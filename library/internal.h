@@ -45,7 +45,8 @@ struct save_job_type {
   std::shared_ptr<TPixmap> thumbnail;  // nullptr when no picture could be had
   std::atomic<bool> abandoned{false};  // set by the main thread: write nothing more
   // Set by the worker before done.
-  std::vector<std::string> failed_paths;
+  // What could not be written: each path with the system's reason, as SystemReason gives it.
+  std::vector<std::string> failures;
   bool progress_written = false;
   std::mutex mutex;
   std::condition_variable finished;
@@ -68,5 +69,5 @@ void TakeBackSave(const std::shared_ptr<save_job_type>& job);
 std::shared_ptr<save_job_type> StartSave(save_report report);
 
 // Reads the jigsaw name in the player's "working_on.txt" into name. Returns the file's size, -1
-// when it cannot be read, or above 4096 (name left empty) when it is too long to name a jigsaw.
+// when it cannot be read or is a link, or above 4096 (name left empty) when it is too long to name a jigsaw.
 int64_t ReadWorkingOn(std::string& name);

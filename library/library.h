@@ -77,8 +77,8 @@ inline const std::string kStartUpJigsaw = "0000vorna";
 void EnsureFolder(const std::string& path);
 
 // Makes "players" and "players/" + player name ready and sets library.player_folder. Does
-// nothing when the player folder is already set. A player name that would leave "players"
-// (see IsSafePlayerName) is refused with a notice and "default" is used instead. The folder
+// nothing when the player folder is already set. A player name that cannot name a folder below
+// "players" (see PlayerNameFault) is refused with its notice and "default" is used instead. The folder
 // string is set even when a folder could not be made; later reads and writes then fail with
 // their own messages. The player folder is locked for the rest of the run and the temporaries
 // that killed saves left in it are removed; when another game holds it, a notice says so,
@@ -88,9 +88,11 @@ void OpenPlayerFolder();
 // A jigsaw name that names a folder right below "jigsaws/": not empty, not beginning with "."
 // (hidden folders, "." and ".." are never jigsaws), no NUL and no "/" or "\".
 bool IsPlainJigsawName(const std::string& name);
-// A player name that stays below "players/": not empty and no NUL, and no component ("/" or
-// "\" separated) that is "..", and not "." itself. Slashes name nested folders.
-bool IsSafePlayerName(const std::string& name);
+// Why name cannot name a player's folder below "players/", as a notice ending "; playing as
+// default"; "" when it can. Refused: empty, "." itself, a NUL, a component ("/" or "\"
+// separated) that is "..", and a name longer than the file system takes for one file name
+// (pathconf, else 255 bytes). Slashes name nested folders.
+std::string PlayerNameFault(const std::string& name);
 
 // ---- Saved progress -----------------------------------------------------------------------------
 
@@ -165,8 +167,9 @@ void LoadProgress(const progress_type& progress);
 // a notice says so and the jigsaw in play, its name and every file stay as they were.
 bool ResumeJigsaw(const std::string& name);
 // The fetch command: ResumeJigsaw of the name in "working_on.txt"; without that file the
-// status message says "I can't find any saved jigsaws to fetch"; a file longer than 4096 bytes
-// is refused with a notice.
+// status message says "I can't find any saved jigsaws to fetch"; one that is a link (never
+// followed), not a plain file, unreadable or longer than 4096 bytes is refused with a notice
+// saying so.
 void FetchWorkingOn();
 
 // ---- Browser lists and pages ------------------------------------------------------------------

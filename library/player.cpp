@@ -1,6 +1,8 @@
 // The player folder below "players/", made ready once at start-up, and the checks that keep
 // names from files and the command line inside the data folders.
-// Depends on files/ (listing and creating folders) and game/ (the notice).
+// Depends on files/ (listing and creating folders), game/ (the notice) and POSIX (pathconf).
+#include <unistd.h>
+
 #include "files/files.h"
 #include "game/game.h"
 #include "library/library.h"
@@ -29,16 +31,27 @@ bool IsPlainJigsawName(const std::string& name) {
          name.find_first_of("/\\") == std::string::npos;
 }
 
-bool IsSafePlayerName(const std::string& name) {
-  if (name.empty() || name == "." || HasNul(name)) return false;
+std::string PlayerNameFault(const std::string& name) {
+  const std::string playing = "; playing as default";
+  if (name.empty()) return "The player name is empty" + playing;
+  if (name == ".") return "\".\" names the players folder itself, not a player" + playing;
+  if (HasNul(name)) return "That player name holds a NUL byte" + playing;
   // The files module reads "\" as "/", so both separate components.
-  size_t start = 0;
-  for (;;) {
+  for (size_t start = 0;;) {
     const size_t end = name.find_first_of("/\\", start);
-    if (name.substr(start, end - start) == "..") return false;
-    if (end == std::string::npos) return true;
+    if (name.substr(start, end - start) == "..")
+      return "That player name would reach outside the players folder" + playing;
+    if (end == std::string::npos) break;
     start = end + 1;
   }
+  // Whole, so that no folder on the way is longer than the file system takes either.
+  long longest = pathconf(".", _PC_NAME_MAX);
+  if (longest <= 0) longest = 255;
+  if (name.size() > static_cast<size_t>(longest)) {
+    return "That player name is " + std::to_string(name.size()) +
+           " bytes long; a player name has at most " + std::to_string(longest) + playing;
+  }
+  return "";
 }
 
 void EnsureFolder(const std::string& path) {
@@ -52,8 +65,8 @@ void EnsureFolder(const std::string& path) {
 
 void OpenPlayerFolder() {
   if (!library.player_folder.empty()) return;
-  if (!IsSafePlayerName(library.player_name)) {
-    ShowErrorAndWait("That player name would reach outside the players folder; playing as default");
+  if (const std::string fault = PlayerNameFault(library.player_name); !fault.empty()) {
+    ShowErrorAndWait(fault);
     library.player_name = "default";
   }
   EnsureFolder("players");

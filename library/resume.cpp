@@ -52,23 +52,35 @@ bool ResumeJigsaw(const std::string& name) {
 }
 
 int64_t ReadWorkingOn(std::string& name) {
+  const std::string path = library.player_folder + "working_on.txt";
+  // The game writes this file itself: a link there is never followed.
+  if (EntryKind(path) == entry_kind::link) return -1;
   // A folder name is at most a few hundred bytes; a longer file is not read into memory.
   int64_t size = 0;
-  const std::shared_ptr<TMemoryStream> stream =
-      TMemoryStream::ReadFile(library.player_folder + "working_on.txt", kLongestWorkingOn, size);
+  const std::shared_ptr<TMemoryStream> stream = TMemoryStream::ReadFile(path, kLongestWorkingOn, size);
   if (stream) name = stream->ReadLine();
   return size < 0 ? -1 : stream ? size : kLongestWorkingOn + 1;
 }
 
 void FetchWorkingOn() {
+  const std::string path = library.player_folder + "working_on.txt";
+  const entry_kind kind = EntryKind(path);
+  if (kind == entry_kind::link) {
+    ShowErrorAndWait(path + " is a link, not a file");
+    return;
+  }
   std::string name;
   const int64_t size = ReadWorkingOn(name);
   if (size < 0) {
-    game.status_message = "I can't find any saved jigsaws to fetch";
+    if (kind == entry_kind::none) {
+      game.status_message = "I can't find any saved jigsaws to fetch";
+    } else {
+      ShowErrorAndWait(FileFault(path));
+    }
     return;
   }
   if (size > kLongestWorkingOn) {
-    ShowErrorAndWait(library.player_folder + "working_on.txt is too long to name a jigsaw");
+    ShowErrorAndWait(path + " is too long to name a jigsaw");
     return;
   }
   ResumeJigsaw(name);

@@ -40,19 +40,19 @@ void WriteSave(save_job_type& job) {
   if (!WriteFileAtomically(job.working_on_path, [&](const std::shared_ptr<TStream>& stream) {
         return stream->WriteLine(job.name) == 1;
       }))
-    job.failed_paths.push_back(job.working_on_path);
+    job.failures.push_back(job.working_on_path + SystemReason());
   if (job.abandoned) return;
   // Checked again once the lines are written, so an abandoned save never renames over the old file.
   if (!WriteFileAtomically(job.progress_path, [&](const std::shared_ptr<TStream>& stream) {
         return WriteProgressLines(*stream, job.values) && !job.abandoned;
       })) {
-    job.failed_paths.push_back(job.progress_path);
+    job.failures.push_back(job.progress_path + SystemReason());
     return;
   }
   job.progress_written = true;
   if (job.abandoned) return;
   // Without its thumbnail the saved page would not offer the jigsaw, so a failure is told too.
-  if (job.thumbnail && !WriteThumbnail(job.thumbnail_path, job.thumbnail)) job.failed_paths.push_back(job.thumbnail_path);
+  if (job.thumbnail && !WriteThumbnail(job.thumbnail_path, job.thumbnail)) job.failures.push_back(job.thumbnail_path + SystemReason());
 }
 
 }  // namespace
@@ -66,8 +66,8 @@ void TakeBackSave(const std::shared_ptr<save_job_type>& job) {
     if (job->name == play.jigsaw_name) MarkJigsawSavedAs(job->name, job->values);
     library.save_failing = false;
   }
-  for (const std::string& path : job->failed_paths) {
-    const std::string message = "Unable to save to " + path;
+  for (const std::string& failure : job->failures) {
+    const std::string message = "Unable to save to " + failure;
     // Nothing may hold up the end of the program, even a save given earlier.
     switch (game.leaving ? save_report::standard_error : job->report) {
       case save_report::notice: ShowErrorAndWait(message); break;
@@ -77,7 +77,7 @@ void TakeBackSave(const std::shared_ptr<save_job_type>& job) {
       case save_report::standard_error: std::fprintf(stderr, "tesselka: %s\n", message.c_str()); break;
     }
   }
-  if (!job->failed_paths.empty()) library.save_failing = true;
+  if (!job->failures.empty()) library.save_failing = true;
 }
 
 bool save_job_type::Wait(int wait_ms) {
@@ -119,7 +119,7 @@ void SaveJigsaw() {
   job->Wait(-1);
   TakeBackSave(job);
   // A save that failed has said so; it is not called saved.
-  if (!job->failed_paths.empty()) return;
+  if (!job->failures.empty()) return;
   if (game.prefs.pref_save_message) game.status_message = "jigsaw saved";
   PlayMagic();
 }
@@ -128,5 +128,5 @@ bool SaveProgress() {
   const auto job = StartSave(save_report::notice);
   job->Wait(-1);
   TakeBackSave(job);
-  return job->failed_paths.empty();
+  return job->failures.empty();
 }

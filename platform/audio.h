@@ -149,6 +149,11 @@ class TAudioDriver {
   // Decodes the source with LoadAudioSample (a sample is used directly) and makes a sound of
   // it; nullptr when the source cannot be decoded.
   virtual std::shared_ptr<TSound> LoadSound(const audio_source& source, int flags);
+  // True while a voice sounds (playing and not paused).
+  virtual bool Sounding() { return false; }
+  // Lets the output rest while nothing sounds, so it wakes nobody; the next sound brings it
+  // back and starts from its first sample. Does nothing while a voice sounds.
+  virtual void Rest() {}
 };
 
 // Process start-up and shutdown of the audio module. AudioStartup creates the loader chain and
@@ -177,6 +182,9 @@ std::shared_ptr<TSound> LoadSound(const audio_source& source, int flags = 0);
 // A nullptr sound plays nothing and gives nullptr.
 std::shared_ptr<TChannel> PlaySound(const std::shared_ptr<TSound>& sound,
                                     const std::shared_ptr<TChannel>& channel = nullptr);
+// The current driver's Sounding and Rest.
+bool AudioSounding();
+void RestAudio();
 // The channel's Stop, Playing and SetVolume; a nullptr channel is ignored (Playing gives false).
 void StopChannel(const std::shared_ptr<TChannel>& channel);
 bool ChannelPlaying(const std::shared_ptr<TChannel>& channel);

@@ -3,6 +3,7 @@
 // Depends on nothing but the C++ library; the SDL2 implementation lives in platform/sdl/.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -363,6 +364,13 @@ void GraphicsPixelSize(int& width, int& height);
 // True once after the current context's window was uncovered, resized or restored: what it
 // showed may be gone, so the next frame must be presented even when it repeats the last.
 bool GraphicsExposed();
+// Presenting parts of the current context's back buffer: FlipRegions copies the regions (x, y,
+// width, height in GL window pixels, origin bottom-left) to the screen and keeps the back
+// buffer as drawn, without waiting for the vertical blank. Only where the platform offers it
+// (GLX_MESA_copy_sub_buffer on X11); elsewhere CanFlipRegions is false and FlipRegions does
+// nothing and returns false.
+bool CanFlipRegions();
+bool FlipRegions(const std::vector<std::array<int, 4>>& regions);
 
 // Where a picture of width x height lands in a window of pixel_width x pixel_height: as large
 // as fits with its aspect kept, centred, the rest left for black bars.
@@ -440,6 +448,8 @@ class TTimer : public TObject {
   int _wticks = 0;
   std::shared_ptr<TEvent> _event;
   int _handle = 0;  // system timer handle; 0 when stopped
+  int _period_ms = 0;
+  bool _paused = false;  // the system timer is stopped until Resume
 
   // At most 16 timers run at once; nullptr when that many run or the system refuses.
   // Without event, each tick emits a "TimerTick" from this timer carrying the tick count.
@@ -449,9 +459,13 @@ class TTimer : public TObject {
   static std::shared_ptr<TTimer> CreateEvery(int period_ms, std::shared_ptr<TEvent> event = nullptr);
   int Ticks() const;
   void Stop();
+  // Pause stops the ticks (and the system's wake-ups for them) but keeps the timer; Resume
+  // starts them again a whole period later. Both do nothing on a stopped timer.
+  void Pause();
+  void Resume();
   void Fire();  // one tick (called on the main thread when the system's message arrives)
   // Waits until at least one tick has fired since the last Wait; returns how many. 0 when
-  // stopped.
+  // stopped or paused.
   int Wait();
 };
 

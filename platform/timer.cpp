@@ -17,6 +17,7 @@ std::shared_ptr<TTimer> TTimer::CreateEvery(int period_ms, std::shared_ptr<TEven
   const int handle = StartSystemTimer(period_ms);
   if (!handle) return nullptr;
   auto timer = std::make_shared<TTimer>();
+  timer->_period_ms = period_ms;
   timer->_event = std::move(event);
   timer->_handle = handle;
   platform.timers.active[handle] = timer;
@@ -27,7 +28,8 @@ int TTimer::Ticks() const { return _ticks; }
 
 void TTimer::Stop() {
   if (!_handle) return;
-  StopSystemTimer(_handle);
+  if (!_paused) StopSystemTimer(_handle);
+  _paused = false;
   // Keep this object alive until the end of the call: the table may hold the last reference.
   auto self = shared_from_this();
   platform.timers.active.erase(_handle);
@@ -35,8 +37,26 @@ void TTimer::Stop() {
   _event = nullptr;
 }
 
+void TTimer::Pause() {
+  if (!_handle || _paused) return;
+  StopSystemTimer(_handle);
+  _paused = true;
+}
+
+// A new system handle: a tick of the old one still queued is then ignored like a stopped timer's.
+void TTimer::Resume() {
+  if (!_handle || !_paused) return;
+  const int handle = StartSystemTimer(_period_ms);
+  if (!handle) return;
+  auto entry = platform.timers.active.extract(_handle);
+  entry.key() = handle;
+  platform.timers.active.insert(std::move(entry));
+  _handle = handle;
+  _paused = false;
+}
+
 void TTimer::Fire() {
-  if (!_handle) return;
+  if (!_handle || _paused) return;  // a tick sent before the pause comes late
   ++_ticks;
   auto event = _event ? _event : TEvent::Create(EVENT_TIMERTICK, shared_from_this(), _ticks);
   event->Emit();
@@ -44,7 +64,7 @@ void TTimer::Fire() {
 
 int TTimer::Wait() {
   if (!_handle) return 0;
-  while (_ticks == _wticks && _handle) WaitSystem();
+  while (_ticks == _wticks && _handle && !_paused) WaitSystem();
   const int fired = _ticks - _wticks;
   _wticks = _ticks;
   return fired;

@@ -79,14 +79,14 @@ std::string FolderFault(const std::string& folder, std::vector<staged_piece>& st
     const std::string path = PiecePath(folder, static_cast<int>(i));
     int64_t size = 0;
     staged[i].file = TMemoryStream::ReadFile(path, kMaxJigsawFileBytes - bytes, size);
-    if (size < 0) return "can't find " + path;
+    if (size < 0) return FileFault(path);
     if (!staged[i].file) {
       return "the piece files of " + folder + " together hold over " +
              std::to_string(kMaxJigsawFileBytes >> 20) + " MiB, more than a jigsaw may hold";
     }
     bytes += size;
     int32_t width = 0, height = 0;
-    if (!ReadPixmapSize(*staged[i].file, width, height)) return "can't find " + path;
+    if (!ReadPixmapSize(*staged[i].file, width, height)) return FileFault(path);
     if (width > kMaxPieceWidth || height > kMaxPieceHeight) {
       return path + " is " + std::to_string(width) + " x " + std::to_string(height) +
              " pixels; a piece may be at most " + std::to_string(kMaxPieceWidth) + " x " +
@@ -155,7 +155,7 @@ bool LoadJigsawFolder(const std::string& name) {
   const std::string list_path = folder + "/pieces.txt";
   const std::shared_ptr<TShortLineStream> stream = ReadShortLines(list_path);
   if (!stream) {
-    ShowErrorAndWait("can't find " + list_path);
+    ShowErrorAndWait(FileFault(list_path));
     return false;
   }
   const int rows = ReadNumber(*stream);
@@ -202,7 +202,7 @@ bool LoadJigsawFolder(const std::string& name) {
     std::shared_ptr<TPixmap> pixmap = LoadPixmap(piece.file);
     piece.file.reset();
     if (!pixmap) {
-      ShowErrorAndWait("can't find " + path);
+      ShowErrorAndWait(FileFault(path));
       return false;
     }
     if (black_mask && !FormatHasAlpha(pixmap->format)) {
@@ -262,7 +262,7 @@ bool LoadJigsawFolder(const std::string& name) {
   play.thumb_grab_dy = 0;
   play.thumb_dragging = 0;
   play.last_group = 0;
-  if (!thumb) ShowErrorAndWait("can't find " + thumb_path);  // the jigsaw plays without it
+  if (!thumb) ShowErrorAndWait(FileFault(thumb_path));  // the jigsaw plays without it
   return true;
 }
 

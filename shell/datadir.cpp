@@ -30,6 +30,23 @@ std::string Env(const char* name) {
   return value ? value : "";
 }
 
+// The launcher looks at what stands in the data folder with EntryKind, links not followed: it
+// never writes, creates or deletes through a link, so nothing outside the data folder changes.
+
+// A plain file at root + "/" + relative reached through plain folders only, no link on the way.
+bool IsPlainFileWithin(const std::string& root, const std::string& relative) {
+  std::string path = root;
+  for (size_t start = 0;;) {
+    const size_t end = relative.find('/', start);
+    const std::string part = relative.substr(start, end - start);
+    if (part.empty() || part == "." || part == "..") return false;
+    path += "/" + part;
+    if (end == std::string::npos) return EntryKind(path) == entry_kind::file;
+    if (EntryKind(path) != entry_kind::folder) return false;
+    start = end + 1;
+  }
+}
+
 struct file_stamp {
   bool regular = false;
   off_t size = 0;
@@ -88,18 +105,19 @@ bool CopyFileInto(const std::string& from, const std::string& to) {
 
 // Makes to a copy of from with the source's time (from_time, taken before the copy), set last:
 // an unchanged source is then recognised by its size and time alone, and a copy cut short is
-// redone by the next start. A file that exists is replaced whole (old or new at every moment);
-// a new one is simply written.
+// redone by the next start. Whatever stands at to (a file, or a link, which is replaced itself
+// and not what it points at) is replaced whole, old or new at every moment; where nothing
+// stands the copy is simply written.
 bool RefreshFile(const std::string& from, const timespec& from_time, const std::string& to) {
   bool ok = false;
-  if (FileType(to) == FILETYPE_NONE) {
+  if (EntryKind(to) == entry_kind::none) {
     ok = CopyFileInto(from, to);
   } else if (const auto in = ReadFile(from)) {
     ok = WriteFileAtomically(to, [&](const std::shared_ptr<TStream>& out) { return CopyBytes(in, out); });
     CloseStream(in);
   }
   const timespec times[2] = {from_time, from_time};
-  return ok && utimensat(AT_FDCWD, to.c_str(), times, 0) == 0;
+  return ok && utimensat(AT_FDCWD, to.c_str(), times, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 // A folder copied whole, into a folder that does not exist yet.
@@ -134,9 +152,8 @@ bool WriteList(const std::string& path, const std::vector<std::string>& lines) {
   });
 }
 
-// A path of the list as this launcher writes it: inside an asset folder, never above it.
+// A path of the list as this launcher writes it: below an asset folder.
 bool IsAssetPath(const std::string& path) {
-  if (path.find("..") != std::string::npos) return false;
   for (const char* tree : asset_trees)
     if (path.rfind(std::string(tree) + "/", 0) == 0) return true;
   return false;
@@ -154,27 +171,37 @@ std::string CannotWrite(const std::string& data) {
 }
 
 // Brings images/, fonts/ and sounds/ up to the runtime tree's: changed files are copied, files of
-// an older version that the runtime no longer has are removed, anything else is kept.
+// an older version that the runtime no longer has are removed, anything else is kept. A link
+// where an asset or asset folder belongs is replaced by the asset itself.
 std::string RefreshAssets(const std::string& runtime, const std::string& data) {
   std::vector<std::string> folders, sources;
   for (const char* tree : asset_trees) ListFiles(runtime, tree, folders, sources);
   for (const std::string& folder : folders) {
     const std::string target = data + "/" + folder;
-    if (FileType(target) == FILETYPE_NONE && !CreateDir(target, false)) return CannotWrite(data);
-    if (FileType(target) != FILETYPE_DIR) return InTheWay(target);
+    switch (EntryKind(target)) {
+      case entry_kind::folder: continue;
+      case entry_kind::link:
+        if (!DeleteFile(target)) return CannotWrite(data);
+        [[fallthrough]];
+      case entry_kind::none:
+        if (!CreateDir(target, false)) return CannotWrite(data);
+        break;
+      default: return InTheWay(target);
+    }
   }
   for (const std::string& file : sources) {
     const std::string target = data + "/" + file;
     const file_stamp source = Stamp(runtime + "/" + file);
-    if (SameStamp(source, Stamp(target))) continue;
-    if (FileType(target) == FILETYPE_DIR) return InTheWay(target);
+    const entry_kind kind = EntryKind(target);
+    if (kind == entry_kind::file && SameStamp(source, Stamp(target))) continue;
+    if (kind == entry_kind::folder) return InTheWay(target);
     if (!RefreshFile(runtime + "/" + file, source.mtime, target)) return CannotWrite(data);
   }
   const std::set<std::string> current(sources.begin(), sources.end());
   const std::set<std::string> listed = ReadList(data + "/" + asset_list);
   if (listed == current) return "";  // the usual start: nothing to remove, the list stands
   for (const std::string& old : listed) {
-    if (!current.count(old) && IsAssetPath(old) && FileType(data + "/" + old) == FILETYPE_FILE)
+    if (!current.count(old) && IsAssetPath(old) && IsPlainFileWithin(data, old))
       DeleteFile(data + "/" + old);
   }
   if (!WriteList(data + "/" + asset_list, sources)) return CannotWrite(data);
@@ -189,8 +216,11 @@ std::string CopyLibraryOnce(const std::string& runtime, const std::string& data)
     case FILETYPE_DIR: return "";
     case FILETYPE_FILE: return InTheWay(library);
   }
-  // A part left by a start that was cut short is this launcher's own, and incomplete.
-  if (FileType(part) != FILETYPE_NONE && !DeleteDir(part, true)) return CannotWrite(data);
+  // A part left by a start that was cut short is this launcher's own, and incomplete; a link
+  // there goes as a link.
+  const entry_kind left = EntryKind(part);
+  if (left != entry_kind::none && !(left == entry_kind::folder ? DeleteDir(part, true) : DeleteFile(part)))
+    return CannotWrite(data);
   if (!CopyTree(runtime + "/jigsaws", part) || std::rename(part.c_str(), library.c_str()) != 0) {
     DeleteDir(part, true);
     return CannotWrite(data);
@@ -204,26 +234,38 @@ bool HoldsRuntime(const std::string& folder) {
   return true;
 }
 
+const char* const usage =
+    "Usage: tesselka [PLAYER]\n"
+    "       tesselka --help | --version\n"
+    "Tesselka, a jigsaw puzzle game. PLAYER names whose saved progress to use\n"
+    "(\"default\" when none is given); a name that begins with \"-\" follows \"--\".\n"
+    "The game keeps its data in $TESSELKA_HOME, else $XDG_DATA_HOME/tesselka,\n"
+    "else ~/.local/share/tesselka. It needs an X display; without a desktop run\n"
+    "  xvfb-run -a -s '-screen 0 1280x1024x24' tesselka [PLAYER]\n";
+
 }  // namespace
 
-bool AnswerInfoOption(const std::vector<std::string>& args) {
-  if (args.empty()) return false;
-  if (args[0] == "--version") {
+int AnswerCommandLine(std::vector<std::string>& args) {
+  if (!args.empty() && args[0] == "--version") {
     std::printf("tesselka %s\n", TESSELKA_VERSION);
-    return true;
+    return 0;
   }
-  if (args[0] == "--help" || args[0] == "-h") {
-    std::printf(
-        "Usage: tesselka [PLAYER]\n"
-        "       tesselka --help | --version\n"
-        "Tesselka, a jigsaw puzzle game. PLAYER names whose saved progress to use\n"
-        "(\"default\" when none is given).\n"
-        "The game keeps its data in $TESSELKA_HOME, else $XDG_DATA_HOME/tesselka,\n"
-        "else ~/.local/share/tesselka. It needs an X display; without a desktop run\n"
-        "  xvfb-run -a -s '-screen 0 1280x1024x24' tesselka [PLAYER]\n");
-    return true;
+  if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
+    std::fputs(usage, stdout);
+    return 0;
   }
-  return false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--") {
+      args.erase(args.begin() + static_cast<ptrdiff_t>(i));
+      break;
+    }
+    // Anything else that looks like an option is a mistake, never a player name.
+    if (args[i].size() > 1 && args[i][0] == '-') {
+      std::fprintf(stderr, "tesselka: unknown option %s\n%s", args[i].c_str(), usage);
+      return 1;
+    }
+  }
+  return -1;
 }
 
 std::string DataFolderPath(std::string& problem) {

@@ -32,6 +32,17 @@ void EscapeKey();
 // The turn's frame handler for the current screen.
 void RunScreenHandler();
 
+// What a turn starts from, for telling whether it was still (frame_rest.cpp).
+struct still_turn_watch {
+  still_turn_watch();
+  int presented;       // frames presented before the turn
+  std::string screen;  // the screen it started on
+};
+// Pauses the frame timer after a still turn, so the loop waits for input alone.
+void RestFrameTimerIfStill(const still_turn_watch& watch);
+// Starts a resting frame timer again; the loop calls it as soon as an event has arrived.
+void WakeFrameTimer();
+
 // Waits until more than ms milliseconds have passed since Millisecs() was t (or the clock went
 // back) while the window keeps answering: a close request ends the program and other input
 // stays queued for the loop. stop, when given, is asked throughout; true from it ends the wait

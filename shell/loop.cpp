@@ -58,6 +58,7 @@ void UnconsumedClick() {
 
 void TakeEvent() {
   WaitEvent();
+  WakeFrameTimer();
   int data = EventData();
   switch (EventID()) {
     case EVENT_APPTERMINATE: EndProgram();
@@ -118,6 +119,7 @@ void RunScreenHandler() {
 }
 
 void LoopTurn() {
+  const still_turn_watch watch;
   RunScreenHandler();
   if (!game.status_message.empty()) DrawBanner(game.status_message, 0, 0.5);
   DrawPendingConfirm();
@@ -128,6 +130,7 @@ void LoopTurn() {
   game.pointer_y = MouseY();
   if (game.click_pending) UnconsumedClick();
   CompletionStep();
+  RestFrameTimerIfStill(watch);
   TakeEvent();
   TakeFinishedWork();
   SaveWhenDue();

@@ -82,7 +82,7 @@ void SavePreferences() {
       if (!file->WriteLine(IntToText(value))) return false;
     return true;
   });
-  if (!written) ShowErrorAndWait("Unable to save to " + path);
+  if (!written) ShowErrorAndWait("Unable to save to " + path + SystemReason());
 }
 
 bool ChooseMode(int width, int height) {

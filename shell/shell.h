@@ -46,9 +46,11 @@ void ConnectShellHooks();
 
 // ---- The launcher: options without a window and the player's data folder ----
 
-// Prints the answer to "--help" (or "-h") or "--version" when args[0] is one of them and
-// returns true; false for anything else (a player name).
-bool AnswerInfoOption(const std::vector<std::string>& args);
+// The options, which need no window: prints the answer to "--help" (or "-h") or "--version"
+// given first and returns 0; any other argument that begins with "-" (those two after a player
+// name included) is an unknown option, refused with the usage on stderr: 1. Otherwise removes
+// a "--" that ends the options (so that the player name comes first) and returns -1: play.
+int AnswerCommandLine(std::vector<std::string>& args);
 // The data folder: $TESSELKA_HOME, else $XDG_DATA_HOME/tesselka (an absolute XDG_DATA_HOME
 // only), else $HOME/.local/share/tesselka. "" with problem set (what is wrong and what to do)
 // when none can be named.

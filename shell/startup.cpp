@@ -37,7 +37,7 @@ bool OpenStartDisplay() {
 // named in a start-up notice when it cannot be loaded.
 std::shared_ptr<TImage> LoadNeededImage(const std::string& path, int flags) {
   auto image = LoadImage(path, flags);
-  if (!image) game.startup_notices.push_back("can't find " + path);
+  if (!image) game.startup_notices.push_back(FileFault(path));
   return image;
 }
 
@@ -114,7 +114,7 @@ bool StartUp(const std::vector<std::string>& args) {
 int RunApplication(int argc, char** argv) {
   IgnoreFileSizeSignal();
   std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-  if (AnswerInfoOption(args)) return 0;
+  if (const int status = AnswerCommandLine(args); status >= 0) return status;
   if (const std::string problem = EnterDataFolder(); !problem.empty()) {
     std::fprintf(stderr, "%s\n", problem.c_str());
     return 1;

@@ -1,8 +1,9 @@
 // One whole turn of the frame loop on the table of 300 scattered, visible pieces, beside its
 // floor measured in the same run: the same 300 textured quads drawn with bare OpenGL
-// (bench/draw/gl_floor.h). And the game's CPU time over 10 s of the real loop with its 50 Hz
-// timer, on the idle table and carrying a piece across it while xdotool moves the real pointer
-// 100 times a second, with frames reused beside drawing everything every turn.
+// (bench/draw/gl_floor.h), and one turn carrying a piece beside the same floor. And the game's
+// CPU time and the wake-ups of all its threads over 10 s of the real loop, on the idle table
+// and carrying a piece across it while xdotool moves the real pointer 100 times a second, with
+// frames reused beside drawing everything every turn.
 // Depends on shell/, play/, draw/, platform/, the play benchmark's jigsaw and its floor, and the
 // ratio report. Needs a display and xdotool: run it under xvfb-run.
 #include <benchmark/benchmark.h>
@@ -11,7 +12,10 @@
 #include <sys/wait.h>
 #include <time.h>
 
+#include <dirent.h>
+
 #include <cmath>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -61,23 +65,69 @@ double Seconds(clockid_t clock) {
   return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
+// Context switches of every thread of the process so far: each one is a wake-up (a thread that
+// blocks and runs again, or is preempted).
+long ContextSwitches() {
+  long total = 0;
+  DIR* tasks = opendir("/proc/self/task");
+  if (!tasks) return 0;
+  while (const dirent* task = readdir(tasks)) {
+    if (task->d_name[0] == '.') continue;
+    std::ifstream status(std::string("/proc/self/task/") + task->d_name + "/status");
+    std::string line;
+    while (std::getline(status, line)) {
+      if (line.find("ctxt_switches:") != std::string::npos) total += std::stol(line.substr(line.find(':') + 1));
+    }
+  }
+  closedir(tasks);
+  return total;
+}
+
 // Runs the real loop for 10 s of wall time and reports the process's CPU time (every thread,
-// the software renderer's included) as the iteration time, its share of one core and the
-// frames presented per second.
+// the software renderer's included) as the iteration time, its share of one core, the frames
+// presented and the wake-ups of all its threads per second.
+// A loop that waits for input alone returns from its last turn only with input: the caller
+// makes sure some arrives after the 10 s.
 void MeasureLoop(benchmark::State& state) {
   const frame_counts before = FrameCounts();
+  const long switches = ContextSwitches();
   const double wall = Seconds(CLOCK_MONOTONIC), cpu = Seconds(CLOCK_PROCESS_CPUTIME_ID);
   while (Seconds(CLOCK_MONOTONIC) - wall < kMeasuredSeconds) LoopTurn();
   const double used = Seconds(CLOCK_PROCESS_CPUTIME_ID) - cpu;
+  const double elapsed = Seconds(CLOCK_MONOTONIC) - wall;
   state.SetIterationTime(used);
-  state.counters["core_%"] = 100 * used / kMeasuredSeconds;
-  state.counters["frames/s"] = (FrameCounts().presented - before.presented) / kMeasuredSeconds;
+  state.counters["core_%"] = 100 * used / elapsed;
+  state.counters["frames/s"] = (FrameCounts().presented - before.presented) / elapsed;
+  state.counters["wakeups/s"] = static_cast<double>(ContextSwitches() - switches) / elapsed;
+}
+
+// Runs xdotool on the game's window ("%1") with the commands given; its process id, 0 on failure.
+pid_t Xdotool(const std::vector<std::string>& commands) {
+  std::vector<std::string> args = {"xdotool", "search", "--name", "^" + shell.app_title + "$", "windowfocus", "%1"};
+  args.insert(args.end(), commands.begin(), commands.end());
+  std::vector<char*> argv;
+  for (auto& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  pid_t pid = 0;
+  return posix_spawnp(&pid, "xdotool", nullptr, nullptr, argv.data(), environ) == 0 ? pid : 0;
+}
+
+void EndXdotool(pid_t pid) {
+  kill(pid, SIGTERM);
+  waitpid(pid, nullptr, 0);
 }
 
 void IdleTable(benchmark::State& state, bool reuse) {
   if (!GameReady()) return state.SkipWithError("no display");
   SetFrameReuse(reuse);
-  for (auto _ : state) MeasureLoop(state);
+  for (auto _ : state) {
+    // The pointer nudged to and fro just after the measurement ends its last wait.
+    const std::string after = std::to_string(kMeasuredSeconds + 0.1);
+    const pid_t nudge = Xdotool({"sleep", after, "mousemove_relative", "1", "0", "mousemove_relative", "--", "-1", "0"});
+    if (nudge == 0) return state.SkipWithError("xdotool did not start");
+    MeasureLoop(state);
+    EndXdotool(nudge);
+  }
 }
 void BM_IdleTable_ReusingFrames(benchmark::State& state) {
   IdleTable(state, true);
@@ -94,53 +144,64 @@ BENCHMARK(BM_IdleTable_DrawingEveryTurn)
     ->UseManualTime()
     ->Iterations(1);
 
-// The loop's turns until the queue is empty and `turns` more have passed.
+// The loop's turns until the queue is empty and `turns` more have passed, each given an event
+// to take.
 void Settle(int turns) {
   while (PeekEvent()) LoopTurn();
-  for (int i = 0; i < turns; ++i) LoopTurn();
+  for (int i = 0; i < turns; ++i) {
+    TEvent::Create(EVENT_APPIDLE)->Emit();
+    LoopTurn();
+  }
+}
+
+// The pointer's path to and fro across the table, at t seconds.
+void PathPoint(double t, int& x, int& y) {
+  x = 400 + static_cast<int>(300 * std::sin(t * 1.3));
+  y = 300 + static_cast<int>(220 * std::sin(t * 0.7));
 }
 
 // xdotool moving the real pointer over the game's window to and fro across the table, 100
 // times a second for a little longer than the measurement. Returns its process id, 0 on failure.
 pid_t StartPointerPath() {
-  std::vector<std::string> args = {"xdotool",     "search", "--name", "^" + shell.app_title + "$",
-                                   "windowfocus", "%1"};
+  std::vector<std::string> commands;
   const int moves = static_cast<int>(kMeasuredSeconds * 100) + 100;
   for (int i = 0; i < moves; ++i) {
-    const double t = i / 100.0;  // seconds
-    const int x = 400 + static_cast<int>(300 * std::sin(t * 1.3));
-    const int y = 300 + static_cast<int>(220 * std::sin(t * 0.7));
+    int x = 0, y = 0;
+    PathPoint(i / 100.0, x, y);
     for (const std::string& word :
          {std::string("mousemove"), std::string("--window"), std::string("%1"), std::to_string(x),
           std::to_string(y), std::string("sleep"), std::string("0.01")})
-      args.push_back(word);
+      commands.push_back(word);
   }
-  std::vector<char*> argv;
-  for (auto& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  pid_t pid = 0;
-  return posix_spawnp(&pid, "xdotool", nullptr, nullptr, argv.data(), environ) == 0 ? pid : 0;
+  return Xdotool(commands);
 }
 
-void CarryAcrossTheTable(benchmark::State& state, bool reuse) {
-  if (!GameReady()) return state.SkipWithError("no display");
-  SetFrameReuse(reuse);
-  // The topmost piece, picked up by a click on its centre.
+// Picks the topmost piece up by a click on its centre; false when nothing was picked up.
+bool PickUpTopPiece() {
   const piece_type& top = play.pieces[play.draw_order[play.piece_count]];
   MoveMouse(top.x, top.y);
   Settle(5);
   TEvent::Create(EVENT_MOUSEDOWN, nullptr, 1, 0, MouseX(), MouseY())->Emit();
   Settle(3);
-  if (play.dragged == 0) return state.SkipWithError("no piece under the pointer");
+  return play.dragged != 0;
+}
+
+void PutDown() {
+  TEvent::Create(EVENT_MOUSEDOWN, nullptr, 1, 0, MouseX(), MouseY())->Emit();
+  Settle(3);
+}
+
+void CarryAcrossTheTable(benchmark::State& state, bool reuse) {
+  if (!GameReady()) return state.SkipWithError("no display");
+  SetFrameReuse(reuse);
+  if (!PickUpTopPiece()) return state.SkipWithError("no piece under the pointer");
   for (auto _ : state) {
     const pid_t path = StartPointerPath();
     if (path == 0) return state.SkipWithError("xdotool did not start");
     MeasureLoop(state);
-    kill(path, SIGTERM);
-    waitpid(path, nullptr, 0);
+    EndXdotool(path);
   }
-  TEvent::Create(EVENT_MOUSEDOWN, nullptr, 1, 0, MouseX(), MouseY())->Emit();  // put it down
-  Settle(3);
+  PutDown();
 }
 void BM_Carry_ReusingFrames(benchmark::State& state) {
   CarryAcrossTheTable(state, true);
@@ -151,6 +212,25 @@ void BM_Carry_DrawingEveryTurn(benchmark::State& state) {
 BENCHMARK(BM_Carry_ReusingFrames)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
 BENCHMARK(BM_Carry_DrawingEveryTurn)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
 
+// One turn while carrying, the pointer moved each turn along the path the measurement above
+// follows (the move posted so the turn never waits for the timer), wall time with presenting.
+void BM_CarryingTurn(benchmark::State& state) {
+  if (!GameReady()) return state.SkipWithError("no display");
+  SetFrameReuse(true);
+  if (!PickUpTopPiece()) return state.SkipWithError("no piece under the pointer");
+  int step = 0;
+  for (auto _ : state) {
+    int x = 0, y = 0;
+    PathPoint(++step / 100.0, x, y);
+    MoveMouse(x, y);
+    TEvent::Create(EVENT_MOUSEMOVE, nullptr, 0, 0, x, y)->Emit();
+    LoopTurn();
+  }
+  Settle(3);
+  PutDown();
+}
+BENCHMARK(BM_CarryingTurn)->Unit(benchmark::kMillisecond)->MinTime(2);
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -159,6 +239,7 @@ int main(int argc, char** argv) {
                         {"idle table, CPU: reusing / every turn", "BM_IdleTable_ReusingFrames",
                          "BM_IdleTable_DrawingEveryTurn"},
                         {"carrying, CPU: reusing / every turn", "BM_Carry_ReusingFrames",
-                         "BM_Carry_DrawingEveryTurn"}},
+                         "BM_Carry_DrawingEveryTurn"},
+                        {"a carrying turn / bare-GL table", "BM_CarryingTurn", "BM_Floor_BareGL300Quads"}},
                        ratio_time::real);
 }

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -92,6 +93,12 @@ struct gl2d_state_type {
   int shown_seq = 0;    // GraphicsSeq it was presented under; 0 = nothing shown
   bool reuse = true;    // SetFrameReuse
   int presented = 0;    // frames presented since the start
+  int partial = 0;      // of them, drawn and presented only where they changed
+  // The picture operations draw into still holds the frame on show, so a frame can be drawn
+  // only where it differs: the off-screen picture always, the window's back buffer only after
+  // presenting it in parts (a swap leaves it undefined).
+  bool picture_holds_shown = false;
+  std::optional<std::array<int, 4>> clip;  // scissor box forced on every operation, while set
   gl_reuse_state kept;
   gl_target_state target;
 };
@@ -186,6 +193,24 @@ void RunRecorded();
 // (and the window kept its pixels); draws a starting run of operations it shares with recent
 // frames from a kept copy of the picture.
 void PresentFrame(int sync);
+
+// ---- Drawing and presenting only what changed (gl_damage.cpp) ----
+
+// A rectangle of picture pixels, y down: x0, y0 inside, x1, y1 just outside.
+struct gl_rect {
+  int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+  bool Empty() const { return x1 <= x0 || y1 <= y0; }
+  bool operator==(const gl_rect&) const = default;
+};
+// The box of a recorded operation's vertices (it has at least one).
+void VertexBounds(const gl_frame& frame, const gl_command& c, float& x0, float& y0, float& x1, float& y1);
+// The pixels that operations from..to of the frame may touch, within width x height.
+gl_rect Touched(const gl_frame& frame, size_t from, size_t to, int width, int height);
+// The rectangles to draw again when a frame follows the one on show with operations from
+// `split` on differing: what those operations covered in either frame, as one rectangle where
+// the two overlap. False when the changed operations cannot be bounded (a clear, a scissor).
+bool ChangedRects(const gl_frame& frame, const gl_frame& shown, size_t split, int width, int height,
+                  std::vector<gl_rect>& rects);
 
 // ---- Where the picture is drawn (gl_present.cpp) ----
 

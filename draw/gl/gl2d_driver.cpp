@@ -78,7 +78,7 @@ void TGL2DDriver::ResetGLContext(T2DGraphics& graphics) {
   s.applied_known = false;
   s.bound_texture = 0;
   s.texturing = false;
-  // Drawing recorded for another context cannot be shown in this one.
+  // What was recorded ran into the context left (SetGraphics); what is on show here is unknown.
   s.frame.Clear();
   s.shown_seq = 0;
   ForgetPictureObjects();
@@ -109,6 +109,9 @@ std::shared_ptr<TGraphics> TGL2DDriver::CreateGraphics(int width, int height, in
 
 void TGL2DDriver::SetGraphics(std::shared_ptr<TGraphics> graphics) {
   auto g = std::dynamic_pointer_cast<T2DGraphics>(graphics);
+  if (g && g->_graphics && g == T2DGraphics::Current()) return;
+  // What is recorded belongs in the back buffer of the context being left, where it stays.
+  if (T2DGraphics::Current()) RunRecorded();
   if (!g || !g->_graphics) {
     T2DGraphics::ClearCurrent();
     GLGraphicsDriver()->SetGraphics(nullptr);
@@ -287,7 +290,7 @@ void FinishDrawing() {
 }
 
 frame_counts FrameCounts() {
-  return {gl2d_state.presented, gl2d_state.kept.reused};
+  return {gl2d_state.presented, gl2d_state.kept.reused, gl2d_state.partial};
 }
 void InitDrawing() {
   SetGraphicsDriver(TGL2DDriver::Create(), GRAPHICS_BACKBUFFER);

@@ -99,13 +99,8 @@ bool WorthKeeping(const gl_frame& frame, size_t count, int width, int height) {
   for (size_t i = 1; i < count; ++i) {
     const gl_command& c = frame.commands[i];
     if (c.shape == gl_shape::clear || c.count == 0) continue;
-    float x0 = frame.vertices[c.first].x, x1 = x0, y0 = frame.vertices[c.first].y, y1 = y0;
-    for (uint32_t k = c.first; k < c.first + c.count; ++k) {
-      x0 = std::min(x0, frame.vertices[k].x);
-      x1 = std::max(x1, frame.vertices[k].x);
-      y0 = std::min(y0, frame.vertices[k].y);
-      y1 = std::max(y1, frame.vertices[k].y);
-    }
+    float x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    VertexBounds(frame, c, x0, y0, x1, y1);
     area += static_cast<double>(x1 - x0) * (y1 - y0);
   }
   return area * 2 >= static_cast<double>(width) * height;
@@ -209,6 +204,72 @@ void RunReusing(const gl_frame& frame) {
   Run(frame, 0, size);
 }
 
+// The kept picture's operations start the frame: it can stand for them.
+bool KeptStarts(const gl_frame& frame) {
+  const auto& kept = gl2d_state.kept;
+  const size_t held = kept.prefix.commands.size();
+  return kept.texture != 0 && kept.seq == GraphicsSeq() && kept.width == GraphicsWidth() &&
+         kept.height == GraphicsHeight() && held > 0 && held <= frame.commands.size() &&
+         SharedStart(frame, kept.prefix) == held;
+}
+
+// Draws the frame only inside the rectangles, over a picture that holds the frame on show,
+// from the kept picture. Each rectangle then holds exactly what drawing the whole frame puts
+// there, and outside them both frames are the same. Without a kept picture for its start the
+// frame is drawn whole, which keeps one where frames go on sharing it.
+void DrawInside(const gl_frame& frame, const std::vector<gl_rect>& rects) {
+  auto& s = gl2d_state;
+  if (!KeptStarts(frame)) {
+    RunReusing(frame);
+    return;
+  }
+  const int height = GraphicsHeight();
+  for (const gl_rect& r : rects) {
+    s.clip = std::array<int, 4>{r.x0, height - r.y1, r.x1 - r.x0, r.y1 - r.y0};
+    DrawKept();
+    Run(frame, s.kept.prefix.commands.size(), frame.commands.size());
+  }
+  s.clip.reset();
+}
+
+// Presents a frame that follows the one on show with changes a few rectangles hold: drawn
+// only there when the picture still holds the frame on show, and presented only there where
+// the platform can. False (nothing done) when that is not possible or not worth it.
+bool PresentChanged(gl_frame& frame, int sync) {
+  auto& s = gl2d_state;
+  if (!s.reuse || frame.run != 0 || frame.forced || s.shown_seq != GraphicsSeq() || !StartsWithFullClear(frame))
+    return false;
+  const int width = GraphicsWidth(), height = GraphicsHeight();
+  const size_t split = SharedStart(frame, s.shown);
+  std::vector<gl_rect> rects;
+  if (split == 0 || !ChangedRects(frame, s.shown, split, width, height, rects)) return false;
+  double area = 0;
+  for (const gl_rect& r : rects) area += static_cast<double>(r.x1 - r.x0) * (r.y1 - r.y0);
+  if (area * 2 > static_cast<double>(width) * height) return false;
+  const bool in_window = PictureFramebuffer() == 0;
+  const bool in_parts = in_window && CanFlipRegions();
+  const bool draw_inside = s.picture_holds_shown;
+  if (!draw_inside && !in_parts) return false;
+  if (draw_inside) {
+    DrawInside(frame, rects);
+  } else {
+    RunReusing(frame);
+  }
+  if (in_parts) {
+    std::vector<std::array<int, 4>> regions;
+    for (const gl_rect& r : rects) regions.push_back({r.x0, height - r.y1, r.x1 - r.x0, r.y1 - r.y0});
+    if (FlipRegions(regions)) {
+      s.picture_holds_shown = true;
+    } else {
+      ShowPicture(sync);
+    }
+  } else {
+    ShowPicture(sync);
+  }
+  ++s.partial;
+  return true;
+}
+
 }  // namespace
 
 void gl_frame::Clear() {
@@ -219,8 +280,13 @@ void gl_frame::Clear() {
   forced = false;
 }
 
-void ApplyState(const gl_draw_state& state) {
+void ApplyState(const gl_draw_state& wanted) {
   auto& s = gl2d_state;
+  gl_draw_state state = wanted;
+  if (s.clip) {
+    state.scissor = true;
+    state.scissor_box = *s.clip;
+  }
   const gl_draw_state& had = s.applied;
   const bool known = s.applied_known;
   if (!known || had.blend != state.blend) ApplyBlend(state.blend);
@@ -279,12 +345,14 @@ void PresentFrame(int sync) {
     return;
   }
   BindPicture();
-  if (s.reuse && frame.run == 0 && StartsWithFullClear(frame)) {
-    RunReusing(frame);
-  } else {
-    Run(frame, frame.run, frame.commands.size());
+  if (exposed || !PresentChanged(frame, sync)) {
+    if (s.reuse && frame.run == 0 && StartsWithFullClear(frame)) {
+      RunReusing(frame);
+    } else {
+      Run(frame, frame.run, frame.commands.size());
+    }
+    ShowPicture(sync);
   }
-  ShowPicture(sync);
   ++s.presented;
   s.shown.commands = std::move(frame.commands);
   s.shown.vertices = std::move(frame.vertices);

@@ -45,6 +45,7 @@ bool MakeTarget(int width, int height) {
     DropTarget();
   }
   t = gl_target_state{};
+  gl2d_state.picture_holds_shown = false;
   glGenTextures(1, &t.texture);
   BindTexture(t.texture);
   // Filtered: the scaled picture shows neither doubled nor dropped pixel rows.
@@ -112,6 +113,8 @@ void DrawPictureTexture(unsigned texture, float x0, float y0, float x1, float y1
 
 void ShowPicture(int sync) {
   auto& t = gl2d_state.target;
+  // The off-screen picture keeps what it holds; a swap leaves the window's back buffer undefined.
+  gl2d_state.picture_holds_shown = t.offscreen;
   if (t.offscreen) {
     int pixel_width = 0, pixel_height = 0;
     GraphicsPixelSize(pixel_width, pixel_height);
@@ -130,6 +133,7 @@ void ShowPicture(int sync) {
 void ForgetPictureObjects() {
   auto& s = gl2d_state;
   s.target.offscreen = false;  // a context starts on its window
+  s.picture_holds_shown = false;
   if (s.target.seq != GraphicsSeq()) s.target = gl_target_state{};
   s.kept.prefix.Clear();
 }

@@ -101,6 +101,13 @@ std::shared_ptr<TChannel> PlaySound(const std::shared_ptr<TSound>& sound, const 
   return sound->Play(channel ? channel : AudioDriver()->AllocChannel());
 }
 
+// Neither chooses a driver: without one nothing sounds and nothing needs to rest.
+bool AudioSounding() { return audio_module.drivers.current && audio_module.drivers.current->Sounding(); }
+
+void RestAudio() {
+  if (audio_module.drivers.current) audio_module.drivers.current->Rest();
+}
+
 void StopChannel(const std::shared_ptr<TChannel>& channel) {
   if (channel) channel->Stop();
 }

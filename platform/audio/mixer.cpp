@@ -64,6 +64,10 @@ void TAudioMixer::StopAll() {
   voices_.clear();
 }
 
+bool TAudioMixer::Sounding() const {
+  return std::any_of(voices_.begin(), voices_.end(), [](const auto& v) { return v->playing && !v->paused; });
+}
+
 void TAudioMixer::Mix(int16_t* out, int frames) {
   const int chunk = static_cast<int>(sum_.size() / 2);
   for (int done = 0; done < frames; done += chunk) {

@@ -38,6 +38,8 @@ class TAudioMixer {
   void Start(const std::shared_ptr<mixer_voice>& voice);
   // Stops and drops every voice.
   void StopAll();
+  // True while a voice is playing and not paused.
+  bool Sounding() const;
 
   // Writes frames of the sum of the playing, unpaused voices to out (interleaved stereo).
   // A voice that runs past its end stops (or wraps when it loops).

@@ -30,21 +30,26 @@ class device_lock {
   SDL_AudioDeviceID device_;
 };
 
-// The open device with the audio subsystem reference it needs. Move-only.
+// The open device with the audio subsystem reference it needs. Move-only. A resting device is
+// closed (SDL keeps a paused device's thread waking every buffer) but keeps the subsystem and
+// its spec, and reopens with exactly that spec.
 class audio_device_handle {
  public:
   audio_device_handle() = default;
-  audio_device_handle(audio_device_handle&& other) noexcept : id_(std::exchange(other.id_, 0)) {}
+  audio_device_handle(audio_device_handle&& other) noexcept
+      : id_(std::exchange(other.id_, 0)), resting_(std::exchange(other.resting_, false)), spec_(other.spec_) {}
   audio_device_handle& operator=(audio_device_handle&& other) noexcept {
     if (this != &other) {
       Close();
       id_ = std::exchange(other.id_, 0);
+      resting_ = std::exchange(other.resting_, false);
+      spec_ = other.spec_;
     }
     return *this;
   }
   ~audio_device_handle() { Close(); }
 
-  // Opens the default output; hertz receives the rate SDL chose. False when there is none.
+  // Opens the default output, playing; hertz receives the rate SDL chose. False when there is none.
   bool Open(SDL_AudioCallback callback, void* user, int& hertz, int& frames) {
     Close();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
@@ -55,28 +60,52 @@ class audio_device_handle {
     want.samples = kWantedFrames;
     want.callback = callback;
     want.userdata = user;
-    SDL_AudioSpec have{};
-    id_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
+    id_ = SDL_OpenAudioDevice(nullptr, 0, &want, &spec_, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
     if (!id_) {
       SDL_QuitSubSystem(SDL_INIT_AUDIO);
       return false;
     }
-    hertz = have.freq;
-    frames = have.samples;
+    hertz = spec_.freq;
+    frames = spec_.samples;
+    SDL_PauseAudioDevice(id_, 0);
     return true;
   }
 
   // Waits for a running callback to return, so nothing mixes afterwards.
   void Close() {
-    if (!id_) return;
-    SDL_CloseAudioDevice(std::exchange(id_, 0));
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    const bool had_subsystem = id_ || resting_;
+    Rest();
+    resting_ = false;
+    if (had_subsystem) SDL_QuitSubSystem(SDL_INIT_AUDIO);
   }
 
+  void Rest() {
+    if (!id_) return;
+    SDL_CloseAudioDevice(std::exchange(id_, 0));
+    resting_ = true;
+  }
+
+  // Reopens a resting device, paused, so that the caller sets its voices before the first
+  // buffer is mixed; then Play. False when it cannot be reopened (it stays resting).
+  bool Reopen() {
+    if (!resting_) return false;
+    SDL_AudioSpec want = spec_, have{};
+    id_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);  // no change: sounds fit this spec
+    if (id_) resting_ = false;
+    return id_ != 0;
+  }
+
+  void Play() {
+    if (id_) SDL_PauseAudioDevice(id_, 0);
+  }
+
+  bool resting() const { return resting_; }
   SDL_AudioDeviceID id() const { return id_; }
 
  private:
   SDL_AudioDeviceID id_ = 0;
+  bool resting_ = false;
+  SDL_AudioSpec spec_{};
 };
 
 class TSDLChannel : public TChannel {
@@ -120,7 +149,6 @@ class TSDLAudioDriver : public TAudioDriver {
     int frames = 0;
     if (!device_.Open(&TSDLAudioDriver::Callback, this, output_hertz_, frames)) return false;
     mixer_ = std::make_unique<TAudioMixer>(frames);
-    SDL_PauseAudioDevice(device_.id(), 0);
     return true;
   }
 
@@ -142,26 +170,41 @@ class TSDLAudioDriver : public TAudioDriver {
   // Points the channel's voice at pcm from the start and plays it. Without an open device the
   // channel stays silent.
   void Start(TSDLChannel& channel, const std::shared_ptr<const mixer_pcm>& pcm, int hertz, bool loop, bool paused) {
-    device_lock lock(device_.id());
-    mixer_voice& voice = *channel.voice_;
-    voice.playing = false;
-    if (!mixer_) return;
-    voice.pcm = pcm;
-    voice.frames = static_cast<int64_t>(pcm->size() / 2);
-    voice.hertz = hertz;
-    voice.loop = loop;
-    voice.paused = paused;
-    voice.pos = 0;
-    RetuneVoice(voice, output_hertz_);
-    mixer_->Start(channel.voice_);
+    {
+      device_lock lock(device_.id());
+      mixer_voice& voice = *channel.voice_;
+      voice.playing = false;
+      if (!mixer_) return;
+      voice.pcm = pcm;
+      voice.frames = static_cast<int64_t>(pcm->size() / 2);
+      voice.hertz = hertz;
+      voice.loop = loop;
+      voice.paused = paused;
+      voice.pos = 0;
+      RetuneVoice(voice, output_hertz_);
+      mixer_->Start(channel.voice_);
+    }
+    WakeIfSounding();
   }
 
   // Runs change on the voice with the callback locked out, then retunes it.
   template <typename Change>
   void Update(mixer_voice& voice, Change change) {
+    {
+      device_lock lock(device_.id());
+      change(voice);
+      RetuneVoice(voice, output_hertz_);
+    }
+    WakeIfSounding();  // a paused voice that plays on
+  }
+
+  bool Sounding() override {
     device_lock lock(device_.id());
-    change(voice);
-    RetuneVoice(voice, output_hertz_);
+    return mixer_ && mixer_->Sounding();
+  }
+
+  void Rest() override {
+    if (!Sounding()) device_.Rest();
   }
 
   bool Playing(const mixer_voice& voice) {
@@ -170,6 +213,13 @@ class TSDLAudioDriver : public TAudioDriver {
   }
 
  private:
+  // The resting device reopened for a voice that sounds: its first buffer starts the voice
+  // at the frame it was set to, so nothing of its start is lost.
+  void WakeIfSounding() {
+    if (!device_.resting() || !mixer_ || !mixer_->Sounding()) return;
+    if (device_.Reopen()) device_.Play();
+  }
+
   static void SDLCALL Callback(void* user, Uint8* stream, int bytes) {
     auto* driver = static_cast<TSDLAudioDriver*>(user);
     driver->mixer_->Mix(reinterpret_cast<int16_t*>(stream), bytes / 4);

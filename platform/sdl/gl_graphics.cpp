@@ -2,6 +2,7 @@
 // windowed and full-screen creation (the desktop's own mode where no exact one exists),
 // making current, swapping, the display mode list, the pointer between window and picture.
 #include "platform/sdl/gl_graphics.h"
+#include "platform/sdl/x11.h"
 
 #include <algorithm>
 
@@ -225,6 +226,12 @@ void TGLGraphicsDriver::Flip(int sync) {
   if (!sdl.contexts.current) return;
   SDL_GL_SetSwapInterval(sync ? 1 : 0);  // fails where the system has no swap control: only swap then
   SDL_GL_SwapWindow(sdl.contexts.current->window);
+}
+
+bool CanFlipRegions() { return sdl.contexts.current && X11CanCopyRegions(sdl.contexts.current->window); }
+
+bool FlipRegions(const std::vector<std::array<int, 4>>& regions) {
+  return sdl.contexts.current && X11CopyRegions(sdl.contexts.current->window, regions);
 }
 
 std::shared_ptr<TGraphicsDriver> GLGraphicsDriver() {

@@ -145,6 +145,7 @@ void TSDLSystemDriver::Dispatch(const SDL_Event& event) {
         case SDL_WINDOWEVENT_RESTORED:
         case SDL_WINDOWEVENT_SIZE_CHANGED:
           MarkExposed(window);
+          Emit(EVENT_GADGETPAINT);  // a loop that waits for input alone must still repaint
           break;
       }
       break;

@@ -1,6 +1,8 @@
-// X11 error handlers and the physical key state, beside SDL's own X connection.
+// X11 error handlers, the physical key state beside SDL's own X connection, and presenting
+// parts of a GL window through GLX_MESA_copy_sub_buffer.
 #include "platform/sdl/x11.h"
 
+#include <SDL_syswm.h>
 #include <X11/Xlib.h>
 #include <X11/Xproto.h>
 
@@ -58,6 +60,54 @@ void StartX11() {
 void StopX11() {
   if (x11.keyboard) XCloseDisplay(x11.keyboard);
   x11.keyboard = nullptr;
+}
+
+namespace {
+
+using copy_sub_buffer_fn = void (*)(Display*, unsigned long, int, int, int, int);
+using query_extensions_fn = const char* (*)(Display*, int);
+
+// glXCopySubBufferMESA where the display offers it; looked up once per process through SDL's GL
+// library, so nothing here links GLX itself.
+copy_sub_buffer_fn CopySubBuffer(Display* display) {
+  static Display* checked = nullptr;
+  static copy_sub_buffer_fn copy = nullptr;
+  if (display != checked) {
+    checked = display;
+    copy = nullptr;
+    auto query = reinterpret_cast<query_extensions_fn>(SDL_GL_GetProcAddress("glXQueryExtensionsString"));
+    const char* extensions = query ? query(display, DefaultScreen(display)) : nullptr;
+    if (extensions && std::strstr(extensions, "GLX_MESA_copy_sub_buffer"))
+      copy = reinterpret_cast<copy_sub_buffer_fn>(SDL_GL_GetProcAddress("glXCopySubBufferMESA"));
+  }
+  return copy;
+}
+
+bool X11WindowOf(SDL_Window* window, Display*& display, unsigned long& drawable) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!window || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return false;
+  display = info.info.x11.display;
+  drawable = info.info.x11.window;
+  return display != nullptr;
+}
+
+}  // namespace
+
+bool X11CanCopyRegions(SDL_Window* window) {
+  Display* display = nullptr;
+  unsigned long drawable = 0;
+  return X11WindowOf(window, display, drawable) && CopySubBuffer(display);
+}
+
+bool X11CopyRegions(SDL_Window* window, const std::vector<std::array<int, 4>>& regions) {
+  Display* display = nullptr;
+  unsigned long drawable = 0;
+  if (!X11WindowOf(window, display, drawable)) return false;
+  const copy_sub_buffer_fn copy = CopySubBuffer(display);
+  if (!copy) return false;
+  for (const auto& r : regions) copy(display, drawable, r[0], r[1], r[2], r[3]);
+  return true;
 }
 
 bool X11KeyHeld(SDL_Keycode key) {

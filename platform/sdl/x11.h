@@ -4,6 +4,9 @@
 
 #include <SDL.h>
 
+#include <array>
+#include <vector>
+
 // Installs the handlers when SDL's video driver is X11: a wake-up that SDL's timer thread sent
 // to a window destroyed meanwhile is ignored, and a lost display connection ends the process
 // at once with a message (nothing else can touch the display any more).
@@ -12,3 +15,8 @@ void StartX11();
 void StopX11();
 // True when the X keyboard holds the key down right now; false when unknown.
 bool X11KeyHeld(SDL_Keycode key);
+// True when the window's GL back buffer can be presented in parts (GLX_MESA_copy_sub_buffer).
+bool X11CanCopyRegions(SDL_Window* window);
+// Copies the regions (x, y, width, height in GL window pixels, origin bottom-left) of the
+// window's back buffer to the front, leaving the back buffer as it is. False where it cannot.
+bool X11CopyRegions(SDL_Window* window, const std::vector<std::array<int, 4>>& regions);

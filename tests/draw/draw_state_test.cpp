@@ -195,6 +195,35 @@ TEST_F(DrawStateTest, StateSurvivesReselectionAndReopeningResetsIt) {
   EXPECT_EQ(Pixel(0, 0), kBlack) << "a new context starts cleared";
 }
 
+TEST_F(DrawStateTest, ReselectionKeepsTheBackBufferAndClearsOnlyTheViewport) {
+  // In a window, and in desktop full screen where the picture is drawn off screen.
+  for (const int depth : {0, 32}) {
+    SCOPED_TRACE(depth);
+    graphics = Graphics(800, 600, depth, 0, 0);
+    ASSERT_NE(graphics, nullptr);
+    SetClsColor(0, 0, 255);
+    SetColor(255, 0, 0);
+    DrawRect(10, 10, 20, 20);
+    SetViewport(100, 100, 50, 40);
+    SetGraphics(nullptr);
+    SetGraphics(graphics);
+    SetGraphics(graphics);  // already current: nothing changes
+    Cls();
+    SetColor(0, 255, 0);
+    DrawRect(0, 0, 800, 600);  // clipped to the viewport
+    EXPECT_EQ(Count(10, 10, 20, 20, 0xFF0000u), 400) << "drawn before the switch";
+    EXPECT_EQ(Count(100, 100, 50, 40, 0x00FF00u), 2000) << "drawn after it, in the viewport";
+    EXPECT_EQ(Pixel(99, 99), kBlack) << "outside the viewport, neither cleared nor drawn";
+    EXPECT_EQ(Pixel(150, 140), kBlack);
+    EXPECT_EQ(Pixel(400, 300), kBlack);
+    SetViewport(0, 0, 800, 600);
+    SetGraphics(nullptr);
+    SetGraphics(graphics);
+    Cls();
+    EXPECT_EQ(Pixel(10, 10), 0x0000FFu) << "a whole viewport clears everything";
+  }
+}
+
 TEST_F(DrawStateTest, NothingHappensWithoutACurrentContext) {
   SetGraphics(nullptr);
   SetColor(1, 2, 3);

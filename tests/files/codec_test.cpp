@@ -2,6 +2,7 @@
 // Depends on files/files.h and the test fixtures (zlib, libjpeg).
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <functional>
@@ -140,12 +141,14 @@ TEST(TGA, HeaderChecks) {
   EXPECT_EQ(Decode(TgaHeader(3, 1, 1, 24) + pixel), nullptr);
   EXPECT_EQ(Decode(TgaHeader(2, 1, 1, 24, 0, 1) + pixel), nullptr);
   EXPECT_EQ(Decode(TgaHeader(2, 2, 1, 24) + pixel), nullptr);  // cut short
-
-  // Colour-mapped without a map: the pixmap as created, cleared.
-  auto mapped = Decode(TgaHeader(1, 2, 2, 32));
-  ASSERT_NE(mapped, nullptr);
-  EXPECT_EQ(mapped->format, PF_RGBA8888);
-  EXPECT_EQ(Pixels(mapped), std::vector<uint32_t>(4, 0));
+  // Colour-mapped, with or without pixels: there is no map to read them through.
+  EXPECT_EQ(Decode(TgaHeader(1, 2, 2, 32)), nullptr);
+  EXPECT_EQ(Decode(TgaHeader(1, 1, 1, 24) + pixel), nullptr);
+  // Far too short for the rows declared, raw or at best run-length (4096 / 128 packets a row).
+  EXPECT_EQ(Decode(TgaHeader(2, 4096, 4096, 32) + pixel), nullptr);
+  EXPECT_EQ(Decode(TgaHeader(10, 4096, 2, 24) + std::string(32 * 4, '\xFF')), nullptr);
+  int32_t width = 0, height = 0;
+  EXPECT_FALSE(ReadPixmapSize(*std::make_shared<TestMemoryStream>(TgaHeader(1, 2, 2, 32)), width, height));
 }
 
 // --- PNG ------------------------------------------------------------------------------------
@@ -311,6 +314,39 @@ TEST(LoadPixmap, StreamFromItsPositionStaysOpen) {
 
   auto positionless = std::make_shared<TStream>();
   EXPECT_EQ(LoadPixmap(positionless), nullptr);
+}
+
+TEST(ReadPixmapSize, AFileGivesTheSizeItsHeaderDeclaresWithoutItsPixels) {
+  temp_folder dir;
+  ASSERT_EQ(mkfifo((dir / "pipe").c_str(), 0666), 0);
+  const std::string big_png = dir.Write("big.png", PngHeaderOnly(8192, 8192));
+  ASSERT_EQ(symlink(big_png.c_str(), (dir / "link.png").c_str()), 0);
+  const struct {
+    std::string name;
+    std::string bytes;  // written unless empty
+    bool found;
+    int32_t width, height;
+  } cases[] = {
+      {"big.png", "", true, 8192, 8192},  // only a header: its pixels are never looked at
+      {"link.png", "", true, 8192, 8192},
+      {"tn.bmp", BmpFile(3, 2, 24, 0, "", std::string(24, '\0')), true, 3, 2},
+      {"tn.tga", TgaHeader(2, 40, 30, 24), true, 40, 30},
+      {"tn.jpg", JpegFile(16, 8, 3, std::string(16 * 8 * 3, '\x40')), true, 16, 8},
+      {"huge.png", PngHeaderOnly(16384, 16384), false, 0, 0},  // over the decoders' cap
+      {"short.png", PngHeaderOnly(64, 64).substr(0, 20), false, 0, 0},
+      {"text.png", "not a picture", false, 0, 0},
+      {"pipe", "", false, 0, 0},
+      {"missing.png", "", false, 0, 0},
+      {".", "", false, 0, 0},
+  };
+  for (const auto& c : cases) {
+    if (!c.bytes.empty()) dir.Write(c.name, c.bytes);
+    int32_t width = 0, height = 0;
+    EXPECT_EQ(ReadPixmapSize(dir / c.name, width, height), c.found) << c.name;
+    if (c.found) {
+      EXPECT_EQ(std::make_pair(width, height), std::make_pair(c.width, c.height)) << c.name;
+    }
+  }
 }
 
 // A loader that records its calls and then raises or declines.

@@ -63,6 +63,36 @@ TEST(FileSystem, FileTypes) {
   EXPECT_EQ(FileType(""), 0);
 }
 
+TEST(FileSystem, EntryKindsAndFileFaultsTellMissingFromUnusable) {
+  temp_folder dir;
+  dir.Write("file", "x");
+  dir.Write("empty", "");
+  ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
+  ASSERT_EQ(symlink((dir / "file").c_str(), (dir / "link").c_str()), 0);
+  ASSERT_EQ(symlink((dir / "gone").c_str(), (dir / "dangling").c_str()), 0);
+  const struct {
+    std::string path;
+    entry_kind kind;
+    std::string fault;  // after the path, or the whole message when it starts with "can't"
+  } cases[] = {
+      {dir / "missing", entry_kind::none, "can't find " + dir / "missing"},
+      {dir / "missing/x", entry_kind::none, "can't find " + dir / "missing/x"},
+      {dir / "file/x", entry_kind::none, "can't find " + dir / "file/x"},
+      {dir / "file", entry_kind::file, " is damaged"},
+      {dir / "link", entry_kind::link, " is damaged"},
+      {dir / "empty", entry_kind::file, " is empty"},
+      {dir.path(), entry_kind::folder, " is a folder, not a file"},
+      {dir / "fifo", entry_kind::other, " is a named pipe, not a file"},
+      {"/dev/null", entry_kind::other, " is not a plain file"},
+      {dir / "dangling", entry_kind::link, " is a link to a missing file"},
+      {dir / std::string(300, 'n'), entry_kind::none, " cannot be read (File name too long)"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(EntryKind(c.path), c.kind) << c.path;
+    EXPECT_EQ(FileFault(c.path), c.fault.rfind("can't", 0) == 0 ? c.fault : c.path + c.fault);
+  }
+}
+
 TEST(FileSystem, SetFileMode) {
   temp_folder dir;
   dir.Write("f", "x");
@@ -78,11 +108,14 @@ TEST(FileSystem, CreateDir) {
   EXPECT_EQ(FileType(dir / "new"), 2);
   EXPECT_TRUE(CreateDir(dir / "new/", false));  // already there
   EXPECT_FALSE(CreateDir(dir / "missing/child", false));
+  EXPECT_EQ(SystemReason(), " (No such file or directory)");
   EXPECT_EQ(FileType(dir / "missing"), 0);
   EXPECT_TRUE(CreateDir(dir / "deep\\er/still/", true));
   EXPECT_EQ(FileType(dir / "deep/er/still"), 2);
   EXPECT_FALSE(CreateDir(dir / "file/below", true));
+  EXPECT_EQ(SystemReason(), " (Not a directory)");
   EXPECT_FALSE(CreateDir(dir / "file", false));
+  EXPECT_EQ(SystemReason(), " (File exists)");
 
   // A relative path is taken from the working directory.
   char cwd[4096];

@@ -41,6 +41,30 @@ TEST(HostileFiles, AProgressiveJpegDeclaringAHugePictureAllocatesLittle) {
   EXPECT_LT(run.peak_growth, 80 * kMiB);
 }
 
+TEST(HostileFiles, PicturesDeclaringMorePixelsThanTheCapAllocateLittle) {
+  // Two whole 1-bit BMPs of 16384 x 16384 (32 MiB each, 768 MiB each as pixmaps) and TGAs of a
+  // header alone declaring 4096 x 4096, colour-mapped or true colour.
+  // The streams are made before the run, so that only decoding counts.
+  const std::string rows(size_t{16384} * 2048, '\x55');
+  const std::shared_ptr<TStream> files[] = {
+      std::make_shared<TestMemoryStream>(BmpFile(16384, 16384, 1, 0, std::string(8, '\0'), rows)),
+      std::make_shared<TestMemoryStream>(BmpFile(16384, 16384, 1, 0, std::string(8, '\xFF'), rows)),
+      std::make_shared<TestMemoryStream>(TgaHeader(1, 4096, 4096, 32)),
+      std::make_shared<TestMemoryStream>(TgaHeader(2, 4096, 4096, 32)),
+      std::make_shared<TestMemoryStream>(TgaHeader(10, 4096, 4096, 32))};
+  const capped_run run = RunWithMemoryCap(512 * kMiB, [&] {
+    int64_t decoded = 0;
+    for (const auto& file : files) {
+      file->Seek(0);
+      decoded += LoadPixmap(file) != nullptr;
+    }
+    return decoded;
+  });
+  EXPECT_TRUE(run.finished);
+  EXPECT_EQ(run.value, 0);
+  EXPECT_LT(run.peak_growth, 16 * kMiB);
+}
+
 TEST(HostileFiles, OnlyRegularFilesAreOpened) {
   temp_folder temp;
   const std::string pipe = temp / "pipe";

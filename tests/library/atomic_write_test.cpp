@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <random>
 #include <set>
@@ -120,13 +121,16 @@ TEST(WriteFileAtomically, FailuresKeepTheOldFile) {
     stream->WriteString("half");
     return false;
   }));
+  EXPECT_EQ(errno, 0) << "the writer gave up without a system reason";
   EXPECT_EQ(dir.Read("a.txt"), "old");
   EXPECT_EQ(Names(dir.path()), std::set<std::string>{"a.txt"});
-  // A folder stands where the file should go; a folder that does not exist.
+  // A folder stands where the file should go; a folder that does not exist. errno tells which.
   std::filesystem::create_directory(dir / "folder");
   EXPECT_FALSE(WriteText(dir / "folder", "x"));
+  EXPECT_EQ(SystemReason(), " (Is a directory)");
   EXPECT_TRUE(std::filesystem::is_directory(dir / "folder"));
   EXPECT_FALSE(WriteText(dir / "missing/a.txt", "x"));
+  EXPECT_EQ(SystemReason(), " (No such file or directory)");
   EXPECT_FALSE(WriteText(dir / std::string("a\0b", 3), "x"));
 }
 
@@ -140,12 +144,14 @@ TEST(WriteFileAtomically, AWriteThatFailsKeepsTheOldFile) {
     signal(SIGXFSZ, SIG_IGN);
     struct rlimit limit = {1000, 1000};
     setrlimit(RLIMIT_FSIZE, &limit);
-    _exit(WriteText(dir / "a.txt", std::string(100000, 'n')) ? 1 : 0);
+    if (WriteText(dir / "a.txt", std::string(100000, 'n'))) _exit(1);
+    _exit(errno == EFBIG ? 0 : 2);
   }
   int status = 0;
   waitpid(child, &status, 0);
   ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0) << "the failed write was reported as success";
+  EXPECT_NE(WEXITSTATUS(status), 1) << "the failed write was reported as success";
+  EXPECT_NE(WEXITSTATUS(status), 2) << "errno does not give the reason";
   EXPECT_EQ(dir.Read("a.txt"), "old");
   EXPECT_EQ(Names(dir.path()), std::set<std::string>{"a.txt"});
 }

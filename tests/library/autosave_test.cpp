@@ -130,7 +130,7 @@ TEST_F(Autosave, AFullDiskWhilePlayingSaysSoOnceKeepsTheOldFilesAndTriesAgain) {
     setrlimit(RLIMIT_FSIZE, &full);
     TurnPiece(2);
     SaveWhenDueAt(kSaveInterval);
-    bool ok = game.status_message == "Unable to save to players/default/j.txt" && JigsawChanged() &&
+    bool ok = game.status_message == "Unable to save to players/default/j.txt (File too large)" && JigsawChanged() &&
               ReadWholeFile("players/default/j.txt") == old_progress;
     game.status_message = "";
     SaveWhenDueAt(2 * kSaveInterval);

@@ -1,5 +1,5 @@
 // The player folder and the name checks: folders made through the umask, nothing chmod-ed that
-// was not just made, and names that would reach outside the data folders refused.
+// was not just made, and names that cannot name a player folder refused, saying why.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -56,14 +56,33 @@ TEST_F(PlayerFolderModes, AFileWhereThePlayersFolderShouldBeKeepsItsMode) {
   EXPECT_EQ(ModeOf("players/default"), 0640u);
 }
 
-TEST_F(PlayerFolderModes, NamesThatWouldLeavePlayersAreRefused) {
-  for (const std::string& name : std::vector<std::string>{"", ".", "..", "../x", "a/../../x", "..\\x", "a/..", std::string("a\0b", 3)}) {
-    SCOPED_TRACE(name);
-    EXPECT_NE(Open(name).find("playing as default"), std::string::npos);
+TEST_F(PlayerFolderModes, NamesThatCannotNameAPlayerFolderAreRefusedSayingWhy) {
+  const std::string outside = "would reach outside the players folder";
+  const struct {
+    std::string name, why;
+  } cases[] = {
+      {"", "The player name is empty"},
+      {".", "\".\" names the players folder itself"},
+      {"..", outside},
+      {"../x", outside},
+      {"a/../../x", outside},
+      {"..\\x", outside},
+      {"a/..", outside},
+      {std::string("a\0b", 3), "holds a NUL byte"},
+      {std::string(256, 'n'), "is 256 bytes long; a player name has at most 255"},
+      {"team/" + std::string(251, 'n'), "is 256 bytes long"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string said = Open(c.name);
+    EXPECT_NE(said.find(c.why), std::string::npos) << said;
+    EXPECT_NE(said.find("; playing as default"), std::string::npos) << said;
     EXPECT_EQ(library.player_name, "default");
     EXPECT_EQ(library.player_folder, "players/default/");
   }
   EXPECT_FALSE(std::filesystem::exists("x"));
+  EXPECT_EQ(Open(std::string(255, 'n')), "") << "the longest name the file system takes";
+  EXPECT_TRUE(std::filesystem::is_directory("players/" + std::string(255, 'n')));
 }
 
 TEST_F(PlayerFolderModes, ASlashNamesANestedFolderMadeWithoutParents) {

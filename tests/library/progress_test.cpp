@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <fstream>
+#include <functional>
 #include <random>
 
 #include "tests/library/library_fixture.h"
@@ -151,6 +153,34 @@ TEST_F(Progress, AHugeFileIsRefusedWithoutReadingItWhole) {
   EXPECT_EQ(run.value, 0);
 }
 
+TEST_F(Progress, FetchSaysWhatIsWrongWithAWorkingOnItCannotUse) {
+  // Without a window a notice waits in startup_notices.
+  WriteWholeFile("elsewhere.txt", "first\r\n");
+  const std::string path = "players/default/working_on.txt";
+  const struct {
+    std::function<void()> make;
+    std::string notice;  // "" for the status message of a missing file
+  } cases[] = {
+      {[] {}, ""},
+      {[&] { std::filesystem::create_symlink("../../elsewhere.txt", path); }, path + " is a link, not a file"},
+      {[&] { ASSERT_EQ(mkfifo(path.c_str(), 0666), 0); }, path + " is a named pipe, not a file"},
+      {[&] { std::filesystem::create_directory(path); }, path + " is a folder, not a file"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.notice);
+    std::filesystem::remove(path);
+    c.make();
+    ResetGameState();
+    testing::internal::CaptureStderr();
+    FetchWorkingOn();
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(game.startup_notices, c.notice.empty() ? std::vector<std::string>{}
+                                                     : std::vector<std::string>{c.notice});
+    EXPECT_EQ(game.status_message, c.notice.empty() ? "I can't find any saved jigsaws to fetch" : "");
+    EXPECT_TRUE(play.jigsaw_name.empty()) << "nothing was resumed";
+  }
+}
+
 TEST_F(Progress, SavingTwiceReplacesBothFilesAndWorkingOnNamesTheLast) {
   Start("first", 2, 2);
   PlaceAllHome();  // complete: the thumbnail is the folder's tn.png, no window needed
@@ -211,7 +241,7 @@ TEST_F(Progress, AFullDiskReportsAndKeepsTheOldFiles) {
   const std::string old_thumbnail = ReadWholeFile("players/default/big.png");
   ScatterPieces();
   const std::string said = WithFileSizeLimit(1000, [] { SaveJigsaw(); });
-  EXPECT_NE(said.find("Unable to save to players/default/big.txt"), std::string::npos) << said;
+  EXPECT_NE(said.find("Unable to save to players/default/big.txt (File too large)"), std::string::npos) << said;
   EXPECT_EQ(ReadWholeFile("players/default/big.txt"), old_progress);
   EXPECT_EQ(ReadWholeFile("players/default/big.png"), old_thumbnail);
   EXPECT_EQ(Lines("players/default/working_on.txt"), std::vector<std::string>{"big"});

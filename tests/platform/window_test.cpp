@@ -116,6 +116,9 @@ TEST_F(WindowTest, EnlargedWindowKeepsTheGamesSizeAndMapsThePointer) {
   ASSERT_FALSE(id.empty());
   // 1000 x 600: the picture keeps 800 x 600 in the middle, 100-pixel bars either side.
   CommandOutput("xdotool windowmove " + id + " 0 0 windowsize " + id + " 1000 600");
+  auto told = CollectUntil([](const TEvent& e) { return e.id == EVENT_GADGETPAINT; });
+  ASSERT_FALSE(told.empty());
+  EXPECT_EQ(told.back()->id, EVENT_GADGETPAINT) << "a loop waiting for input alone must hear of it";
   CollectUntil([](const TEvent&) { return false; }, 300);
   int pixel_width = 0, pixel_height = 0;
   GraphicsPixelSize(pixel_width, pixel_height);
@@ -178,6 +181,15 @@ TEST_F(WindowTest, FiftyHertzTimerLeavesOneTickQueued) {
   }
   EXPECT_EQ(ticks_queued, 1);
 
+  EXPECT_GE(timer->Wait(), 1);
+  // Paused, it ticks no more (a tick already sent is ignored); resumed, it ticks again.
+  timer->Pause();
+  const int paused_at = timer->Ticks();
+  Delay(60);
+  PollSystem();
+  EXPECT_EQ(timer->Ticks(), paused_at);
+  EXPECT_EQ(timer->Wait(), 0);
+  timer->Resume();
   EXPECT_GE(timer->Wait(), 1);
   timer->Stop();
   const int ticks = timer->Ticks();

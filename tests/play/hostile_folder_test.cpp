@@ -110,7 +110,7 @@ TEST_F(HostileFolderTest, HomePositionsFarOffTheTableAreRefused) {
   }
 }
 
-TEST_F(HostileFolderTest, NamedPipesAreMissingFiles) {
+TEST_F(HostileFolderTest, FilesThatCannotBeUsedAreNamedForWhatIsWrongWithThem) {
   const auto pipe_at = [](const char* name) {
     return [name] {
       const std::string path = std::string("jigsaws/bad/") + name;
@@ -118,11 +118,35 @@ TEST_F(HostileFolderTest, NamedPipesAreMissingFiles) {
       ASSERT_EQ(mkfifo(path.c_str(), 0666), 0);
     };
   };
-  for (const char* name : {"pieces.txt", "4.png"}) {
-    const capped_run run =
-        LoadRefused(pipe_at(name), std::string("can't find jigsaws/bad/") + name);
-    EXPECT_TRUE(run.finished) << name;
-    EXPECT_EQ(run.value, 1) << name;
+  const auto write_at = [](const char* name, const std::string& bytes) {
+    return [name, bytes] { WriteWholeFile(std::string("jigsaws/bad/") + name, bytes); };
+  };
+  const struct {
+    std::function<void()> prepare;
+    std::string message;
+  } cases[] = {
+      {pipe_at("pieces.txt"), "jigsaws/bad/pieces.txt is a named pipe, not a file"},
+      {pipe_at("4.png"), "jigsaws/bad/4.png is a named pipe, not a file"},
+      {[] { std::filesystem::remove("jigsaws/bad/pieces.txt"); }, "can't find jigsaws/bad/pieces.txt"},
+      {[] { std::filesystem::remove("jigsaws/bad/3.png"); }, "can't find jigsaws/bad/3.png"},
+      {write_at("2.png", ""), "jigsaws/bad/2.png is empty"},
+      {write_at("2.png", "not a picture"), "jigsaws/bad/2.png is damaged"},
+      {write_at("1.png", PngHeaderOnly(8, 8)), "jigsaws/bad/1.png is damaged"},  // no pixels
+      {[] {
+         std::filesystem::remove("jigsaws/bad/5.png");
+         std::filesystem::create_directory("jigsaws/bad/5.png");
+       },
+       "jigsaws/bad/5.png is a folder, not a file"},
+      {[] {
+         std::filesystem::remove("jigsaws/bad/6.png");
+         std::filesystem::create_symlink("gone.png", "jigsaws/bad/6.png");
+       },
+       "jigsaws/bad/6.png is a link to a missing file"},
+  };
+  for (const auto& c : cases) {
+    const capped_run run = LoadRefused(c.prepare, c.message);
+    EXPECT_TRUE(run.finished) << c.message;
+    EXPECT_EQ(run.value, 1) << c.message;
   }
   // Without its thumbnail the jigsaw still plays.
   std::filesystem::remove_all("jigsaws/bad");

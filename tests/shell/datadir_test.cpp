@@ -98,6 +98,56 @@ TEST_F(DataFolder, LibraryCopyCutShortIsRedoneWhole) {
   EXPECT_FALSE(fs::exists(at(".jigsaws.part")));
 }
 
+TEST_F(DataFolder, LinksWhereAssetsBelongAreReplacedAndWhatTheyPointAtIsLeftAlone) {
+  ASSERT_EQ(Prepare(), "");
+  const std::string outside = dir_ / "outside";
+  fs::create_directories(outside + "/flash");
+  // A link to a file that matches the runtime's in size and time is still a link.
+  fs::copy_file(runtime_ / "sounds/click.wav", outside + "/click.wav");
+  fs::last_write_time(outside + "/click.wav", fs::last_write_time(runtime_ / "sounds/click.wav"));
+  const std::pair<std::string, std::string> links[] = {
+      {"images/pointer.bmp", outside + "/made.bmp"},  // dangling: its target must not be made
+      {"sounds/click.wav", outside + "/click.wav"},
+      {"images/flash", outside + "/flash"},          // a folder of assets
+      {".jigsaws.part", outside + "/part"},
+  };
+  fs::remove_all(at("jigsaws"));
+  for (const auto& [link, target] : links) {
+    fs::remove_all(at(link));
+    fs::create_symlink(target, at(link));
+  }
+  ASSERT_EQ(Prepare(), "");
+  for (const auto& [link, target] : links) EXPECT_FALSE(fs::is_symlink(at(link))) << link;
+  EXPECT_EQ(ReadWholeFile(at("images/pointer.bmp")), "v1 images/pointer.bmp");
+  EXPECT_EQ(ReadWholeFile(at("images/flash/1/1.png")), "v1 images/flash/1/1.png");
+  EXPECT_EQ(ReadWholeFile(at("jigsaws/0000vorna/pieces.txt")), "v1 jigsaws/0000vorna/pieces.txt");
+  EXPECT_FALSE(fs::exists(at(".jigsaws.part")));
+  EXPECT_EQ(Tree(outside), (std::map<std::string, std::string>{{"click.wav", "v1 sounds/click.wav"}}));
+  EXPECT_TRUE(fs::is_directory(outside + "/flash"));
+}
+
+TEST_F(DataFolder, OnlyPlainFilesInsideTheAssetFoldersAreRemoved) {
+  ASSERT_EQ(Prepare(), "");
+  const std::string outside = dir_ / "outside";
+  WriteWholeFile(outside + "/victim", "someone else's");
+  WriteWholeFile(outside + "/linked", "someone else's");
+  WriteWholeFile(at("images/old.png"), "v0 old");
+  fs::create_directory_symlink(outside, at("images/link"));
+  fs::create_symlink(outside + "/linked", at("images/linked.png"));
+  // As an older version would have listed them, and entries this launcher never writes.
+  std::string list;
+  for (const char* stale : {"images/old.png", "images/link/victim", "images/linked.png",
+                            "images/../../outside/victim", "players/../images/pointer.bmp"})
+    list += std::string(stale) + "\r\n";
+  WriteWholeFile(at(".assets"), list);
+  ASSERT_EQ(Prepare(), "");
+  EXPECT_FALSE(fs::exists(at("images/old.png")));
+  EXPECT_EQ(Tree(outside), (std::map<std::string, std::string>{{"victim", "someone else's"},
+                                                                {"linked", "someone else's"}}));
+  EXPECT_TRUE(fs::is_symlink(at("images/linked.png"))) << "not the game's: left alone";
+  EXPECT_TRUE(fs::exists(at("images/pointer.bmp")));
+}
+
 TEST_F(DataFolder, DataFolderThatIsTheRuntimeIsUsedAsItIs) {
   const auto before = Tree(runtime_.path());
   EXPECT_EQ(PrepareDataFolder(runtime_.path(), runtime_.path()), "");
@@ -141,6 +191,42 @@ TEST_F(DataFolder, ReadOnlyDataFolderIsRefusedWithAMessage) {
   EXPECT_NE(problem.find("cannot be written into " + data()), std::string::npos) << problem;
   EXPECT_NE(problem.find("TESSELKA_HOME"), std::string::npos) << problem;
   EXPECT_TRUE(fs::is_empty(data()));
+}
+
+TEST(CommandLine, OptionsAreAnsweredOrRefusedAndNeverTakenForPlayers) {
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    std::vector<std::string> left;  // what the game then starts with
+    std::string out, err;           // found in what was printed
+  } cases[] = {
+      {{}, -1, {}, "", ""},
+      {{"bob", "more"}, -1, {"bob", "more"}, "", ""},
+      {{"-"}, -1, {"-"}, "", ""},
+      {{"--", "-bob"}, -1, {"-bob"}, "", ""},
+      {{"bob", "--", "--help"}, -1, {"bob", "--help"}, "", ""},
+      {{"--help"}, 0, {"--help"}, "Usage: tesselka [PLAYER]", ""},
+      {{"-h", "bob"}, 0, {"-h", "bob"}, "Usage: tesselka [PLAYER]", ""},
+      {{"--version"}, 0, {"--version"}, "tesselka ", ""},
+      {{"--bogus"}, 1, {"--bogus"}, "", "tesselka: unknown option --bogus\nUsage: tesselka"},
+      {{"bob", "--help"}, 1, {"bob", "--help"}, "", "tesselka: unknown option --help\nUsage: tesselka"},
+      {{"bob", "-x"}, 1, {"bob", "-x"}, "", "unknown option -x"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = c.args;
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    const int status = AnswerCommandLine(args);
+    const std::string out = testing::internal::GetCapturedStdout();
+    const std::string err = testing::internal::GetCapturedStderr();
+    const std::string what = c.args.empty() ? "(none)" : c.args[0] + " ...";
+    EXPECT_EQ(status, c.status) << what;
+    EXPECT_EQ(args, c.left) << what;
+    EXPECT_EQ(out.empty(), c.out.empty()) << what << ": " << out;
+    EXPECT_NE(out.find(c.out), std::string::npos) << what << ": " << out;
+    EXPECT_EQ(err.empty(), c.err.empty()) << what << ": " << err;
+    EXPECT_NE(err.find(c.err), std::string::npos) << what << ": " << err;
+  }
 }
 
 struct env_case {

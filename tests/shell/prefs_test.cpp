@@ -112,7 +112,7 @@ TEST_F(PlayerFiles, PreferencesThatCannotBeWrittenAreReportedAndKeptInMemory) {
   game.prefs.pref_hint = 0;
   testing::internal::CaptureStderr();
   SavePreferences();  // without a display the notice goes to stderr
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "tesselka: Unable to save to players/missing/prefer.txt\n");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "tesselka: Unable to save to players/missing/prefer.txt (No such file or directory)\n");
   EXPECT_EQ(game.prefs.pref_hint, 0);
   EXPECT_FALSE(fs::exists("players/missing"));
 }

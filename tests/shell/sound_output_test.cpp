@@ -81,13 +81,53 @@ class Heard : public Game {
 
 TEST_F(Heard, AJoinClicksAndTwoLinksAtOnceClickTogether) {
   FinishOpeningFlight();
-  size_t before = 0;
-  EXPECT_EQ(PeakSince(0, &before), 0);  // no music file: silence so far
+  EXPECT_EQ(PeakSince(0), 0);  // no music file: silence so far
   JoinTwice();
-  int peak = PeakSince(before);
+  // From the file's start: a resting output, woken by the clicks, begins its file again.
+  int peak = PeakSince(0);
   // Two clicks mixed together reach about twice one click.
   EXPECT_GT(peak, kClickAmplitude * 3 / 2);
   EXPECT_LE(peak, 2 * kClickAmplitude + 200);
+}
+
+// The mixed samples from the first one that is not silent, n of them (fewer if the file ends).
+std::vector<int16_t> FromFirstSound(const std::string& raw, size_t n) {
+  std::vector<int16_t> samples;
+  for (size_t i = 0; i + 1 < raw.size() && samples.size() < n; i += 2) {
+    const auto sample = static_cast<int16_t>(uint8_t(raw[i]) | uint8_t(raw[i + 1]) << 8);
+    if (sample != 0 || !samples.empty()) samples.push_back(sample);
+  }
+  return samples;
+}
+
+// Once nothing sounds the output rests with the loop (the disk driver then writes nothing), and
+// the next sound wakes it: the file, begun afresh, opens with that sound, its start intact.
+TEST_F(Heard, TheOutputRestsWhileSilentAndTheNextSoundStartsWhole) {
+  FinishOpeningFlight();
+  size_t before = 0;
+  PeakSince(0, &before);
+  PlayClick();
+  PeakSince(before);
+  const std::vector<int16_t> click = FromFirstSound(ReadWholeFile("mixed.raw").substr(before), 4000);
+  ASSERT_EQ(click.size(), 4000u);
+
+  // Still turns, each ended by a tick, until the loop rests.
+  for (int i = 0; i < 5 && !shell.frame_timer->_paused; ++i) {
+    TEvent::Create(EVENT_TIMERTICK, shell.frame_timer, 0)->Emit();
+    LoopTurn();
+  }
+  EXPECT_FALSE(AudioSounding());
+  size_t resting = 0, later = 0;
+  PeakSince(0, &resting);
+  PeakSince(0, &later);
+  EXPECT_EQ(later, resting) << "a resting output writes nothing";
+
+  PlayClick();
+  PeakSince(0);
+  const std::string woken = ReadWholeFile("mixed.raw");
+  ASSERT_LT(woken.size(), later) << "reopened, the disk driver starts its file again";
+  EXPECT_LT(woken.find_first_not_of('\0'), 4096u) << "the sound starts in the first buffer";
+  EXPECT_EQ(FromFirstSound(woken, 4000), click);
 }
 
 class HeardMusic : public Heard {

@@ -208,9 +208,10 @@ struct run_result {
   std::string output;  // stdout and stderr
 };
 
-run_result RunCutter(const std::string& arguments) {
+// Runs the cutter with the arguments from a shell that first runs `setup`.
+run_result RunCutter(const std::string& arguments, const std::string& setup = "") {
   run_result result;
-  std::string command = std::string(TESSELKA_CUT) + " " + arguments + " 2>&1";
+  std::string command = setup + std::string(TESSELKA_CUT) + " " + arguments + " 2>&1";
   FILE* pipe = popen(command.c_str(), "r");
   if (!pipe) return result;
   char buffer[512];
@@ -283,6 +284,7 @@ TEST(CutterTool, RefusesBadInputWithAMessageAndLeavesNoHalfFolder) {
       {"--pieces x " + t + "/photo.png " + t + "/out/a", "needs a whole number"},
       {"--colour red " + t + "/photo.png " + t + "/out/a", "unknown option"},
       {t + "/photo.png", "Usage: tesselka-cut"},
+      {t + "/photo.png " + t + "/notes.png/a", "cannot create the folder " + t + "/notes.png (Not a directory)"},
   };
   for (const auto& c : cases) {
     run_result r = RunCutter(c.arguments);
@@ -395,6 +397,19 @@ TEST(CutterTool, ForceKilledAtAnyMomentLeavesTheOldOrTheNewFolderAndLaterRunsCle
   }
   ASSERT_EQ(RunCutter("--pieces 6 " + t + "/big.png " + out + "/other").status, 0);
   EXPECT_EQ(Entries(out), (std::vector<std::string>{".tesselka-cut-1", "jigsaw", "other"}));
+}
+
+TEST(CutterTool, AWriteThatFailsSaysWhyAndLeavesNothing) {
+  temp_folder temp;
+  const std::string t = temp.path();
+  ASSERT_TRUE(SavePNGPixmap(TestPicture(640, 480), t + "/photo.png", 1));
+  std::filesystem::create_directories(t + "/out");
+  // Files may hold 10 KiB at most, as on a nearly full disk; the limit's signal is ignored, so
+  // that the write fails instead of killing the cutter.
+  const run_result r = RunCutter("--pieces 6 " + t + "/photo.png " + t + "/out/j", "trap '' XFSZ; ulimit -f 20; ");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.output.find("cannot write " + t + "/out/j/1.png (File too large)"), std::string::npos) << r.output;
+  EXPECT_EQ(Entries(t + "/out"), std::vector<std::string>{});
 }
 
 TEST(CutterTool, LongFolderNamesWorkAndErrorsNameTheGivenFolder) {

@@ -189,19 +189,22 @@ bool WriteFolder(const std::string& folder, const std::string& shown,
     auto image = PieceImage(picture, labels, uint16_t(i), boxes[i], left, top);
     homes.emplace_back(offset_x + left + image->width / 2, offset_y + top + image->height / 2);
     std::string name = "/" + IntToText(i) + ".png";
+    errno = 0;
     if (!SavePNGPixmap(image, folder + name, png_level)) {
-      error = "cannot write " + shown + name;
+      error = "cannot write " + shown + name + SystemReason();
       return false;
     }
   }
   int r = 0, g = 0, b = 0;
   ContrastingColour(picture, r, g, b);
+  errno = 0;
   if (!WritePiecesTxt(folder + "/pieces.txt", cut, homes, r, g, b)) {
-    error = "cannot write " + shown + "/pieces.txt";
+    error = "cannot write " + shown + "/pieces.txt" + SystemReason();
     return false;
   }
+  errno = 0;
   if (!SavePNGPixmap(Thumbnail(picture, r, g, b), folder + "/tn.png", png_level)) {
-    error = "cannot write " + shown + "/tn.png";
+    error = "cannot write " + shown + "/tn.png" + SystemReason();
     return false;
   }
   return true;
@@ -274,14 +277,14 @@ bool CutJigsawFolder(const std::shared_ptr<TPixmap>& picture, const cut_request&
   if (exists && !IsJigsawFolder(target, info, error)) return false;
   std::string parent = Parent(target);
   if (!CreateDir(parent, true)) {
-    error = "cannot create the folder " + parent;
+    error = "cannot create the folder " + parent + SystemReason();
     return false;
   }
   RemoveAbandonedTemporaries(parent);
   // A short hidden name, so that any name the file system takes for the target works here too.
   const std::string fresh = parent + "/" + temporary_prefix + std::to_string(getpid());
   if (!CreateDir(fresh, false)) {
-    error = "cannot create " + target;
+    error = "cannot create " + target + SystemReason();
     return false;
   }
 
