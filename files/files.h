@@ -3,6 +3,7 @@
 // Depends on draw/pixmap.h and platform/platform.h (the runtime-exception base only).
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -359,6 +360,29 @@ bool ReadPixmapSize(TStream& stream, int32_t& width, int32_t& height);
 // The same for a file, reading only its header (a few bytes, or a JPEG's up to its frame header);
 // false also when it cannot be opened (only regular files are).
 bool ReadPixmapSize(const std::string& path, int32_t& width, int32_t& height);
+
+// A picture file for reduction (a photo to cut, a thumbnail to show), read with its own memory
+// budget and a result that says what is wrong. A JPEG is decoded at the smallest DCT scale
+// (1/8, 1/4, 1/2, else whole) whose result still covers the picture fitted into fit_width x
+// fit_height with its shape kept, and turned upright by its EXIF orientation; CMYK JPEGs become
+// RGB. Other formats decode whole (16-bit PNGs stripped to 8 bits, interlaced ones included).
+struct picture_request {
+  int32_t fit_width = 0;  // 0: whole size
+  int32_t fit_height = 0;
+  // The most that the file's bytes, the decoded pixels and libjpeg's working memory may each
+  // take; a picture needing more is refused as too large.
+  int64_t memory_budget = int64_t{64} << 20;
+  const std::atomic<bool>* cancel = nullptr;  // when set, a JPEG decoding stops early
+};
+struct picture_result {
+  std::shared_ptr<TPixmap> pixmap;  // nullptr on failure
+  // On failure, what is wrong, to follow the file's name: "is not a picture (PNG, JPEG, BMP or
+  // TGA)", "is damaged or cut short", "is too large: 90000 x 70000 pixels", "is a folder", ...
+  std::string problem;
+  int32_t full_width = 0;  // the upright picture's whole size, once its header was read
+  int32_t full_height = 0;
+};
+picture_result LoadPicture(const std::string& path, const picture_request& request);
 
 // Writes the pixmap as an 8-bit PNG (grey, RGB or RGBA; formats other than I8, RGB, BGR, RGBA
 // and BGRA are written as RGBA) with zlib level compression limited to 0..9. 1 when the whole

@@ -1,25 +1,12 @@
 // The JPEG decoder: grey or colour baseline and progressive files through the libjpeg shim,
-// scanlines read straight into the pixmap. Depends on files/files.h and files/jpeg_shim.h.
+// scanlines read straight into the pixmap. Depends on files/files.h and files/jpeg_handle.h (the
+// libjpeg shim).
 #include "files/decode_limits.h"
 #include "files/files.h"
 #include "files/header_peek.h"
-#include "files/jpeg_shim.h"
+#include "files/jpeg_handle.h"
 
 namespace {
-
-struct jpeg_closer {
-  void operator()(tk_jpeg* jpeg) const { tk_jpeg_close(jpeg); }
-};
-using jpeg_handle = std::unique_ptr<tk_jpeg, jpeg_closer>;
-
-size_t PullChunk(void* user, unsigned char* data, size_t length) {
-  try {
-    const int64_t n = static_cast<TStream*>(user)->Read(data, static_cast<int64_t>(length));
-    return n > 0 ? static_cast<size_t>(n) : 0;
-  } catch (...) {
-    return 0;  // libjpeg must not see an exception; the data simply ends here
-  }
-}
 
 // True for a header the decoder goes on to decode.
 bool Decodable(unsigned width, unsigned height, int components) {
@@ -28,7 +15,7 @@ bool Decodable(unsigned width, unsigned height, int components) {
 }
 
 std::shared_ptr<TPixmap> Decode(TStream& view) {
-  const jpeg_handle jpeg(tk_jpeg_open(&view, PullChunk));
+  const jpeg_handle jpeg(tk_jpeg_open(&view, PullFromStream, kMaxJpegWorkingMemory));
   unsigned width = 0, height = 0;
   int components = 0;
   if (!jpeg || !tk_jpeg_read_header(jpeg.get(), &width, &height, &components)) return nullptr;
@@ -45,7 +32,7 @@ std::shared_ptr<TPixmap> Decode(TStream& view) {
 }  // namespace
 
 bool PeekJPEGSize(TStream& stream, int32_t& width, int32_t& height) {
-  const jpeg_handle jpeg(tk_jpeg_open(&stream, PullChunk));
+  const jpeg_handle jpeg(tk_jpeg_open(&stream, PullFromStream, kMaxJpegWorkingMemory));
   unsigned w = 0, h = 0;
   int components = 0;
   if (!jpeg || !tk_jpeg_read_header(jpeg.get(), &w, &h, &components)) return false;

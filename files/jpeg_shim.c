@@ -6,6 +6,7 @@
 #include <setjmp.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 
 #include <jerror.h>
 #include <jpeglib.h>
@@ -20,12 +21,19 @@ struct tk_jpeg {
   jmp_buf jump;
   void* user;
   tk_jpeg_pull pull;
+  tk_jpeg_stop stop;
+  void* stop_user;
   int created;
   int started; /* some data has arrived */
+  int truncated; /* the data ended before the image did */
+  int last_error; /* libjpeg's code of the error that ended the last call */
   JOCTET buffer[kChunk];
 };
 
-static void ErrorExit(j_common_ptr cinfo) { longjmp(((struct tk_jpeg*)cinfo)->jump, 1); }
+static void ErrorExit(j_common_ptr cinfo) {
+  ((struct tk_jpeg*)cinfo)->last_error = cinfo->err->msg_code;
+  longjmp(((struct tk_jpeg*)cinfo)->jump, 1);
+}
 
 static void OutputMessage(j_common_ptr cinfo) { (void)cinfo; }
 
@@ -40,6 +48,7 @@ static boolean FillInputBuffer(j_decompress_ptr cinfo) {
     if (!jpeg->started) ERREXIT(cinfo, JERR_INPUT_EMPTY);
     /* Truncated data: warn and end the image so that what arrived still decodes. */
     WARNMS(cinfo, JWRN_JPEG_EOF);
+    jpeg->truncated = 1;
     jpeg->buffer[0] = (JOCTET)0xFF;
     jpeg->buffer[1] = (JOCTET)JPEG_EOI;
     n = 2;
@@ -61,26 +70,27 @@ static void SkipInputData(j_decompress_ptr cinfo, long count) {
   source->bytes_in_buffer -= (size_t)count;
 }
 
-enum { kMaxWorkingMemory = 64 * 1024 * 1024 };
-
 /* A damaged progressive file can hold endless scans; each costs a pass over the image. */
 static void Progress(j_common_ptr cinfo) {
-  if (((j_decompress_ptr)cinfo)->input_scan_number > kMaxScans) ERREXIT(cinfo, JERR_BAD_SCAN_SCRIPT);
+  struct tk_jpeg* jpeg = (struct tk_jpeg*)cinfo;
+  if (jpeg->cinfo.input_scan_number > kMaxScans) ERREXIT(cinfo, JERR_BAD_SCAN_SCRIPT);
+  if (jpeg->stop && jpeg->stop(jpeg->stop_user)) ERREXIT(cinfo, JERR_INPUT_EOF);
 }
 
 /* jpeg_create_decompress can fail (out of memory), so it runs under its own setjmp. */
-static int Create(struct tk_jpeg* jpeg) {
+static int Create(struct tk_jpeg* jpeg, long max_memory) {
   if (setjmp(jpeg->jump)) return 0;
   jpeg_create_decompress(&jpeg->cinfo);
   jpeg->created = 1;
   /* A progressive file keeps (cleared) coefficients for its whole picture; a few bytes can
      declare 8192 x 8192. Beyond this bound libjpeg would need a backing store, which it does not
-     have, so such a file fails instead of taking hundreds of megabytes. */
-  jpeg->cinfo.mem->max_memory_to_use = kMaxWorkingMemory;
+     have, so such a file fails instead of taking more. */
+  jpeg->cinfo.mem->max_memory_to_use = max_memory;
+  jpeg_save_markers(&jpeg->cinfo, JPEG_APP0 + 1, 0xFFFF);
   return 1;
 }
 
-struct tk_jpeg* tk_jpeg_open(void* user, tk_jpeg_pull pull) {
+struct tk_jpeg* tk_jpeg_open(void* user, tk_jpeg_pull pull, long max_memory) {
   struct tk_jpeg* jpeg = (struct tk_jpeg*)calloc(1, sizeof(struct tk_jpeg));
   if (!jpeg) return NULL;
   jpeg->user = user;
@@ -88,7 +98,7 @@ struct tk_jpeg* tk_jpeg_open(void* user, tk_jpeg_pull pull) {
   jpeg->cinfo.err = jpeg_std_error(&jpeg->error);
   jpeg->error.error_exit = ErrorExit;
   jpeg->error.output_message = OutputMessage;
-  if (!Create(jpeg)) {
+  if (!Create(jpeg, max_memory)) {
     tk_jpeg_close(jpeg);
     return NULL;
   }
@@ -111,6 +121,39 @@ int tk_jpeg_read_header(struct tk_jpeg* jpeg, unsigned* width, unsigned* height,
   *height = jpeg->cinfo.output_height;
   *components = jpeg->cinfo.output_components;
   return 1;
+}
+
+void tk_jpeg_set_stop(struct tk_jpeg* jpeg, tk_jpeg_stop stop, void* user) {
+  jpeg->stop = stop;
+  jpeg->stop_user = user;
+}
+
+void tk_jpeg_scale(struct tk_jpeg* jpeg, unsigned denom, unsigned* width, unsigned* height) {
+  jpeg->cinfo.scale_num = 1;
+  jpeg->cinfo.scale_denom = denom;
+  jpeg_calc_output_dimensions(&jpeg->cinfo); /* cannot fail once the header was read */
+  *width = jpeg->cinfo.output_width;
+  *height = jpeg->cinfo.output_height;
+}
+
+const unsigned char* tk_jpeg_exif(struct tk_jpeg* jpeg, size_t* length) {
+  jpeg_saved_marker_ptr marker;
+  for (marker = jpeg->cinfo.marker_list; marker; marker = marker->next) {
+    if (marker->marker != JPEG_APP0 + 1 || marker->data_length < 6 ||
+        memcmp(marker->data, "Exif\0\0", 6) != 0)
+      continue;
+    *length = marker->data_length - 6;
+    return marker->data + 6;
+  }
+  return NULL;
+}
+
+int tk_jpeg_inverted_cmyk(struct tk_jpeg* jpeg) { return jpeg->cinfo.saw_Adobe_marker ? 1 : 0; }
+
+int tk_jpeg_truncated(struct tk_jpeg* jpeg) { return jpeg->truncated; }
+
+int tk_jpeg_out_of_memory(struct tk_jpeg* jpeg) {
+  return jpeg->last_error == JERR_OUT_OF_MEMORY || jpeg->last_error == JERR_NO_BACKING_STORE;
 }
 
 int tk_jpeg_read_pixels(struct tk_jpeg* jpeg, unsigned char* pixels, size_t stride) {

@@ -41,6 +41,22 @@ void NewFrame() {
     game.screen = "jigsaw";
   } else if (ClickPageArrows()) {
     game.click_pending = false;
+  } else if (ClickPicturesButton()) {
+    game.click_pending = false;
+    library.pictures_list.page = 0;  // listed afresh: pictures come and go
+    game.screen = "pictures";
+  }
+}
+
+void PicturesFrame() {
+  DrawPicturesPage();
+  if (!game.click_pending) return;
+  const std::string path = HitPicturesPage();
+  if (!path.empty()) {
+    game.click_pending = false;
+    OpenPictureToCut(path, "pictures");
+  } else if (ClickPageArrows()) {
+    game.click_pending = false;
   }
 }
 

@@ -19,6 +19,12 @@ class TPixmap;
 // loader) leaves the jigsaw in play. True when it started.
 bool StartScattered(const std::string& name);
 
+// Forgets the cutting screen's picture and choices (part of ResetLibraryState).
+void ResetCutScreen();
+
+// The My pictures button on "new1" under the pointer.
+bool ClickPicturesButton();
+
 // Every entry of the folder but "." and "..", in the host's order, or none when it cannot be
 // listed.
 std::vector<std::string> ListFolder(const std::string& folder);

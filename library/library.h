@@ -50,7 +50,10 @@ struct library_state {
   bool player_folder_busy = false;
   browser_list_type library_list;  // "new1", "delete1"
   browser_list_type saved_list;    // "load1"
+  browser_list_type pictures_list;  // "pictures": entries name picture files by path
   std::shared_ptr<TImage> cross;   // the kill mark, loaded when "delete1" first runs
+  // The My pictures button of "new1" and the Cut button of "cut", loaded when first shown.
+  std::shared_ptr<TImage> pictures_button, cut_button;
   std::array<std::shared_ptr<TImage>, 5> arrows;  // the page buttons, slots 1..4, loaded at start-up
   // Saving: the save the worker has not handed back yet, when the next save while playing
   // falls due (Millisecs), the wake-up set for it, and whether the last save failed.
@@ -206,8 +209,38 @@ void MarkPage(int value);
 int CountMarked();
 // The library page's entries per page for the current display size.
 int LibraryEntriesPerPage();
-// Switching the display size: every page above 0 goes back to 1; both lists stay.
+// Switching the display size: every page above 0 goes back to 1; the lists stay.
 void ResetPagesForNewDisplaySize();
+
+// ---- The player's own pictures and the cutting screen ------------------------------------------
+
+// Lists the picture files of the player's pictures folder and the data folder's "pictures/",
+// newest first; page 1.
+void BuildPicturesList();
+// The "pictures" page: picture thumbnails, page buttons and title (built when stale).
+void DrawPicturesPage();
+// The picture file under the pointer among the thumbnails the last drawing showed, or "".
+std::string HitPicturesPage();
+// Frame handler of "pictures": a click on a thumbnail opens the cutting screen.
+void PicturesFrame();
+// Reads the picture file for cutting on the worker thread (the window keeps answering) and
+// shows the cutting screen, which Escape leaves for came_from. A file that cannot be cut gives a
+// blocking notice naming it and what is wrong; the screen then stays as it was. True when the
+// cutting screen is shown.
+bool OpenPictureToCut(const std::string& path, const std::string& came_from);
+// Frame handler of "cut": the picture as it will be cut with the chosen count's outlines, the
+// jigsaw's name, the counts offered and the Cut button, each clickable.
+void CutFrame();
+// Keys of the "cut" screen: cursor left and down choose fewer pieces, right and up more,
+// Return cuts.
+void CutScreenKey(int k);
+// Cuts the picture into "jigsaws/" + its name on the worker thread, a progress bar showing
+// while the window keeps answering (a close request ends the program, leaving no folder), then
+// starts the new jigsaw scattered as a pick from the library page does. A cut that fails gives
+// a notice and leaves the cutting screen as it was.
+void CutChosen();
+// Escape on "cut": back to the screen the cutting screen was opened from.
+void LeaveCutScreen();
 
 // Frame handlers of "new1", "delete1" and "load1".
 void NewFrame();

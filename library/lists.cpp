@@ -1,20 +1,18 @@
-// The two browser lists: library jigsaws and the player's saved jigsaws, sorted by byte order
-// with the start-up jigsaw last, and the kill marks of the library list.
-// Depends on files/ (folder listings).
+// The browser lists: library jigsaws and the player's saved jigsaws, sorted by byte order with
+// the start-up jigsaw last, the player's own pictures newest first, and the kill marks of the
+// library list. Depends on files/ (folder listings) and tools/jigsaw (the player's pictures).
 #include <algorithm>
 
 #include "files/files.h"
 #include "library/internal.h"
+#include "tools/jigsaw/jigsaw.h"
 
 namespace {
 
 const std::string kThumbnailEnding = ".png";
 
-// Entries numbered from 1 for the sorted names, then the start-up jigsaw when asked for.
-void Fill(browser_list_type& list, std::vector<std::string> names, bool start_up_last) {
-  // std::string compares bytes as unsigned values: code-point order for UTF-8.
-  std::stable_sort(names.begin(), names.end());
-  if (start_up_last) names.push_back(kStartUpJigsaw);
+// Entries numbered from 1 for the names in their order; page 1.
+void FillInOrder(browser_list_type& list, std::vector<std::string> names) {
   list.entries.clear();
   list.drawn.clear();
   for (std::string& name : names) {
@@ -25,6 +23,14 @@ void Fill(browser_list_type& list, std::vector<std::string> names, bool start_up
   }
   list.page = 1;
   list.count = static_cast<int>(list.entries.size());
+}
+
+// Entries numbered from 1 for the sorted names, then the start-up jigsaw when asked for.
+void Fill(browser_list_type& list, std::vector<std::string> names, bool start_up_last) {
+  // std::string compares bytes as unsigned values: code-point order for UTF-8.
+  std::stable_sort(names.begin(), names.end());
+  if (start_up_last) names.push_back(kStartUpJigsaw);
+  FillInOrder(list, std::move(names));
 }
 
 }  // namespace
@@ -44,6 +50,12 @@ void BuildLibraryList() {
     if (name != kStartUpJigsaw && IsPlainJigsawName(name) && FileType("jigsaws/" + name) == FILETYPE_DIR)
       names.push_back(std::move(name));
   Fill(library.library_list, std::move(names), true);
+}
+
+void BuildPicturesList() {
+  std::vector<std::string> paths;
+  for (picture_file& picture : ListPictures(PictureFolders("pictures"))) paths.push_back(std::move(picture.path));
+  FillInOrder(library.pictures_list, std::move(paths));
 }
 
 void BuildSavedList() {

@@ -1,7 +1,7 @@
-// Drawing the browser pages: the thumbnail grid for both display sizes, the page buttons and
-// the title, and hit-testing a click against what was drawn.
-// Depends on draw/ (images, scale), files/ (thumbnail headers and decoding) and game/ (banner,
-// busy notice, pointer).
+// Drawing the browser pages (the library, saved jigsaws, the player's own pictures): the
+// thumbnail grid for both display sizes, the page buttons and the title, and hit-testing a click
+// against what was drawn. Depends on draw/ (images, scale), files/ (thumbnail headers and
+// decoding), game/ (banner, busy notice, pointer) and tools/jigsaw (the pictures' thumbnails).
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -11,7 +11,8 @@
 #include "draw/draw.h"
 #include "files/files.h"
 #include "game/game.h"
-#include "library/library.h"
+#include "library/internal.h"
+#include "tools/jigsaw/jigsaw.h"
 
 namespace {
 
@@ -29,6 +30,10 @@ page_geometry LibraryGeometry() {
   return game.display.display_large ? page_geometry{9, 10, 98, 74, 0.36f} : page_geometry{7, 8, 98, 74, 0.36f};
 }
 
+// Four rows of four picture thumbnails up to 184 x 128, whatever the display size.
+page_geometry PicturesGeometry() { return page_geometry{4, 4, 196, 133, 1.0f}; }
+constexpr int kPictureThumbnailWidth = 184, kPictureThumbnailHeight = 128;
+
 page_geometry SavedGeometry() {
   return game.display.display_large ? page_geometry{4, 5, 196, 149, 0.73f} : page_geometry{3, 4, 196, 149, 0.73f};
 }
@@ -40,8 +45,13 @@ const std::string& ShownScreen() { return game.screen == "help" ? game.previous_
 
 // The list that a page screen shows.
 browser_list_type& ListOf(const std::string& screen) {
+  if (screen == "pictures") return library.pictures_list;
   return OnSavedPage(screen) ? library.saved_list : library.library_list;
 }
+
+// The library page's My pictures button, right of the first two page buttons.
+constexpr int kPicturesButtonWidth = 130;
+int PicturesButtonLeft();
 
 // The four buttons' left edges: first, previous, next, last page.
 std::array<int, 4> ArrowLefts() {
@@ -74,22 +84,36 @@ void MarkFailed(tn3_type& entry, const std::string& path) {
   FileIdentity(path, entry.failed_size, entry.failed_mtime_ns);
 }
 
-// Loads entry's thumbnail unless it failed before and its file has not changed since; a
-// header declaring more than the slot or than `bytes_left` is refused without decoding.
-void LoadThumbnail(tn3_type& entry, const std::string& path, int64_t bytes_left) {
+// A thumbnail file as the game writes it: its header is read first, and one declaring more than
+// the slot or than `bytes_left` is refused without decoding.
+std::shared_ptr<TPixmap> LoadThumbnailFile(const std::string& path, int64_t bytes_left) {
+  const std::shared_ptr<TStream> stream = ReadFile(path);
+  int32_t width = 0, height = 0;
+  std::shared_ptr<TPixmap> pixmap;
+  if (stream && ReadPixmapSize(*stream, width, height) && width <= kThumbnailMaxWidth &&
+      height <= kThumbnailMaxHeight && PixelBytes(width, height) <= bytes_left)
+    pixmap = LoadPixmap(stream);
+  CloseStream(stream);
+  return pixmap;
+}
+
+// A picture of the player's, reduced to a page cell while it is read.
+std::shared_ptr<TPixmap> LoadPictureThumbnail(const std::string& path, int64_t bytes_left) {
+  std::shared_ptr<TPixmap> pixmap = PictureThumbnail(path, kPictureThumbnailWidth, kPictureThumbnailHeight);
+  return pixmap && PixelBytes(pixmap->width, pixmap->height) <= bytes_left ? pixmap : nullptr;
+}
+
+using thumbnail_loader = std::shared_ptr<TPixmap> (*)(const std::string& path, int64_t bytes_left);
+
+// Loads entry's thumbnail unless it failed before and its file has not changed since.
+void LoadThumbnail(tn3_type& entry, const std::string& path, int64_t bytes_left, thumbnail_loader load) {
   if (entry.failed) {
     int64_t size = 0, mtime_ns = 0;
     FileIdentity(path, size, mtime_ns);
     if (size == entry.failed_size && mtime_ns == entry.failed_mtime_ns) return;
     entry.failed = false;
   }
-  const std::shared_ptr<TStream> stream = ReadFile(path);
-  int32_t width = 0, height = 0;
-  if (stream && ReadPixmapSize(*stream, width, height) && width <= kThumbnailMaxWidth &&
-      height <= kThumbnailMaxHeight && PixelBytes(width, height) <= bytes_left) {
-    if (std::shared_ptr<TPixmap> pixmap = LoadPixmap(stream)) entry.img = TImage::Load(pixmap, 0, 0, 0, 0);
-  }
-  CloseStream(stream);
+  if (std::shared_ptr<TPixmap> pixmap = load(path, bytes_left)) entry.img = TImage::Load(pixmap, 0, 0, 0, 0);
   if (!entry.img) MarkFailed(entry, path);
 }
 
@@ -99,10 +123,13 @@ void FreeThumbnailsOutside(browser_list_type& list, size_t keep_first, size_t ke
     if (k < keep_first || k > keep_last) list.entries[k].img.reset();
 }
 
+int PicturesButtonLeft() { return ArrowLefts()[1] + kArrowWidth + 6; }
+
 // The thumbnails of one page, from the entry numbered `first`. An entry whose thumbnail does not
 // load takes no cell, so later entries move up (and show again on the next page).
 void DrawGrid(browser_list_type& list, const page_geometry& geometry, bool crosses,
-              const std::function<std::string(const tn3_type&)>& thumbnail_path) {
+              const std::function<std::string(const tn3_type&)>& thumbnail_path,
+              thumbnail_loader load = LoadThumbnailFile) {
   const int per_page = geometry.rows * geometry.cols;
   list.page_count = (list.count + per_page - 1) / per_page;
   list.drawn.clear();
@@ -112,7 +139,7 @@ void DrawGrid(browser_list_type& list, const page_geometry& geometry, bool cross
   size_t k = first;
   for (; k < list.entries.size() && row < geometry.rows; ++k) {
     tn3_type& entry = list.entries[k];
-    if (!entry.img) LoadThumbnail(entry, thumbnail_path(entry), kPageThumbnailBudget - page_bytes);
+    if (!entry.img) LoadThumbnail(entry, thumbnail_path(entry), kPageThumbnailBudget - page_bytes, load);
     if (!entry.img) continue;
     page_bytes += PixelBytes(ImageWidth(entry.img), ImageHeight(entry.img));
     entry.x = GridLeft() + col * geometry.step_x;
@@ -167,6 +194,31 @@ void DrawLibraryPage(const std::string& screen) {
            [](const tn3_type& entry) { return "jigsaws/" + entry.tk + "/tn.png"; });
   DrawPageArrows();
   DrawPageTitle(screen);
+  if (!killing) {
+    if (!library.pictures_button) library.pictures_button = LoadImage("images/pictures.png", -1);
+    DrawImage(library.pictures_button, static_cast<float>(PicturesButtonLeft()), kArrowTop, 0);
+  }
+}
+
+bool ClickPicturesButton() {
+  return MouseIn(PicturesButtonLeft(), kArrowTop, PicturesButtonLeft() + kPicturesButtonWidth - 1, kArrowBottom);
+}
+
+void DrawPicturesPage() {
+  SetClsColor(224, 255, 255);
+  Cls();
+  BuildIfStale(library.pictures_list, BuildPicturesList);
+  DrawGrid(library.pictures_list, PicturesGeometry(), false, [](const tn3_type& entry) { return entry.tk; },
+           LoadPictureThumbnail);
+  DrawPageArrows();
+  DrawPageTitle("pictures");
+  if (library.pictures_list.count == 0)
+    DrawBanner("No pictures yet: put some in " + PictureFolders("pictures").front(), 0, 1);
+}
+
+std::string HitPicturesPage() {
+  tn3_type* entry = Hit(library.pictures_list, PicturesGeometry());
+  return entry ? entry->tk : "";
 }
 
 void DrawSavedPage() {
@@ -219,6 +271,7 @@ std::string PageTitle(const std::string& screen) {
   const browser_list_type& list = ListOf(screen);
   std::string title = "Page " + std::to_string(list.page) + " of " + std::to_string(list.page_count);
   if (screen == "load1") title = "Saved Jigsaws    " + title;
+  if (screen == "pictures") title = "My Pictures    " + title;
   if (const int marked = CountMarked(); screen == "delete1" && marked > 0)
     title += "   Press K to Kill " + std::to_string(marked) + " jigsaw" + (marked == 1 ? "" : "s");
   return title;
@@ -231,7 +284,7 @@ namespace {
 // The list that the arrow keys page through: only on the three page screens.
 browser_list_type* PagedList() {
   const std::string& screen = game.screen;
-  if (screen != "new1" && screen != "delete1" && screen != "load1") return nullptr;
+  if (screen != "new1" && screen != "delete1" && screen != "load1" && screen != "pictures") return nullptr;
   return &ListOf(screen);
 }
 
@@ -252,6 +305,6 @@ void NextPage() {
 }
 
 void ResetPagesForNewDisplaySize() {
-  for (browser_list_type* list : {&library.library_list, &library.saved_list})
+  for (browser_list_type* list : {&library.library_list, &library.saved_list, &library.pictures_list})
     if (list->page > 0) list->page = 1;
 }

@@ -5,11 +5,14 @@
 
 #include "files/files.h"
 #include "game/game.h"
-#include "library/library.h"
+#include "library/internal.h"
 
 library_state library;
 
-void ResetLibraryState() { library = library_state{}; }
+void ResetLibraryState() {
+  library = library_state{};
+  ResetCutScreen();
+}
 
 namespace {
 

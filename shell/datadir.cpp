@@ -236,9 +236,12 @@ bool HoldsRuntime(const std::string& folder) {
 
 const char* const usage =
     "Usage: tesselka [PLAYER]\n"
+    "       tesselka --open PICTURE [PLAYER]\n"
     "       tesselka --help | --version\n"
     "Tesselka, a jigsaw puzzle game. PLAYER names whose saved progress to use\n"
     "(\"default\" when none is given); a name that begins with \"-\" follows \"--\".\n"
+    "--open makes a jigsaw of PICTURE (PNG, JPEG, BMP or TGA) first; without a\n"
+    "PICTURE the game starts as usual.\n"
     "The game keeps its data in $TESSELKA_HOME, else $XDG_DATA_HOME/tesselka,\n"
     "else ~/.local/share/tesselka. It needs an X display; without a desktop run\n"
     "  xvfb-run -a -s '-screen 0 1280x1024x24' tesselka [PLAYER]\n";

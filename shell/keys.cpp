@@ -162,6 +162,13 @@ void DeleteKey(int k) {
 }  // namespace
 
 void EscapeKey() {
+  // The own-pictures screens go back the way the player came.
+  if (game.screen == "pictures" || game.screen == "cut") {
+    if (game.screen == "cut") LeaveCutScreen();
+    else game.screen = "new1";
+    shell.pending_confirm = "";
+    return;
+  }
   if ((game.screen == "anim" && shell.opening_flight) || shell.pending_confirm == "X") EndProgram();
   if (game.screen == "jigsaw") shell.pending_confirm = "X";
   if (game.screen == "new1" || game.screen == "delete1" || game.screen == "load1") {
@@ -192,6 +199,7 @@ void HandleKey(int k) {
   else if (InContext("jigsaw"))
     JigsawKey(k);
   if (InContext("delete1")) DeleteKey(k);
+  if (game.screen == "cut") CutScreenKey(k);
   if (k != kDigit7) play.seven_count = 0;
   ClearStalePending(k);
 }

@@ -56,6 +56,23 @@ void UnconsumedClick() {
   game.click_pending = false;
 }
 
+// A picture file dropped on the window, on any screen: the cutting screen, which Escape leaves
+// for the screen the player was on (the table when that was a flight or a passing screen).
+void OpenDroppedPicture(const std::string& path) {
+  const std::string& now = game.screen;
+  const bool stays = now == "jigsaw" || now == "box" || now == "new1" || now == "delete1" ||
+                     now == "load1" || now == "pictures";
+  if (now == "anim" && shell.opening_flight) {
+    shell.opening_flight = false;
+    shell.pointer_visible = true;
+  }
+  if (now == "cut") LeaveCutScreen();
+  const std::string from = stays || now == "cut" ? game.screen : "jigsaw";
+  shell.pending_confirm = "";
+  play.dragged = 0;
+  OpenPictureToCut(path, from);  // a file that cannot be cut leaves the screen as it was
+}
+
 void TakeEvent() {
   WaitEvent();
   WakeFrameTimer();
@@ -77,6 +94,9 @@ void TakeEvent() {
         game.click_pending = true;
       else if ((data == kLeftButton || data == kRightButton) && TurnsAllowed())
         game.turn_pending = true;
+      break;
+    case EVENT_WINDOWACCEPT:
+      if (auto path = std::dynamic_pointer_cast<TStringObject>(EventExtra())) OpenDroppedPicture(path->value);
       break;
     default: break;
   }
@@ -104,7 +124,7 @@ constexpr screen_handler_type kScreenHandlers[] = {
     {"title", TitleFrame}, {"anim", FlightTurn},    {"jigsaw", JigsawFrame},
     {"box", BoxFrame},     {"new1", NewFrame},      {"delete1", DeleteFrame},
     {"load1", LoadFrame},  {"help", HelpFrame},     {"prefer", PreferFrame},
-    {"unrotate", UnrotateTurn},
+    {"unrotate", UnrotateTurn}, {"pictures", PicturesFrame}, {"cut", CutFrame},
 };
 
 }  // namespace

@@ -28,6 +28,8 @@ struct shell_state {
   std::string pending_confirm;  // "D", "Q", "R", "=", "X" or "" for none
   bool pointer_visible = false;
   bool opening_flight = true;
+  // The picture named by --open, made into a jigsaw instead of the opening flight; "" for none.
+  std::string picture_to_open;
   int help_pointer_x = -1, help_pointer_y = 0;
   std::string app_version = "6.4";
   std::string app_title = "Tesselka v6.4";
@@ -78,12 +80,14 @@ bool StartUp(const std::vector<std::string>& args);
 // One turn of the frame loop: draw, flip, handle the unconsumed click and completion, take
 // exactly one event (WaitEvent, blocks until one arrives), move the carried piece.
 void LoopTurn();
-// The program: answers --help and --version (0), enters the data folder (1 with a message on
-// stderr when it cannot), then StartUp and LoopTurn forever. Returns 1 without a display;
+// The program: answers --help and --version (0), takes "--open PICTURE" off the front of the
+// arguments (a picture to make a jigsaw of first; "--open" alone changes nothing), enters the data
+// folder (1 with a message on stderr when it cannot), then StartUp and LoopTurn forever. Returns 1 without a display;
 // otherwise it ends only through EndProgram.
 int RunApplication(int argc, char** argv);
 
-// "title" screen: loads the opening jigsaw when none is current and starts the opening flight.
+// "title" screen: loads the opening jigsaw when none is current and starts the opening flight;
+// with a picture to open, shows the jigsaw scattered and the cutting screen instead.
 void TitleFrame();
 
 // ---- Keys and confirmations ----

@@ -1,7 +1,10 @@
 // Start-up: the platform, the player, the preferences, the display and the shared resources,
 // then the frame loop; the "title" screen and the opening jigsaw.
 // Depends on platform/, draw/, files/, platform/audio.h, library/ and play/.
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <utility>
 
 #include "box/box.h"
 #include "draw/draw.h"
@@ -114,17 +117,33 @@ bool StartUp(const std::vector<std::string>& args) {
 int RunApplication(int argc, char** argv) {
   IgnoreFileSizeSignal();
   std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+  // --open PICTURE: named from the folder the game was started in, which it is about to leave.
+  std::string picture;
+  if (!args.empty() && args[0] == "--open") {
+    if (args.size() > 1 && !args[1].empty()) picture = std::filesystem::absolute(args[1]).string();
+    args.erase(args.begin(), args.begin() + std::min<size_t>(args.size(), 2));
+  }
   if (const int status = AnswerCommandLine(args); status >= 0) return status;
   if (const std::string problem = EnterDataFolder(); !problem.empty()) {
     std::fprintf(stderr, "%s\n", problem.c_str());
     return 1;
   }
   if (!StartUp(args)) return 1;
+  shell.picture_to_open = picture;
   for (;;) LoopTurn();
 }
 
 void TitleFrame() {
   if (play.jigsaw_name.empty()) ShowOpeningJigsaw();
+  if (!shell.picture_to_open.empty()) {
+    // Started to make a jigsaw of a picture: the cutting screen first, over the table.
+    const std::string picture = std::exchange(shell.picture_to_open, "");
+    shell.opening_flight = false;
+    shell.pointer_visible = true;
+    game.screen = "jigsaw";
+    OpenPictureToCut(picture, "jigsaw");
+    return;
+  }
   StartFlight();
   game.hint_visible = true;
 }

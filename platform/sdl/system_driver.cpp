@@ -1,6 +1,9 @@
 // SDL events to TEvents: keys through the key table, text as code points, buttons with pointer
-// capture, wheel, enter/leave, focus and quit; timer messages fire their timers.
+// capture, wheel, enter/leave, focus, quit and dropped files; timer messages fire their timers
+// and the worker's messages become "WorkDone".
 #include "platform/sdl/system_driver.h"
+
+#include <string>
 
 #include "platform/sdl/gl_graphics.h"
 #include "platform/sdl/keymap.h"
@@ -153,6 +156,9 @@ void TSDLSystemDriver::Dispatch(const SDL_Event& event) {
     case SDL_QUIT:  // the last window's close box, or the system asking the program to stop
       Emit(EVENT_APPTERMINATE);
       break;
+    case SDL_DROPFILE:
+      EmitDrop(event.drop);
+      break;
   }
 }
 
@@ -208,6 +214,18 @@ void TSDLSystemDriver::EmitButton(int id, const SDL_MouseButtonEvent& button) {
 void TSDLSystemDriver::EmitText(const char* utf8) {
   auto text = reinterpret_cast<const unsigned char*>(utf8);
   while (*text) Emit(EVENT_KEYCHAR, NextCodePoint(text));
+}
+
+// A file dropped on a window: "WindowAccept" carrying the path (SDL gives it as UTF-8, the
+// program's file names too) and the pointer's place.
+void TSDLSystemDriver::EmitDrop(const SDL_DropEvent& drop) {
+  if (!drop.file) return;
+  const std::string path = drop.file;
+  SDL_free(drop.file);
+  SDL_Window* window = SDL_GetWindowFromID(drop.windowID);
+  int x = 0, y = 0;
+  PointerIn(window, x, y);
+  TEvent::Create(EVENT_WINDOWACCEPT, nullptr, 0, mods_, x, y, std::make_shared<TStringObject>(path))->Emit();
 }
 
 void TSDLSystemDriver::Emit(int id, int data, int x, int y) {

@@ -25,6 +25,7 @@ class TSDLSystemDriver : public TSystemDriver {
   void EmitKey(int id, const SDL_KeyboardEvent& key);
   void EmitButton(int id, const SDL_MouseButtonEvent& button);
   void EmitText(const char* utf8);
+  void EmitDrop(const SDL_DropEvent& drop);
   void Emit(int id, int data = 0, int x = 0, int y = 0);
 
   int mods_ = 0;           // MODIFIER_* bits, refreshed by every key event

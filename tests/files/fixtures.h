@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <string>
 
@@ -24,6 +25,9 @@ std::string PngChunk(const std::string& type, const std::string& data);
 // IHDR and IDAT.
 std::string PngFile(uint32_t width, uint32_t height, int depth, int colour_type,
                     const std::string& raw, const std::string& extra = "", int interlace = 0);
+// The raw (filtered with filter 0) scanlines of an Adam7-interlaced picture, pass by pass, each
+// pixel's bytes given by pixel(x, y).
+std::string Adam7Raw(int width, int height, const std::function<std::string(int x, int y)>& pixel);
 // A 57-byte 1 x 1 RGBA PNG that ends inside a chunk of the given type declaring `declared`
 // bytes: a file that asks the decoder to hold the whole chunk.
 std::string PngWithHugeChunk(const std::string& type, uint32_t declared);
@@ -33,6 +37,12 @@ std::string PngHeaderOnly(uint32_t width, uint32_t height);
 // by row; progressive on request.
 std::string JpegFile(int width, int height, int components, const std::string& pixels,
                      bool progressive = false);
+
+// The JPEG with an Exif segment declaring the orientation (1..8) put right after its start.
+std::string WithExifOrientation(const std::string& jpeg, int orientation);
+// A photograph-like RGB JPEG (smooth colour with fine noise) of any size, its rows made while it
+// is written so that no picture of that size is held; 4:2:0 as cameras write them.
+std::string PhotoJpegFile(int width, int height, bool progressive, int quality = 85);
 
 // A seekable stream over bytes in memory, readable and writeable.
 class TestMemoryStream : public TStream {

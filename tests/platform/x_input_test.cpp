@@ -1,4 +1,5 @@
-// Real X input sent with xdotool to a real window arrives as the right events.
+// Real X input sent with xdotool to a real window, and a file dropped on it by X drag and drop,
+// arrive as the right events.
 #include "tests/platform/display_fixture.h"
 
 namespace {
@@ -41,6 +42,21 @@ TEST_F(XInputTest, KeysArriveWithTheirVirtualKeyCodes) {
     auto up = CollectUntil([](const TEvent& e) { return e.id == EVENT_KEYUP; });
     ASSERT_FALSE(up.empty());
     EXPECT_EQ(up.back()->data, c.code) << c.xdotool_key;
+  }
+}
+
+// A file manager's drop arrives as "WindowAccept" carrying the file's path, however it is spelt.
+TEST_F(XInputTest, ADroppedFileArrivesWithItsPath) {
+  for (const std::string path : {"/tmp/photo.jpg", "/home/me/Bilder/Łódź at 5%.JPEG"}) {
+    FILE* drop = popen((std::string(XDND_DROP_HELPER) + " " + window + " '" + path + "'").c_str(), "r");
+    ASSERT_TRUE(drop);
+    auto events = CollectUntil([](const TEvent& e) { return e.id == EVENT_WINDOWACCEPT; }, 5000);
+    EXPECT_EQ(pclose(drop), 0) << "the drop was not taken";
+    ASSERT_FALSE(events.empty());
+    ASSERT_EQ(events.back()->id, EVENT_WINDOWACCEPT) << path;
+    auto text = std::dynamic_pointer_cast<TStringObject>(events.back()->extra);
+    ASSERT_TRUE(text);
+    EXPECT_EQ(text->value, path);
   }
 }
 

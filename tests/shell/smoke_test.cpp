@@ -12,11 +12,16 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
 #include <functional>
 #include <map>
+#include <random>
+#include <sstream>
 #include <set>
 #include <thread>
+#include <vector>
 
+#include "tests/files/fixtures.h"
 #include "tests/shell/fixture.h"
 
 extern char** environ;
@@ -49,17 +54,19 @@ class RealProgram : public ::testing::Test {
     }
   }
 
-  // Starts the game; its standard error goes to the file "stderr.txt".
-  void Start() { Spawn(pid_, "stderr.txt"); }
-  void Spawn(pid_t& pid, const char* stderr_file) {
+  // Starts the game with the arguments given; its standard error goes to the file "stderr.txt".
+  void Start(std::vector<std::string> args = {}) { Spawn(pid_, "stderr.txt", std::move(args)); }
+  void Spawn(pid_t& pid, const char* stderr_file, std::vector<std::string> args = {}) {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     // The launcher prepares and plays in the test's folder, not the user's.
     setenv("TESSELKA_HOME", dir_.path().c_str(), 1);
-    char* argv[] = {const_cast<char*>(TESSELKA_BINARY), nullptr};
+    std::vector<char*> argv = {const_cast<char*>(TESSELKA_BINARY)};
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 2, stderr_file, O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const int spawned = posix_spawn(&pid, TESSELKA_BINARY, &actions, nullptr, argv, environ);
+    const int spawned = posix_spawn(&pid, TESSELKA_BINARY, &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     ASSERT_EQ(spawned, 0);
   }
@@ -423,6 +430,113 @@ TEST(NoDisplay, SaysHowToRunUnderXvfbAndFails) {
                                   std::string(TESSELKA_BINARY) + " 2>&1; echo \"status $?\"");
   EXPECT_NE(out.find("xvfb-run"), std::string::npos) << out;
   EXPECT_NE(out.find("status 1"), std::string::npos) << out;
+}
+
+// ---- Own pictures made into jigsaws -----------------------------------------------------------
+
+// The piece count pieces.txt in folder declares (rows x columns), 0 while it is missing.
+int PieceCount(const std::string& folder) {
+  std::istringstream lines(ReadWholeFile(folder + "/pieces.txt"));
+  int rows = 0, cols = 0;
+  lines >> rows >> cols;
+  return rows * cols;
+}
+
+// Waits up to limit for the jigsaw folder to hold its pieces.txt; its piece count, or 0.
+int WaitForJigsaw(const std::string& folder, std::chrono::seconds limit) {
+  auto until = std::chrono::steady_clock::now() + limit;
+  while (std::chrono::steady_clock::now() < until) {
+    if (int count = PieceCount(folder)) return count;
+    std::this_thread::sleep_for(100ms);
+  }
+  return 0;
+}
+
+// Lines of the file, 0 while it is missing.
+int LineCount(const std::string& path) {
+  const std::string text = ReadWholeFile(path);
+  return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+}
+
+// Keys go to the window under the pointer: keep it there.
+void PressInWindow(const std::string& id, const std::string& keys) {
+  CommandOutput("xdotool mousemove --window " + id + " 400 300; xdotool key " + keys);
+}
+
+TEST_F(RealProgram, OpenedPhotoBecomesAJigsawWhosePiecesAreOnTheTable) {
+  fs::create_directories("photos");
+  WriteWholeFile("photos/Harbour at dusk.jpg", PhotoJpegFile(4000, 3000, false));
+  Start({"--open", "photos/Harbour at dusk.jpg"});  // relative to where the game was started
+  const std::string id = WaitForWindow();
+  ASSERT_FALSE(id.empty());
+  std::this_thread::sleep_for(2s);
+  PressInWindow(id, "Return");
+  const int count = WaitForJigsaw("jigsaws/Harbour at dusk", 60s);
+  ASSERT_GE(count, 80) << ReadWholeFile("stderr.txt");
+  EXPECT_LE(count, 120);
+  // The new jigsaw is the one in play: saving it writes its progress, a line set per piece.
+  std::this_thread::sleep_for(1s);
+  PressInWindow(id, "s");
+  auto until = std::chrono::steady_clock::now() + 20s;
+  while (LineCount("players/default/Harbour at dusk.txt") == 0 && std::chrono::steady_clock::now() < until)
+    std::this_thread::sleep_for(100ms);
+  EXPECT_EQ(LineCount("players/default/Harbour at dusk.txt"), 7 * count + 5);
+  ASSERT_EQ(std::system((std::string(WM_CLOSE_HELPER) + " " + id).c_str()), 0);
+  EXPECT_EQ(WaitForExit(5s), 0);
+}
+
+TEST_F(RealProgram, DroppedFilesAreCutOrRefusedWithANotice) {
+  fs::create_directories("photos");
+  WriteWholeFile("photos/notes.jpg", "not a picture\n");
+  WriteWholeFile("photos/portrait.jpg", WithExifOrientation(PhotoJpegFile(1600, 1200, false), 6));
+  const auto before = std::distance(fs::directory_iterator("jigsaws"), fs::directory_iterator());
+  Start();
+  const std::string id = WaitForWindow();
+  ASSERT_FALSE(id.empty());
+  std::this_thread::sleep_for(3s);
+  const std::string drop = std::string(XDND_DROP_HELPER) + " " + id + " ";
+  ASSERT_EQ(std::system((drop + (dir_ / "photos/notes.jpg")).c_str()), 0);
+  std::this_thread::sleep_for(2s);
+  PressInWindow(id, "space");  // the notice; nothing was written
+  EXPECT_EQ(std::distance(fs::directory_iterator("jigsaws"), fs::directory_iterator()), before);
+  ASSERT_EQ(std::system((drop + (dir_ / "photos/portrait.jpg")).c_str()), 0);
+  std::this_thread::sleep_for(2s);
+  PressInWindow(id, "Return");
+  ASSERT_GT(WaitForJigsaw("jigsaws/portrait", 60s), 0) << ReadWholeFile("stderr.txt");
+  std::istringstream lines(ReadWholeFile("jigsaws/portrait/pieces.txt"));
+  int rows = 0, cols = 0;
+  lines >> rows >> cols;
+  EXPECT_GT(rows, cols) << "the portrait is cut upright";
+  EXPECT_EQ(WaitForExit(200ms), -1);
+}
+
+// However the program is ended during a cut, the library holds the old jigsaws and at most the
+// new one whole: a cut in progress lives in a hidden folder.
+TEST_F(RealProgram, KilledAtAnyMomentOfACutLeavesNoVisibleHalfFolder) {
+  fs::create_directories("photos");
+  WriteWholeFile("photos/big.jpg", PhotoJpegFile(6000, 4000, true));
+  std::mt19937 random(std::random_device{}());
+  for (int round = 0; round < 3; ++round) {
+    Start({"--open", "photos/big.jpg"});
+    const std::string id = WaitForWindow();
+    ASSERT_FALSE(id.empty());
+    std::this_thread::sleep_for(3s);
+    PressInWindow(id, "Right Right Right Return");  // 200 pieces or so
+    std::this_thread::sleep_for(std::chrono::milliseconds(random() % 2500));
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+    for (const auto& entry : fs::directory_iterator("jigsaws")) {
+      const std::string name = entry.path().filename().string();
+      if (name[0] == '.') continue;  // hidden: what a cut writes into, never listed
+      EXPECT_GT(PieceCount(entry.path().string()), 0) << name << " is not whole";
+      if (name.rfind("big", 0) == 0) {
+        const int count = PieceCount(entry.path().string());
+        EXPECT_TRUE(fs::exists(entry.path() / (std::to_string(count) + ".png"))) << name;
+        EXPECT_TRUE(fs::exists(entry.path() / "tn.png")) << name;
+      }
+    }
+  }
 }
 
 }  // namespace

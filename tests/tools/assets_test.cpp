@@ -75,7 +75,8 @@ TEST(Pictures, HaveTheSizesOfTheirPlaces) {
     int w, h;  // exact size, or 0 for a bound checked below
   } exact[] = {{"white.bmp", 1, 1}, {"box.png", 724, 70}, {"boxf.png", 948, 70},
                {"cross.png", 95, 71}, {"arrow1.png", 84, 40}, {"arrow2.png", 84, 40},
-               {"arrow3.png", 84, 40}, {"arrow4.png", 84, 40}};
+               {"arrow3.png", 84, 40}, {"arrow4.png", 84, 40}, {"pictures.png", 130, 40},
+               {"cut.png", 120, 40}};
   for (const auto& e : exact) {
     auto p = Picture(e.name);
     ASSERT_TRUE(p) << e.name;

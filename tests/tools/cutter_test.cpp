@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "files/files.h"
+#include "tests/files/fixtures.h"
 #include "tests/support/support.h"
 #include "tests/tools/jigsaw_fixture.h"
 #include "tools/jigsaw/jigsaw.h"
@@ -260,6 +261,24 @@ TEST(CutterTool, CutsAPictureFileIntoAFolder) {
   EXPECT_NE(help.output.find("Usage: tesselka-cut"), std::string::npos);
 }
 
+// Camera-sized pictures: an 8000 x 8000 progressive JPEG (whose coefficients alone take about
+// 190 MB) and a CMYK JPEG cut, within an address-space cap that a whole-size decoding would
+// not meet either.
+TEST(CutterTool, CutsHugeProgressiveAndCmykJpegs) {
+  temp_folder temp;
+  const std::string t = temp.path();
+  temp.Write("huge.jpg", PhotoJpegFile(8000, 8000, true, 75));
+  std::string cmyk;
+  for (int k = 0; k < 640 * 480; ++k) cmyk += Bytes({255 - k % 256, 200, k % 97, 230});
+  temp.Write("cmyk.jpg", JpegFile(640, 480, 4, cmyk));
+  for (const char* name : {"huge", "cmyk"}) {
+    run_result r = RunCutter("--pieces 300 " + t + "/" + name + ".jpg " + t + "/" + name, "ulimit -v 1228800; ");  // 1200 MiB
+    EXPECT_EQ(r.status, 0) << name << ": " << r.output;
+    loaded_jigsaw j = LoadJigsaw(t + "/" + name);
+    EXPECT_GE(j.rows * j.cols, 280) << name;
+  }
+}
+
 TEST(CutterTool, RefusesBadInputWithAMessageAndLeavesNoHalfFolder) {
   temp_folder temp;
   std::string t = temp.path();
@@ -273,8 +292,9 @@ TEST(CutterTool, RefusesBadInputWithAMessageAndLeavesNoHalfFolder) {
   struct {
     std::string arguments, message;
   } cases[] = {
-      {t + "/notes.png " + t + "/out/a", "cannot read the picture"},
-      {t + "/missing.jpg " + t + "/out/a", "cannot read the picture"},
+      {t + "/notes.png " + t + "/out/a", "notes.png is not a picture (PNG, JPEG, BMP or TGA)"},
+      {t + "/missing.jpg " + t + "/out/a", "missing.jpg cannot be found"},
+      {t + "/out " + t + "/out/a", "out is a folder, not a picture"},
       {t + "/photo.png " + t + "/out/taken", "already exists (use --force"},
       {"--rows 20 --cols 20 " + t + "/photo.png " + t + "/out/a", "makes 400 pieces; a jigsaw holds at most 300"},
       {"--pieces 301 " + t + "/photo.png " + t + "/out/a", "at most 300"},

@@ -1,5 +1,6 @@
 // Pictures of the table and the browser: pointer, probe, swatch, the five confirmation
-// pictures, the box view frame and back button, the page arrows and the kill cross.
+// pictures, the box view frame and back button, the page arrows, the kill cross and the buttons
+// of the own-pictures route.
 // Depends on assetgen.h.
 #include <cmath>
 
@@ -133,6 +134,35 @@ void Arrows(const std::string& images, asset_fonts& fonts) {
   }
 }
 
+// The library page's way to the player's own pictures, 130 x 40 in the page arrows' style: a
+// small framed landscape, then the words.
+void PicturesButton(const std::string& images, asset_fonts& fonts) {
+  canvas c(130, 40);
+  Button(c, 0, 0, 130, 40, 10, blue_style, fonts.small, "");
+  const colour ink = RGB(255, 255, 224);
+  c.Rect(8, 11, 24, 18, ink);
+  c.Rect(10, 13, 20, 14, RGB(90, 150, 230));
+  c.Polygon({{10.f, 27.f}, {17.f, 18.f}, {23.f, 24.f}, {26.f, 21.f}, {30.f, 27.f}}, RGB(60, 130, 60));
+  c.Circle(26, 16, 2.f, RGB(255, 214, 90));
+  fonts.small.DrawCentred(c, "My pictures", 81, 20, ink);
+  SavePNG(c.ToMasked(), images + "/pictures.png");
+}
+
+// The cutting screen's Cut button, 120 x 40: a pair of scissors and the word.
+void CutButton(const std::string& images, asset_fonts& fonts) {
+  canvas c(120, 40);
+  Button(c, 0, 0, 120, 40, 10, blue_style, fonts.small, "");
+  const colour ink = RGB(255, 255, 224);
+  c.Line(14, 12, 34, 26, 2.5f, ink);
+  c.Line(14, 28, 34, 14, 2.5f, ink);
+  for (float y : {12.f, 28.f}) {
+    c.Circle(12, y, 4.5f, ink);
+    c.Circle(12, y, 2.3f, blue_style.bottom);
+  }
+  fonts.small.DrawCentred(c, "Cut", 74, 20, ink);
+  SavePNG(c.ToMasked(), images + "/cut.png");
+}
+
 }  // namespace
 
 void WriteScreenPictures(const std::string& images, asset_fonts& fonts) {
@@ -149,4 +179,6 @@ void WriteScreenPictures(const std::string& images, asset_fonts& fonts) {
   BackButton(images, fonts);
   Cross(images);
   Arrows(images, fonts);
+  PicturesButton(images, fonts);
+  CutButton(images, fonts);
 }

@@ -1,12 +1,11 @@
 // tesselka-cut: turns a picture (PNG, JPEG, BMP or TGA) into a Tesselka jigsaw folder.
-// Depends on tools/jigsaw (the cutting) and files/files.h (LoadPixmap).
+// Depends on tools/jigsaw (reading the picture and cutting it).
 #include <signal.h>
 
 #include <cstdio>
 #include <cstring>
 #include <string>
 
-#include "files/files.h"
 #include "tools/jigsaw/jigsaw.h"
 
 namespace {
@@ -83,10 +82,8 @@ int main(int argc, char** argv) {
   if ((request.rows != 0) != (request.cols != 0)) return Fail("--rows and --cols go together");
   if (request.rows != 0 && pieces_given) return Fail("give either --pieces or --rows and --cols");
 
-  auto picture = LoadPixmap(picture_path);
-  if (!picture)
-    return Fail("cannot read the picture " + picture_path +
-                " (a PNG, JPEG, BMP or TGA file is needed)");
+  const picture_result picture = LoadPictureForCut(picture_path);
+  if (!picture.pixmap) return Fail(picture_path + " " + picture.problem);
   // Hold Ctrl-C and termination back while the folder is written (under a second): the cutter
   // then always finishes or cleans up its temporary folder before the signal ends it.
   sigset_t held, previous;
@@ -95,7 +92,7 @@ int main(int argc, char** argv) {
   sigprocmask(SIG_BLOCK, &held, &previous);
   std::string error;
   jigsaw_grid grid;
-  bool done = CutJigsawFolder(picture, request, folder, error, &grid);
+  bool done = CutJigsawFolder(picture.pixmap, request, folder, error, &grid);
   sigprocmask(SIG_SETMASK, &previous, nullptr);
   if (!done) return Fail(error);
   std::printf("tesselka-cut: %d pieces (%d rows, %d columns) written to %s\n", grid.rows * grid.cols,

@@ -38,10 +38,9 @@ const char* const temporary_prefix = ".tesselka-cut-";
 // Hidden temporaries that a killed cut left in parent (their process has ended) go.
 void RemoveAbandonedTemporaries(const std::string& parent) {
   const auto listing = ReadDir(parent);
-  const std::string prefix = temporary_prefix;
   for (std::string entry = NextFile(listing); !entry.empty(); entry = NextFile(listing)) {
-    if (entry.rfind(prefix, 0) != 0) continue;
-    const std::string id = entry.substr(prefix.size());
+    if (!IsCutTemporary(entry)) continue;
+    const std::string id = entry.substr(std::strlen(temporary_prefix));
     if (id.empty() || id.size() > 9 || id.find_first_not_of("0123456789") != std::string::npos)
       continue;
     const pid_t pid = static_cast<pid_t>(std::stol(id));
@@ -173,7 +172,7 @@ std::shared_ptr<TPixmap> Thumbnail(const std::shared_ptr<TPixmap>& picture, int 
 // Writes into folder; messages name shown, the folder the user asked for.
 bool WriteFolder(const std::string& folder, const std::string& shown,
                  const std::shared_ptr<TPixmap>& picture, const jigsaw_cut& cut, int offset_x,
-                 int offset_y, std::string& error) {
+                 int offset_y, const cut_request& request, std::string& error) {
   std::vector<uint16_t> labels = LabelPieces(cut);
   int count = cut.rows * cut.cols;
   std::vector<piece_box> boxes(size_t(count) + 1);
@@ -185,6 +184,11 @@ bool WriteFolder(const std::string& folder, const std::string& shown,
     }
   std::vector<std::pair<int, int>> homes;
   for (int i = 1; i <= count; ++i) {
+    if (request.cancel && *request.cancel) {
+      error = "the cut of " + shown + " was stopped";
+      return false;
+    }
+    if (request.progress) request.progress(i - 1, count);
     int left = 0, top = 0;
     auto image = PieceImage(picture, labels, uint16_t(i), boxes[i], left, top);
     homes.emplace_back(offset_x + left + image->width / 2, offset_y + top + image->height / 2);
@@ -241,26 +245,13 @@ bool CheckRequest(const std::shared_ptr<TPixmap>& picture, const cut_request& re
     error = "a jigsaw needs at least 2 pieces";
     return false;
   }
-  if (int64_t(picture->width) < int64_t(grid.cols) * min_source_cell ||
-      int64_t(picture->height) < int64_t(grid.rows) * min_source_cell) {
-    error = "the picture is " + IntToText(picture->width) + " x " + IntToText(picture->height) +
-            " pixels, too small to cut into " + IntToText(grid.rows) + " x " +
-            IntToText(grid.cols) + " pieces (each piece needs at least " +
-            IntToText(min_source_cell) + " x " + IntToText(min_source_cell) + " pixels)";
-    return false;
-  }
-  int fitted_width = 0, fitted_height = 0;
-  FitOnTable(picture->width, picture->height, fitted_width, fitted_height);
-  if (fitted_width < grid.cols * min_table_cell || fitted_height < grid.rows * min_table_cell) {
-    error = "the pieces of a " + IntToText(grid.rows) + " x " + IntToText(grid.cols) +
-            " grid would be smaller than " + IntToText(min_table_cell) + " x " +
-            IntToText(min_table_cell) + " pixels on the table; choose fewer rows or columns";
-    return false;
-  }
-  return true;
+  error = GridProblem(picture->width, picture->height, grid);
+  return error.empty();
 }
 
 }  // namespace
+
+bool IsCutTemporary(const std::string& name) { return name.rfind(temporary_prefix, 0) == 0; }
 
 bool CutJigsawFolder(const std::shared_ptr<TPixmap>& picture, const cut_request& request,
                      const std::string& path, std::string& error, jigsaw_grid* grid_used) {
@@ -293,11 +284,12 @@ bool CutJigsawFolder(const std::shared_ptr<TPixmap>& picture, const cut_request&
   auto fitted = ScalePicture(picture, width, height);
   jigsaw_cut cut = MakeCut(width, height, grid, request.seed);
   if (!WriteFolder(fresh, target, fitted, cut, (table_width - width) / 2,
-                   (table_height - height) / 2, error) ||
+                   (table_height - height) / 2, request, error) ||
       !MoveIntoPlace(fresh, target, exists, error)) {
     DeleteDir(fresh, true);
     return false;
   }
   if (grid_used) *grid_used = grid;
+  if (request.progress) request.progress(grid.rows * grid.cols, grid.rows * grid.cols);
   return true;
 }

@@ -40,6 +40,22 @@ jigsaw_grid ChooseGrid(int width, int height, int pieces) {
   return best;
 }
 
+std::string GridProblem(int width, int height, jigsaw_grid grid) {
+  const std::string pieces = std::to_string(grid.rows) + " x " + std::to_string(grid.cols);
+  if (int64_t(width) < int64_t(grid.cols) * min_source_cell ||
+      int64_t(height) < int64_t(grid.rows) * min_source_cell)
+    return "the picture is " + std::to_string(width) + " x " + std::to_string(height) +
+           " pixels, too small to cut into " + pieces + " pieces (each piece needs at least " +
+           std::to_string(min_source_cell) + " x " + std::to_string(min_source_cell) + " pixels)";
+  int fitted_width = 0, fitted_height = 0;
+  FitOnTable(width, height, fitted_width, fitted_height);
+  if (fitted_width < grid.cols * min_table_cell || fitted_height < grid.rows * min_table_cell)
+    return "the pieces of a " + pieces + " grid would be smaller than " +
+           std::to_string(min_table_cell) + " x " + std::to_string(min_table_cell) +
+           " pixels on the table; choose fewer rows or columns";
+  return "";
+}
+
 void FitOnTable(int width, int height, int& fitted_width, int& fitted_height) {
   double scale = std::min(double(picture_max_width) / width, double(picture_max_height) / height);
   fitted_width = std::max(1, int(std::lround(width * scale)));

@@ -3,12 +3,15 @@
 // PNG per piece, tn.png). Depends on draw/pixmap.h and files/files.h.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "draw/pixmap.h"
+#include "files/files.h"
 
 // ---- Random numbers ---------------------------------------------------------------------------
 
@@ -48,6 +51,11 @@ struct jigsaw_grid {
 // The grid of at most max_pieces cells (at least 2) whose count is closest to pieces and whose
 // cells on a width x height picture are closest to square.
 jigsaw_grid ChooseGrid(int width, int height, int pieces);
+
+// What keeps grid from cutting a width x height picture (a message for the player), or "" when
+// every piece gets at least min_source_cell pixels of the picture and min_table_cell pixels
+// on the table.
+std::string GridProblem(int width, int height, jigsaw_grid grid);
 
 // The size a width x height picture takes on the table: scaled to fit picture_max_width x
 // picture_max_height with its aspect kept (up or down), each side at least 1.
@@ -104,12 +112,17 @@ std::vector<uint16_t> LabelPieces(const jigsaw_cut& cut);
 
 // ---- Jigsaw folders ---------------------------------------------------------------------------
 
+// Told how far a cut has come: done of total pieces written. Called on the thread that cuts.
+using cut_progress = std::function<void(int done, int total)>;
+
 struct cut_request {
   int rows = 0;      // with cols: the grid; 0 = choose it from pieces
   int cols = 0;
   int pieces = 100;  // the target piece count when no grid is given
   uint64_t seed = 1;
   bool force = false;  // replace an existing jigsaw folder (never any other folder or file)
+  cut_progress progress;                      // optional
+  const std::atomic<bool>* cancel = nullptr;  // when set, the cut stops and writes nothing
 };
 
 // The picture at width x height in PF_RGB888, any input format: halved with 2 x 2 averages while
@@ -135,3 +148,67 @@ void ContrastingColour(const std::shared_ptr<TPixmap>& picture, int& r, int& g, 
 bool CutJigsawFolder(const std::shared_ptr<TPixmap>& picture, const cut_request& request,
                      const std::string& path, std::string& error,
                      jigsaw_grid* grid_used = nullptr);
+
+// True for the name of a hidden folder a cut is written into (or a killed cut left behind):
+// no jigsaw, whatever it holds.
+bool IsCutTemporary(const std::string& name);
+
+// ---- Pictures files to jigsaws: what both front ends (tesselka-cut, the game) call ------------
+
+// What reading and decoding a picture for cutting may take (the file's bytes, the decoded
+// pixels, libjpeg's working memory, each): a 50-megapixel progressive JPEG fits. The cap on
+// jigsaw piece files, read by the game, stays far lower.
+constexpr int64_t cut_memory_budget = int64_t{384} << 20;
+
+// The picture file read for cutting: a JPEG at the smallest DCT scale that still covers its fit
+// on the table, upright by its EXIF orientation (see LoadPicture).
+picture_result LoadPictureForCut(const std::string& path, const std::atomic<bool>* cancel = nullptr);
+
+// The grids offered for a picture of width x height (upright, as decoded): the grids closest
+// to square pieces for about 12, 24, 48, 70, 100, 150, 200 and 300 pieces, without repeats and
+// without grids whose pieces would be too small (see CutJigsawFolder), fewest pieces first.
+// Empty when the picture is too small for any jigsaw.
+std::vector<jigsaw_grid> PieceCountChoices(int width, int height);
+// The choice offered first: the one nearest 100 pieces. choices must not be empty.
+size_t DefaultCountChoice(const std::vector<jigsaw_grid>& choices);
+
+// A jigsaw folder name for the picture file at path, unique in the library folder: the file's
+// name without folder and extension, with control characters, "/" and "\" made "_", leading
+// dots and blanks dropped, at most 64 bytes (whole UTF-8 characters); "picture" when nothing is
+// left. When the name is taken, " 2", " 3", ... is added. Never ".", ".." or empty.
+std::string JigsawNameForPicture(const std::string& path, const std::string& library);
+
+// A picture read for a cutting screen: decoded for the table, with the grids offered for its
+// shape and the one offered first.
+struct picture_to_cut {
+  std::shared_ptr<TPixmap> picture;
+  std::vector<jigsaw_grid> choices;  // never empty once read
+  size_t chosen = 0;
+};
+// Reads the picture file at path for cutting (LoadPictureForCut, then PieceCountChoices). Safe on
+// a worker thread: it touches nothing but the file and its arguments. false with error, a
+// message naming the file ("photo.jpg is damaged", "tiny.png is too small or too narrow for a jigsaw: 20 x 15 pixels"),
+// when the file is no picture or too small for any jigsaw. The cut itself is CutJigsawFolder
+// into the library with one of the choices, which is as safe on a worker thread.
+bool ReadPictureToCut(const std::string& path, picture_to_cut& result, std::string& error,
+                      const std::atomic<bool>* cancel = nullptr);
+
+// ---- The player's pictures --------------------------------------------------------------------
+
+// The folders a player's pictures are looked for in: the XDG pictures folder (XDG_PICTURES_DIR
+// in $XDG_CONFIG_HOME/user-dirs.dirs, ~/.config by default, as xdg-user-dirs writes it; else
+// $HOME/Pictures), then extra (the game's own pictures/ folder), each once.
+std::vector<std::string> PictureFolders(const std::string& extra);
+
+struct picture_file {
+  std::string path;
+  int64_t modified = 0;  // seconds since the epoch
+};
+// The regular files (links followed) in the folders whose names end in .jpg, .jpeg, .png, .bmp
+// or .tga in any case, newest first (then by path); folders and other files are left out.
+std::vector<picture_file> ListPictures(const std::vector<std::string>& folders);
+
+// A thumbnail of the picture file fitted into width x height with its shape kept, for a page of
+// pictures: a JPEG photo decodes at 1/8 of its size. nullptr when the file cannot be read as a
+// picture.
+std::shared_ptr<TPixmap> PictureThumbnail(const std::string& path, int width, int height);

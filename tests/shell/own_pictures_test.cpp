@@ -1,0 +1,104 @@
+// Own pictures through the real frame loop: picture files of every kind dropped on the window,
+// the cutting screen's keys and Escape, the cut that starts the new jigsaw, and the pictures page
+// reached from the library page's button.
+#include <cstdlib>
+
+#include "tests/files/fixtures.h"
+#include "tests/shell/game_fixture.h"
+
+using namespace shell_test;
+
+namespace {
+
+class OwnPictures : public Game {
+ protected:
+  void WriteFiles() override {
+    if (const char* home = std::getenv("HOME")) home_ = home;
+    setenv("HOME", dir_.path().c_str(), 1);  // its Pictures folder is the test's
+    setenv("XDG_CONFIG_HOME", (dir_ / "config").c_str(), 1);
+    fs::create_directories("Pictures");
+    WriteWholeFile("Pictures/Harbour.jpg", PhotoJpegFile(1600, 1200, false));
+    WriteWholeFile("Pictures/Tower.jpg", WithExifOrientation(PhotoJpegFile(1200, 900, false), 6));
+    WriteWholeFile("Pictures/notes.jpg", "not a picture\n");
+    ASSERT_TRUE(SavePNGPixmap(CreatePixmap(30, 20, PF_RGB888), "Pictures/tiny.png", 1));
+    WriteWholeFile("Pictures/huge.png", PngHeaderOnly(200000, 100000));
+    WriteWholeFile("Pictures/cut.jpg", PhotoJpegFile(800, 600, false).substr(0, 3000));
+  }
+
+  void TearDown() override {
+    Game::TearDown();
+    setenv("HOME", home_.c_str(), 1);
+    unsetenv("XDG_CONFIG_HOME");
+  }
+
+  // A file dropped on the window, as the platform reports it.
+  static void Drop(const std::string& path) {
+    auto event = TEvent::Create(EVENT_WINDOWACCEPT, nullptr, 0, 0, 400, 300, std::make_shared<TStringObject>(path));
+    event->Emit();
+    ASSERT_TRUE(RunUntil([&] { return CurrentEvent() == event; }, 500));
+  }
+
+  // Jigsaw folders in the library, hidden ones included.
+  static int LibraryEntries() {
+    return static_cast<int>(std::distance(fs::directory_iterator("jigsaws"), fs::directory_iterator()));
+  }
+
+  std::string home_;
+};
+
+TEST_F(OwnPictures, BadFilesGiveANoticeAndLeaveEverythingAsItWas) {
+  FinishOpeningFlight();
+  const int before = LibraryEntries();
+  // The notice waits for a key: a timer gives one, as if the player read it.
+  auto reader = CreateTimer(5, TEvent::Create(EVENT_KEYDOWN, nullptr, KEY_SPACE));
+  for (const char* name : {"notes.jpg", "tiny.png", "huge.png", "cut.jpg", "missing.jpg", ""}) {
+    Drop(dir_ / (std::string("Pictures/") + name));
+    EXPECT_EQ(game.screen, "jigsaw") << name;
+    EXPECT_EQ(play.jigsaw_name, "0000vorna") << name;
+  }
+  reader->Stop();
+  EXPECT_EQ(LibraryEntries(), before);
+}
+
+TEST_F(OwnPictures, CuttingScreenChoosesCountsAndGoesBackOrCuts) {
+  FinishOpeningFlight();
+  Key('N');
+  ASSERT_EQ(game.screen, "new1");
+  Drop(dir_ / "Pictures/Tower.jpg");
+  ASSERT_EQ(game.screen, "cut");
+  Key(KEY_ESCAPE);
+  EXPECT_EQ(game.screen, "new1") << "Escape goes back where the player came from";
+  EXPECT_EQ(shell.pending_confirm, "");
+
+  Drop(dir_ / "Pictures/Harbour.jpg");
+  ASSERT_EQ(game.screen, "cut");
+  // The keys of the cutting screen: fewer, more, and a letter that means nothing here.
+  Key(KEY_LEFT);
+  Key(KEY_LEFT);
+  Key(KEY_RIGHT);
+  Key('T');
+  EXPECT_EQ(game.screen, "cut");
+  Key(KEY_RETURN);
+  ASSERT_TRUE(RunUntil(OnTable));
+  EXPECT_EQ(play.jigsaw_name, "Harbour");
+  EXPECT_GE(play.piece_count, 40);  // the choice two below about 100 pieces
+  EXPECT_LE(play.piece_count, 80);
+  BuildLibraryList();
+  bool listed = false;
+  for (const tn3_type& entry : library.library_list.entries) listed = listed || entry.tk == "Harbour";
+  EXPECT_TRUE(listed);
+}
+
+TEST_F(OwnPictures, PicturesPageFromTheLibraryPageListsNewestFirst) {
+  FinishOpeningFlight();
+  Key('N');
+  MoveTo(200, 30);  // the My pictures button
+  Click();
+  Turn();
+  ASSERT_EQ(game.screen, "pictures");
+  ASSERT_EQ(library.pictures_list.count, 6);
+  Key(KEY_ESCAPE);
+  EXPECT_EQ(game.screen, "new1");
+}
+
+}  // namespace
