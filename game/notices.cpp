@@ -2,6 +2,7 @@
 // Depends on draw/ (drawing state, images, text) and platform/ (display size, pointer, keys).
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 #include "draw/draw.h"
 #include "game/game.h"
@@ -95,6 +96,15 @@ void DrawBanner(const std::string& text_in, int y, double alpha) {
   }
   SetColor(255, 255, 255);
   SetBlend(blend);
+}
+
+std::string ShownPath(const std::string& path) {
+  const char* env = std::getenv("HOME");
+  std::string home = env ? env : "";
+  while (!home.empty() && home.back() == '/') home.pop_back();
+  const bool inside = !home.empty() && path.starts_with(home) &&
+                      (path.size() == home.size() || path[home.size()] == '/');
+  return inside ? "~" + path.substr(home.size()) : path;
 }
 
 void ShowBusy(const std::string& text) {

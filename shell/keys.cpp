@@ -1,6 +1,5 @@
 // The key table: global keys, the three context tables and the Escape rules.
 // Depends on play/ and box/ for the table commands and on the shell's own helpers.
-#include <cstdlib>
 #include <filesystem>
 
 #include "box/box.h"
@@ -29,23 +28,13 @@ void ToggleConfirm(const char* letter) {
   }
 }
 
-// path with the home folder written as "~", for showing only: files are never opened by it.
-std::string HomeShortened(const std::string& path) {
-  const char* env = std::getenv("HOME");
-  std::string home = env ? env : "";
-  while (!home.empty() && home.back() == '/') home.pop_back();
-  const bool inside = !home.empty() && path.starts_with(home) &&
-                      (path.size() == home.size() || path[home.size()] == '/');
-  return inside ? "~" + path.substr(home.size()) : path;
-}
-
 // The title and, once the player's folder is open, where the player's progress is kept.
 std::string AboutMessage() {
   if (library.player_folder.empty()) return shell.app_title;
   std::error_code ignored;
   const auto folder = std::filesystem::absolute(library.player_folder, ignored);
   return shell.app_title + " - progress is kept in " +
-         HomeShortened(folder.empty() ? library.player_folder : folder.string());
+         ShownPath(folder.empty() ? library.player_folder : folder.string());
 }
 
 void GlobalKey(int k) {
