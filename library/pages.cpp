@@ -30,8 +30,10 @@ page_geometry LibraryGeometry() {
   return game.display.display_large ? page_geometry{9, 10, 98, 74, 0.36f} : page_geometry{7, 8, 98, 74, 0.36f};
 }
 
-// Four rows of four picture thumbnails up to 184 x 128, whatever the display size.
-page_geometry PicturesGeometry() { return page_geometry{4, 4, 196, 133, 1.0f}; }
+// Picture thumbnails up to 184 x 128: four rows of four, five of five on the large display.
+page_geometry PicturesGeometry() {
+  return game.display.display_large ? page_geometry{5, 5, 196, 133, 1.0f} : page_geometry{4, 4, 196, 133, 1.0f};
+}
 constexpr int kPictureThumbnailWidth = 184, kPictureThumbnailHeight = 128;
 
 page_geometry SavedGeometry() {

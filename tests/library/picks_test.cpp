@@ -31,9 +31,12 @@ TEST_F(Picks, KillingWithNothingMarkedShowsTheStartUpJigsaw) {
   for (const char* name : {"A", "B", "C"}) EXPECT_TRUE(std::filesystem::exists(std::string("jigsaws/") + name));
 }
 
+// Killed, the jigsaw in play keeps nothing, even changed since its last save.
 TEST_F(Picks, KillingTheJigsawInPlayBringsTheStartUpJigsaw) {
   ASSERT_TRUE(StartNewJigsaw("B"));
   SaveJigsaw();
+  TurnPiece(1);
+  ASSERT_TRUE(JigsawChanged());
   BuildLibraryList();
   library.library_list.entries[1].marked = 1;
   box.box_count[2] = 4;

@@ -41,6 +41,21 @@ TEST_F(DisplayChoice, KeyFSwitchesTheWindowSizeBothWays) {
   EXPECT_EQ(GraphicsWidth(), 800);
 }
 
+// Switching the display size is no leaving: a jigsaw changed by it is not written.
+TEST_F(DisplayChoice, KeyFSavesNothing) {
+  temp_working_folder dir;
+  std::filesystem::create_directories("players/default");
+  library.player_folder = "players/default/";
+  play.jigsaw_name = "j";
+  NoteJigsawStarted();
+  ToggleLargeDisplay();
+  ASSERT_TRUE(JigsawChanged());
+  ToggleLargeDisplay();
+  WaitForWork();
+  TakeFinishedWork();
+  EXPECT_TRUE(std::filesystem::is_empty("players/default"));
+}
+
 TEST_F(DisplayChoice, KeysWAndFKeepTheGamesSizeInFullScreen) {
   ToggleWindowed();
   EXPECT_FALSE(game.display.windowed);

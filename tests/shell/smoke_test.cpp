@@ -24,6 +24,9 @@
 #include "tests/files/fixtures.h"
 #include "tests/shell/fixture.h"
 
+// Last: Xlib defines macros (None, Bool, Status) that other headers do not expect.
+#include <X11/Xlib.h>
+
 extern char** environ;
 
 using namespace shell_test;
@@ -45,14 +48,22 @@ void MakeDataFolder() {
 
 class RealProgram : public ::testing::Test {
  protected:
-  void SetUp() override { MakeDataFolder(); }
+  // A connection to the display is held for the whole test, as a desktop always holds some:
+  // the virtual X server resets whenever its last client leaves (a game ended, or the xdotool
+  // that looked for its window), and a game that connects during a reset finds no display.
+  void SetUp() override {
+    MakeDataFolder();
+    held_display_ = XOpenDisplay(nullptr);
+  }
   void TearDown() override {
     for (pid_t pid : {pid_, second_}) {
       if (pid <= 0) continue;
       kill(pid, SIGKILL);
       waitpid(pid, nullptr, 0);
     }
+    if (held_display_) XCloseDisplay(held_display_);
   }
+  Display* held_display_ = nullptr;
 
   // Starts the game with the arguments given; its standard error goes to the file "stderr.txt".
   void Start(std::vector<std::string> args = {}) { Spawn(pid_, "stderr.txt", std::move(args)); }
