@@ -156,6 +156,8 @@ class TImageFont {
   // The glyph's image is made on first request and kept (the reference stays valid as long
   // as the font).
   const std::shared_ptr<TImageGlyph>& LoadGlyph(int index);
+  // Sum of the glyph advances of the UTF-8 text, truncated after each glyph.
+  int Width(const std::string& text);
   // Draws UTF-8 text with the pen starting at (x, y) (the top of the line), glyphs placed and
   // advanced through the matrix (ix, iy, jx, jy). Characters without a glyph are skipped;
   // control characters are not interpreted.
@@ -310,6 +312,11 @@ int TextHeight(const std::string& text);  // the font height, whatever the text
 std::shared_ptr<TImageFont> LoadImageFont(const std::string& url, int size, int style);
 void SetImageFont(const std::shared_ptr<TImageFont>& font);  // nullptr selects the default font
 std::shared_ptr<TImageFont> GetImageFont();
+// The lines of text at most width pixels wide in font: the text itself when it fits, else
+// broken at spaces (runs of spaces between lines dropped), a word too wide for a line of its
+// own (a long path) keeping its start and end around an ellipsis ("\u2026" where the font has
+// it, else "..."). Never empty.
+std::vector<std::string> FitText(const std::string& text, TImageFont& font, int width);
 // Copy of a back-buffer rectangle (physical pixels); nullptr when no context is current.
 std::shared_ptr<TPixmap> GrabPixmap(int x, int y, int w, int h);
 

@@ -1,8 +1,7 @@
 // The global drawing operations: points, lines, rectangles, ovals, images, text, and reading
 // the back buffer back. Each combines its arguments with the current drawing state and calls
-// the current back end. Depends on draw/state.h and draw/utf8.h.
+// the current back end. Depends on draw/state.h.
 #include "draw/state.h"
-#include "draw/utf8.h"
 
 void Plot(float x, float y) {
   const T2DGraphics* s = CurrentGraphics();
@@ -59,14 +58,7 @@ void DrawText(const std::string& text, float x, float y) {
 }
 
 int TextWidth(const std::string& text) {
-  const auto font = GetImageFont();
-  int width = 0;
-  int c = 0;
-  for (size_t pos = 0; NextCodePoint(text, pos, c);) {
-    const int n = font->CharToGlyph(c);
-    if (n >= 0) width = static_cast<int>(static_cast<float>(width) + font->LoadGlyph(n)->Advance());
-  }
-  return width;
+  return GetImageFont()->Width(text);
 }
 
 int TextHeight(const std::string& /*text*/) {

@@ -69,6 +69,16 @@ const std::shared_ptr<TImageGlyph>& TImageFont::LoadGlyph(int index) {
   return glyph;
 }
 
+int TImageFont::Width(const std::string& text) {
+  int width = 0;
+  int c = 0;
+  for (size_t pos = 0; NextCodePoint(text, pos, c);) {
+    const int n = CharToGlyph(c);
+    if (n >= 0) width = static_cast<int>(static_cast<float>(width) + LoadGlyph(n)->Advance());
+  }
+  return width;
+}
+
 void TImageFont::Draw(const std::string& text, float x, float y, float ix, float iy, float jx,
                       float jy) {
   int c = 0;

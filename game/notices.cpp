@@ -1,12 +1,17 @@
 // The shared drawing and pointer helpers, the banner, the blocking notice and the way out.
 // Depends on draw/ (drawing state, images, text) and platform/ (display size, pointer, keys).
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 #include "draw/draw.h"
 #include "game/game.h"
 #include "platform/platform.h"
 
 namespace {
+
+// Space kept clear at the window's sides beside a notice's lines.
+constexpr int kNoticeMargin = 12;
 
 // Top-left corner that centres an image of w x h on the display.
 int CentredLeft(int w) { return (GraphicsWidth() - w) / 2; }
@@ -62,26 +67,44 @@ void DrawBanner(const std::string& text_in, int y, double alpha) {
   const std::string& text = text_in.empty() ? game.status_message : text_in;
   int blend = GetBlend();
   SetImageFont(game.fonts.large);
-  int tw = TextWidth(text), th = TextHeight(text);
+  // The frame takes 12 pixels on each side. Lines of a text too wide for the window stack in
+  // one frame, centred on y as far as the window allows.
+  const auto lines = FitText(text, *GetImageFont(), GraphicsWidth() - 24);
+  int tw = 0;
+  for (const std::string& line : lines) tw = std::max(tw, TextWidth(line));
+  int th = TextHeight(text), count = static_cast<int>(lines.size()), height = th * count;
   int cx = GraphicsWidth() / 2;
   if (y == 0) y = GraphicsHeight() / 2;
-  int left = cx - tw / 2;
+  int left = cx - tw / 2, top = y - height / 2;
+  if (count > 1) top = std::max(12, std::min(top, GraphicsHeight() - 12 - height));
   SetBlend(AlphaBlend);
   SetAlpha(static_cast<float>(alpha));
   SetColor(64, 64, 255);
-  DrawRect(left - 12, y - th / 2 - 12, tw + 24, th + 24);
+  DrawRect(left - 12, top - 12, tw + 24, height + 24);
   if (alpha == 1)
     SetColor(0, 0, 128);
   else
     SetColor(0, 255, 255);
-  DrawRect(left - 10, y - th / 2 - 10, tw + 20, th + 20);
+  DrawRect(left - 10, top - 10, tw + 20, height + 20);
   SetAlpha(1);
-  SetColor(0, 0, 0);
-  DrawTextCentred(text, cx + 1, y + 1, true, true);
-  SetColor(255, 255, 192);
-  DrawTextCentred(text, cx, y, true, true);
+  for (int i = 0; i < count; ++i) {
+    int line_top = top + th * i;
+    SetColor(0, 0, 0);
+    DrawTextCentred(lines[i], cx + 1, line_top + 1, true, false);
+    SetColor(255, 255, 192);
+    DrawTextCentred(lines[i], cx, line_top, true, false);
+  }
   SetColor(255, 255, 255);
   SetBlend(blend);
+}
+
+std::string ShownPath(const std::string& path) {
+  const char* env = std::getenv("HOME");
+  std::string home = env ? env : "";
+  while (!home.empty() && home.back() == '/') home.pop_back();
+  const bool inside = !home.empty() && path.starts_with(home) &&
+                      (path.size() == home.size() || path[home.size()] == '/');
+  return inside ? "~" + path.substr(home.size()) : path;
 }
 
 void ShowBusy(const std::string& text) {
@@ -103,7 +126,12 @@ void ShowErrorAndWait(const std::string& message) {
   SetImageFont(game.fonts.small);
   SetColor(255, 255, 255);
   SetBlend(AlphaBlend);
-  DrawText(text, (GraphicsWidth() - TextWidth(text)) / 2, GraphicsHeight() / 2);
+  // A text too wide for the window becomes lines stacked around the middle of the display.
+  const auto lines = FitText(text, *GetImageFont(), GraphicsWidth() - 2 * kNoticeMargin);
+  int th = TextHeight(text), count = static_cast<int>(lines.size());
+  int top = GraphicsHeight() / 2 - th * (count - 1) / 2;
+  for (int i = 0; i < count; ++i)
+    DrawText(lines[i], (GraphicsWidth() - TextWidth(lines[i])) / 2, top + th * i);
   Flip(-1);
   WaitKeyOrClose();
 }

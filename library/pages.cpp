@@ -219,7 +219,8 @@ void DrawPicturesPage() {
   DrawPageArrows();
   DrawPageTitle("pictures");
   if (library.pictures_list.count == 0)
-    DrawBanner("No pictures yet: put some in " + PictureFolders("pictures").front(), 0, 1);
+    DrawBanner("No pictures yet: put some in " + ShownPath(PictureFolders("pictures").front()), 0,
+               1);
 }
 
 std::string HitPicturesPage() {

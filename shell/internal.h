@@ -67,5 +67,6 @@ void ToggleThumbnail();  // nothing while the jigsaw has no thumbnail
 void StartUnrotate();    // the "unrotate" screen turns every group upright
 void LeaveBoxView();     // back to the table with the current box's pieces shown
 void HideAllAndLeave();  // every piece hidden, then back to the table
-// Over the killing page (screen) K kills what is marked; elsewhere it opens that page.
+// K on screen, the page shown or the one help is shown over: over the killing page it kills
+// what is marked; elsewhere it opens that page.
 void KillOrOpenDeletePage(const std::string& screen);

@@ -34,7 +34,7 @@ std::string AboutMessage() {
   std::error_code ignored;
   const auto folder = std::filesystem::absolute(library.player_folder, ignored);
   return shell.app_title + " - progress is kept in " +
-         (folder.empty() ? library.player_folder : folder.string());
+         ShownPath(folder.empty() ? library.player_folder : folder.string());
 }
 
 void GlobalKey(int k) {
@@ -42,7 +42,10 @@ void GlobalKey(int k) {
     case KEY_ESCAPE: EscapeKey(); break;
     case 'D': ToggleConfirm("D"); break;
     case 'F': ToggleLargeDisplay(); break;
-    case 'K': KillOrOpenDeletePage(game.screen); break;
+    case 'K':
+      // Over the killing page's help, as a click on its K row does: kill what is marked.
+      KillOrOpenDeletePage(game.screen == "help" ? game.previous_screen : game.screen);
+      break;
     case 'L': game.screen = "load1"; break;
     case 'H':
       if (game.screen == "help") {

@@ -250,6 +250,22 @@ TEST_F(Help, BrowserPageLettersMoveBetweenThePagesAndMark) {
   EXPECT_EQ(game.screen, "jigsaw");
 }
 
+TEST_F(Help, KeyKDoesWhatTheKRowDoesOnEveryBrowserPage) {
+  WriteJigsaw("1000spare", 2, 2);
+  FinishOpeningFlight();
+  Key('L');
+  Key('H');
+  Key('K');  // over the saved page's help: opens the killing page
+  EXPECT_EQ(game.screen, "delete1");
+  Key('A');
+  ASSERT_EQ(CountMarked(), 1);
+  Key('H');
+  Key('K');  // over the killing page's help: kills what is marked
+  EXPECT_FALSE(fs::exists("jigsaws/1000spare"));
+  EXPECT_TRUE(fs::exists("jigsaws/0000vorna"));
+  EXPECT_EQ(game.screen, "jigsaw");
+}
+
 class HelpAtStart : public Help {
   void WriteFiles() override {
     WriteHelpPages();

@@ -8,6 +8,24 @@ namespace {
 
 using Helpers = OnDisplay;
 
+const char* const kTahoma = "/usr/share/wine/fonts/tahoma.ttf";
+
+// Bounds (inclusive) of the window's pixels that are not black.
+struct lit_bounds {
+  int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
+};
+lit_bounds LitBounds() {
+  auto p = GrabPixmap(0, 0, GraphicsWidth(), GraphicsHeight());
+  lit_bounds b;
+  for (int y = 0; y < p->height; ++y)
+    for (int x = 0; x < p->width; ++x)
+      if (ReadPixel(p, x, y) & 0xffffff) {
+        b.left = std::min(b.left, x), b.right = std::max(b.right, x);
+        b.top = std::min(b.top, y), b.bottom = std::max(b.bottom, y);
+      }
+  return b;
+}
+
 TEST_F(Helpers, MouseInIsInclusiveOnAllSides) {
   const struct {
     int x, y;
@@ -136,6 +154,68 @@ TEST_F(Helpers, FrameOutlineHasTheGivenThickness) {
   EXPECT_TRUE(Near(PixelAt(103, 115), {0, 0, 0}));
   EXPECT_TRUE(Near(PixelAt(149, 129), {0, 255, 0}));
   EXPECT_TRUE(Near(PixelAt(146, 126), {0, 0, 0}));
+}
+
+}  // namespace
+
+namespace {
+
+// A data folder of 80 characters outside the home folder, so shown in full.
+std::string LongDataFolder() {
+  std::string folder = "/srv/games/" + std::string(80, 'd');
+  folder.resize(80);
+  return folder + "/players/default/";
+}
+
+TEST_F(Helpers, LongBannersAndNoticesStayWhollyInsideTheWindowAtBothSizes) {
+  game.fonts.large = LoadImageFont(kTahoma, 22, SmoothFont);
+  game.fonts.small = LoadImageFont(kTahoma, 14, SmoothFont);
+  const std::string long_name = std::string(100, 'W');
+  const std::string notices[] = {
+      "players/default/0000vorna.txt is damaged or was saved for a different jigsaw of that "
+      "name; it is not used",
+      "jigsaws/" + long_name + "/pieces.txt gives piece 12 the home position (-2147483648, "
+      "2147483647); a home position lies between -10000 and 10000 on each axis",
+      "can't find jigsaws/" + long_name + "/tn.png"};
+  const std::string banners[] = {"Tesselka v6.4 - progress is kept in " + LongDataFolder(),
+                                 "Unable to save to players/default/" + long_name + ".txt"};
+  for (auto [w, h] : {std::pair{800, 600}, std::pair{1024, 768}}) {
+    ASSERT_NE(Graphics(w, h, 0, 60, 0), nullptr);
+    for (const std::string& text : banners) {
+      SCOPED_TRACE(testing::Message() << w << " x " << h << ": " << text);
+      SetClsColor(0, 0, 0);
+      Cls();
+      DrawBanner(text, 0, 0.5);
+      // The whole frame lies inside: its outer colour on every side of what is drawn.
+      const lit_bounds b = LitBounds();
+      const int mid_x = (b.left + b.right) / 2, mid_y = (b.top + b.bottom) / 2;
+      for (auto [x, y] : {std::pair{b.left, mid_y}, {b.right, mid_y}, {mid_x, b.top}, {mid_x, b.bottom}})
+        EXPECT_TRUE(Near(PixelAt(x, y), {32, 32, 128})) << x << "," << y;
+      EXPECT_GT(b.bottom - b.top, 2 * TextHeight(text)) << "stacked lines";
+    }
+    // A banner that fits keeps its one-line frame exactly.
+    SetClsColor(0, 0, 0);
+    Cls();
+    DrawBanner("jigsaw saved", 30, 1);
+    const int tw = TextWidth("jigsaw saved"), th = TextHeight("");
+    const lit_bounds one = LitBounds();
+    EXPECT_EQ(std::make_tuple(one.left, one.top, one.right, one.bottom),
+              std::make_tuple(w / 2 - tw / 2 - 12, 30 - th / 2 - 12, w / 2 - tw / 2 + tw + 11,
+                              30 - th / 2 + th + 11));
+    for (const std::string& text : notices) {
+      SCOPED_TRACE(testing::Message() << w << " x " << h << ": " << text);
+      auto key = TEvent::Create(EVENT_KEYDOWN, nullptr, 'N');
+      auto timer = CreateTimer(20, key);
+      ShowErrorAndWait(text);
+      timer->Stop();
+      const lit_bounds b = LitBounds();
+      EXPECT_GE(b.left, 12);
+      EXPECT_LE(b.right, w - 13);
+      if (TextWidth(text + " - press any key") > w) {  // the notice's font stays selected
+        EXPECT_GT(b.bottom - b.top, TextHeight(text)) << "more than one line";
+      }
+    }
+  }
 }
 
 }  // namespace

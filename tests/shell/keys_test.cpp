@@ -147,6 +147,32 @@ TEST_F(Keys, CtrlAndMessages) {
                                       (std::filesystem::current_path() / "players/ann/").string());
 }
 
+TEST_F(Keys, TheProgressFolderIsShownWithTheHomeFolderAsATilde) {
+  const char* saved = std::getenv("HOME");
+  const std::string home = saved ? saved : "";
+  const fs::path here = fs::current_path();
+  library.player_folder = "players/ann/";
+  const std::string full = (here / "players/ann/").string();
+  const struct {
+    std::string home, shown;
+  } kCases[] = {
+      {here.parent_path().string(), "~/" + here.filename().string() + "/players/ann/"},
+      {here.parent_path().string() + "/", "~/" + here.filename().string() + "/players/ann/"},
+      {here.string().substr(0, here.string().size() - 1), full},  // a longer name, not a folder above
+      {"/", full},
+      {"", full},
+  };
+  for (const auto& c : kCases) {
+    setenv("HOME", c.home.c_str(), 1);
+    Press({'X'});
+    EXPECT_EQ(game.status_message, "Tesselka v6.4 - progress is kept in " + c.shown) << c.home;
+  }
+  if (saved)
+    setenv("HOME", home.c_str(), 1);
+  else
+    unsetenv("HOME");
+}
+
 TEST_F(Keys, UnrotateKeyStartsTheUnrotateScreen) {
   play.unrotate_state = 4;
   Press({'U'});

@@ -156,6 +156,12 @@ TEST(Pictures, HelpRowsLieWhereTheGameLooksForThem) {
         bool cap = (p->ReadPixel(x + 3, y + 14) & 0xffffff) == key &&
                    (p->ReadPixel(x + 14, y + 25) & 0xffffff) == key;
         EXPECT_EQ(cap, r < rows) << "help" << k << " column " << column << " row " << r;
+        // The "-" row names its key, Escape, on a wider cap; a letter's cap ends before x + 30.
+        if (r < rows) {
+          const int i = column ? pages[k].first_column + r : r;
+          EXPECT_EQ((p->ReadPixel(x + 33, y + 4) & 0xffffff) == key, pages[k].letters[i] == '-')
+              << "help" << k << " column " << column << " row " << r;
+        }
         // The row's band spans its full 302 pixels and stops there.
         if (r < rows) {
           EXPECT_EQ(p->ReadPixel(x + 301, y + 14), p->ReadPixel(x + 290, y + 2))

@@ -51,16 +51,24 @@ const char* TextOf(const help_page& page, char letter) {
   return nullptr;
 }
 
-void Row(canvas& c, text_face& key_face, text_face& text_face_, int x, int y, char letter,
-         const char* text, bool shaded) {
-  if (36 + text_face_.Width(text) > row_width - 6)
+// The key a row's letter stands for: its own, except "-", whose key is Escape.
+std::string KeyLabel(char letter) { return letter == '-' ? "Esc" : std::string(1, letter); }
+
+void Row(canvas& c, asset_fonts& fonts, int x, int y, char letter, const char* text, bool shaded) {
+  // A one-character cap is 25 wide in the large face; a longer key name gets a wider cap in the
+  // small face, and the text moves along with it.
+  const std::string key = KeyLabel(letter);
+  text_face& key_face = key.size() == 1 ? fonts.large : fonts.small;
+  const int cap_width = key.size() == 1 ? 25 : key_face.Width(key) + 12;
+  const int text_x = x + cap_width + 11;
+  if (text_x - x + fonts.small.Width(text) > row_width - 6)
     throw TRuntimeException(std::string("the help text of ") + letter + " is too wide: " + text);
   c.Rect(float(x), float(y), row_width, row_height - 1, shaded ? RGB(46, 62, 108) : RGB(38, 52, 94));
-  c.RoundRect(float(x + 2), float(y + 2), 25, 24, 4, RGB(240, 230, 196));
-  c.Rect(float(x + 4), float(y + 22), 21, 2, RGB(196, 180, 140));
-  key_face.DrawCentred(c, std::string(1, letter), x + 14.5f, y + 13.5f, RGB(30, 30, 60));
-  text_face_.Draw(c, text, float(x + 36), y + (row_height - 1 - text_face_.Height()) / 2.f,
-                  RGB(255, 255, 224));
+  c.RoundRect(float(x + 2), float(y + 2), float(cap_width), 24, 4, RGB(240, 230, 196));
+  c.Rect(float(x + 4), float(y + 22), float(cap_width - 4), 2, RGB(196, 180, 140));
+  key_face.DrawCentred(c, key, x + 2 + cap_width / 2.f, y + 13.5f, RGB(30, 30, 60));
+  fonts.small.Draw(c, text, float(text_x), y + (row_height - 1 - fonts.small.Height()) / 2.f,
+                   RGB(255, 255, 224));
 }
 
 void Page(const std::string& path, const help_page& page, asset_fonts& fonts) {
@@ -74,8 +82,8 @@ void Page(const std::string& path, const help_page& page, asset_fonts& fonts) {
     if (!text) throw TRuntimeException(std::string("no help text for ") + letter);
     bool second = i >= page.first_column;
     int row = second ? i - page.first_column : i;
-    Row(c, fonts.large, fonts.small, second ? second_column_x : first_column_x,
-        page.offset + row * row_height, letter, text, row % 2 == 0);
+    Row(c, fonts, second ? second_column_x : first_column_x, page.offset + row * row_height,
+        letter, text, row % 2 == 0);
   }
   float footer = float(height - 17);
   fonts.small.Draw(c, page.title, first_column_x, footer - 8, RGB(255, 255, 192));
@@ -125,7 +133,7 @@ void WriteHelpPages(const std::string& images, asset_fonts& fonts) {
              {'3', "open box 3"},
              {'4', "open box 4"},
              {'5', "open box 5"},
-             {'-', "back to the table with this box shown"}})},
+             {'-', "to the table; a click shows this box"}})},
       {"Help - saved jigsaws", "DFHKNQS-", 4, 16, With({{'-', "back to the table"}})},
       {"Help - the library", "DFHKLQS-", 4, 16, With({{'-', "back to the table"}})},
       {"Help - killing jigsaws", "ADFHKLNQSU-", 6, 16,
