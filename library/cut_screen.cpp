@@ -147,7 +147,9 @@ bool OpenPictureToCut(const std::string& path, const std::string& came_from) {
   });
   WaitForWorker([] {});
   if (!ok) {
-    ShowErrorAndWait(*error);
+    // The problem text begins with the path; the player reads it with the home folder as "~".
+    const bool named = error->rfind(path, 0) == 0;
+    ShowErrorAndWait(named ? ShownPath(path) + error->substr(path.size()) : *error);
     return false;
   }
   if (!library.cut_button) library.cut_button = LoadImage("images/cut.png", -1);
@@ -215,7 +217,7 @@ void CutChosen() {
     DrawProgress();
   });
   if (!ok) {
-    ShowErrorAndWait(cut_screen.path + ": " + error);
+    ShowErrorAndWait(ShownPath(cut_screen.path) + ": " + error);
     return;
   }
   library.library_list.page = 0;  // the new jigsaw joins the library page
