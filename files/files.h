@@ -222,6 +222,15 @@ int32_t FileType(const std::string& path);
 // examined). For acting never through a link, and telling a missing file from an unusable one.
 enum class entry_kind { none, file, folder, link, other };
 entry_kind EntryKind(const std::string& path);
+// What tells one state of a file from another without reading it: whether a regular file stands
+// at path (a link followed), and then its size and modification time (both 0 otherwise).
+struct file_stamp {
+  bool regular = false;
+  int64_t size = 0;
+  int64_t mtime_ns = 0;
+  bool operator==(const file_stamp&) const = default;
+};
+file_stamp FileStamp(const std::string& path);
 // Why the file at path cannot be used, for a reader that failed on it, in words for the player:
 // "can't find " + path when nothing is there; else path followed by " is a folder, not a file",
 // " is a named pipe, not a file", " is not a plain file", " is a link to a missing file",

@@ -114,6 +114,18 @@ entry_kind EntryKind(const std::string& path) {
   return S_ISDIR(info.st_mode) ? entry_kind::folder : entry_kind::other;
 }
 
+file_stamp FileStamp(const std::string& path) {
+  const std::string p = FixPath(path, false);
+  struct stat info;
+  file_stamp stamp;
+  if (IsHostPath(p) && stat(p.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
+    stamp.regular = true;
+    stamp.size = info.st_size;
+    stamp.mtime_ns = int64_t{info.st_mtim.tv_sec} * 1000000000 + info.st_mtim.tv_nsec;
+  }
+  return stamp;
+}
+
 void SetFileMode(const std::string& path, int32_t mode) {
   const std::string p = FixPath(path, false);
   if (IsHostPath(p)) chmod(p.c_str(), static_cast<mode_t>(mode));

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "files/files.h"
+
 class TFolderLock;
 class TImage;
 class TTimer;
@@ -25,10 +27,9 @@ struct tn3_type {
   int x = 0, y = 0;             // top-left corner where the thumbnail was drawn last
   int n = 0;                    // position in the list, from 1
   int marked = 0;               // 1 = marked for killing (library list only)
-  // A thumbnail refused or failed is not tried again while its file keeps this size and time
-  // (size -1: there was nothing to examine).
+  // A thumbnail refused or failed is not tried again while its file keeps this stamp.
   bool failed = false;
-  int64_t failed_size = 0, failed_mtime_ns = 0;
+  file_stamp failed_stamp;
 };
 
 // The library list or the saved list with its page integers.

@@ -2,8 +2,6 @@
 // thumbnail grid for both display sizes, the page buttons and the title, and hit-testing a click
 // against what was drawn. Depends on draw/ (images, scale), files/ (thumbnail headers and
 // decoding), game/ (banner, busy notice, pointer) and tools/jigsaw (the pictures' thumbnails).
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <array>
 #include <functional>
@@ -69,22 +67,6 @@ constexpr int64_t kPageThumbnailBudget = int64_t{48} << 20;  // bytes of RGBA pi
 
 int64_t PixelBytes(int64_t width, int64_t height) { return width * height * 4; }
 
-// The file's size and modification time, or size -1 when it cannot be examined.
-void FileIdentity(const std::string& path, int64_t& size, int64_t& mtime_ns) {
-  struct stat st {};
-  if (stat(path.c_str(), &st) != 0) {
-    size = -1, mtime_ns = 0;
-    return;
-  }
-  size = st.st_size;
-  mtime_ns = int64_t{st.st_mtim.tv_sec} * 1000000000 + st.st_mtim.tv_nsec;
-}
-
-// Remembers that entry's thumbnail failed, for as long as its file stays as it is now.
-void MarkFailed(tn3_type& entry, const std::string& path) {
-  entry.failed = true;
-  FileIdentity(path, entry.failed_size, entry.failed_mtime_ns);
-}
 
 // A thumbnail file as the game writes it: its header is read first, and one declaring more than
 // the slot or than `bytes_left` is refused without decoding.
@@ -110,13 +92,14 @@ using thumbnail_loader = std::shared_ptr<TPixmap> (*)(const std::string& path, i
 // Loads entry's thumbnail unless it failed before and its file has not changed since.
 void LoadThumbnail(tn3_type& entry, const std::string& path, int64_t bytes_left, thumbnail_loader load) {
   if (entry.failed) {
-    int64_t size = 0, mtime_ns = 0;
-    FileIdentity(path, size, mtime_ns);
-    if (size == entry.failed_size && mtime_ns == entry.failed_mtime_ns) return;
+    if (FileStamp(path) == entry.failed_stamp) return;
     entry.failed = false;
   }
   if (std::shared_ptr<TPixmap> pixmap = load(path, bytes_left)) entry.img = TImage::Load(pixmap, 0, 0, 0, 0);
-  if (!entry.img) MarkFailed(entry, path);
+  if (!entry.img) {
+    entry.failed = true;
+    entry.failed_stamp = FileStamp(path);
+  }
 }
 
 // Frees the thumbnails of every entry outside [keep_first, keep_last].

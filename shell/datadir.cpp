@@ -47,27 +47,7 @@ bool IsPlainFileWithin(const std::string& root, const std::string& relative) {
   }
 }
 
-struct file_stamp {
-  bool regular = false;
-  off_t size = 0;
-  timespec mtime{};
-};
-
-file_stamp Stamp(const std::string& path) {
-  struct stat info;
-  file_stamp stamp;
-  if (stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
-    stamp.regular = true;
-    stamp.size = info.st_size;
-    stamp.mtime = info.st_mtim;
-  }
-  return stamp;
-}
-
-bool SameStamp(const file_stamp& a, const file_stamp& b) {
-  return a.regular && b.regular && a.size == b.size && a.mtime.tv_sec == b.mtime.tv_sec &&
-         a.mtime.tv_nsec == b.mtime.tv_nsec;
-}
+bool SameStamp(const file_stamp& a, const file_stamp& b) { return a.regular && a == b; }
 
 // Every regular file below root + "/" + tree, as paths relative to root, folders first.
 void ListFiles(const std::string& root, const std::string& tree, std::vector<std::string>& folders,
@@ -100,7 +80,7 @@ bool CopyFileInto(const std::string& from, const std::string& to) {
   bool ok = in && out && CopyBytes(in, out);
   CloseStream(in);
   CloseStream(out);
-  return ok && Stamp(to).size == Stamp(from).size;
+  return ok && FileStamp(to).size == FileStamp(from).size;
 }
 
 // Makes to a copy of from with the source's time (from_time, taken before the copy), set last:
@@ -108,7 +88,7 @@ bool CopyFileInto(const std::string& from, const std::string& to) {
 // redone by the next start. Whatever stands at to (a file, or a link, which is replaced itself
 // and not what it points at) is replaced whole, old or new at every moment; where nothing
 // stands the copy is simply written.
-bool RefreshFile(const std::string& from, const timespec& from_time, const std::string& to) {
+bool RefreshFile(const std::string& from, int64_t from_mtime_ns, const std::string& to) {
   bool ok = false;
   if (EntryKind(to) == entry_kind::none) {
     ok = CopyFileInto(from, to);
@@ -116,6 +96,7 @@ bool RefreshFile(const std::string& from, const timespec& from_time, const std::
     ok = WriteFileAtomically(to, [&](const std::shared_ptr<TStream>& out) { return CopyBytes(in, out); });
     CloseStream(in);
   }
+  const timespec from_time = {static_cast<time_t>(from_mtime_ns / 1000000000), static_cast<long>(from_mtime_ns % 1000000000)};
   const timespec times[2] = {from_time, from_time};
   return ok && utimensat(AT_FDCWD, to.c_str(), times, AT_SYMLINK_NOFOLLOW) == 0;
 }
@@ -191,11 +172,11 @@ std::string RefreshAssets(const std::string& runtime, const std::string& data) {
   }
   for (const std::string& file : sources) {
     const std::string target = data + "/" + file;
-    const file_stamp source = Stamp(runtime + "/" + file);
+    const file_stamp source = FileStamp(runtime + "/" + file);
     const entry_kind kind = EntryKind(target);
-    if (kind == entry_kind::file && SameStamp(source, Stamp(target))) continue;
+    if (kind == entry_kind::file && SameStamp(source, FileStamp(target))) continue;
     if (kind == entry_kind::folder) return InTheWay(target);
-    if (!RefreshFile(runtime + "/" + file, source.mtime, target)) return CannotWrite(data);
+    if (!RefreshFile(runtime + "/" + file, source.mtime_ns, target)) return CannotWrite(data);
   }
   const std::set<std::string> current(sources.begin(), sources.end());
   const std::set<std::string> listed = ReadList(data + "/" + asset_list);
