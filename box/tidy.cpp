@@ -2,6 +2,7 @@
 // pointer chooses, the rest on one counted pile. Depends on play/play.h (pieces, ShuffleList, the tidy label)
 // and platform/platform.h (display size).
 #include <algorithm>
+#include <cmath>
 #include <optional>
 #include <vector>
 
@@ -116,13 +117,33 @@ void Advance(tidy_cursor& c, const tidy_region& r, const piece_type& p) {
   }
 }
 
+// TidyPieces in a width x height region whose top-left corner lies at (left, top) on the table.
+void TidyPiecesIn(int px, int py, int left, int top, int width, int height);
+
 }  // namespace
 
 void TidyPieces(int px, int py) {
-  TidyPieces(px, py, GraphicsWidth(), GraphicsHeight());
+  if (GraphicsWidth() <= 0 || GraphicsHeight() <= 0) return;  // no display: nothing is in view
+  FollowScreenSize();
+  // The part of the table in view, in whole table pixels; at the view's home on a table that
+  // fills the display this is the display itself.
+  const table_rect shown = VisibleTable();
+  const int left = static_cast<int>(std::ceil(shown.left)), top = static_cast<int>(std::ceil(shown.top));
+  const int right = static_cast<int>(std::floor(shown.left + shown.width));
+  const int bottom = static_cast<int>(std::floor(shown.top + shown.height));
+  double tx, ty;
+  ScreenToTable(px, py, tx, ty);
+  TidyPiecesIn(static_cast<int>(std::floor(tx)) - left, static_cast<int>(std::floor(ty)) - top, left, top,
+               right - left, bottom - top);
 }
 
 void TidyPieces(int px, int py, int width, int height) {
+  TidyPiecesIn(px, py, 0, 0, width, height);
+}
+
+namespace {
+
+void TidyPiecesIn(int px, int py, int left, int top, int width, int height) {
   if (width <= 0 || height <= 0) return;  // no display: every point is off the screen
   const std::optional<tidy_region> region = ChooseRegion(px, py, width, height);
   if (!region) return;
@@ -136,13 +157,15 @@ void TidyPieces(int px, int py, int width, int height) {
   tidy_cursor cursor = FirstPlace(*region);
   for (int j = 1; j <= c; j++) {
     piece_type& piece = play.pieces[list[j]];
-    piece.x = cursor.x;
-    piece.y = cursor.y;
+    piece.x = left + cursor.x;
+    piece.y = top + cursor.y;
     if (cursor.piling)
       cursor.piled++;
     else
       Advance(cursor, *region, piece);
   }
   if (cursor.piled > 0)
-    play.tidy_label = {cursor.piled, std::min(cursor.x, width - kMargin), cursor.y};
+    play.tidy_label = {cursor.piled, left + std::min(cursor.x, width - kMargin), top + cursor.y};
 }
+
+}  // namespace

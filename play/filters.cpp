@@ -60,8 +60,8 @@ void ApplyBoxShown() {
 
 void SpreadEdgePieces() {
   if (play.piece_count >= 2 && NeighboursFit(1, 2) == 1) return;
-  const int width = GraphicsWidth();
-  const int height = GraphicsHeight();
+  const int width = TableWidth();
+  const int height = TableHeight();
   // Distances from the edge are 58, 87, 116 or 145 pixels; the draws happen in this order.
   for (int j = 1; j <= play.rows; j++) {
     for (int k = 1; k <= play.cols; k++) {

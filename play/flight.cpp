@@ -27,6 +27,7 @@ void ScatterPieces() {
 
 void StartFlight() {
   ShowAllPieces();
+  ViewHome();  // the flight ends in the whole finished picture
   game.screen = "anim";
   play.flight_state = 1;
 }
@@ -90,7 +91,7 @@ bool StepFlight() {
 
 // One state per frame; a click jumps to state 3, which puts every piece home in the same frame.
 void FlightFrame() {
-  if (play.flight.empty()) play.flight.resize(kMaxPieces + 1);
+  if (play.flight.size() != play.pieces.size()) play.flight.resize(play.pieces.size());
   if (game.click_pending) {
     play.flight_state = 3;
     game.click_pending = false;

@@ -228,6 +228,11 @@ bool LoadJigsawFolder(const std::string& name) {
   play.cols = cols;
   play.piece_count = static_cast<int>(count);
   play.table_colour = colour;
+  // The tables grow with the jigsaw and never hold fewer than 300 records.
+  const size_t records = static_cast<size_t>(std::max<int64_t>(count, 300)) + 1;
+  play.pieces.resize(records);
+  play.draw_order.resize(records);
+  play.view = view_type{};  // the first frame shows the new table from its home
   for (int j = 1; j <= rows; j++) {
     for (int k = 1; k <= cols; k++) {
       const int i = CellPiece(j, k);

@@ -39,16 +39,16 @@ void PickUp() {
   game.click_pending = false;
   play.dragged = p;
   RaisePieceOrGroup(p);
-  play.drag_dx = game.pointer_x - play.pieces[p].x;
-  play.drag_dy = game.pointer_y - play.pieces[p].y;
+  play.drag_dx = TablePointerX() - play.pieces[p].x;
+  play.drag_dy = TablePointerY() - play.pieces[p].y;
   play.tidy_label.k = 0;
 }
 
 void FollowPointer() {
   const int p = play.dragged;
   if (p == 0) return;
-  play.pieces[p].x = game.pointer_x - play.drag_dx;
-  play.pieces[p].y = game.pointer_y - play.drag_dy;
+  play.pieces[p].x = TablePointerX() - play.drag_dx;
+  play.pieces[p].y = TablePointerY() - play.drag_dy;
   LayOutGroup(p);
 }
 
@@ -72,9 +72,9 @@ int NeighboursFit(int a, int b) {
   if (pa.a != pb.a) return 0;
   int ex, ey;
   RotateOffset(pa.a, pa.x0 - pb.x0, pa.y0 - pb.y0, ex, ey);
-  // Each axis is tested on its own: 9 pixels off on both still joins.
-  const bool fits = std::abs((pa.x - pb.x) - ex) < snap_tolerance &&
-                    std::abs((pa.y - pb.y) - ey) < snap_tolerance;
+  // Each axis is tested on its own: 9 pixels off on both still joins at zoom 1.
+  const double tolerance = SnapTolerance(a, b);
+  const bool fits = std::abs((pa.x - pb.x) - ex) < tolerance && std::abs((pa.y - pb.y) - ey) < tolerance;
   return fits ? 1 : 0;
 }
 

@@ -16,8 +16,8 @@
 class TImage;
 class TPixmap;
 
-constexpr int kMaxPieces = 300;     // the tables hold pieces 1..300
-constexpr int snap_tolerance = 10;  // a neighbour joins when less than this far off on each axis
+constexpr int kMaxPieces = 2000;    // a jigsaw has 1..2000 pieces
+constexpr int snap_tolerance = 10;  // a neighbour joins when less than this many screen pixels off on each axis
 constexpr int flight_steps = 200;   // steps of a flight from scatter to home
 constexpr int flight_step_ms = 20;
 
@@ -44,6 +44,20 @@ struct piece_anim_type {
   int anim = 0;          // 1 while under way
 };
 
+// Which part of the table the picture shows: the table point at the picture's top-left corner and
+// the screen pixels per table pixel. At home a table that fits the picture shows at its own size
+// in the middle (at the layout size, the identity).
+struct view_type {
+  double zoom = 1;
+  double left = 0, top = 0;
+  int screen_width = 0, screen_height = 0;  // the picture size the view was fitted to; 0 before
+};
+
+// A rectangle in table space.
+struct table_rect {
+  double left = 0, top = 0, width = 0, height = 0;
+};
+
 struct colour_type {
   int r = 0, g = 0, b = 0;
 };
@@ -57,10 +71,13 @@ struct tidy_type {
 
 // Play module state. Tables are indexed from 1; entry 0 stays empty. Flags hold 0 or 1.
 struct play_state {
-  // The jigsaw in play.
-  std::array<piece_type, 301> pieces{};
-  std::array<int, 301> draw_order{};  // entries 1..piece_count; the last is drawn on top
+  // The jigsaw in play. The tables hold at least 300 pieces and grow with the jigsaw.
+  std::vector<piece_type> pieces = std::vector<piece_type>(301);
+  std::vector<int> draw_order = std::vector<int>(301);  // entries 1..piece_count; the last on top
   int rows = 0, cols = 0, piece_count = 0;
+  // The table's size as the jigsaw folder records it; a smaller one is the display's layout size.
+  int table_width = 800, table_height = 600;
+  view_type view;
   int last_group = 0;  // highest group number handed out; a new join uses last_group + 1
   colour_type table_colour{115, 8, 33};
   std::string jigsaw_folder;  // "jigsaws/" + name
@@ -123,7 +140,7 @@ struct play_hooks_type {
 extern play_hooks_type play_hooks;
 
 // True when piece p is in no group, no box and not on the border (gp <= 0, box <= 0, edge = 0).
-// p must be 1..300.
+// p must be 1..piece_count.
 bool IsLoose(int p);
 
 // --- Piece model and jigsaw folder -------------------------------------------------------------
@@ -162,6 +179,37 @@ bool JigsawChanged();
 void MarkJigsawUnchanged();
 // Records values as saved for name: a save taken at an earlier moment marks exactly what it wrote.
 void MarkJigsawSavedAs(const std::string& name, std::vector<int> values);
+
+// --- The view: table space (piece positions) and screen space (the picture) --------------------
+
+// The table: what the jigsaw folder records, at least the display's layout size (800 x 600 or
+// 1024 x 768), so a jigsaw that fits the display has today's table.
+int TableWidth();
+int TableHeight();
+// The smallest zoom: the whole table in the picture, never above 1.
+double MinZoom();
+// Home: a table that fits the picture at its own size in its middle, a bigger one wholly in view.
+void ViewHome();
+bool ViewAtHome();
+// Follows a change of the picture's size, keeping the table point in its middle there.
+void FollowScreenSize();
+// Zooms steps notches in (> 0) or out (< 0) on a ladder of 1.25 about a screen point, which keeps
+// the table point under it, between MinZoom() and 2.
+void ZoomView(int steps, int screen_x, int screen_y);
+// Moves the table by (dx, dy) screen pixels, as far as the table reaches.
+void PanView(double dx, double dy);
+// Puts a table point in the middle of the picture, as far as the table allows.
+void CentreViewOn(double table_x, double table_y);
+void ScreenToTable(double screen_x, double screen_y, double& table_x, double& table_y);
+void TableToScreen(double table_x, double table_y, double& screen_x, double& screen_y);
+// The turn's pointer (game.pointer_x, pointer_y) in table space.
+int TablePointerX();
+int TablePointerY();
+// The part of the table the picture shows.
+table_rect VisibleTable();
+// How far off (table pixels, on each axis) neighbours a and b may lie and still join: the same
+// number of screen pixels at every zoom, zoomed out never more than a quarter of their spacing.
+double SnapTolerance(int a, int b);
 
 // --- Table drawing and picking -----------------------------------------------------------------
 

@@ -2,6 +2,8 @@
 // pixel-exact picking against the probe, the outlined numbers, the thumbnail and the colour swatch.
 // Depends on draw/draw.h and game/game.h (the turn's input, fonts, the help hint).
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <string>
 
 #include "draw/draw.h"
@@ -38,10 +40,35 @@ void DrawThumbnailIfShown() {
     DrawImage(play.thumb, static_cast<float>(play.thumb_x), static_cast<float>(play.thumb_y));
 }
 
+namespace {
+
+// Half the side of a square about a piece's centre that holds it at any quarter turn.
+int Reach(const piece_type& piece) {
+  return (std::max(piece.wd, piece.ht) + 1) / 2;
+}
+
+// Whether a piece centred at table (x, y) can show in the picture.
+bool InView(const piece_type& piece, int x, int y) {
+  const table_rect shown = VisibleTable();
+  const int reach = Reach(piece);
+  return x + reach >= shown.left && x - reach <= shown.left + shown.width &&
+         y + reach >= shown.top && y - reach <= shown.top + shown.height;
+}
+
+constexpr uint32_t kPickLayer = 1u << 30;
+
+}  // namespace
+
 void DrawPieceAt(const piece_type& piece, int x, int y) {
+  if (!InView(piece, x, y)) return;
+  double sx, sy;
+  TableToScreen(x, y, sx, sy);
+  const float zoom = static_cast<float>(play.view.zoom);
+  if (zoom != 1) SetScale(zoom, zoom);
   SetRotation(static_cast<float>(piece.a * 90));
-  DrawImage(piece.img, static_cast<float>(x), static_cast<float>(y), 0);
+  DrawImage(piece.img, static_cast<float>(sx), static_cast<float>(sy), 0);
   SetRotation(0);
+  if (zoom != 1) SetScale(1, 1);
 }
 
 void DrawPiece(const piece_type& piece) {
@@ -49,14 +76,18 @@ void DrawPiece(const piece_type& piece) {
 }
 
 void DrawTable() {
+  FollowScreenSize();
   SetClsColor(play.table_colour.r, play.table_colour.g, play.table_colour.b);
   Cls();
   for (int k = 1; k <= play.piece_count; k++) {
     const piece_type& piece = play.pieces[play.draw_order[k]];
     if (piece.visible) DrawPiece(piece);
   }
-  if (play.tidy_label.k > 0)
-    DrawOutlinedNumber(play.tidy_label.k, play.tidy_label.x, play.tidy_label.y);
+  if (play.tidy_label.k > 0) {
+    double sx, sy;
+    TableToScreen(play.tidy_label.x, play.tidy_label.y, sx, sy);
+    DrawOutlinedNumber(play.tidy_label.k, static_cast<int>(std::lround(sx)), static_cast<int>(std::lround(sy)));
+  }
   DrawHelpHint();
 }
 
@@ -76,9 +107,19 @@ void DrawCarried() {
 }
 
 int PieceUnderPointer() {
+  FollowScreenSize();
+  // Only pieces whose square reaches the probe are tested pixel by pixel; the probe, drawn at its
+  // own size on the screen, reaches further on the table when zoomed out.
+  const int probe_side = play.probe ? std::max(ImageWidth(play.probe), ImageHeight(play.probe)) : 0;
+  const int probe_reach = static_cast<int>(std::ceil((probe_side + 1) / 2 / play.view.zoom)) + 1;
+  const int px = TablePointerX(), py = TablePointerY();
   for (int k = play.piece_count; k >= 1; k--) {
     const int p = play.draw_order[k];
-    if (play.pieces[p].visible && PieceHitAt(p) == 1) return p;
+    const piece_type& piece = play.pieces[p];
+    if (!piece.visible) continue;
+    const int reach = Reach(piece) + probe_reach;
+    if (std::abs(piece.x - px) > reach || std::abs(piece.y - py) > reach) continue;
+    if (PieceHitAt(p) == 1) return p;
   }
   return 0;
 }
@@ -86,13 +127,21 @@ int PieceUnderPointer() {
 int PieceHitAt(int p, int x, int y, int turn) {
   const piece_type& piece = play.pieces[p];
   if (!piece.img || !play.probe) return 0;
-  // The rotation applies to both images, as when they are drawn.
+  // On the screen, as drawn: the piece at the view's zoom, the probe at its own size, and the
+  // rotation applying to both.
+  double sx, sy;
+  TableToScreen(x, y, sx, sy);
+  const float zoom = static_cast<float>(play.view.zoom);
   SetRotation(static_cast<float>(turn * 90));
-  const int hit =
-      ImagesCollide(piece.img, static_cast<float>(x), static_cast<float>(y), 0, play.probe,
-                    static_cast<float>(game.pointer_x), static_cast<float>(game.pointer_y), 0);
+  ResetCollisions(kPickLayer);
+  SetScale(zoom, zoom);
+  CollideImage(piece.img, static_cast<float>(sx), static_cast<float>(sy), 0, 0, kPickLayer);
+  SetScale(1, 1);
+  const bool hit = !CollideImage(play.probe, static_cast<float>(game.pointer_x),
+                                 static_cast<float>(game.pointer_y), 0, kPickLayer, 0)
+                        .empty();
   SetRotation(0);
-  return hit;
+  return hit ? 1 : 0;
 }
 
 int PieceHitAt(int p) {

@@ -87,11 +87,12 @@ void UnrotateGroup(int g) {
   }
   for (int i = 1; i <= play.piece_count; i++)
     if (play.pieces[i].gp == g) play.pieces[i].a = 0;
-  // Keep the turning point on the classic 800 x 600 table in every display size.
+  // Keep the turning point on the jigsaw's own table (the classic 800 x 600 one in every display
+  // size for a jigsaw that fits it).
   if (middle.x < 0) middle.x = 20;
-  if (middle.x > 800) middle.x = 780;
+  if (middle.x > play.table_width) middle.x = play.table_width - 20;
   if (middle.y < 0) middle.y = 20;
-  if (middle.y > 600) middle.y = 580;
+  if (middle.y > play.table_height) middle.y = play.table_height - 20;
   LayOutGroup(c);
   if (outside) {
     middle.x = saved.x;

@@ -70,3 +70,16 @@ void HideAllAndLeave();  // every piece hidden, then back to the table
 // K on screen, the page shown or the one help is shown over: over the killing page it kills
 // what is marked; elsewhere it opens that page.
 void KillOrOpenDeletePage(const std::string& screen);
+
+// The table's view (view_input.cpp), on the "jigsaw" screen only.
+// A zoom, pan or whole-table key: true when k was used so.
+bool ViewKey(int k);
+// A button press that starts dragging the table (the middle button, or Shift + left button while
+// nothing is carried): true when it did, and the press is no click.
+bool StartPan(int button);
+void EndPan(int button);
+// Wheel notches (> 0 in) about the screen point (x, y).
+void WheelZoom(int steps, int x, int y);
+// Once a turn: the dragged table follows the pointer, and a carried piece near an edge of the
+// picture scrolls the table that way.
+void ViewTurn();

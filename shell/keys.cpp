@@ -114,6 +114,7 @@ void BoxKey(int k) {
 
 void JigsawKey(int k) {
   if (k != 'T') play.tidy_label.k = 0;
+  if (ViewKey(k)) return;
   if (k >= kDigit1 && k <= kDigit5) {
     ToggleBoxShown(k - kDigit1 + 1);
     return;

@@ -87,9 +87,12 @@ void TakeEvent() {
     case EVENT_KEYUP:
       if (data == KEY_LCONTROL || data == KEY_RCONTROL) game.ctrl_down = false;
       break;
+    case EVENT_MOUSEUP: EndPan(data); break;
+    case EVENT_MOUSEWHEEL: WheelZoom(data, MouseX(), MouseY()); break;
     case EVENT_MOUSEDOWN:
       game.status_message = "";
       game.hint_visible = false;
+      if (StartPan(data)) break;
       if (data == kLeftButton && !game.ctrl_down)
         game.click_pending = true;
       else if ((data == kLeftButton || data == kRightButton) && TurnsAllowed())
@@ -159,6 +162,7 @@ void LoopTurn() {
     play.thumb_y = game.pointer_y - play.thumb_grab_dy;
   }
   if (game.click_pending) ConfirmClick();
+  ViewTurn();
   if (play.dragged != 0) FollowPointer();
   if (AppTerminate()) EndProgram();
 }

@@ -31,6 +31,9 @@ struct shell_state {
   // The picture named by --open, made into a jigsaw instead of the opening flight; "" for none.
   std::string picture_to_open;
   int help_pointer_x = -1, help_pointer_y = 0;
+  // Dragging the table: the button held (0 for none) and where the pointer was last turn.
+  int pan_button = 0;
+  int pan_x = 0, pan_y = 0;
   std::string app_version = "6.4";
   std::string app_title = "Tesselka v6.4";
   shell_images_type images;
