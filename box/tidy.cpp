@@ -148,6 +148,7 @@ void TidyPiecesIn(int px, int py, int left, int top, int width, int height) {
   const std::optional<tidy_region> region = ChooseRegion(px, py, width, height);
   if (!region) return;
   play.tidy_label.k = 0;
+  NoteTableMoved();
   std::vector<int> list{0};
   for (int i = 1; i <= play.piece_count; i++)
     if (play.pieces[i].gp == 0 && play.pieces[i].visible == 1) list.push_back(i);

@@ -88,6 +88,7 @@ std::optional<progress_type> ReadProgress(const std::string& path, int piece_cou
 void LoadProgress(const progress_type& progress) {
   const int n = static_cast<int>(progress.pieces.size());
   int highest_group = 0;
+  NoteTableMoved();
   for (int i = 1; i <= n; ++i) {
     const progress_type::piece_state& saved = progress.pieces[i - 1];
     piece_type& piece = play.pieces[i];

@@ -60,6 +60,7 @@ void ApplyBoxShown() {
 
 void SpreadEdgePieces() {
   if (play.piece_count >= 2 && NeighboursFit(1, 2) == 1) return;
+  NoteTableMoved();
   const int width = TableWidth();
   const int height = TableHeight();
   // Distances from the edge are 58, 87, 116 or 145 pixels; the draws happen in this order.
@@ -76,6 +77,7 @@ void SpreadEdgePieces() {
 
 void PlaceFirstPieceHome() {
   piece_type& first = play.pieces[1];
+  NoteTableMoved();
   first.x = first.x0;
   first.y = first.y0;
   first.a = 0;

@@ -12,6 +12,7 @@
 #include "play/play.h"
 
 void ScatterPieces() {
+  NoteTableMoved();
   for (int i = 1; i <= play.piece_count; i++) {
     piece_type& piece = play.pieces[i];
     // The draws happen in this order for every piece: x, y, turn.
@@ -67,6 +68,7 @@ int TruncateToInt(float v) {
 // One step of every piece still under way; false when none was. Every piece is home after
 // flight_steps steps: far-off positions lose the precision that would let them arrive by distance.
 bool StepFlight() {
+  NoteTableMoved();
   bool moving = false;
   const bool last_step = ++play.flight_step_count >= flight_steps;
   for (int i = 1; i <= play.piece_count; i++) {
@@ -119,6 +121,7 @@ void FlightFrame() {
 }
 
 void PlaceAllHome() {
+  NoteTableMoved();
   for (int i = 1; i <= play.piece_count; i++) {
     piece_type& piece = play.pieces[i];
     piece.x = piece.x0;
@@ -174,6 +177,7 @@ void SetAsideTen() {
   std::iota(order.begin(), order.end(), 1);
   ShuffleList(order, 0);  // entry 0 stays, so piece 1 is always set aside
   set_aside_column column;
+  NoteTableMoved();
   for (int k = 0; k < play.piece_count; k++) {
     piece_type& piece = play.pieces[order[k]];
     piece.a = 0;

@@ -233,6 +233,7 @@ bool LoadJigsawFolder(const std::string& name) {
   play.pieces.resize(records);
   play.draw_order.resize(records);
   play.view = view_type{};  // the first frame shows the new table from its home
+  NoteTableMoved();
   for (int j = 1; j <= rows; j++) {
     for (int k = 1; k <= cols; k++) {
       const int i = CellPiece(j, k);

@@ -49,12 +49,14 @@ void FollowPointer() {
   if (p == 0) return;
   play.pieces[p].x = TablePointerX() - play.drag_dx;
   play.pieces[p].y = TablePointerY() - play.drag_dy;
+  NoteTableMoved();
   LayOutGroup(p);
 }
 
 void LayOutGroup(int p) {
   const piece_type& anchor = play.pieces[p];
   if (anchor.gp <= 0) return;
+  NoteTableMoved();
   for (int i = 1; i <= play.piece_count; i++) {
     piece_type& member = play.pieces[i];
     if (member.gp != anchor.gp) continue;

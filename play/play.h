@@ -53,6 +53,18 @@ struct view_type {
   int screen_width = 0, screen_height = 0;  // the picture size the view was fitted to; 0 before
 };
 
+// The spatial index of the pieces (piece_index.cpp): a grid of cells, each listing the pieces
+// whose square reaches it, with every piece's place in the drawing order.
+struct piece_index_type {
+  int built_at = -1;  // table_moves when built; -1 never
+  int count = 0;      // piece_count when built
+  int reach = 0, cell = 1, origin_x = 0, origin_y = 0, columns = 1, rows = 1;
+  std::vector<int> starts{0, 0};  // cell c lists pieces[starts[c]] .. pieces[starts[c + 1] - 1]
+  std::vector<int> pieces;
+  std::vector<int> rank;   // rank[p]: p's place in draw_order
+  std::vector<int> found;  // what the last question found, kept so picking allocates nothing
+};
+
 // A rectangle in table space.
 struct table_rect {
   double left = 0, top = 0, width = 0, height = 0;
@@ -78,6 +90,9 @@ struct play_state {
   // The table's size as the jigsaw folder records it; a smaller one is the display's layout size.
   int table_width = 800, table_height = 600;
   view_type view;
+  // Counts the changes of piece places and drawing order (NoteTableMoved) that the index follows.
+  int table_moves = 0;
+  piece_index_type index;
   int last_group = 0;  // highest group number handed out; a new join uses last_group + 1
   colour_type table_colour{115, 8, 33};
   std::string jigsaw_folder;  // "jigsaws/" + name
@@ -210,6 +225,11 @@ table_rect VisibleTable();
 // How far off (table pixels, on each axis) neighbours a and b may lie and still join: the same
 // number of screen pixels at every zoom, zoomed out never more than a quarter of their spacing.
 double SnapTolerance(int a, int b);
+
+// Pieces were moved, added or reordered other than by play's own commands (a tidy, restored
+// progress): the spatial index is rebuilt when next asked. Anything that changes x, y or
+// draw_order calls it.
+void NoteTableMoved();
 
 // --- Table drawing and picking -----------------------------------------------------------------
 

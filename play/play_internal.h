@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "play/play.h"
 
@@ -14,3 +15,9 @@ void RenumberGroup(int from, int to);
 
 // Draws the piece at its place and turn (the handle is the image centre); nothing without an image.
 void DrawPiece(const piece_type& piece);
+
+// Half the side of a square about a piece's centre that holds it at any quarter turn.
+int PieceReach(const piece_type& piece);
+// The pieces whose square, widened by margin, holds table point (x, y), topmost first (from the
+// spatial index, rebuilt first when the pieces moved). Valid until the next call.
+const std::vector<int>& PiecesNear(int x, int y, int margin);

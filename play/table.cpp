@@ -42,15 +42,10 @@ void DrawThumbnailIfShown() {
 
 namespace {
 
-// Half the side of a square about a piece's centre that holds it at any quarter turn.
-int Reach(const piece_type& piece) {
-  return (std::max(piece.wd, piece.ht) + 1) / 2;
-}
-
 // Whether a piece centred at table (x, y) can show in the picture.
 bool InView(const piece_type& piece, int x, int y) {
   const table_rect shown = VisibleTable();
-  const int reach = Reach(piece);
+  const int reach = PieceReach(piece);
   return x + reach >= shown.left && x - reach <= shown.left + shown.width &&
          y + reach >= shown.top && y - reach <= shown.top + shown.height;
 }
@@ -109,18 +104,11 @@ void DrawCarried() {
 int PieceUnderPointer() {
   FollowScreenSize();
   // Only pieces whose square reaches the probe are tested pixel by pixel; the probe, drawn at its
-  // own size on the screen, reaches further on the table when zoomed out.
+  // own size on the screen whatever its handle, reaches further on the table when zoomed out.
   const int probe_side = play.probe ? std::max(ImageWidth(play.probe), ImageHeight(play.probe)) : 0;
-  const int probe_reach = static_cast<int>(std::ceil((probe_side + 1) / 2 / play.view.zoom)) + 1;
-  const int px = TablePointerX(), py = TablePointerY();
-  for (int k = play.piece_count; k >= 1; k--) {
-    const int p = play.draw_order[k];
-    const piece_type& piece = play.pieces[p];
-    if (!piece.visible) continue;
-    const int reach = Reach(piece) + probe_reach;
-    if (std::abs(piece.x - px) > reach || std::abs(piece.y - py) > reach) continue;
-    if (PieceHitAt(p) == 1) return p;
-  }
+  const int probe_reach = static_cast<int>(std::ceil(probe_side / play.view.zoom)) + 1;
+  for (int p : PiecesNear(TablePointerX(), TablePointerY(), probe_reach))
+    if (play.pieces[p].visible && PieceHitAt(p) == 1) return p;
   return 0;
 }
 
@@ -155,6 +143,7 @@ void RaiseToTop(int p) {
   const auto at = std::find(first, last, p);
   if (at == last) return;
   std::rotate(at, at + 1, last);
+  NoteTableMoved();
 }
 
 void RaisePieceOrGroup(int p) {

@@ -85,10 +85,11 @@ struct table_snapshot {
   std::string name;
   int piece_count;
   std::vector<std::array<int, 5>> pieces;  // x, y, a, gp, box
-  std::vector<int> draw_order;
+  std::vector<int> draw_order;  // entries 0..piece_count
 
   static table_snapshot Take() {
-    table_snapshot s{play.jigsaw_name, play.piece_count, {}, play.draw_order};
+    table_snapshot s{play.jigsaw_name, play.piece_count, {},
+                     {play.draw_order.begin(), play.draw_order.begin() + play.piece_count + 1}};
     for (int i = 1; i <= play.piece_count; ++i) {
       const piece_type& p = play.pieces[i];
       s.pieces.push_back({p.x, p.y, p.a, p.gp, p.box});
