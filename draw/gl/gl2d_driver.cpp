@@ -128,6 +128,7 @@ void TGL2DDriver::Flip(int sync) {
 
 std::shared_ptr<TImageFrame> TGL2DDriver::CreateFrameFromPixmap(
     const std::shared_ptr<TPixmap>& pixmap, int flags) {
+  if (auto placed = TGLImageFrame::CreateOnAtlas(pixmap, flags)) return placed;
   return TGLImageFrame::CreateFromPixmap(pixmap, flags);
 }
 
