@@ -30,9 +30,12 @@ struct gl_draw_state {
 
 enum class gl_shape : uint8_t { clear, points, lines, quads, polygon };
 
-// How a textured operation samples an atlas page: as the frame's own texture would (its
-// level 0, its image's filter), or through the page's reduced levels when drawn smaller.
+// How a textured operation samples: its own texture; an atlas page as its own texture would
+// (level 0); or the page's premultiplied reduced levels, when drawn smaller.
 enum class gl_sampling : uint8_t { own, exact, reduced };
+
+// The blend mode of reduced atlas drawing: premultiplied source over the picture.
+constexpr int kPremultipliedBlend = -1;
 
 struct gl_vertex {
   float x = 0, y = 0, u = 0, v = 0;  // picture position, texture coordinates
@@ -108,9 +111,8 @@ struct gl2d_state_type {
   std::optional<std::array<int, 4>> clip;  // scissor box forced on every operation, while set
   gl_reuse_state kept;
   gl_target_state target;
-  // Atlas pages of the current GraphicsSeq, by filtering (index 1: FilteredImage); a page
-  // lives while a frame placed on it does.
-  std::array<std::vector<std::weak_ptr<gl_atlas_page>>, 2> atlas;
+  // Atlas pages of the current GraphicsSeq; a page lives while a frame placed on it does.
+  std::vector<std::weak_ptr<gl_atlas_page>> atlas;
   int atlas_seq = 0;
 };
 
@@ -133,9 +135,10 @@ class TGLImageFrame : public TImageFrame, public std::enable_shared_from_this<TG
   static std::shared_ptr<TGLImageFrame> CreateFromPixmap(std::shared_ptr<TPixmap> pixmap,
                                                          int flags);
 
-  // A place on a shared atlas page for a small picture without MipmappedImage (pieces,
-  // buttons): drawn 1:1 it samples exactly as its own texture would, so many of them draw in
-  // one run. nullptr when the picture does not suit a page.
+  // A place on a shared atlas page for a small FilteredImage picture without MipmappedImage
+  // (the pieces): drawn 1:1 it samples as its own texture would, so many of them draw in one
+  // run, and drawn smaller it samples the page's reduced levels. nullptr when the picture does
+  // not suit a page.
   static std::shared_ptr<TGLImageFrame> CreateOnAtlas(const std::shared_ptr<TPixmap>& pixmap, int flags);
 
   float u0 = 0, v0 = 0;          // the picture's top-left in texture coordinates (0 on its own)
@@ -146,14 +149,13 @@ class TGLImageFrame : public TImageFrame, public std::enable_shared_from_this<TG
   uint64_t serial = 0;  // never reused: tells recorded frames apart where names repeat
   std::shared_ptr<gl_atlas_page> page;  // the atlas page holding it, or nullptr: its own texture
   int cell = -1;                        // its cell on the page
-  bool reducible = false;               // the page has reduced levels (FilteredImage)
 };
 
 // ---- Atlas pages (gl_atlas.cpp) ----
 
 // A page texture shared by small pictures, each in a cell of its own whose margin repeats the
-// picture's edge (so nothing of a neighbour is ever sampled), cells aligned to kAtlasAlign so
-// that the reduced levels of a filtered page never mix two cells.
+// picture's edge (so nothing of a neighbour is ever sampled), cells aligned so that the page's
+// reduced levels never mix two cells.
 struct gl_atlas_cell {
   int x = 0, y = 0, w = 0, h = 0;
   bool used = false;
@@ -165,11 +167,10 @@ struct gl_atlas_page {
   unsigned name = 0;
   int seq = 0;
   int size = 0;
-  bool filtered = false;
   int next_y = 0;
   std::vector<gl_atlas_shelf> shelves;
   std::vector<gl_atlas_cell> cells;
-  gl_sampling min_filter = gl_sampling::exact;  // what GL_TEXTURE_MIN_FILTER is set to now
+  gl_sampling min_filter = gl_sampling::exact;  // the sampling GL's filter and base level are set to
   ~gl_atlas_page();
 };
 // Sets the page texture bound now to sample as the operation asks (no call when it does).
@@ -236,7 +237,7 @@ void RecordShape(gl_shape shape, std::initializer_list<gl_vertex> vertices);
 void RecordShape(gl_shape shape, const std::vector<gl_vertex>& vertices);
 // A textured quad: not recorded at all when it lies wholly outside the picture or the scissor
 // box; on an atlas page drawn smaller than 1:1 with MaskBlend or AlphaBlend it samples the
-// page's reduced levels and blends its soft edge (AlphaBlend).
+// page's reduced levels and blends its soft edge, premultiplied (MaskBlend then as if alpha).
 void RecordTextured(const std::shared_ptr<TGLImageFrame>& frame, const std::array<gl_vertex, 4>& quad,
                     float source_w, float source_h);
 // Puts GL into the state, skipping what it holds already.

@@ -1,9 +1,12 @@
-// Atlas pages: small pictures share a few large textures so that many of them draw in one run.
-// Each picture sits in a cell whose margin repeats its edge, so sampling near the edge sees
-// what its own clamped texture would; level 0 holds the picture unchanged, so a 1:1 draw shows
-// exactly the pixels of its own texture. Pages of FilteredImage pictures also carry reduced
-// levels for drawing smaller, averaged by alpha with colour carried into the transparent texels
-// beside the opaque ones, so a reduced edge shows no dark fringe. Depends on draw/gl/gl2d.h.
+// Atlas pages: small filtered pictures (the pieces) share a few large textures so that many of
+// them draw in one run. Each picture sits in a cell whose margin repeats its edge, so sampling
+// near the edge sees what its own clamped texture would; level 0 holds the picture unchanged,
+// so a 1:1 draw shows the pixels of its own texture. Only filtered pictures come here: where a
+// pixel centre falls exactly on a texel boundary (a centred odd size), nearest sampling picks
+// a texel by the last bit of rounding, which differs between a page and a texture of its own,
+// while bilinear weights of one half stay one half. Levels 1 to 4 hold the pictures reduced
+// with premultiplied alpha, for drawing smaller (level 0 excluded, as it is not premultiplied),
+// so a reduced edge fades without a dark fringe. Depends on draw/gl/gl2d.h.
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -37,21 +40,18 @@ bool PageSizeAccepted() {
   return accepted;
 }
 
-std::shared_ptr<gl_atlas_page> NewPage(bool filtered) {
+std::shared_ptr<gl_atlas_page> NewPage() {
   auto page = std::make_shared<gl_atlas_page>();
   page->name = GenTexture();
   page->seq = GraphicsSeq();
   page->size = kPageSize;
-  page->filtered = filtered;
   BindTexture(page->name);
-  const GLint filter = filtered ? GL_LINEAR : GL_NEAREST;
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
-  const int levels = filtered ? kReducedLevels : 0;
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, levels);
-  for (int level = 0; level <= levels; ++level) {
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, kReducedLevels);
+  for (int level = 0; level <= kReducedLevels; ++level) {
     glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, kPageSize >> level, kPageSize >> level, 0, GL_RGBA,
                  GL_UNSIGNED_BYTE, nullptr);
   }
@@ -106,62 +106,48 @@ uint32_t Channel(uint32_t texel, int k) {
   return texel >> (8 * k) & 0xFF;
 }
 
-// The next smaller level: each texel's colour averaged by alpha over its 2 x 2 block, its
-// alpha the block's mean; then each transparent texel beside visible ones takes their mean
-// colour, so filtering towards it keeps the edge's colour.
-std::vector<uint32_t> Reduce(const std::vector<uint32_t>& texels, int w, int h) {
-  const int rw = w / 2, rh = h / 2;
-  std::vector<uint32_t> reduced(static_cast<size_t>(rw) * rh);
-  for (int y = 0; y < rh; ++y) {
-    for (int x = 0; x < rw; ++x) {
-      const size_t at = static_cast<size_t>(2 * y) * w + 2 * x;
-      const uint32_t block[4] = {texels[at], texels[at + 1], texels[at + w], texels[at + w + 1]};
-      uint32_t alpha = 0, sums[3] = {0, 0, 0};
-      for (const uint32_t t : block) {
-        const uint32_t a = Channel(t, 3);
-        alpha += a;
-        for (int k = 0; k < 3; ++k) sums[k] += Channel(t, k) * a;
-      }
-      uint32_t out = (alpha + 2) / 4 << 24;
-      if (alpha > 0)
-        for (int k = 0; k < 3; ++k) out |= (sums[k] + alpha / 2) / alpha << (8 * k);
-      reduced[static_cast<size_t>(y) * rw + x] = out;
-    }
+// The texels with their colour multiplied by their alpha.
+std::vector<uint32_t> Premultiplied(const std::vector<uint32_t>& texels) {
+  std::vector<uint32_t> out(texels.size());
+  for (size_t i = 0; i < texels.size(); ++i) {
+    const uint32_t a = Channel(texels[i], 3);
+    uint32_t texel = a << 24;
+    for (int k = 0; k < 3; ++k) texel |= (Channel(texels[i], k) * a + 127) / 255 << (8 * k);
+    out[i] = texel;
   }
-  std::vector<uint32_t> spread = reduced;
-  for (int y = 0; y < rh; ++y) {
-    for (int x = 0; x < rw; ++x) {
-      uint32_t& out = spread[static_cast<size_t>(y) * rw + x];
-      if (Channel(out, 3) != 0) continue;
-      uint32_t count = 0, sums[3] = {0, 0, 0};
-      for (int ny = std::max(y - 1, 0); ny <= std::min(y + 1, rh - 1); ++ny) {
-        for (int nx = std::max(x - 1, 0); nx <= std::min(x + 1, rw - 1); ++nx) {
-          const uint32_t n = reduced[static_cast<size_t>(ny) * rw + nx];
-          if (Channel(n, 3) == 0) continue;
-          ++count;
-          for (int k = 0; k < 3; ++k) sums[k] += Channel(n, k);
-        }
-      }
-      if (count == 0) continue;
-      out = 0;
-      for (int k = 0; k < 3; ++k) out |= (sums[k] + count / 2) / count << (8 * k);
-    }
-  }
-  return spread;
+  return out;
 }
 
-// Uploads the picture into the cell, with the reduced levels on a filtered page.
+// The next smaller level: each texel the mean of a 2 x 2 block.
+std::vector<uint32_t> Halved(const std::vector<uint32_t>& texels, int w, int h) {
+  const int hw = w / 2, hh = h / 2;
+  std::vector<uint32_t> out(static_cast<size_t>(hw) * hh);
+  for (int y = 0; y < hh; ++y) {
+    for (int x = 0; x < hw; ++x) {
+      const size_t at = static_cast<size_t>(2 * y) * w + 2 * x;
+      uint32_t texel = 0;
+      for (int k = 0; k < 4; ++k) {
+        const uint32_t sum = Channel(texels[at], k) + Channel(texels[at + 1], k) + Channel(texels[at + w], k) +
+                             Channel(texels[at + w + 1], k);
+        texel |= (sum + 2) / 4 << (8 * k);
+      }
+      out[static_cast<size_t>(y) * hw + x] = texel;
+    }
+  }
+  return out;
+}
+
+// Uploads the picture into the cell, with its reduced levels.
 void Upload(const gl_atlas_page& page, const gl_atlas_cell& cell, const TPixmap& picture) {
   BindTexture(page.name);
   glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
   std::vector<uint32_t> texels = CellTexels(picture, cell.w, cell.h);
-  const int levels = page.filtered ? kReducedLevels : 0;
   for (int level = 0;; ++level) {
     glTexSubImage2D(GL_TEXTURE_2D, level, cell.x >> level, cell.y >> level, cell.w >> level, cell.h >> level,
                     GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
-    if (level == levels) break;
-    texels = Reduce(texels, cell.w >> level, cell.h >> level);
+    if (level == kReducedLevels) break;
+    texels = Halved(level == 0 ? Premultiplied(texels) : texels, cell.w >> level, cell.h >> level);
   }
 }
 
@@ -173,15 +159,15 @@ gl_atlas_page::~gl_atlas_page() {
 
 std::shared_ptr<TGLImageFrame> TGLImageFrame::CreateOnAtlas(const std::shared_ptr<TPixmap>& pixmap, int flags) {
   if (!pixmap || pixmap->width <= 0 || pixmap->height <= 0 || pixmap->width > kLargestPicture ||
-      pixmap->height > kLargestPicture || (flags & MipmappedImage) || !PageSizeAccepted())
+      pixmap->height > kLargestPicture || (flags & (FilteredImage | MipmappedImage)) != FilteredImage ||
+      !PageSizeAccepted())
     return nullptr;
   auto& s = gl2d_state;
+  auto& pages = s.atlas;
   if (s.atlas_seq != GraphicsSeq()) {
-    for (auto& pages : s.atlas) pages.clear();  // their textures died with their context
+    pages.clear();  // their textures died with their context
     s.atlas_seq = GraphicsSeq();
   }
-  const bool filtered = (flags & FilteredImage) != 0;
-  auto& pages = s.atlas[filtered ? 1 : 0];
   std::erase_if(pages, [](const std::weak_ptr<gl_atlas_page>& p) { return p.expired(); });
   const int cw = RoundUp(pixmap->width + 2 * kMargin), ch = RoundUp(pixmap->height + 2 * kMargin);
   std::shared_ptr<gl_atlas_page> page;
@@ -192,7 +178,7 @@ std::shared_ptr<TGLImageFrame> TGLImageFrame::CreateOnAtlas(const std::shared_pt
     if (cell >= 0) break;
   }
   if (cell < 0) {
-    page = NewPage(filtered);
+    page = NewPage();
     pages.push_back(page);
     cell = Place(*page, cw, ch);
   }
@@ -211,22 +197,20 @@ std::shared_ptr<TGLImageFrame> TGLImageFrame::CreateOnAtlas(const std::shared_pt
   frame->serial = NextFrameSerial();
   frame->page = std::move(page);
   frame->cell = cell;
-  frame->reducible = filtered;
   return frame;
 }
 
 void SelectSampling(const gl_command& command) {
   if (command.sampling == gl_sampling::own) return;
-  for (const auto& pages : gl2d_state.atlas) {
-    for (const auto& weak : pages) {
-      const auto page = weak.lock();
-      if (!page || page->name != command.texture_name) continue;
-      if (page->min_filter != command.sampling) {
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
-                        command.sampling == gl_sampling::reduced ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR);
-        page->min_filter = command.sampling;
-      }
-      return;
+  for (const auto& weak : gl2d_state.atlas) {
+    const auto page = weak.lock();
+    if (!page || page->name != command.texture_name) continue;
+    if (page->min_filter != command.sampling) {
+      const bool reduced = command.sampling == gl_sampling::reduced;
+      glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, reduced ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR);
+      glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, reduced ? 1 : 0);
+      page->min_filter = command.sampling;
     }
+    return;
   }
 }

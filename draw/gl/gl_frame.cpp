@@ -382,12 +382,17 @@ void RecordTextured(const std::shared_ptr<TGLImageFrame>& frame, const std::arra
                     float source_w, float source_h) {
   if (OutsidePicture(quad)) return;
   const int blend = gl2d_state.wanted.blend;
-  const bool reduced = frame->reducible && (blend == MaskBlend || blend == AlphaBlend) &&
+  const bool reduced = frame->page && (blend == MaskBlend || blend == AlphaBlend) &&
                        DrawnSmaller(quad, source_w, source_h);
   gl_command& command = Record(gl_shape::quads, frame->serial, frame->name, quad.data(), quad.size());
   if (frame->page) command.sampling = reduced ? gl_sampling::reduced : gl_sampling::exact;
-  // Reduced edges are soft: blended rather than cut at one half.
-  if (reduced) command.state.blend = AlphaBlend;
+  // Reduced edges are soft: blended rather than cut at one half, and premultiplied, so the
+  // colour and alpha acting on the texels are too.
+  if (reduced) {
+    auto& state = command.state;
+    state.blend = kPremultipliedBlend;
+    for (int k = 0; k < 3; ++k) state.color[k] = static_cast<uint8_t>((state.color[k] * state.color[3] + 127) / 255);
+  }
   gl2d_state.frame.textures.push_back(frame);
 }
 
