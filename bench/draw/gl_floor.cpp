@@ -3,6 +3,7 @@
 // outside draw/gl/ that calls OpenGL: a floor must bypass the layer.
 #include "bench/draw/gl_floor.h"
 
+#define GL_GLEXT_PROTOTYPES
 #include <GL/gl.h>
 #include <GL/glext.h>
 
@@ -36,12 +37,12 @@ unsigned FloorTexture(int size, const std::vector<floor_picture_type>& pictures)
   GLuint name = 0;
   glGenTextures(1, &name);
   glBindTexture(GL_TEXTURE_2D, name);
-  glTexParameteri(GL_TEXTURE_2D, GL_GENERATE_MIPMAP, GL_TRUE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 4);
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, size, size, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
   glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
   for (const auto& p : pictures)
     glTexSubImage2D(GL_TEXTURE_2D, 0, p.x, p.y, p.w, p.h, GL_RGBA, GL_UNSIGNED_BYTE, p.rgba);
+  glGenerateMipmap(GL_TEXTURE_2D);
   return name;
 }
 

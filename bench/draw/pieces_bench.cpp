@@ -9,6 +9,8 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <fstream>
+#include <string>
 #include <vector>
 
 #include "bench/draw/gl_floor.h"
@@ -87,6 +89,11 @@ bench_world& World() {
       p.turns = Rand(0, 3);
       w.pieces.push_back(p);
     }
+    {  // the process with its pieces on their pages, before the floor's texture
+      std::ifstream status("/proc/self/status");
+      for (std::string line; std::getline(status, line);)
+        if (line.starts_with("VmRSS")) std::fprintf(stderr, "pieces on their pages: %s\n", line.c_str());
+    }
     // The floor's one texture holds every piece where its own page has it (pages overlap there).
     std::vector<floor_picture_type> pictures;
     for (const auto& p : w.pieces) {
@@ -95,7 +102,8 @@ bench_world& World() {
       pictures.push_back({pixmap->pixels, static_cast<int>(frame.u0 / frame.uscale),
                           static_cast<int>(frame.v0 / frame.vscale), pixmap->width, pixmap->height});
     }
-    w.floor_texture = FloorTexture(2048, pictures);
+    const auto& first = static_cast<const TGLImageFrame&>(*w.pieces[0].image->Frame(0));
+    w.floor_texture = FloorTexture(static_cast<int>(1 / first.uscale + 0.5f), pictures);
     const float whole_x = (kWidth - 4 * kWidth * kWholeScale) / 2, whole_y = (kHeight - 4 * kHeight * kWholeScale) / 2;
     for (size_t i = 0; i < w.pieces.size(); ++i) {
       const auto& p = w.pieces[i];

@@ -16,7 +16,6 @@
 
 namespace {
 
-constexpr int kPageSize = 2048;
 constexpr int kLargestPicture = 256;  // larger pictures keep their own texture
 constexpr int kMargin = 2;            // texels of repeated edge around a picture
 constexpr int kReducedLevels = 4;     // levels 1..4: cells aligned to 16 never mix
@@ -26,25 +25,34 @@ int RoundUp(int n) {
   return (n + kAlign - 1) / kAlign * kAlign;
 }
 
-// GL takes a page texture (with its levels) in the current context.
-bool PageSizeAccepted() {
+// The largest page GL takes in the current context (0: none). Pages are large so that the
+// pieces of a big jigsaw share one or two of them: a run of quads ends where the next piece
+// lies on another page. Only the cells in use are ever written, so a page costs memory for
+// what it holds.
+int PageSize() {
   static int checked_seq = 0;
-  static bool accepted = false;
+  static int size = 0;
   if (checked_seq != GraphicsSeq()) {
     checked_seq = GraphicsSeq();
-    glTexImage2D(GL_PROXY_TEXTURE_2D, 0, GL_RGBA8, kPageSize, kPageSize, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-    GLint width = 0;
-    glGetTexLevelParameteriv(GL_PROXY_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-    accepted = width == kPageSize;
+    size = 0;
+    for (const int candidate : {8192, 4096, 2048}) {
+      glTexImage2D(GL_PROXY_TEXTURE_2D, 0, GL_RGBA8, candidate, candidate, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+      GLint width = 0;
+      glGetTexLevelParameteriv(GL_PROXY_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+      if (width == candidate) {
+        size = candidate;
+        break;
+      }
+    }
   }
-  return accepted;
+  return size;
 }
 
-std::shared_ptr<gl_atlas_page> NewPage() {
+std::shared_ptr<gl_atlas_page> NewPage(int size) {
   auto page = std::make_shared<gl_atlas_page>();
   page->name = GenTexture();
   page->seq = GraphicsSeq();
-  page->size = kPageSize;
+  page->size = size;
   BindTexture(page->name);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
@@ -52,7 +60,7 @@ std::shared_ptr<gl_atlas_page> NewPage() {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, kReducedLevels);
   for (int level = 0; level <= kReducedLevels; ++level) {
-    glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, kPageSize >> level, kPageSize >> level, 0, GL_RGBA,
+    glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, size >> level, size >> level, 0, GL_RGBA,
                  GL_UNSIGNED_BYTE, nullptr);
   }
   return page;
@@ -160,7 +168,7 @@ gl_atlas_page::~gl_atlas_page() {
 std::shared_ptr<TGLImageFrame> TGLImageFrame::CreateOnAtlas(const std::shared_ptr<TPixmap>& pixmap, int flags) {
   if (!pixmap || pixmap->width <= 0 || pixmap->height <= 0 || pixmap->width > kLargestPicture ||
       pixmap->height > kLargestPicture || (flags & (FilteredImage | MipmappedImage)) != FilteredImage ||
-      !PageSizeAccepted())
+      PageSize() == 0)
     return nullptr;
   auto& s = gl2d_state;
   auto& pages = s.atlas;
@@ -178,7 +186,7 @@ std::shared_ptr<TGLImageFrame> TGLImageFrame::CreateOnAtlas(const std::shared_pt
     if (cell >= 0) break;
   }
   if (cell < 0) {
-    page = NewPage();
+    page = NewPage(PageSize());
     pages.push_back(page);
     cell = Place(*page, cw, ch);
   }
@@ -187,7 +195,7 @@ std::shared_ptr<TGLImageFrame> TGLImageFrame::CreateOnAtlas(const std::shared_pt
 
   auto frame = std::make_shared<TGLImageFrame>();
   frame->name = page->name;
-  frame->uscale = frame->vscale = 1.0f / static_cast<float>(kPageSize);
+  frame->uscale = frame->vscale = 1.0f / static_cast<float>(page->size);
   // Whole texel counts over a power of two: every coordinate is exact.
   frame->u0 = static_cast<float>(c.x + kMargin) * frame->uscale;
   frame->v0 = static_cast<float>(c.y + kMargin) * frame->vscale;
