@@ -27,8 +27,8 @@ int RoundUp(int n) {
 
 // The largest page GL takes in the current context (0: none). Pages are large so that the
 // pieces of a big jigsaw share one or two of them: a run of quads ends where the next piece
-// lies on another page. Only the cells in use are ever written, so a page costs memory for
-// what it holds.
+// lies on another page. Only the cells in use are ever written, and llvmpipe gives a texture
+// memory only where it is written.
 int PageSize() {
   static int checked_seq = 0;
   static int size = 0;
