@@ -99,6 +99,8 @@ std::vector<floor_quad_type> FloorQuads(const bench_world_type& w) {
     auto frame = std::static_pointer_cast<TGLImageFrame>(piece.image->Frame(0));
     floor_quad_type q;
     q.texture = frame->name;
+    q.u0 = frame->u0;
+    q.v0 = frame->v0;
     q.u1 = frame->u1;
     q.v1 = frame->v1;
     const float h = kPieceSize / 2.0f;

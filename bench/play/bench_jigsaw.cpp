@@ -41,6 +41,8 @@ std::vector<floor_quad_type> TableQuads() {
     auto frame = std::static_pointer_cast<TGLImageFrame>(piece.img->Frame(0));
     floor_quad_type q;
     q.texture = frame->name;
+    q.u0 = frame->u0;
+    q.v0 = frame->v0;
     q.u1 = frame->u1;
     q.v1 = frame->v1;
     const float hx = piece.wd / 2.0f, hy = piece.ht / 2.0f;

@@ -1,6 +1,6 @@
-// The OpenGL back end of the drawing layer: TGL2DDriver (immediate-mode OpenGL 1.1 on the
-// context of the platform's GL graphics driver) and TGLImageFrame (textures), with the back
-// end's module state. Private to draw/. Depends on draw/draw.h and platform/.
+// The OpenGL back end of the drawing layer: TGL2DDriver (OpenGL 1.1 on the context of the
+// platform's GL graphics driver) and TGLImageFrame (textures, or places on shared atlas pages),
+// with the back end's module state. Private to draw/. Depends on draw/draw.h and platform/.
 #pragma once
 
 #include <array>
@@ -13,6 +13,7 @@
 #include "draw/draw.h"
 
 class TGLImageFrame;
+struct gl_atlas_page;
 
 // The part of the back end's state that decides what a drawing operation puts on the picture.
 // Every recorded operation carries a copy; GL receives it only when the operation runs.
@@ -29,6 +30,13 @@ struct gl_draw_state {
 
 enum class gl_shape : uint8_t { clear, points, lines, quads, polygon };
 
+// How a textured operation samples: its own texture; an atlas page as its own texture would
+// (level 0); or the page's premultiplied reduced levels, when drawn smaller.
+enum class gl_sampling : uint8_t { own, exact, reduced };
+
+// The blend mode of reduced atlas drawing: premultiplied source over the picture.
+constexpr int kPremultipliedBlend = -1;
+
 struct gl_vertex {
   float x = 0, y = 0, u = 0, v = 0;  // picture position, texture coordinates
   bool operator==(const gl_vertex&) const = default;
@@ -40,6 +48,7 @@ struct gl_command {
   gl_draw_state state;
   uint64_t texture = 0;  // serial of the image frame, 0 untextured
   unsigned texture_name = 0;
+  gl_sampling sampling = gl_sampling::own;
   uint32_t first = 0, count = 0;  // range of the frame's vertices
   bool operator==(const gl_command&) const = default;
 };
@@ -87,6 +96,7 @@ struct gl2d_state_type {
   std::vector<unsigned> dead_textures;   // names waiting for deletion, all of dead_seq
   int dead_seq = 0;                      // GraphicsSeq the dead names belong to
   int blend_changes = 0;                 // times the blend mode asked for changed (repeats skipped)
+  int batches = 0;                       // textured runs sent to GL since the start, for tests
 
   gl_frame frame;       // drawing since the last Flip
   gl_frame shown;       // the last frame presented (no textures kept)
@@ -101,6 +111,9 @@ struct gl2d_state_type {
   std::optional<std::array<int, 4>> clip;  // scissor box forced on every operation, while set
   gl_reuse_state kept;
   gl_target_state target;
+  // Atlas pages of the current GraphicsSeq; a page lives while a frame placed on it does.
+  std::vector<std::weak_ptr<gl_atlas_page>> atlas;
+  int atlas_seq = 0;
 };
 
 // Never destroyed: frames released during process exit still queue their names safely.
@@ -122,13 +135,48 @@ class TGLImageFrame : public TImageFrame, public std::enable_shared_from_this<TG
   static std::shared_ptr<TGLImageFrame> CreateFromPixmap(std::shared_ptr<TPixmap> pixmap,
                                                          int flags);
 
-  float u0 = 0, v0 = 0;          // always 0
-  float u1 = 0, v1 = 0;          // picture size in texture coordinates
+  // A place on a shared atlas page for a small FilteredImage picture without MipmappedImage
+  // (the pieces): drawn 1:1 it samples as its own texture would, so many of them draw in one
+  // run, and drawn smaller it samples the page's reduced levels. nullptr when the picture does
+  // not suit a page.
+  static std::shared_ptr<TGLImageFrame> CreateOnAtlas(const std::shared_ptr<TPixmap>& pixmap, int flags);
+
+  float u0 = 0, v0 = 0;          // the picture's top-left in texture coordinates (0 on its own)
+  float u1 = 0, v1 = 0;          // the picture's bottom-right in texture coordinates
   float uscale = 0, vscale = 0;  // 1 / texture size
   unsigned name = 0;
   int seq = 0;          // GraphicsSeq when made
   uint64_t serial = 0;  // never reused: tells recorded frames apart where names repeat
+  std::shared_ptr<gl_atlas_page> page;  // the atlas page holding it, or nullptr: its own texture
+  int cell = -1;                        // its cell on the page
 };
+
+// ---- Atlas pages (gl_atlas.cpp) ----
+
+// A page texture shared by small pictures, each in a cell of its own whose margin repeats the
+// picture's edge (so nothing of a neighbour is ever sampled), cells aligned so that the page's
+// reduced levels never mix two cells.
+struct gl_atlas_cell {
+  int x = 0, y = 0, w = 0, h = 0;
+  bool used = false;
+};
+struct gl_atlas_shelf {
+  int y = 0, h = 0, next_x = 0;
+};
+struct gl_atlas_page {
+  unsigned name = 0;
+  int seq = 0;
+  int size = 0;
+  int next_y = 0;
+  std::vector<gl_atlas_shelf> shelves;
+  std::vector<gl_atlas_cell> cells;
+  gl_sampling min_filter = gl_sampling::exact;  // the sampling GL's filter and base level are set to
+  ~gl_atlas_page();
+};
+// Sets the page texture bound now to sample as the operation asks (no call when it does).
+void SelectSampling(const gl_command& command);
+// The next serial for a texture or atlas frame.
+uint64_t NextFrameSerial();
 
 class TGL2DDriver : public T2DDriver {
  public:
@@ -173,6 +221,10 @@ void DisableTexturing();
 gl_vertex Transformed(float px, float py, float tx, float ty, float offset, float u = 0, float v = 0);
 // The smallest power of two at least n (1 for n <= 1).
 int PowerOfTwoAtLeast(int n);
+// Queues a texture name of GraphicsSeq seq for deletion (a name of an older context is dropped).
+void QueueDeadTexture(unsigned name, int seq);
+// Generates a texture name and deletes the names queued under the current GraphicsSeq first.
+unsigned GenTexture();
 // Switches GL to blend mode `mode` (no cache).
 void ApplyBlend(int mode);
 // The projection 0..width x 0..height with y downwards.
@@ -183,7 +235,11 @@ void SetOrtho(double width, double height);
 // Records one operation with the wanted state; vertices are already transformed.
 void RecordShape(gl_shape shape, std::initializer_list<gl_vertex> vertices);
 void RecordShape(gl_shape shape, const std::vector<gl_vertex>& vertices);
-void RecordTextured(const std::shared_ptr<TGLImageFrame>& frame, std::initializer_list<gl_vertex> vertices);
+// A textured quad: not recorded at all when it lies wholly outside the picture or the scissor
+// box; on an atlas page drawn smaller than 1:1 with MaskBlend or AlphaBlend it samples the
+// page's reduced levels and blends its soft edge, premultiplied (MaskBlend then as if alpha).
+void RecordTextured(const std::shared_ptr<TGLImageFrame>& frame, const std::array<gl_vertex, 4>& quad,
+                    float source_w, float source_h);
 // Puts GL into the state, skipping what it holds already.
 void ApplyState(const gl_draw_state& state);
 // Runs every recorded operation that has not run yet, for a read of the picture or drawing

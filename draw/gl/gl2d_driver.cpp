@@ -128,6 +128,7 @@ void TGL2DDriver::Flip(int sync) {
 
 std::shared_ptr<TImageFrame> TGL2DDriver::CreateFrameFromPixmap(
     const std::shared_ptr<TPixmap>& pixmap, int flags) {
+  if (auto placed = TGLImageFrame::CreateOnAtlas(pixmap, flags)) return placed;
   return TGLImageFrame::CreateFromPixmap(pixmap, flags);
 }
 
@@ -148,6 +149,11 @@ void ApplyBlend(int mode) {
     case AlphaBlend:
       glEnable(GL_BLEND);
       glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+      glDisable(GL_ALPHA_TEST);
+      break;
+    case kPremultipliedBlend:
+      glEnable(GL_BLEND);
+      glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
       glDisable(GL_ALPHA_TEST);
       break;
     case AdditiveBlend:

@@ -6,6 +6,7 @@
 #include <GL/glext.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "draw/gl/gl2d.h"
 
@@ -26,7 +27,7 @@ gl_draw_state RelevantState(gl_shape shape) {
   return state;
 }
 
-void Record(gl_shape shape, uint64_t serial, unsigned name, const gl_vertex* vertices, size_t count) {
+gl_command& Record(gl_shape shape, uint64_t serial, unsigned name, const gl_vertex* vertices, size_t count) {
   auto& frame = gl2d_state.frame;
   gl_command command;
   command.shape = shape;
@@ -37,6 +38,40 @@ void Record(gl_shape shape, uint64_t serial, unsigned name, const gl_vertex* ver
   command.count = static_cast<uint32_t>(count);
   frame.vertices.insert(frame.vertices.end(), vertices, vertices + count);
   frame.commands.push_back(command);
+  return frame.commands.back();
+}
+
+// The quad lies wholly outside the picture or the scissor box (with a pixel to spare).
+bool OutsidePicture(const std::array<gl_vertex, 4>& quad) {
+  const gl_draw_state& state = gl2d_state.wanted;
+  const float ow = state.ortho_width, oh = state.ortho_height;
+  const auto width = static_cast<float>(GraphicsWidth()), height = static_cast<float>(GraphicsHeight());
+  if (ow <= 0 || oh <= 0 || width <= 0 || height <= 0) return false;
+  float x0 = 0, y0 = 0, x1 = ow, y1 = oh;
+  if (state.scissor) {  // GL window pixels, y up
+    const auto& box = state.scissor_box;
+    x0 = std::max(x0, static_cast<float>(box[0]) * ow / width);
+    x1 = std::min(x1, static_cast<float>(box[0] + box[2]) * ow / width);
+    y0 = std::max(y0, (height - static_cast<float>(box[1] + box[3])) * oh / height);
+    y1 = std::min(y1, (height - static_cast<float>(box[1])) * oh / height);
+  }
+  const float spare_x = ow / width, spare_y = oh / height;
+  const auto [left, right] = std::minmax({quad[0].x, quad[1].x, quad[2].x, quad[3].x});
+  const auto [top, bottom] = std::minmax({quad[0].y, quad[1].y, quad[2].y, quad[3].y});
+  return right < x0 - spare_x || left > x1 + spare_x || bottom < y0 - spare_y || top > y1 + spare_y;
+}
+
+// The quad covers fewer picture pixels than its source rectangle has texels along an edge.
+bool DrawnSmaller(const std::array<gl_vertex, 4>& quad, float source_w, float source_h) {
+  const gl_draw_state& state = gl2d_state.wanted;
+  if (state.ortho_width <= 0 || state.ortho_height <= 0) return false;
+  const float px = static_cast<float>(GraphicsWidth()) / state.ortho_width;
+  const float py = static_cast<float>(GraphicsHeight()) / state.ortho_height;
+  const auto length = [px, py](const gl_vertex& a, const gl_vertex& b) {
+    return std::hypot((b.x - a.x) * px, (b.y - a.y) * py);
+  };
+  constexpr float kOneToOne = 0.999f;
+  return length(quad[0], quad[1]) < source_w * kOneToOne || length(quad[0], quad[3]) < source_h * kOneToOne;
 }
 
 GLenum Mode(gl_shape shape) {
@@ -54,22 +89,47 @@ void RunCommand(const gl_frame& frame, const gl_command& command) {
     glClear(GL_COLOR_BUFFER_BIT);
     return;
   }
-  if (command.texture != 0) {
-    BindTexture(command.texture_name);
-  } else {
-    DisableTexturing();
-  }
+  DisableTexturing();
   glBegin(Mode(command.shape));
-  for (uint32_t i = command.first; i < command.first + command.count; ++i) {
-    const gl_vertex& v = frame.vertices[i];
-    if (command.texture != 0) glTexCoord2f(v.u, v.v);
-    glVertex2f(v.x, v.y);
-  }
+  for (uint32_t i = command.first; i < command.first + command.count; ++i) glVertex2f(frame.vertices[i].x, frame.vertices[i].y);
   glEnd();
 }
 
+// b continues a's run of textured quads: same texture, sampling and state, vertices following.
+bool Continues(const gl_command& a, const gl_command& b) {
+  return b.shape == gl_shape::quads && b.texture != 0 && b.texture_name == a.texture_name &&
+         b.sampling == a.sampling && b.first == a.first + a.count && b.state == a.state;
+}
+
+// Textured quads run from one vertex array: a run of them on one atlas page is one draw call.
+void RunTexturedQuads(const gl_frame& frame, const gl_command& first, uint32_t count) {
+  ApplyState(first.state);
+  BindTexture(first.texture_name);
+  SelectSampling(first);
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+  glVertexPointer(2, GL_FLOAT, sizeof(gl_vertex), &frame.vertices[0].x);
+  glTexCoordPointer(2, GL_FLOAT, sizeof(gl_vertex), &frame.vertices[0].u);
+  glDrawArrays(GL_QUADS, static_cast<GLint>(first.first), static_cast<GLsizei>(count));
+  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+  glDisableClientState(GL_VERTEX_ARRAY);
+  ++gl2d_state.batches;
+}
+
 void Run(const gl_frame& frame, size_t from, size_t to) {
-  for (size_t i = from; i < to; ++i) RunCommand(frame, frame.commands[i]);
+  for (size_t i = from; i < to;) {
+    const gl_command& command = frame.commands[i];
+    if (command.shape != gl_shape::quads || command.texture == 0) {
+      RunCommand(frame, command);
+      ++i;
+      continue;
+    }
+    size_t end = i + 1;
+    while (end < to && Continues(frame.commands[end - 1], frame.commands[end])) ++end;
+    const gl_command& last = frame.commands[end - 1];
+    RunTexturedQuads(frame, command, last.first + last.count - command.first);
+    i = end;
+  }
 }
 
 // How many operations a and b share from their start, vertices included.
@@ -318,8 +378,21 @@ void RecordShape(gl_shape shape, const std::vector<gl_vertex>& vertices) {
   Record(shape, 0, 0, vertices.data(), vertices.size());
 }
 
-void RecordTextured(const std::shared_ptr<TGLImageFrame>& frame, std::initializer_list<gl_vertex> vertices) {
-  Record(gl_shape::quads, frame->serial, frame->name, vertices.begin(), vertices.size());
+void RecordTextured(const std::shared_ptr<TGLImageFrame>& frame, const std::array<gl_vertex, 4>& quad,
+                    float source_w, float source_h) {
+  if (OutsidePicture(quad)) return;
+  const int blend = gl2d_state.wanted.blend;
+  const bool reduced = frame->page && (blend == MaskBlend || blend == AlphaBlend) &&
+                       DrawnSmaller(quad, source_w, source_h);
+  gl_command& command = Record(gl_shape::quads, frame->serial, frame->name, quad.data(), quad.size());
+  if (frame->page) command.sampling = reduced ? gl_sampling::reduced : gl_sampling::exact;
+  // Reduced edges are soft: blended rather than cut at one half, and premultiplied, so the
+  // colour and alpha acting on the texels are too.
+  if (reduced) {
+    auto& state = command.state;
+    state.blend = kPremultipliedBlend;
+    for (int k = 0; k < 3; ++k) state.color[k] = static_cast<uint8_t>((state.color[k] * state.color[3] + 127) / 255);
+  }
   gl2d_state.frame.textures.push_back(frame);
 }
 

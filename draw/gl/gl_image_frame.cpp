@@ -1,6 +1,7 @@
 // Image textures of the OpenGL back end: power-of-two sizes checked with proxy textures, the
-// picture's edge smeared one pixel outwards, filtering and mipmaps by image flags, and the
-// deletion queue that keeps GL calls out of frame destruction. Depends on draw/gl/gl2d.h.
+// picture's edge smeared one pixel outwards, filtering and mipmaps by image flags, the
+// deletion queue that keeps GL calls out of frame destruction, and drawing a frame (its own
+// texture or its atlas cell). Depends on draw/gl/gl2d.h.
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -28,22 +29,8 @@ void FitTextureSize(int& tw, int& th) {
   }
 }
 
-// The names queued under the current GraphicsSeq are deleted; older ones died with their context.
-void FlushDeadTextures() {
-  auto& s = gl2d_state;
-  const int seq = GraphicsSeq();
-  if (s.dead_seq == seq && !s.dead_textures.empty()) {
-    // Deleting the bound name leaves the cache stale only until CreateTex binds its new name.
-    glDeleteTextures(static_cast<GLsizei>(s.dead_textures.size()), s.dead_textures.data());
-  }
-  s.dead_textures.clear();
-  s.dead_seq = seq;
-}
-
 GLuint CreateTex(int tw, int th, int flags) {
-  GLuint name = 0;
-  glGenTextures(1, &name);
-  FlushDeadTextures();
+  const GLuint name = GenTexture();
   BindTexture(name);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
@@ -105,6 +92,31 @@ std::shared_ptr<TPixmap> PadToTexture(const std::shared_ptr<TPixmap>& picture, i
 
 }  // namespace
 
+unsigned GenTexture() {
+  GLuint name = 0;
+  glGenTextures(1, &name);
+  // The names queued under the current GraphicsSeq are deleted; older ones died with their context.
+  auto& s = gl2d_state;
+  const int seq = GraphicsSeq();
+  if (s.dead_seq == seq && !s.dead_textures.empty()) {
+    // Deleting the bound name leaves the cache stale only until the caller binds its new name.
+    glDeleteTextures(static_cast<GLsizei>(s.dead_textures.size()), s.dead_textures.data());
+  }
+  s.dead_textures.clear();
+  s.dead_seq = seq;
+  return name;
+}
+
+void QueueDeadTexture(unsigned name, int seq) {
+  // A name of an earlier sequence belongs to a context that no longer exists.
+  if (seq != 0 && seq == gl2d_state.dead_seq) gl2d_state.dead_textures.push_back(name);
+}
+
+uint64_t NextFrameSerial() {
+  static uint64_t next_serial = 1;  // never reset, so a serial names one picture for the run
+  return next_serial++;
+}
+
 std::shared_ptr<TGLImageFrame> TGLImageFrame::CreateFromPixmap(std::shared_ptr<TPixmap> pixmap,
                                                                int flags) {
   if (!pixmap || pixmap->width <= 0 || pixmap->height <= 0) return nullptr;
@@ -124,23 +136,24 @@ std::shared_ptr<TGLImageFrame> TGLImageFrame::CreateFromPixmap(std::shared_ptr<T
   frame->u1 = static_cast<float>(w) * frame->uscale;
   frame->v1 = static_cast<float>(h) * frame->vscale;
   frame->seq = GraphicsSeq();
-  static uint64_t next_serial = 1;  // never reset, so a serial names one texture for the run
-  frame->serial = next_serial++;
+  frame->serial = NextFrameSerial();
   return frame;
 }
 
 TGLImageFrame::~TGLImageFrame() {
-  if (seq == 0) return;
-  auto& s = gl2d_state;
-  // A name of an earlier sequence belongs to a context that no longer exists.
-  if (seq == s.dead_seq) s.dead_textures.push_back(name);
+  if (page) {
+    page->cells[static_cast<size_t>(cell)].used = false;  // the page texture stays
+  } else {
+    QueueDeadTexture(name, seq);
+  }
 }
 
 void TGLImageFrame::Draw(float x0, float y0, float x1, float y1, float tx, float ty, float sx,
                          float sy, float sw, float sh) {
-  const float su0 = sx * uscale, su1 = (sx + sw) * uscale;
-  const float sv0 = sy * vscale, sv1 = (sy + sh) * vscale;
+  const float su0 = u0 + sx * uscale, su1 = u0 + (sx + sw) * uscale;
+  const float sv0 = v0 + sy * vscale, sv1 = v0 + (sy + sh) * vscale;
   RecordTextured(shared_from_this(),
                  {Transformed(x0, y0, tx, ty, 0, su0, sv0), Transformed(x1, y0, tx, ty, 0, su1, sv0),
-                  Transformed(x1, y1, tx, ty, 0, su1, sv1), Transformed(x0, y1, tx, ty, 0, su0, sv1)});
+                  Transformed(x1, y1, tx, ty, 0, su1, sv1), Transformed(x0, y1, tx, ty, 0, su0, sv1)},
+                 sw, sh);
 }
