@@ -4,6 +4,7 @@
 // and every failed route leaving the jigsaw in play, its name and the files as they were.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 
 #include "tests/library/library_fixture.h"
@@ -44,7 +45,8 @@ TEST_F(Resume, TheTableComesBackExactly) {
   play.pieces[3].visible = 0;
   play.pieces[4].gp = play.pieces[5].gp = 3;
   play.last_group = 3;
-  play.draw_order = {0, 4, 6, 1, 5, 3, 2};
+  const int order[] = {4, 6, 1, 5, 3, 2};
+  std::copy(std::begin(order), std::end(order), play.draw_order.begin() + 1);  // the table keeps its size
   play.pieces[6].box = 2;
   SaveJigsaw();
   const table_snapshot saved = table_snapshot::Take();
