@@ -28,13 +28,14 @@ std::vector<int> MapKey(const overview_place& place) {
     const double half_w = (across ? piece.ht : piece.wd) * kBody * place.scale / 2;
     const double half_h = (across ? piece.wd : piece.ht) * kBody * place.scale / 2;
     const double x = piece.x * place.scale, y = piece.y * place.scale;
-    // At least one pixel, however small the piece is on the map.
+    // At least one pixel, however small the piece is on the map; a piece wholly off the table
+    // shows at its nearest edge, so none is lost from the map.
     const int x0 = std::clamp(static_cast<int>(std::lround(x - half_w)), 0, place.width - 1);
     const int y0 = std::clamp(static_cast<int>(std::lround(y - half_h)), 0, place.height - 1);
     const int x1 = std::clamp(static_cast<int>(std::lround(x + half_w)), x0 + 1, place.width);
     const int y1 = std::clamp(static_cast<int>(std::lround(y + half_h)), y0 + 1, place.height);
-    // A piece wholly off the table shows at its nearest edge, so none is lost from the map.
-    key.insert(key.end(), {x0, y0, x1, y1, static_cast<int>(MakeARGB(255, piece.r & 255, piece.g & 255, piece.b & 255))});
+    const uint32_t colour = MakeARGB(255, piece.r & 255, piece.g & 255, piece.b & 255);
+    key.insert(key.end(), {x0, y0, x1, y1, static_cast<int>(colour)});
   }
   return key;
 }
