@@ -2,6 +2,7 @@
 // Depends on library.h.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <condition_variable>
@@ -13,6 +14,7 @@
 #include "library/library.h"
 
 class TPixmap;
+class TStream;
 
 // Loads a library jigsaw and scatters it with empty boxes, leaving the table colour as the folder
 // set it. The folder is loaded before anything is reset, so a failed load (reported by the
@@ -38,6 +40,14 @@ bool WriteThumbnail(const std::string& path, const std::shared_ptr<TPixmap>& pix
 std::shared_ptr<TPixmap> GrabThumbnail(double scale, int width, int height);
 
 
+// The view file of a saved jigsaw: player folder + name + ".view" (the saved list looks only at
+// ".png" files, so it never lists one). Writes the three ViewValues as lines; false when a line
+// cannot be written.
+bool WriteViewLines(TStream& stream, const std::array<int, 3>& view);
+// The values of the view file at path, each as written (SetViewValues keeps any of them within
+// range); all 0, the home view, when the file is missing, short or holds an overlong line.
+std::array<int, 3> ReadViewFile(const std::string& path);
+
 // How a failed save tells the player: a blocking notice (the save command, leaving for another
 // jigsaw), the banner once until a save succeeds (saving while playing), or the standard error
 // (the program is ending and the window may be gone).
@@ -46,14 +56,16 @@ enum class save_report { notice, banner_once, standard_error };
 // One save: what the main thread took from the game, written by the worker.
 struct save_job_type {
   save_report report = save_report::notice;
-  std::string name, working_on_path, progress_path, thumbnail_path;
+  std::string name, working_on_path, progress_path, view_path, thumbnail_path;
   std::vector<int> values;             // what the progress file holds
+  std::array<int, 3> view{};           // what the view file holds
   std::shared_ptr<TPixmap> thumbnail;  // nullptr when no picture could be had
   std::atomic<bool> abandoned{false};  // set by the main thread: write nothing more
   // Set by the worker before done.
   // What could not be written: each path with the system's reason, as SystemReason gives it.
   std::vector<std::string> failures;
   bool progress_written = false;
+  bool view_written = false;
   std::mutex mutex;
   std::condition_variable finished;
   bool done = false;

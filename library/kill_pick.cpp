@@ -32,7 +32,7 @@ void KillJigsaw(const std::string& name) {
   for (const std::string& entry : ListFolder("players")) {
     const std::string player = "players/" + entry;
     if (entry[0] == '.' || !IsRealFolder(player)) continue;
-    for (const char* ending : {".png", ".txt"}) {
+    for (const char* ending : {".png", ".txt", ".view"}) {
       const std::string path = player + "/" + name + ending;
       if (!DeleteFile(path)) {
         ShowErrorAndWait("Unable to delete " + path);

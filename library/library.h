@@ -111,17 +111,20 @@ struct progress_type {
   int last_group = 0;
 };
 
-// Key S: writes "working_on.txt", draws the table (and the shown thumbnail) into the back
-// buffer, saves progress and thumbnail, and once all are written says "jigsaw saved" (when that
+// Key S: writes "working_on.txt", draws the whole table (through a view that fits it into the
+// top-left 800 x 600; the shown thumbnail at its place) into the back buffer, saves progress, the
+// view and the thumbnail, and once all are written says "jigsaw saved" (when that
 // preference is on) and plays the magic sound. A failed write shows "Unable to save to " + path
 // and says nothing of a save. Nothing happens while no jigsaw is loaded. Waits until the files
 // are written.
 void SaveJigsaw();
 // The files of SaveJigsaw without its message and sound: "working_on.txt", the progress file
-// (7 x piece_count + 5 lines) and the thumbnail (the folder's tn.png for a complete jigsaw),
-// each replaced whole, written on the worker thread after any save before it. When the progress
-// file cannot be written, shows "Unable to save to " + path, keeps the old files and writes no
-// thumbnail; when the thumbnail cannot, the same notice names it and the old one stays. Marks
+// (7 x piece_count + 5 lines), the view file (name + ".view": ViewValues, three lines) and the
+// thumbnail (the folder's tn.png for a complete jigsaw), each replaced whole, written on the
+// worker thread after any save before it. When the progress file cannot be written, shows
+// "Unable to save to " + path, keeps the old files and writes no view or thumbnail; when the view
+// or thumbnail cannot, the same notice names it and the old one stays (an unwritten view leaves
+// the jigsaw counting as changed). Marks
 // the saved list stale and the jigsaw unchanged once the progress file is written. True when
 // every file was written.
 bool SaveProgress();
@@ -166,7 +169,8 @@ std::optional<progress_type> ReadProgress(const std::string& path, int piece_cou
 // new joins never reuse a number); switches the display size as key F does when it was saved in
 // the other size; then rebuilds the boxes and the edge flags.
 void LoadProgress(const progress_type& progress);
-// Makes name the current jigsaw with its saved state and goes to the table. When the name is
+// Makes name the current jigsaw with its saved state and view (the home view when its view file
+// is missing or damaged) and goes to the table. When the name is
 // not a plain jigsaw name, its progress file is missing or damaged, or its folder does not load,
 // a notice says so and the jigsaw in play, its name and every file stay as they were.
 bool ResumeJigsaw(const std::string& name);
@@ -257,8 +261,8 @@ bool StartNewJigsaw(const std::string& name);
 
 // Key K on "delete1": kills every marked jigsaw, then shows the start-up jigsaw.
 void KillMarked();
-// Deletes "jigsaws/" + name (a link is removed as a link) and every player's name + ".png"
-// and name + ".txt"; player folders that are links are passed over. Stops with
+// Deletes "jigsaws/" + name (a link is removed as a link) and every player's name + ".png",
+// name + ".txt" and name + ".view"; player folders that are links are passed over. Stops with
 // "Unable to delete " + path at the first failure.
 void KillJigsaw(const std::string& name);
 // Starts a random library jigsaw other than the current one (nothing when there is none).

@@ -45,6 +45,8 @@ bool ResumeJigsaw(const std::string& name) {
   }
   ResetPlayState();
   LoadProgress(*progress);
+  // After LoadProgress, which may switch the display size the view is fitted to.
+  SetViewValues(ReadViewFile(library.player_folder + name + ".view"));
   NoteJigsawStarted();
   game.screen = "jigsaw";
   game.click_pending = false;

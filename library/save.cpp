@@ -1,6 +1,6 @@
-// Saving: what a save takes from the game on the main thread (the progress values and the
-// thumbnail picture), writing it (progress file, thumbnail, "working_on.txt", each replaced
-// whole) on the worker thread, and taking the result back at a turn. Saves run one at a time
+// Saving: what a save takes from the game on the main thread (the progress values, the view and
+// the thumbnail picture), writing it (progress file, view file, thumbnail, "working_on.txt", each
+// replaced whole) on the worker thread, and taking the result back at a turn. Saves run one at a time
 // on the one worker. Depends on files/ (atomic writes, numbers), draw/, platform/ (the worker),
 // play/ and game/ (messages, sounds).
 #include <cstdio>
@@ -20,15 +20,20 @@ bool WriteProgressLines(TStream& stream, const std::vector<int>& values) {
   return ok;
 }
 
+// Marks a view that could not be written: ViewValues never gives it, so the jigsaw still counts
+// as changed and the next save tries again.
+constexpr std::array<int, 3> kUnsavedView{-1, -1, -1};
+
 // The picture for the thumbnail: the finished picture as it is in the jigsaw folder when the
 // jigsaw is complete and its tn.png decodes, else the table drawn into the back buffer.
 std::shared_ptr<TPixmap> ThumbnailPicture() {
   if (IsComplete())
     if (auto finished = LoadPixmap(play.jigsaw_folder + "/tn.png")) return finished;
-  // As key S sees it: a key has always cleared the help hint by then.
+  // As key S sees it: a key has always cleared the help hint by then. The whole table, however
+  // big, zoomed or the window, in the 800 x 600 that is grabbed.
   const bool hint = game.hint_visible;
   game.hint_visible = false;
-  DrawTable();
+  DrawTableInView(TopLeftView(800, 600));
   DrawThumbnailIfShown();
   game.hint_visible = hint;
   return GrabThumbnail(0.33, 800, 600);
@@ -51,6 +56,13 @@ void WriteSave(save_job_type& job) {
   }
   job.progress_written = true;
   if (job.abandoned) return;
+  if (WriteFileAtomically(job.view_path, [&](const std::shared_ptr<TStream>& stream) {
+        return WriteViewLines(*stream, job.view) && !job.abandoned;
+      }))
+    job.view_written = true;
+  else if (!job.abandoned)
+    job.failures.push_back(job.view_path + SystemReason());
+  if (job.abandoned) return;
   // Without its thumbnail the saved page would not offer the jigsaw, so a failure is told too.
   if (job.thumbnail && !WriteThumbnail(job.thumbnail_path, job.thumbnail)) job.failures.push_back(job.thumbnail_path + SystemReason());
 }
@@ -63,7 +75,8 @@ void TakeBackSave(const std::shared_ptr<save_job_type>& job) {
   if (library.saving == job) library.saving = nullptr;
   if (job->progress_written) {
     library.saved_list.page = 0;
-    if (job->name == play.jigsaw_name) MarkJigsawSavedAs(job->name, job->values);
+    if (job->name == play.jigsaw_name)
+      MarkJigsawSavedAs(job->name, job->values, job->view_written ? job->view : kUnsavedView);
     library.save_failing = false;
   }
   for (const std::string& failure : job->failures) {
@@ -96,8 +109,10 @@ std::shared_ptr<save_job_type> StartSave(save_report report) {
   const std::string base = library.player_folder + play.jigsaw_name;
   job->working_on_path = library.player_folder + "working_on.txt";
   job->progress_path = base + ".txt";
+  job->view_path = base + ".view";
   job->thumbnail_path = base + ".png";
   job->values = ProgressValues();
+  job->view = ViewValues();
   job->thumbnail = ThumbnailPicture();
   library.saving = job;
   library.next_save_due = Millisecs() + kSaveInterval;

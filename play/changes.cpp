@@ -1,6 +1,9 @@
 // Whether the jigsaw in play differs from what it was when it was started, restarted, loaded or
-// last saved: the values its progress file would hold are compared with those recorded then, so
-// no change can slip past a command that forgot to mark it. Depends on play/play.h and game/.
+// last saved: the values its progress file would hold, and the view its save keeps beside it, are
+// compared with those recorded then, so no change can slip past a command that forgot to mark it.
+// A moved view alone counts: a player who zoomed in on a corner comes back to that corner. A
+// resized window does not, since the home view is recorded as home, not as a zoom.
+// Depends on play/play.h and game/.
 #include "play/play.h"
 
 std::vector<int> ProgressValues() {
@@ -16,12 +19,14 @@ std::vector<int> ProgressValues() {
 }
 
 bool JigsawChanged() {
-  return !play.jigsaw_name.empty() && (play.unchanged_name != play.jigsaw_name || ProgressValues() != play.unchanged_values);
+  return !play.jigsaw_name.empty() && (play.unchanged_name != play.jigsaw_name || ProgressValues() != play.unchanged_values ||
+                                        ViewValues() != play.unchanged_view);
 }
 
-void MarkJigsawUnchanged() { MarkJigsawSavedAs(play.jigsaw_name, ProgressValues()); }
+void MarkJigsawUnchanged() { MarkJigsawSavedAs(play.jigsaw_name, ProgressValues(), ViewValues()); }
 
-void MarkJigsawSavedAs(const std::string& name, std::vector<int> values) {
+void MarkJigsawSavedAs(const std::string& name, std::vector<int> values, std::array<int, 3> view) {
   play.unchanged_name = name;
   play.unchanged_values = std::move(values);
+  play.unchanged_view = view;
 }

@@ -135,10 +135,18 @@ struct play_state {
   // The count of the pile a tidy left, drawn on the table until a piece is picked up.
   tidy_type tidy_label;
 
+  // The overview: drawn while part of the table is out of view, unless the player hid it (Tab).
+  int overview_shown = 1;
+  // Its map of the pieces and what the map was drawn from: remade only when that changes, so a
+  // still table draws the same texture.
+  std::shared_ptr<TImage> overview_map;
+  std::vector<int> overview_key;
+
   // What the progress file of the jigsaw named unchanged_name held when that jigsaw was last
   // started, restarted, loaded or saved (see JigsawChanged).
   std::string unchanged_name;
   std::vector<int> unchanged_values;
+  std::array<int, 3> unchanged_view{};  // ViewValues then
 };
 
 extern play_state play;
@@ -187,13 +195,14 @@ void ResetPlayState();
 // What the progress file holds, in its order: per piece x, y, a, visible, gp, draw_order[i], box;
 // then the table colour, display_large (1 or 0) and last_group.
 std::vector<int> ProgressValues();
-// True when a jigsaw is in play and ProgressValues differ from those recorded by the last
-// MarkJigsawUnchanged or MarkJigsawSavedAs for it (a jigsaw never marked counts as changed).
+// True when a jigsaw is in play and ProgressValues or ViewValues differ from those recorded by the
+// last MarkJigsawUnchanged or MarkJigsawSavedAs for it (a jigsaw never marked counts as changed).
 bool JigsawChanged();
 // The jigsaw as it is now counts as unchanged: called when it is started, restarted or loaded.
 void MarkJigsawUnchanged();
-// Records values as saved for name: a save taken at an earlier moment marks exactly what it wrote.
-void MarkJigsawSavedAs(const std::string& name, std::vector<int> values);
+// Records values and view as saved for name: a save taken at an earlier moment marks exactly what
+// it wrote.
+void MarkJigsawSavedAs(const std::string& name, std::vector<int> values, std::array<int, 3> view);
 
 // --- The view: table space (piece positions) and screen space (the picture) --------------------
 
@@ -222,6 +231,16 @@ int TablePointerX();
 int TablePointerY();
 // The part of the table the picture shows.
 table_rect VisibleTable();
+// The view as whole numbers, as saves keep it: the zoom in thousandths and the table point in the
+// middle of the picture; all 0 at home, so a window of another size shows its own home.
+std::array<int, 3> ViewValues();
+// Puts back a view that ViewValues gave, fitted to the picture now: the zoom kept within its
+// range, the place within the table. A zoom of 0 or below is the home view. Any values are safe.
+void SetViewValues(const std::array<int, 3>& values);
+// A view showing the whole table in a width x height picture from its top-left corner, at most at
+// the pieces' own size. A table of the display's layout size keeps the identity (its top-left
+// width x height at its own size, as saved thumbnails have always shown it).
+view_type TopLeftView(int width, int height);
 // How far off (table pixels, on each axis) neighbours a and b may lie and still join: the same
 // number of screen pixels at every zoom, zoomed out never more than a quarter of their spacing.
 double SnapTolerance(int a, int b);
@@ -237,6 +256,8 @@ void NoteTableMoved();
 void JigsawFrame();
 // Clears to table_colour and draws the visible pieces in draw order, the tidy label and the hint.
 void DrawTable();
+// DrawTable through the given view instead of the player's, which is left as it was.
+void DrawTableInView(const view_type& view);
 // Draws the carried piece or its whole group again on top (and makes it visible).
 void DrawCarried();
 // Topmost visible piece whose opaque pixels meet the probe at the pointer, or 0.
@@ -259,6 +280,25 @@ void DrawOutlinedNumber(int n, int x, int y);
 void ThumbClick();
 // A pending click on the shown swatch sets table_colour from the swatch pixel (and consumes it).
 void SwatchClick();
+
+// --- The overview: a map of the whole table in the picture's bottom-right corner -----------------
+
+// The overview's map on the screen (a one-pixel frame lies around it) and the screen pixels it
+// gives a table pixel.
+struct overview_place {
+  int x = 0, y = 0, width = 0, height = 0;
+  double scale = 0;
+};
+overview_place OverviewPlace();
+// True while overview_shown is set and part of the table lies out of view.
+bool OverviewShown();
+// When shown: the table colour darkened in a frame, every shown piece as a small rectangle of its
+// median colour at its place, the view as an outline. The map is one image, remade only when the
+// pieces or the table colour change.
+void DrawOverview();
+// A pending click on the shown overview centres the view on the table point under the pointer,
+// as far as the table allows, and consumes the click.
+void OverviewClick();
 
 // --- Carrying and joining ------------------------------------------------------------------------
 

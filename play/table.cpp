@@ -20,6 +20,7 @@ void JigsawFrame() {
   }
   if (game.click_pending) ThumbClick();
   if (game.click_pending) SwatchClick();
+  if (game.click_pending) OverviewClick();
   if (game.click_pending) PickUp();
   if (game.turn_pending) {
     // Without a target the request waits for the first piece that comes under the pointer.
@@ -30,6 +31,7 @@ void JigsawFrame() {
     }
   }
   DrawTable();
+  DrawOverview();  // beneath the thumbnail, which may be carried over it and takes clicks first
   if (play.swatch_shown) DrawImage(play.swatch, 10, 463);
   DrawThumbnailIfShown();
   if (play.dragged != 0) DrawCarried();
@@ -70,8 +72,9 @@ void DrawPiece(const piece_type& piece) {
   DrawPieceAt(piece, piece.x, piece.y);
 }
 
-void DrawTable() {
-  FollowScreenSize();
+namespace {
+
+void DrawTableThroughView() {
   SetClsColor(play.table_colour.r, play.table_colour.g, play.table_colour.b);
   Cls();
   for (int k = 1; k <= play.piece_count; k++) {
@@ -84,6 +87,20 @@ void DrawTable() {
     DrawOutlinedNumber(play.tidy_label.k, static_cast<int>(std::lround(sx)), static_cast<int>(std::lround(sy)));
   }
   DrawHelpHint();
+}
+
+}  // namespace
+
+void DrawTable() {
+  FollowScreenSize();
+  DrawTableThroughView();
+}
+
+void DrawTableInView(const view_type& view) {
+  const view_type own = play.view;
+  play.view = view;
+  DrawTableThroughView();
+  play.view = own;
 }
 
 void DrawCarried() {

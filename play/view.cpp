@@ -57,14 +57,18 @@ double NextZoom(double zoom, bool in) {
   return std::pow(kZoomStep, k);
 }
 
+int LayoutWidth() { return game.display.display_large ? 1024 : 800; }
+
+int LayoutHeight() { return game.display.display_large ? 768 : 600; }
+
 }  // namespace
 
 int TableWidth() {
-  return std::max(play.table_width, game.display.display_large ? 1024 : 800);
+  return std::max(play.table_width, LayoutWidth());
 }
 
 int TableHeight() {
-  return std::max(play.table_height, game.display.display_large ? 768 : 600);
+  return std::max(play.table_height, LayoutHeight());
 }
 
 double MinZoom() {
@@ -129,6 +133,32 @@ void CentreViewOn(double table_x, double table_y) {
   v.left = table_x - v.screen_width / (2 * v.zoom);
   v.top = table_y - v.screen_height / (2 * v.zoom);
   ClampView();
+}
+
+std::array<int, 3> ViewValues() {
+  FollowScreenSize();
+  if (ViewAtHome()) return {0, 0, 0};
+  const view_type& v = play.view;
+  // Rounded down, so a zoom just above the smallest is never read back above the one saved.
+  const int thousandths = static_cast<int>(std::floor(v.zoom * 1000 + 1e-6));
+  return {thousandths, static_cast<int>(std::lround(v.left + v.screen_width / (2 * v.zoom))),
+          static_cast<int>(std::lround(v.top + v.screen_height / (2 * v.zoom)))};
+}
+
+void SetViewValues(const std::array<int, 3>& values) {
+  ViewHome();
+  if (values[0] <= 0) return;
+  play.view.zoom = std::clamp(values[0] / 1000.0, MinZoom(), kMaxZoom);
+  CentreViewOn(values[1], values[2]);
+}
+
+view_type TopLeftView(int width, int height) {
+  view_type v;
+  if (TableWidth() > LayoutWidth() || TableHeight() > LayoutHeight())
+    v.zoom = std::min({1.0, double(width) / TableWidth(), double(height) / TableHeight()});
+  v.screen_width = width;
+  v.screen_height = height;
+  return v;
 }
 
 void ScreenToTable(double screen_x, double screen_y, double& table_x, double& table_y) {

@@ -72,7 +72,7 @@ void HideAllAndLeave();  // every piece hidden, then back to the table
 void KillOrOpenDeletePage(const std::string& screen);
 
 // The table's view (view_input.cpp), on the "jigsaw" screen only.
-// A zoom, pan or whole-table key: true when k was used so.
+// A zoom, pan, whole-table or overview key: true when k was used so.
 bool ViewKey(int k);
 // A button press that starts dragging the table (the middle button, or Shift + left button while
 // nothing is carried): true when it did, and the press is no click.

@@ -1,6 +1,6 @@
 // Zooming and panning the table: the wheel zooms about the pointer, the middle button or Shift +
-// left button drags the table, keys zoom, pan and show the whole table, and a carried piece near
-// an edge of the picture scrolls the table that way. Depends on play/ (the view) and platform/.
+// left button drags the table, keys zoom, pan and show the whole table, Tab hides or shows the
+// overview, and a carried piece near an edge of the picture scrolls the table that way. Depends on play/ (the view) and platform/.
 #include <algorithm>
 
 #include "platform/platform.h"
@@ -46,6 +46,7 @@ bool ViewKey(int k) {
       ZoomAtCentre(k == KEY_EQUALS ? 1 : -1);
       return true;
     case KEY_HOME: ViewHome(); return true;
+    case KEY_TAB: play.overview_shown = play.overview_shown ? 0 : 1; return true;
     case KEY_LEFT: PanView(kKeyPan, 0); return true;
     case KEY_RIGHT: PanView(-kKeyPan, 0); return true;
     case KEY_UP: PanView(0, kKeyPan); return true;

@@ -1,5 +1,5 @@
-// Killing one jigsaw without a window: its folder and every player's two files go; nothing else,
-// and no link is followed.
+// Killing one jigsaw without a window: its folder and every player's saved files of it go;
+// nothing else, and no link is followed.
 #include <gtest/gtest.h>
 
 #include "tests/library/library_fixture.h"
@@ -16,7 +16,7 @@ TEST_F(Kill, TheFolderAndEveryPlayersFilesGo) {
   WriteJigsaw("Sea", 1, 2, 8);
   WriteJigsaw("Sky", 1, 2, 8);
   for (const char* player : {"default", "ann"})
-    for (const char* file : {"Sea.txt", "Sea.png", "Sky.txt", "Seaside.png"})
+    for (const char* file : {"Sea.txt", "Sea.png", "Sea.view", "Sky.txt", "Sky.view", "Seaside.png"})
       WriteWholeFile(fs::path("players") / player / file, "x");
   WriteWholeFile("players/default/working_on.txt", "Sea\r\n");
   WriteWholeFile("players/.hidden/Sea.txt", "x");
@@ -27,6 +27,8 @@ TEST_F(Kill, TheFolderAndEveryPlayersFilesGo) {
   for (const char* player : {"default", "ann"}) {
     EXPECT_FALSE(fs::exists(fs::path("players") / player / "Sea.txt"));
     EXPECT_FALSE(fs::exists(fs::path("players") / player / "Sea.png"));
+    EXPECT_FALSE(fs::exists(fs::path("players") / player / "Sea.view"));
+    EXPECT_TRUE(fs::exists(fs::path("players") / player / "Sky.view"));
     EXPECT_TRUE(fs::exists(fs::path("players") / player / "Sky.txt"));
     EXPECT_TRUE(fs::exists(fs::path("players") / player / "Seaside.png"));
   }

@@ -36,7 +36,7 @@ TEST_F(Lists, AnEmptyOrMissingLibraryStillHoldsTheStartUpJigsaw) {
 
 TEST_F(Lists, SavedListTakesExactlyThePngThumbnails) {
   for (const char* name : {"Sea.png", "Sea.txt", "notes.PNG", "0000vorna.png", "Abc.png", "working_on.txt",
-                           ".tesselka-cut-999.png", ".png"})
+                           ".tesselka-cut-999.png", ".png", "Sea.view", "Lone.view"})
     WriteWholeFile(std::string("players/default/") + name, "x");
   BuildSavedList();
   const std::vector<std::string> want = {"Abc", "Sea", "0000vorna"};

@@ -1,7 +1,11 @@
-// Saving and resuming on a real window: thumbnails of the table in both display sizes, the table
-// restored exactly, the display switched to the size it was saved in, and every failed route
-// leaving the jigsaw in play, its name and the files as they were.
+// Saving and resuming on a real window: thumbnails of the table in both display sizes and of the
+// whole table whatever the view, the table and the view restored exactly, the display switched to
+// the size it was saved in, saves without a view file or with a damaged one at the view's home,
+// and every failed route leaving the jigsaw in play, its name and the files as they were.
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
 
 #include "tests/library/library_fixture.h"
 
@@ -41,7 +45,8 @@ TEST_F(Resume, TheTableComesBackExactly) {
   play.pieces[3].visible = 0;
   play.pieces[4].gp = play.pieces[5].gp = 3;
   play.last_group = 3;
-  play.draw_order = {0, 4, 6, 1, 5, 3, 2};
+  const int order[] = {4, 6, 1, 5, 3, 2};
+  std::copy(std::begin(order), std::end(order), play.draw_order.begin() + 1);  // the table keeps its size
   play.pieces[6].box = 2;
   SaveJigsaw();
   const table_snapshot saved = table_snapshot::Take();
@@ -79,6 +84,104 @@ TEST_F(Resume, FetchResumesTheJigsawSavedLast) {
   Start("other", 1, 2);
   FetchWorkingOn();
   EXPECT_EQ(table_snapshot::Take(), saved);
+}
+
+TEST_F(Resume, FetchBringsTheZoomedMovedViewBack) {
+  Start("j");
+  ZoomView(3, 600, 450);
+  PanView(40, -30);
+  const std::array<int, 3> view = ViewValues();
+  const table_rect shown = VisibleTable();
+  ASSERT_GT(view[0], 1900);
+  SaveJigsaw();
+  EXPECT_FALSE(JigsawChanged());
+  EXPECT_EQ(Lines("players/default/j.view"),
+            (std::vector<std::string>{IntToText(view[0]), IntToText(view[1]), IntToText(view[2])}));
+  const std::vector<std::string> progress = Lines("players/default/j.txt");
+  EXPECT_EQ(progress.size(), 7u * 6 + 5);  // the progress file keeps its form
+  Start("other", 1, 2);
+  FetchWorkingOn();
+  ASSERT_EQ(play.jigsaw_name, "j");
+  EXPECT_EQ(ViewValues(), view);
+  EXPECT_NEAR(VisibleTable().left, shown.left, 1);
+  EXPECT_NEAR(VisibleTable().top, shown.top, 1);
+  EXPECT_NEAR(play.view.zoom, 1.25 * 1.25 * 1.25, 0.001);
+  EXPECT_FALSE(JigsawChanged());
+  // The view alone is a change worth a save; the home view is saved as home.
+  PanView(0, 20);
+  EXPECT_TRUE(JigsawChanged());
+  ViewHome();
+  SaveJigsaw();
+  EXPECT_EQ(Lines("players/default/j.view"), (std::vector<std::string>{"0", "0", "0"}));
+  EXPECT_EQ(Lines("players/default/j.txt"), progress);
+}
+
+TEST_F(Resume, TodaysSavesAndDamagedViewFilesResumeAtTheViewsHome) {
+  WriteJigsaw("j", 2, 3, 8);
+  WriteProgress("players/default/j.txt", PlainProgress(6));
+  struct view_case {
+    const char* what;
+    std::optional<std::string> text;  // none: no view file
+    bool home;
+  };
+  const view_case cases[] = {
+      {"no view file", std::nullopt, true},
+      {"empty", "", true},
+      {"short", "1500\r\n400\r\n", true},
+      {"an endless line", std::string(1 << 20, '7'), true},
+      {"not numbers", "zoom\r\nx\r\ny\r\n", true},
+      {"a negative zoom", "-5\r\n400\r\n300\r\n", true},
+      {"a tiny zoom", "1\r\n-99999\r\n99999\r\n", true},
+      {"the largest numbers", "2147483647\r\n2147483647\r\n2147483647\r\n", false},
+      {"the smallest place", "1500\r\n-2147483648\r\n-2147483648\r\n", false},
+  };
+  for (const view_case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::filesystem::remove("players/default/j.view");
+    if (c.text) WriteWholeFile("players/default/j.view", *c.text);
+    Start("other", 1, 2);
+    ZoomView(2, 0, 0);  // the view of the jigsaw left behind never carries over
+    ASSERT_TRUE(ResumeJigsaw("j"));
+    EXPECT_EQ(ViewAtHome(), c.home);
+    EXPECT_FALSE(JigsawChanged());
+    // However wild the numbers, the view stays on the table and within its zooms.
+    const table_rect shown = VisibleTable();
+    EXPECT_GE(play.view.zoom, 1);
+    EXPECT_LE(play.view.zoom, 2);
+    EXPECT_GE(shown.left, -0.5);
+    EXPECT_GE(shown.top, -0.5);
+    EXPECT_LE(shown.left + shown.width, 800.5);
+    EXPECT_LE(shown.top + shown.height, 600.5);
+  }
+}
+
+TEST_F(Resume, TheThumbnailShowsTheWholeTableWhateverTheView) {
+  Start("j");
+  SaveJigsaw();
+  const std::string at_home = ReadWholeFile("players/default/j.png");
+  ZoomView(3, 700, 500);
+  const std::array<int, 3> zoomed = ViewValues();
+  SaveJigsaw();
+  EXPECT_EQ(ReadWholeFile("players/default/j.png"), at_home);
+  EXPECT_EQ(ViewValues(), zoomed);
+  // A table twice the window's, zoomed in on its top-left: the whole of it, halved, in 264 x 198.
+  WriteJigsaw("big", 1, 1, 60);
+  ASSERT_TRUE(StartNewJigsaw("big"));
+  play.table_width = 1600;
+  play.table_height = 1200;
+  play.table_colour = {0, 0, 90};
+  play.pieces[1].x = 1500;
+  play.pieces[1].y = 1100;
+  ViewHome();
+  ZoomView(4, 0, 0);
+  SaveJigsaw();
+  const auto thumbnail = LoadPixmap("players/default/big.png");
+  ASSERT_TRUE(thumbnail);
+  EXPECT_EQ(thumbnail->width, 264);
+  const uint32_t piece = ReadPixel(thumbnail, 247, 181);
+  EXPECT_NEAR(int(ARGBRed(piece)), 60, 3);
+  EXPECT_NEAR(int(ARGBGreen(piece)), 185, 3);
+  EXPECT_NEAR(int(ARGBBlue(ReadPixel(thumbnail, 10, 10))), 90, 3);
 }
 
 TEST_F(Resume, FetchWithNothingSavedSaysSo) {

@@ -112,6 +112,57 @@ TEST_F(PlayDisplayTest, TheTableIsDrawnInDrawOrderWithTurns) {
   EXPECT_EQ(PixelAt(190, 200), 0x005a00u);
 }
 
+TEST_F(PlayDisplayTest, TheOverviewMapsTheTableAndAClickOnItMovesTheView) {
+  LoadGrid(Grid(1, 2, 40, 40));
+  play.probe = MakeProbe();
+  play.table_width = 1600;
+  play.table_height = 1200;
+  play.table_colour = {0, 80, 0};
+  Place(1, 800, 600);
+  Place(2, 552, 412);  // under the map's middle once zoomed in on the top-left
+  JigsawFrame();
+  EXPECT_FALSE(OverviewShown());  // the whole table in view
+  EXPECT_EQ(PixelAt(690, 515), 0x005000u);
+  ZoomView(4, 0, 0);
+  ASSERT_NEAR(play.view.zoom, 1.25, 1e-9);
+  JigsawFrame();
+  ASSERT_TRUE(OverviewShown());
+  const overview_place place = OverviewPlace();
+  EXPECT_EQ(std::vector<int>({place.x, place.y, place.width, place.height}), std::vector<int>({590, 440, 200, 150}));
+  // Each piece in its own colour at its place, on the darkened table, in a frame; the view outlined.
+  EXPECT_EQ(PixelAt(690, 515), PieceColour(1));
+  EXPECT_EQ(PixelAt(659, 491), PieceColour(2));
+  EXPECT_EQ(PixelAt(740, 460), 0x003c00u);
+  EXPECT_EQ(PixelAt(589, 560), 0xc8c8c8u);
+  EXPECT_EQ(PixelAt(590, 470), 0xffffffu);
+  EXPECT_EQ(PixelAt(669, 470), 0xffffffu);
+  // A still table draws the same map; a piece that moves remakes it.
+  const std::shared_ptr<TImage> map = play.overview_map;
+  JigsawFrame();
+  EXPECT_EQ(play.overview_map, map);
+  // A click on the map centres the view on that point of the table and picks up nothing there.
+  PointAt(690, 515);
+  game.click_pending = true;
+  JigsawFrame();
+  EXPECT_FALSE(game.click_pending);
+  EXPECT_EQ(play.dragged, 0);
+  const table_rect shown = VisibleTable();
+  EXPECT_NEAR(shown.left + shown.width / 2, 804, 1);
+  EXPECT_NEAR(shown.top + shown.height / 2, 604, 1);
+  EXPECT_EQ(play.overview_map, map);
+  Place(2, 1500, 1100);
+  JigsawFrame();
+  EXPECT_NE(play.overview_map, map);
+  // Hidden (Tab), the table shows beneath and a click there is a pick again.
+  play.overview_shown = 0;
+  JigsawFrame();
+  EXPECT_EQ(PixelAt(690, 515), 0x005000u);
+  Place(1, 1036, 776);
+  game.click_pending = true;
+  JigsawFrame();
+  EXPECT_EQ(play.dragged, 1);
+}
+
 TEST_F(PlayDisplayTest, OutlinedNumbersAreWhiteOnABlackOutline) {
   SetClsColor(0, 90, 0);
   Cls();

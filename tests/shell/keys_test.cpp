@@ -112,6 +112,16 @@ TEST_F(Keys, DigitsToggleBoxVisibilityOnTheTableOnly) {
   EXPECT_EQ(play.box_shown[1], 0);
 }
 
+TEST_F(Keys, TabHidesAndShowsTheOverviewOnTheTableOnly) {
+  Press({KEY_TAB});
+  EXPECT_EQ(play.overview_shown, 0);
+  Press({KEY_TAB});
+  EXPECT_EQ(play.overview_shown, 1);
+  game.screen = "box";
+  Press({KEY_TAB});
+  EXPECT_EQ(play.overview_shown, 1);
+}
+
 TEST_F(Keys, SevenThreeTimesInARowSolves) {
   Press({'7', A, '7', '7'});
   EXPECT_EQ(game.screen, "jigsaw");
