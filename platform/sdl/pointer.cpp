@@ -49,7 +49,7 @@ TSdlCursor MakeCursor(const std::shared_ptr<TPixmap>& picture, int width, int he
 void DropOldCursor() {
   if (pointer.made.size() < kKeptCursors) return;
   auto old = std::find_if(pointer.made.begin(), pointer.made.end(), [](const sdl_state::pointer_cursor& made) {
-    return made.cursor.get() != pointer.shown && made.cursor.get() != pointer.asked;
+    return !made.cursor || (made.cursor.get() != pointer.shown && made.cursor.get() != pointer.asked);
   });
   if (old != pointer.made.end()) pointer.made.erase(old);
 }
