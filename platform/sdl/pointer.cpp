@@ -11,6 +11,7 @@
 #include "platform/sdl/gl_graphics.h"
 #include "platform/sdl/sdl_state.h"
 #include "platform/sdl/system_driver.h"
+#include "platform/sdl/x11.h"
 
 namespace {
 
@@ -84,8 +85,10 @@ bool TSDLSystemDriver::ShowPointerPicture(const std::shared_ptr<TPixmap>& pictur
     DropOldCursor();
     const int cursor_hot_x = std::min(cursor_width - 1, static_cast<int>(static_cast<int64_t>(hot_x) * shown_width / width));
     const int cursor_hot_y = std::min(cursor_height - 1, static_cast<int>(static_cast<int64_t>(hot_y) * shown_height / height));
-    pointer.made.push_back({picture, hot_x, hot_y, cursor_width, cursor_height,
-                            MakeCursor(picture, cursor_width, cursor_height, cursor_hot_x, cursor_hot_y)});
+    TSdlCursor cursor;
+    if (X11ShowsColourPointers(sdl.contexts.current->window))
+      cursor = MakeCursor(picture, cursor_width, cursor_height, cursor_hot_x, cursor_hot_y);
+    pointer.made.push_back({picture, hot_x, hot_y, cursor_width, cursor_height, std::move(cursor)});
     made = pointer.made.end() - 1;
   }
   pointer.asked = made->cursor.get();

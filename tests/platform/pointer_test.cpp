@@ -2,6 +2,8 @@
 // from that frame's flip on, exactly its pixels with its hot spot (read back from the X server),
 // at the scale the window shows the picture; a frame that asks for none shows none; what the
 // window system cannot show is refused, so that the caller draws it.
+#include <cstdlib>
+
 #include "draw/pixmap.h"
 #include "tests/platform/display_fixture.h"
 #include "tests/platform/shown_pointer.h"
@@ -95,6 +97,18 @@ TEST_F(PointerTest, WhatTheWindowSystemCannotShowIsRefused) {
     Flip(0);
     EXPECT_TRUE(ShownPointer().Invisible()) << c.what << ": no pointer but the one drawn into the frame";
   }
+}
+
+// An X display told to show two-colour pointers only, where SDL would make a two-colour
+// pointer of the picture: refused, so that it is drawn into the frame. Xcursor reads its
+// setting once per connection, so this runs in a process of its own (CTest
+// platform_two_colour_pointers).
+TEST_F(PointerTest, TwoColourPointersOnlyAreRefused) {
+  if (!std::getenv("XCURSOR_CORE")) GTEST_SKIP() << "needs XCURSOR_CORE=1 from the start";
+  OpenWindow(0);
+  EXPECT_FALSE(ShowPointerPicture(Picture(), 0, 0));
+  Flip(0);
+  EXPECT_TRUE(ShownPointer().Invisible());
 }
 
 }  // namespace
