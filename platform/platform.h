@@ -276,7 +276,8 @@ class TSystemDriver {
   virtual void SetMouseVisible(bool visible) = 0;
   // The pointer picture of the frame being drawn (see ShowPointerPicture); a driver without
   // pointers of its own refuses it.
-  virtual bool ShowPointerPicture(const std::shared_ptr<TPixmap>& /*picture*/, int /*hot_x*/, int /*hot_y*/) {
+  virtual bool ShowPointerPicture(const std::shared_ptr<TPixmap>& /*picture*/, int /*hot_x*/,
+                                  int /*hot_y*/) {
     return false;
   }
   // Called once a frame is presented: shows the pointer that frame asked for, or none.
@@ -419,7 +420,8 @@ void ShowMouse();
 // over the program's window of the frame being drawn. It shows from the frame's Flip on, at the
 // scale the window shows the frame; a frame flipped without asking shows no pointer there (the
 // system's own after ShowMouse). False where the window system cannot show it (no window, no
-// colour pointers, a hot spot outside the picture): the caller draws it into the frame then.
+// colour pointers, a hot spot outside the picture, over 256 pixels a side in the window): the
+// caller draws it into the frame then.
 // The picture is read when first asked for: a changed picture comes as a new pixmap.
 bool ShowPointerPicture(const std::shared_ptr<TPixmap>& picture, int hot_x, int hot_y);
 // Moves the pointer to display (client) coordinates.

@@ -34,12 +34,13 @@ void Premultiply(TPixmap& bgra) {
 
 // The picture at width x height as a cursor with its hot spot at (hot_x, hot_y); none when SDL
 // refuses it (a video driver without cursors).
-TSdlCursor MakeCursor(const std::shared_ptr<TPixmap>& picture, int width, int height, int hot_x, int hot_y) {
+TSdlCursor MakeCursor(const std::shared_ptr<TPixmap>& picture, int width, int height, int hot_x,
+                      int hot_y) {
   const bool sized = width == picture->width && height == picture->height;
   const auto bgra = (sized ? picture : ResizePixmap(picture, width, height))->Convert(PF_BGRA8888);
   Premultiply(*bgra);
-  SDL_Surface* surface =
-      SDL_CreateRGBSurfaceWithFormatFrom(bgra->pixels, width, height, 32, bgra->pitch, SDL_PIXELFORMAT_BGRA32);
+  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(bgra->pixels, width, height, 32,
+                                                            bgra->pitch, SDL_PIXELFORMAT_BGRA32);
   if (!surface) return {};
   TSdlCursor cursor(SDL_CreateColorCursor(surface, hot_x, hot_y));
   SDL_FreeSurface(surface);
@@ -49,9 +50,11 @@ TSdlCursor MakeCursor(const std::shared_ptr<TPixmap>& picture, int width, int he
 // Makes room for one more cursor, never dropping the one shown or asked for.
 void DropOldCursor() {
   if (pointer.made.size() < kKeptCursors) return;
-  auto old = std::find_if(pointer.made.begin(), pointer.made.end(), [](const sdl_state::pointer_cursor& made) {
-    return !made.cursor || (made.cursor.get() != pointer.shown && made.cursor.get() != pointer.asked);
-  });
+  auto old = std::find_if(
+      pointer.made.begin(), pointer.made.end(), [](const sdl_state::pointer_cursor& made) {
+        return !made.cursor ||
+               (made.cursor.get() != pointer.shown && made.cursor.get() != pointer.asked);
+      });
   if (old != pointer.made.end()) pointer.made.erase(old);
 }
 
@@ -63,7 +66,8 @@ void TSDLSystemDriver::SetMouseVisible(bool visible) {
   if (!pointer.shown) SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
 }
 
-bool TSDLSystemDriver::ShowPointerPicture(const std::shared_ptr<TPixmap>& picture, int hot_x, int hot_y) {
+bool TSDLSystemDriver::ShowPointerPicture(const std::shared_ptr<TPixmap>& picture, int hot_x,
+                                          int hot_y) {
   int width = 0, height = 0, shown_width = 0, shown_height = 0;
   if (!picture || picture->width <= 0 || picture->height <= 0 || hot_x < 0 || hot_y < 0 ||
       hot_x >= picture->width || hot_y >= picture->height ||
@@ -77,14 +81,17 @@ bool TSDLSystemDriver::ShowPointerPicture(const std::shared_ptr<TPixmap>& pictur
   const int cursor_width = std::max(1, scaled(picture->width, shown_width, width));
   const int cursor_height = std::max(1, scaled(picture->height, shown_height, height));
   if (cursor_width > kLargestSide || cursor_height > kLargestSide) return false;
-  auto made = std::find_if(pointer.made.begin(), pointer.made.end(), [&](const sdl_state::pointer_cursor& m) {
-    return m.picture == picture && m.hot_x == hot_x && m.hot_y == hot_y && m.width == cursor_width &&
-           m.height == cursor_height;
-  });
+  auto made = std::find_if(pointer.made.begin(), pointer.made.end(),
+                           [&](const sdl_state::pointer_cursor& m) {
+                             return m.picture == picture && m.hot_x == hot_x && m.hot_y == hot_y &&
+                                    m.width == cursor_width && m.height == cursor_height;
+                           });
   if (made == pointer.made.end()) {
     DropOldCursor();
-    const int cursor_hot_x = std::min(cursor_width - 1, static_cast<int>(static_cast<int64_t>(hot_x) * shown_width / width));
-    const int cursor_hot_y = std::min(cursor_height - 1, static_cast<int>(static_cast<int64_t>(hot_y) * shown_height / height));
+    const int cursor_hot_x = std::min(
+        cursor_width - 1, static_cast<int>(static_cast<int64_t>(hot_x) * shown_width / width));
+    const int cursor_hot_y = std::min(
+        cursor_height - 1, static_cast<int>(static_cast<int64_t>(hot_y) * shown_height / height));
     TSdlCursor cursor;
     if (X11ShowsColourPointers(sdl.contexts.current->window))
       cursor = MakeCursor(picture, cursor_width, cursor_height, cursor_hot_x, cursor_hot_y);

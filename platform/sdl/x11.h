@@ -1,5 +1,6 @@
 // What SDL leaves to its callers on an X display: the X error handlers, the keyboard's
-// physical state, presenting in parts and whether pointers can have colours. Private to platform/sdl/; does nothing on other video drivers.
+// physical state, presenting in parts and whether pointers can have colours. Private to
+// platform/sdl/; does nothing on other video drivers.
 #pragma once
 
 #include <SDL.h>

@@ -26,7 +26,8 @@ class PointerTest : public RealDisplayTest {
   // black, and opaque grey.
   static std::shared_ptr<TPixmap> Picture() {
     auto picture = TPixmap::Create(3, 2, PF_RGBA8888, 4);
-    const uint32_t argb[] = {0xFFFF0000, 0x8000FF00, 0x000000FF, 0xFFFFFFFF, 0xFF000000, 0xFF808080};
+    const uint32_t argb[] = {0xFFFF0000, 0x8000FF00, 0x000000FF,
+                             0xFFFFFFFF, 0xFF000000, 0xFF808080};
     for (int i = 0; i < 6; ++i) picture->WritePixel(i % 3, i / 3, argb[i]);
     return picture;
   }
@@ -44,7 +45,8 @@ TEST_F(PointerTest, TheFramesPictureShowsFromItsFlipAndOnlyWhileFramesAskForIt) 
   ASSERT_EQ(shown.height, 2);
   EXPECT_EQ(shown.hot_x, 1);
   EXPECT_EQ(shown.hot_y, 1);
-  const std::vector<uint32_t> premultiplied = {0xFFFF0000, 0x80008000, 0, 0xFFFFFFFF, 0xFF000000, 0xFF808080};
+  const std::vector<uint32_t> premultiplied = {0xFFFF0000, 0x80008000, 0,
+                                               0xFFFFFFFF, 0xFF000000, 0xFF808080};
   EXPECT_EQ(shown.argb, premultiplied);
   for (int frame = 0; frame < 3; ++frame) {  // asked for again: the same pointer
     ASSERT_TRUE(ShowPointerPicture(picture, 1, 1));
@@ -95,7 +97,8 @@ TEST_F(PointerTest, WhatTheWindowSystemCannotShowIsRefused) {
   for (const auto& c : cases) {
     EXPECT_FALSE(ShowPointerPicture(c.picture, c.hot_x, c.hot_y)) << c.what;
     Flip(0);
-    EXPECT_TRUE(ShownPointer().Invisible()) << c.what << ": no pointer but the one drawn into the frame";
+    EXPECT_TRUE(ShownPointer().Invisible())
+        << c.what << ": no pointer but the one drawn into the frame";
   }
 }
 

@@ -21,8 +21,8 @@ class Pointer : public Game {
     const shown_pointer shown = ShownPointer();
     if (shown.argb.empty()) return "other";
     if (shown.Invisible()) return "none";
-    const bool yellow = shown.width == 8 && shown.height == 8 && shown.hot_x == 0 && shown.hot_y == 0 &&
-                        shown.argb == std::vector<uint32_t>(64, kYellow);
+    const bool yellow = shown.width == 8 && shown.height == 8 && shown.hot_x == 0 &&
+                        shown.hot_y == 0 && shown.argb == std::vector<uint32_t>(64, kYellow);
     return yellow ? "yellow" : "other";
   }
 
