@@ -170,6 +170,7 @@ void Flip(int sync) {
   } else {
     display.driver->Flip(pacing.hard_sync ? 1 : 0);
   }
+  if (auto system = SystemDriver()) system->PresentPointer();
 }
 
 int GraphicsSeq() { return display.seq; }
@@ -203,6 +204,11 @@ void HideMouse() {
 
 void ShowMouse() {
   if (auto driver = SystemDriver()) driver->SetMouseVisible(true);
+}
+
+bool ShowPointerPicture(const std::shared_ptr<TPixmap>& picture, int hot_x, int hot_y) {
+  auto driver = SystemDriver();
+  return driver && driver->ShowPointerPicture(picture, hot_x, hot_y);
 }
 
 void MoveMouse(int x, int y) {

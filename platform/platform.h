@@ -1,6 +1,7 @@
 // Platform services: the runtime-exception base, ending the process, events and polled input,
 // the display module with frame pacing, the timer, the clock and random numbers.
-// Depends on nothing but the C++ library; the SDL2 implementation lives in platform/sdl/.
+// Depends on the C++ library and pixmaps (draw/pixmap.h, for pointer pictures); the SDL2
+// implementation lives in platform/sdl/.
 #pragma once
 
 #include <array>
@@ -11,6 +12,8 @@
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+class TPixmap;
 
 // Base of every error the framework raises (stream errors, "Too many hook ids",
 // "Unable to calculate tex size"). Expected failures are reported by results instead.
@@ -271,6 +274,14 @@ class TSystemDriver {
   virtual void Wait() = 0;
   virtual void MoveMouse(int x, int y) = 0;  // display (client) coordinates
   virtual void SetMouseVisible(bool visible) = 0;
+  // The pointer picture of the frame being drawn (see ShowPointerPicture); a driver without
+  // pointers of its own refuses it.
+  virtual bool ShowPointerPicture(const std::shared_ptr<TPixmap>& /*picture*/, int /*hot_x*/,
+                                  int /*hot_y*/) {
+    return false;
+  }
+  // Called once a frame is presented: shows the pointer that frame asked for, or none.
+  virtual void PresentPointer() {}
 };
 
 // The installed system driver (nullptr before StartPlatform; then polling does nothing).
@@ -404,6 +415,15 @@ int GraphicsSeq();
 // The system pointer is hidden only while it is over the program's window.
 void HideMouse();
 void ShowMouse();
+// The window system's pointer showing a picture, so that a pointer moving over a still frame
+// redraws nothing: asks for the picture, its hot spot at pixel (hot_x, hot_y), as the pointer
+// over the program's window of the frame being drawn. It shows from the frame's Flip on, at the
+// scale the window shows the frame; a frame flipped without asking shows no pointer there (the
+// system's own after ShowMouse). False where the window system cannot show it (no window, no
+// colour pointers, a hot spot outside the picture, over 256 pixels a side in the window): the
+// caller draws it into the frame then.
+// The picture is read when first asked for: a changed picture comes as a new pixmap.
+bool ShowPointerPicture(const std::shared_ptr<TPixmap>& picture, int hot_x, int hot_y);
 // Moves the pointer to display (client) coordinates.
 void MoveMouse(int x, int y);
 

@@ -1,11 +1,13 @@
 // Letting the 50 Hz frame timer and the audio output rest while nothing on screen can change
 // without input and nothing sounds, so an idle game does not wake: they stop after a still turn
-// and the timer starts with the next event, the output with the next sound.
-// Depends on platform/ (audio too), draw/, game/ and the shell's state.
+// and the timer starts with the next event (but a pointer move that nothing follows), the
+// output with the next sound.
+// Depends on platform/ (audio too), draw/, game/, play/ and the shell's state.
 #include "draw/draw.h"
 #include "game/game.h"
 #include "platform/audio.h"
 #include "platform/platform.h"
+#include "play/play.h"
 #include "shell/internal.h"
 
 namespace {
@@ -27,6 +29,15 @@ bool TurnWasStill(const still_turn_watch& watch) {
          EventID() == EVENT_TIMERTICK && !AudioSounding();
 }
 
+// Input shows a turn late where something follows the pointer sampled after a flip (the carried
+// piece, the thumbnail being moved): the turn after it needs the timer to end its wait. Any
+// other pointer move shows all it changes in the turn after it, which starts at once (the
+// pointer itself is the window system's, or drawn at the live position), so the timer rests on
+// and hovering wakes the loop once per move.
+bool NeedsTheTimer(int event_id) {
+  return event_id != EVENT_MOUSEMOVE || play.dragged != 0 || play.thumb_dragging;
+}
+
 }  // namespace
 
 still_turn_watch::still_turn_watch() : presented(FrameCounts().presented), screen(game.screen) {}
@@ -38,5 +49,5 @@ void RestFrameTimerIfStill(const still_turn_watch& watch) {
 }
 
 void WakeFrameTimer() {
-  if (shell.frame_timer) shell.frame_timer->Resume();
+  if (shell.frame_timer && NeedsTheTimer(EventID())) shell.frame_timer->Resume();
 }

@@ -40,7 +40,8 @@ struct still_turn_watch {
 };
 // Pauses the frame timer after a still turn, so the loop waits for input alone.
 void RestFrameTimerIfStill(const still_turn_watch& watch);
-// Starts a resting frame timer again; the loop calls it as soon as an event has arrived.
+// Starts a resting frame timer again for the event that has just arrived (not for a pointer
+// move that nothing follows); the loop calls it before handling the event.
 void WakeFrameTimer();
 
 // Waits until more than ms milliseconds have passed since Millisecs() was t (or the clock went

@@ -35,6 +35,15 @@ void EndOfFlight() {
   }
 }
 
+// The pointer picture of this frame: the window system's pointer where it can show it, so that
+// a pointer moving over a still screen redraws nothing; else drawn into the frame.
+void ShowPointer(const std::shared_ptr<TImage>& image) {
+  if (!image) return;
+  const int hot_x = static_cast<int>(image->handle_x), hot_y = static_cast<int>(image->handle_y);
+  if (!image->pixmaps.empty() && ShowPointerPicture(image->pixmaps[0], hot_x, hot_y)) return;
+  DrawImage(image, MouseX(), MouseY(), 0);
+}
+
 bool TurnsAllowed() { return game.screen == "jigsaw" || game.screen == "box"; }
 
 // Step 6: a click that no handler took this turn. Over help it closes the page and, outside
@@ -147,7 +156,7 @@ void LoopTurn() {
   if (!game.status_message.empty()) DrawBanner(game.status_message, 0, 0.5);
   DrawPendingConfirm();
   bool carried_marks_pointer = play.dragged > 0 && game.screen == "jigsaw";
-  if (shell.pointer_visible && !carried_marks_pointer) DrawImage(shell.images.pointer, MouseX(), MouseY(), 0);
+  if (shell.pointer_visible && !carried_marks_pointer) ShowPointer(shell.images.pointer);
   Flip(1);
   game.pointer_x = MouseX();
   game.pointer_y = MouseY();

@@ -3,7 +3,8 @@
 // (bench/draw/gl_floor.h), and one turn carrying a piece beside the same floor. And the game's
 // CPU time and the wake-ups of all its threads over 10 s of the real loop, on the idle table
 // and carrying a piece across it while xdotool moves the real pointer 100 times a second, with
-// frames reused beside drawing everything every turn.
+// frames reused beside drawing everything every turn; and moving the pointer over the still
+// table as fast, the window system showing the pointer beside the pointer drawn into the frame.
 // Depends on shell/, play/, draw/, platform/, the play benchmark's jigsaw and its floor, and the
 // ratio report. Needs a display and xdotool: run it under xvfb-run.
 #include <benchmark/benchmark.h>
@@ -209,6 +210,32 @@ void BM_Carry_ReusingFrames(benchmark::State& state) {
 void BM_Carry_DrawingEveryTurn(benchmark::State& state) {
   CarryAcrossTheTable(state, false);
 }
+// The pointer moved over the still table. Drawn into the frame, as where the window system
+// cannot show the pointer picture: its hot spot put outside the picture, which no window
+// system takes.
+void HoverOverTheTable(benchmark::State& state, bool in_the_frame) {
+  if (!GameReady()) return state.SkipWithError("no display");
+  SetFrameReuse(true);
+  auto& pointer = *shell.images.pointer;
+  const float hot_x = pointer.handle_x;
+  if (in_the_frame) pointer.handle_x = static_cast<float>(pointer.width);
+  for (auto _ : state) {
+    const pid_t path = StartPointerPath();
+    if (path == 0) return state.SkipWithError("xdotool did not start");
+    MeasureLoop(state);
+    EndXdotool(path);
+  }
+  pointer.handle_x = hot_x;
+}
+void BM_Hover_WindowSystemPointer(benchmark::State& state) {
+  HoverOverTheTable(state, false);
+}
+void BM_Hover_PointerInTheFrame(benchmark::State& state) {
+  HoverOverTheTable(state, true);
+}
+BENCHMARK(BM_Hover_WindowSystemPointer)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+BENCHMARK(BM_Hover_PointerInTheFrame)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+
 BENCHMARK(BM_Carry_ReusingFrames)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
 BENCHMARK(BM_Carry_DrawingEveryTurn)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
 
@@ -240,6 +267,8 @@ int main(int argc, char** argv) {
                          "BM_IdleTable_DrawingEveryTurn"},
                         {"carrying, CPU: reusing / every turn", "BM_Carry_ReusingFrames",
                          "BM_Carry_DrawingEveryTurn"},
+                        {"hovering, CPU: window-system pointer / pointer in the frame",
+                         "BM_Hover_WindowSystemPointer", "BM_Hover_PointerInTheFrame"},
                         {"a carrying turn / bare-GL table", "BM_CarryingTurn", "BM_Floor_BareGL300Quads"}},
                        ratio_time::real);
 }

@@ -261,6 +261,21 @@ void MarkExposed(SDL_Window* window) {
   if (auto* record = RecordOf(window)) record->exposed = true;
 }
 
+bool CurrentPictureSize(int& width, int& height, int& shown_width, int& shown_height) {
+  const gl_context_record* record = sdl.contexts.current;
+  if (!record) return false;
+  picture_fit fit;
+  if (PictureInWindow(record->window, width, height, fit)) {
+    shown_width = fit.w;
+    shown_height = fit.h;
+  } else {
+    SDL_GetWindowSize(record->window, &width, &height);
+    shown_width = width;
+    shown_height = height;
+  }
+  return width > 0 && height > 0;
+}
+
 void WindowToPicture(SDL_Window* window, int& x, int& y) {
   int w = 0, h = 0;
   picture_fit fit;

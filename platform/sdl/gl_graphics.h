@@ -25,6 +25,9 @@ struct gl_context_record {
 // windows that are not ours, pass unchanged.
 void WindowToPicture(SDL_Window* window, int& x, int& y);
 void PictureToWindow(SDL_Window* window, int& x, int& y);
+// The size of the picture of the current context and the size it is shown at in its window's
+// own (pointer) coordinates, equal where it is shown 1:1; false without a current context.
+bool CurrentPictureSize(int& width, int& height, int& shown_width, int& shown_height);
 // Notes that a window of ours was uncovered, resized or restored.
 void MarkExposed(SDL_Window* window);
 

@@ -1,4 +1,4 @@
-// Move-only owners of SDL handles: a window and an OpenGL context. Depends on SDL2.
+// Move-only owners of SDL handles: a window, an OpenGL context and a cursor. Depends on SDL2.
 #pragma once
 
 #include <SDL.h>
@@ -34,3 +34,4 @@ class TSdlHandle {
 
 using TSdlWindow = TSdlHandle<SDL_Window*, SDL_DestroyWindow>;
 using TSdlGLContext = TSdlHandle<SDL_GLContext, SDL_GL_DeleteContext>;
+using TSdlCursor = TSdlHandle<SDL_Cursor*, SDL_FreeCursor>;

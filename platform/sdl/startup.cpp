@@ -56,6 +56,7 @@ bool StartPlatform() {
 void StopSystem() {
   if (!sdl.started) return;
   CloseAllContexts();
+  sdl.pointer = {};  // its cursors need SDL
   for (auto& [handle, id] : sdl.timers.ids) SDL_RemoveTimer(id);
   StopX11();
   StopWorker();  // its wake-up messages need SDL

@@ -81,11 +81,6 @@ void TSDLSystemDriver::MoveMouse(int x, int y) {
   SDL_WarpMouseInWindow(window, x, y);
 }
 
-void TSDLSystemDriver::SetMouseVisible(bool visible) {
-  // SDL hides the pointer only inside its windows, which is what the program wants.
-  SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
-}
-
 void TSDLSystemDriver::Dispatch(const SDL_Event& event) {
   if (event.type == sdl.timer_event) {
     FireTimer(event.user.code);

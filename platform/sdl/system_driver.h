@@ -1,5 +1,6 @@
 // The SDL system driver: drains SDL's event queue into TEvents emitted through the event hook
-// chain, fires timers, moves and hides the pointer. Private to platform/sdl/.
+// chain, fires timers, moves and hides the pointer and shows pointer pictures (pointer.cpp).
+// Private to platform/sdl/.
 #pragma once
 
 #include <SDL.h>
@@ -14,6 +15,8 @@ class TSDLSystemDriver : public TSystemDriver {
   void Wait() override;
   void MoveMouse(int x, int y) override;
   void SetMouseVisible(bool visible) override;
+  bool ShowPointerPicture(const std::shared_ptr<TPixmap>& picture, int hot_x, int hot_y) override;
+  void PresentPointer() override;
 
   // Turns one SDL event into what the program sees (nothing for events it does not use).
   void Dispatch(const SDL_Event& event);

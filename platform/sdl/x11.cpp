@@ -1,8 +1,9 @@
-// X11 error handlers, the physical key state beside SDL's own X connection, and presenting
-// parts of a GL window through GLX_MESA_copy_sub_buffer.
+// X11 error handlers, the physical key state beside SDL's own X connection, presenting parts
+// of a GL window through GLX_MESA_copy_sub_buffer, and whether pointers can have colours.
 #include "platform/sdl/x11.h"
 
 #include <SDL_syswm.h>
+#include <X11/Xcursor/Xcursor.h>
 #include <X11/Xlib.h>
 #include <X11/Xproto.h>
 
@@ -108,6 +109,12 @@ bool X11CopyRegions(SDL_Window* window, const std::vector<std::array<int, 4>>& r
   if (!copy) return false;
   for (const auto& r : regions) copy(display, drawable, r[0], r[1], r[2], r[3]);
   return true;
+}
+
+bool X11ShowsColourPointers(SDL_Window* window) {
+  Display* display = nullptr;
+  unsigned long drawable = 0;
+  return !X11WindowOf(window, display, drawable) || XcursorSupportsARGB(display);
 }
 
 bool X11KeyHeld(SDL_Keycode key) {

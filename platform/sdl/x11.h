@@ -1,5 +1,6 @@
-// What SDL leaves to its callers on an X display: the X error handlers and the keyboard's
-// physical state. Private to platform/sdl/; does nothing on other video drivers.
+// What SDL leaves to its callers on an X display: the X error handlers, the keyboard's
+// physical state, presenting in parts and whether pointers can have colours. Private to
+// platform/sdl/; does nothing on other video drivers.
 #pragma once
 
 #include <SDL.h>
@@ -20,3 +21,7 @@ bool X11CanCopyRegions(SDL_Window* window);
 // Copies the regions (x, y, width, height in GL window pixels, origin bottom-left) of the
 // window's back buffer to the front, leaving the back buffer as it is. False where it cannot.
 bool X11CopyRegions(SDL_Window* window, const std::vector<std::array<int, 4>>& regions);
+// False where the window's X display shows two-colour pointers only (no RENDER pointers, or
+// Xcursor told to use core ones), of which SDL would make a picture's pointer all the same;
+// true elsewhere, other video drivers included.
+bool X11ShowsColourPointers(SDL_Window* window);
