@@ -202,9 +202,13 @@ void DrawPicturesPage() {
            LoadPictureThumbnail);
   DrawPageArrows();
   DrawPageTitle("pictures");
-  if (library.pictures_list.count == 0)
-    DrawBanner("No pictures yet: put some in " + ShownPath(PictureFolders("pictures").front()), 0,
-               1);
+  // The first page draws nothing only when no picture at all can be offered.
+  const browser_list_type& list = library.pictures_list;
+  if (list.page == 1 && list.drawn.empty())
+    DrawBanner(std::string(list.count == 0 ? "No pictures yet"
+                                           : "None of your pictures can become a jigsaw") +
+                   ": put some in " + ShownPath(PictureFolders("pictures").front()),
+               0, 1);
 }
 
 std::string HitPicturesPage() {
