@@ -40,18 +40,6 @@ class OwnPictures : public Game {
   }
   static void Drop(const std::string& path) { Drop(std::vector<std::string>{path}); }
 
-  // Presses Escape, once, on the first timer tick that finds a blocking notice waiting.
-  static std::shared_ptr<TObject> EscapeOnANotice(int, std::shared_ptr<TObject> data,
-                                                  std::shared_ptr<TObject>) {
-    auto event = std::dynamic_pointer_cast<TEvent>(data);
-    if (event && event->id == EVENT_TIMERTICK && game.notice_keys.waiting && !escaped) {
-      escaped = true;
-      Emit(EVENT_KEYDOWN, KEY_ESCAPE);
-    }
-    return data;
-  }
-  static inline bool escaped = false;
-
   // Jigsaw folders in the library, hidden ones included.
   static int LibraryEntries() {
     return static_cast<int>(std::distance(fs::directory_iterator("jigsaws"), fs::directory_iterator()));
@@ -78,13 +66,7 @@ TEST_F(OwnPictures, BadFilesGiveANoticeAndLeaveEverythingAsItWas) {
 // Escape, the notice takes the key whole: its repeat and release after it do not ask to leave.
 TEST_F(OwnPictures, ADropWithoutAFileSaysSoAndTheEscapeThatAnswersIsUsedUp) {
   FinishOpeningFlight();
-  escaped = false;
-  AddHook(EmitEventHook, EscapeOnANotice, nullptr, 1);
-  auto ticks = CreateTimer(50);
-  Drop({}, 1);
-  ticks->Stop();
-  RemoveHook(EmitEventHook, EscapeOnANotice, nullptr);
-  EXPECT_TRUE(escaped) << "no notice waited for a key";
+  EXPECT_TRUE(AnsweringANotice(KEY_ESCAPE, [] { Drop({}, 1); })) << "no notice waited for a key";
   for (int id : {EVENT_KEYREPEAT, EVENT_KEYREPEAT, EVENT_KEYUP}) Emit(id, KEY_ESCAPE);
   for (int i = 0; i < 5; ++i) Turn();
   EXPECT_EQ(game.screen, "jigsaw");
