@@ -37,7 +37,7 @@ class TStringObject : public TObject {
 // What one drop on a window brought, the extra of "WindowAccept": the paths of the local files
 // dropped, in order (value holds the first, "" when there was none), and how many other things
 // came with them as text. A web address may come as text or as nothing at all, so a drop without
-// files is one of things that are not on this computer.
+// files brought only things that are not on this computer.
 class TDropObject : public TStringObject {
  public:
   TDropObject(std::vector<std::string> paths, int other_items)

@@ -156,6 +156,10 @@ void TSDLSystemDriver::Dispatch(const SDL_Event& event) {
     case SDL_QUIT:  // the last window's close box, or the system asking the program to stop
       Emit(EVENT_APPTERMINATE);
       break;
+    case SDL_DROPBEGIN:  // a drop that never completed leaves nothing in the next one
+      drop_files_.clear();
+      drop_others_ = 0;
+      break;
     case SDL_DROPFILE:
     case SDL_DROPTEXT:
       TakeDropItem(event.drop);
