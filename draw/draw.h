@@ -153,14 +153,18 @@ class TImageFont {
   int Height();
   int CountGlyphs();
   int CharToGlyph(int code_point);
+  // The glyph text shows for the character: its own, else, for a character that is meant to be
+  // seen, the font's U+FFFD or "?" in its place, so that no letter vanishes unseen. -1 for
+  // control characters, accents and format characters the font lacks (they draw nothing).
+  int ShownGlyph(int code_point);
   // The glyph's image is made on first request and kept (the reference stays valid as long
   // as the font).
   const std::shared_ptr<TImageGlyph>& LoadGlyph(int index);
-  // Sum of the glyph advances of the UTF-8 text, truncated after each glyph.
+  // Sum of the advances of the glyphs the UTF-8 text shows (ShownGlyph), truncated after each.
   int Width(const std::string& text);
   // Draws UTF-8 text with the pen starting at (x, y) (the top of the line), glyphs placed and
-  // advanced through the matrix (ix, iy, jx, jy). Characters without a glyph are skipped;
-  // control characters are not interpreted.
+  // advanced through the matrix (ix, iy, jx, jy). A character without a glyph shows the
+  // replacement ShownGlyph gives; control characters are not interpreted.
   void Draw(const std::string& text, float x, float y, float ix, float iy, float jx, float jy);
 
   // nullptr when LoadFont gives nothing.

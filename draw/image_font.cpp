@@ -11,6 +11,7 @@ constexpr int kDefaultFirstChar = 32;
 constexpr int kDefaultGlyphs = 96;
 constexpr int kDefaultCellWidth = 8;
 constexpr int kDefaultHeight = 16;
+constexpr int kReplacementCharacter = 0xFFFD;
 
 // The built-in bitmap as opaque white ink on transparent black, all glyphs side by side.
 std::shared_ptr<TPixmap> DefaultFontStrip() {
@@ -25,6 +26,20 @@ std::shared_ptr<TPixmap> DefaultFontStrip() {
     }
   }
   return strip;
+}
+
+// Characters drawn as nothing when the font lacks them: controls, and the marks and format
+// characters that have no look of their own (a lacking accent leaves its letter plain).
+bool InvisibleWhenLacking(int c) {
+  const struct {
+    int first, last;
+  } kRanges[] = {{0x00, 0x1F},     {0x7F, 0x9F},     {0xAD, 0xAD},     {0x300, 0x36F},
+                 {0x61C, 0x61C},   {0x180B, 0x180F}, {0x1AB0, 0x1AFF}, {0x1DC0, 0x1DFF},
+                 {0x200B, 0x200F}, {0x202A, 0x202E}, {0x2060, 0x206F}, {0x20D0, 0x20FF},
+                 {0xFE00, 0xFE0F}, {0xFE20, 0xFE2F}, {0xFEFF, 0xFEFF}, {0xE0000, 0xE0FFF}};
+  for (const auto& range : kRanges)
+    if (c >= range.first && c <= range.last) return true;
+  return false;
 }
 
 }  // namespace
@@ -69,11 +84,18 @@ const std::shared_ptr<TImageGlyph>& TImageFont::LoadGlyph(int index) {
   return glyph;
 }
 
+int TImageFont::ShownGlyph(int code_point) {
+  const int n = CharToGlyph(code_point);
+  if (n >= 0 || InvisibleWhenLacking(code_point)) return n;
+  const int replacement = CharToGlyph(kReplacementCharacter);
+  return replacement >= 0 ? replacement : CharToGlyph('?');
+}
+
 int TImageFont::Width(const std::string& text) {
   int width = 0;
   int c = 0;
   for (size_t pos = 0; NextCodePoint(text, pos, c);) {
-    const int n = CharToGlyph(c);
+    const int n = ShownGlyph(c);
     if (n >= 0) width = static_cast<int>(static_cast<float>(width) + LoadGlyph(n)->Advance());
   }
   return width;
@@ -83,7 +105,7 @@ void TImageFont::Draw(const std::string& text, float x, float y, float ix, float
                       float jy) {
   int c = 0;
   for (size_t pos = 0; NextCodePoint(text, pos, c);) {
-    const int n = CharToGlyph(c);
+    const int n = ShownGlyph(c);
     if (n < 0) continue;
     const auto& g = LoadGlyph(n);
     if (g->_image) {

@@ -53,6 +53,14 @@ struct game_sounds_type {
   std::shared_ptr<TChannel> music_channel;
 };
 
+// The key that answers a blocking notice is the notice's alone: from its press to its release
+// none of its events is queued for the key table.
+struct game_notice_keys_type {
+  bool waiting = false;          // a notice waits for its key
+  bool answered = false;         // a key has ended the wait
+  std::array<bool, 256> held{};  // keys that answered a notice and are not released yet
+};
+
 struct game_state {
   std::string screen = "title";
   std::string previous_screen;
@@ -72,6 +80,7 @@ struct game_state {
   game_display_type display;
   game_fonts_type fonts;
   game_sounds_type sounds;
+  game_notice_keys_type notice_keys;
 };
 
 extern game_state game;
@@ -125,9 +134,9 @@ void DrawBanner(const std::string& text, int y, double alpha);
 std::string ShownPath(const std::string& path);
 // Draws the banner, flips, draws it again so it stays visible during slow work.
 void ShowBusy(const std::string& text);
-// Blocking notice: text + " - press any key" on black, then waits for a key, which stays
-// queued for the key table. Before the display opens the notice goes to stderr and waits in
-// startup_notices.
+// Blocking notice: text + " - press any key" on black, then waits for a key. That key is used up:
+// its press, repeats and release never reach the key table (other input stays queued). Before
+// the display opens the notice goes to stderr and waits in startup_notices.
 void ShowErrorAndWait(const std::string& text);
 // The "press H at any time for Help" banner while pref_hint and hint_visible.
 void DrawHelpHint();

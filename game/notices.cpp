@@ -17,15 +17,48 @@ constexpr int kNoticeMargin = 12;
 int CentredLeft(int w) { return (GraphicsWidth() - w) / 2; }
 int CentredTop(int h) { return (GraphicsHeight() - h) / 2; }
 
+// Before the polled-input hook and the queue: the events of a key that answered a notice reach
+// neither until its release, so the answer does not act again on the screen beneath.
+constexpr int kNoticeKeyHookPriority = 1;
+
+bool IsKeyEvent(int id) {
+  return id == EVENT_KEYDOWN || id == EVENT_KEYREPEAT || id == EVENT_KEYUP;
+}
+
+std::shared_ptr<TObject> NoticeKeyHook(int, std::shared_ptr<TObject> data,
+                                       std::shared_ptr<TObject>) {
+  auto event = std::dynamic_pointer_cast<TEvent>(data);
+  if (!event || !IsKeyEvent(event->id) || event->data < 0 || event->data >= 256) return data;
+  auto& keys = game.notice_keys;
+  bool& held = keys.held[static_cast<size_t>(event->data)];
+  if (event->id == EVENT_KEYDOWN) {
+    // A new press: it answers a waiting notice, and otherwise acts as any key does (its
+    // release was lost, as when the keyboard went to another window).
+    held = keys.waiting;
+    if (keys.waiting) keys.answered = true;
+  } else if (held) {
+    if (event->id == EVENT_KEYUP) held = false;
+    return nullptr;
+  }
+  return held ? nullptr : data;
+}
+
 // WaitKey, except that a close request ends the program as it does everywhere else instead
-// of being held until a key arrives. The key stays queued for the key table.
+// of being held until a key arrives, and the answering key is used up.
 void WaitKeyOrClose() {
-  FlushKeys();
-  for (;;) {
+  // Input that came before the notice was shown stays queued and does not answer it.
+  PollSystem();
+  RemoveHook(EmitEventHook, NoticeKeyHook, nullptr);
+  AddHook(EmitEventHook, NoticeKeyHook, nullptr, kNoticeKeyHookPriority);
+  auto& keys = game.notice_keys;
+  keys.waiting = true;
+  keys.answered = false;
+  struct stop_waiting {
+    ~stop_waiting() { game.notice_keys.waiting = false; }
+  } stop;
+  while (!keys.answered) {
     WaitSystem();
     if (AppTerminate()) EndProgram();
-    for (int k = 1; k < 256; ++k)
-      if (KeyHit(k)) return;
   }
 }
 

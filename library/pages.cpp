@@ -116,7 +116,8 @@ void DrawGrid(browser_list_type& list, const page_geometry& geometry, bool cross
               const std::function<std::string(const tn3_type&)>& thumbnail_path,
               thumbnail_loader load = LoadThumbnailFile) {
   const int per_page = geometry.rows * geometry.cols;
-  list.page_count = (list.count + per_page - 1) / per_page;
+  // An empty list still shows its one empty page.
+  list.page_count = std::max(1, (list.count + per_page - 1) / per_page);
   list.drawn.clear();
   const size_t first = static_cast<size_t>(list.page - 1) * per_page;
   int row = 0, col = 0;
@@ -201,9 +202,13 @@ void DrawPicturesPage() {
            LoadPictureThumbnail);
   DrawPageArrows();
   DrawPageTitle("pictures");
-  if (library.pictures_list.count == 0)
-    DrawBanner("No pictures yet: put some in " + ShownPath(PictureFolders("pictures").front()), 0,
-               1);
+  // The first page draws nothing only when no picture at all can be offered.
+  const browser_list_type& list = library.pictures_list;
+  if (list.page == 1 && list.drawn.empty())
+    DrawBanner(std::string(list.count == 0 ? "No pictures yet"
+                                           : "None of your pictures can become a jigsaw") +
+                   ": put some in " + ShownPath(PictureFolders("pictures").front()),
+               0, 1);
 }
 
 std::string HitPicturesPage() {

@@ -37,6 +37,20 @@ class TStringObject : public TObject {
   std::string value;
 };
 
+// What one drop on a window brought, the extra of "WindowAccept": the paths of the local files
+// dropped, in order (value holds the first, "" when there was none), and how many other things
+// came with them as text. A web address may come as text or as nothing at all, so a drop without
+// files brought only things that are not on this computer.
+class TDropObject : public TStringObject {
+ public:
+  TDropObject(std::vector<std::string> paths, int other_items)
+      : TStringObject(paths.empty() ? "" : paths.front()),
+        files(std::move(paths)),
+        others(other_items) {}
+  std::vector<std::string> files;
+  int others = 0;
+};
+
 // ---------------------------------------------------------------------------------------------
 // Start-up and ending the process
 
@@ -126,7 +140,7 @@ constexpr int EVENT_WINDOWMOVE = 0x4001;
 constexpr int EVENT_WINDOWSIZE = 0x4002;
 constexpr int EVENT_WINDOWCLOSE = 0x4003;
 constexpr int EVENT_WINDOWACTIVATE = 0x4004;
-constexpr int EVENT_WINDOWACCEPT = 0x4005;  // a file dropped on the window: extra is its path
+constexpr int EVENT_WINDOWACCEPT = 0x4005;  // a drop on the window: extra is a TDropObject
 constexpr int EVENT_MENUACTION = 0x8001;
 constexpr int EVENT_STREAMEOF = 0x10001;
 constexpr int EVENT_STREAMAVAIL = 0x10002;

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -221,13 +222,28 @@ const char* const usage =
     "       tesselka --help | --version\n"
     "Tesselka, a jigsaw puzzle game. PLAYER names whose saved progress to use\n"
     "(\"default\" when none is given); a name that begins with \"-\" follows \"--\".\n"
-    "--open makes a jigsaw of PICTURE (PNG, JPEG, BMP or TGA) first; without a\n"
-    "PICTURE the game starts as usual.\n"
+    "--open makes a jigsaw of PICTURE (PNG, JPEG, BMP or TGA) first, before or after\n"
+    "PLAYER; without a PICTURE the game starts as usual.\n"
     "The game keeps its data in $TESSELKA_HOME, else $XDG_DATA_HOME/tesselka,\n"
     "else ~/.local/share/tesselka. It needs an X display; without a desktop run\n"
     "  xvfb-run -a -s '-screen 0 1280x1024x24' tesselka [PLAYER]\n";
 
 }  // namespace
+
+std::string TakeOpenOption(std::vector<std::string>& args) {
+  std::string picture;
+  for (size_t i = 0; i < args.size() && args[i] != "--";) {
+    if (args[i] != "--open") {
+      ++i;
+      continue;
+    }
+    const size_t taken = std::min<size_t>(args.size() - i, 2);
+    picture = taken == 2 ? args[i + 1] : "";
+    args.erase(args.begin() + static_cast<ptrdiff_t>(i),
+               args.begin() + static_cast<ptrdiff_t>(i + taken));
+  }
+  return picture;
+}
 
 int AnswerCommandLine(std::vector<std::string>& args) {
   if (!args.empty() && args[0] == "--version") {

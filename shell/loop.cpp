@@ -82,6 +82,23 @@ void OpenDroppedPicture(const std::string& path) {
   OpenPictureToCut(path, from);  // a file that cannot be cut leaves the screen as it was
 }
 
+// A drop on the window: its first file becomes the picture to cut; a drop without one says what
+// can become a jigsaw, and what else came is said to be left.
+void TakeDrop(const TStringObject& drop) {
+  if (drop.value.empty()) {
+    ShowErrorAndWait("Only picture files on this computer can become jigsaws");
+    return;
+  }
+  const auto* all = dynamic_cast<const TDropObject*>(&drop);
+  const size_t others = all ? all->files.size() - 1 + static_cast<size_t>(all->others) : 0;
+  OpenDroppedPicture(drop.value);
+  if (others > 0)
+    game.status_message =
+        "One picture at a time: " +
+        (others == 1 ? std::string("the other thing dropped was left")
+                     : "the other " + std::to_string(others) + " things dropped were left");
+}
+
 void TakeEvent() {
   WaitEvent();
   WakeFrameTimer();
@@ -108,7 +125,7 @@ void TakeEvent() {
         game.turn_pending = true;
       break;
     case EVENT_WINDOWACCEPT:
-      if (auto path = std::dynamic_pointer_cast<TStringObject>(EventExtra())) OpenDroppedPicture(path->value);
+      if (auto drop = std::dynamic_pointer_cast<TStringObject>(EventExtra())) TakeDrop(*drop);
       break;
     default: break;
   }

@@ -11,7 +11,7 @@ void ShowStartUpNotices() {
     ShowErrorAndWait(notices.front());
     notices.erase(notices.begin());
   }
-  // The opening flight has not begun: an Escape that dismissed a notice must not end it.
+  // The opening flight has not begun: nothing given while the notices showed may end or skip it.
   while (PollEvent()) {
   }
   FlushKeys();

@@ -51,6 +51,10 @@ void ConnectShellHooks();
 
 // ---- The launcher: options without a window and the player's data folder ----
 
+// Takes every "--open PICTURE" out of the options (the arguments before a "--"), before or after
+// the player name, and returns the last PICTURE; "" when none is given ("--open" last, with
+// nothing after it, changes nothing).
+std::string TakeOpenOption(std::vector<std::string>& args);
 // The options, which need no window: prints the answer to "--help" (or "-h") or "--version"
 // given first and returns 0; any other argument that begins with "-" (those two after a player
 // name included) is an unknown option, refused with the usage on stderr: 1. Otherwise removes
@@ -83,10 +87,10 @@ bool StartUp(const std::vector<std::string>& args);
 // One turn of the frame loop: draw, flip, handle the unconsumed click and completion, take
 // exactly one event (WaitEvent, blocks until one arrives), move the carried piece.
 void LoopTurn();
-// The program: answers --help and --version (0), takes "--open PICTURE" off the front of the
-// arguments (a picture to make a jigsaw of first; "--open" alone changes nothing), enters the data
-// folder (1 with a message on stderr when it cannot), then StartUp and LoopTurn forever. Returns 1 without a display;
-// otherwise it ends only through EndProgram.
+// The program: takes "--open PICTURE" out of the arguments (TakeOpenOption: a picture to make a
+// jigsaw of first), answers --help and --version (0), enters the data
+// folder (1 with a message on stderr when it cannot), then StartUp and LoopTurn forever. Returns 1
+// without a display; otherwise it ends only through EndProgram.
 int RunApplication(int argc, char** argv);
 
 // "title" screen: loads the opening jigsaw when none is current and starts the opening flight;

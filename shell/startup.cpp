@@ -1,7 +1,6 @@
 // Start-up: the platform, the player, the preferences, the display and the shared resources,
 // then the frame loop; the "title" screen and the opening jigsaw.
 // Depends on platform/, draw/, files/, platform/audio.h, library/ and play/.
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <utility>
@@ -118,11 +117,8 @@ int RunApplication(int argc, char** argv) {
   IgnoreFileSizeSignal();
   std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
   // --open PICTURE: named from the folder the game was started in, which it is about to leave.
-  std::string picture;
-  if (!args.empty() && args[0] == "--open") {
-    if (args.size() > 1 && !args[1].empty()) picture = std::filesystem::absolute(args[1]).string();
-    args.erase(args.begin(), args.begin() + std::min<size_t>(args.size(), 2));
-  }
+  std::string picture = TakeOpenOption(args);
+  if (!picture.empty()) picture = std::filesystem::absolute(picture).string();
   if (const int status = AnswerCommandLine(args); status >= 0) return status;
   if (const std::string problem = EnterDataFolder(); !problem.empty()) {
     std::fprintf(stderr, "%s\n", problem.c_str());

@@ -1,6 +1,6 @@
 // SDL events to TEvents: keys through the key table, text as code points, buttons with pointer
-// capture, wheel, enter/leave, focus, quit and dropped files; timer messages fire their timers
-// and the worker's messages become "WorkDone".
+// capture, wheel, enter/leave, focus, quit and drops (one event for all that a drop brought);
+// timer messages fire their timers and the worker's messages become "WorkDone".
 #include "platform/sdl/system_driver.h"
 
 #include <string>
@@ -151,7 +151,15 @@ void TSDLSystemDriver::Dispatch(const SDL_Event& event) {
     case SDL_QUIT:  // the last window's close box, or the system asking the program to stop
       Emit(EVENT_APPTERMINATE);
       break;
+    case SDL_DROPBEGIN:  // a drop that never completed leaves nothing in the next one
+      drop_files_.clear();
+      drop_others_ = 0;
+      break;
     case SDL_DROPFILE:
+    case SDL_DROPTEXT:
+      TakeDropItem(event.drop);
+      break;
+    case SDL_DROPCOMPLETE:
       EmitDrop(event.drop);
       break;
   }
@@ -211,16 +219,26 @@ void TSDLSystemDriver::EmitText(const char* utf8) {
   while (*text) Emit(EVENT_KEYCHAR, NextCodePoint(text));
 }
 
-// A file dropped on a window: "WindowAccept" carrying the path (SDL gives it as UTF-8, the
-// program's file names too) and the pointer's place.
-void TSDLSystemDriver::EmitDrop(const SDL_DropEvent& drop) {
+// One thing of a drop: a local file's path (SDL gives it as UTF-8, the program's file names
+// too), or text. SDL gives a web address in an address list nothing at all.
+void TSDLSystemDriver::TakeDropItem(const SDL_DropEvent& drop) {
   if (!drop.file) return;
-  const std::string path = drop.file;
+  if (drop.type == SDL_DROPFILE)
+    drop_files_.emplace_back(drop.file);
+  else
+    ++drop_others_;
   SDL_free(drop.file);
+}
+
+// The end of a drop on a window: one "WindowAccept" with everything it brought, at the pointer.
+void TSDLSystemDriver::EmitDrop(const SDL_DropEvent& drop) {
+  auto dropped = std::make_shared<TDropObject>(std::move(drop_files_), drop_others_);
+  drop_files_.clear();
+  drop_others_ = 0;
   SDL_Window* window = SDL_GetWindowFromID(drop.windowID);
   int x = 0, y = 0;
   PointerIn(window, x, y);
-  TEvent::Create(EVENT_WINDOWACCEPT, nullptr, 0, mods_, x, y, std::make_shared<TStringObject>(path))->Emit();
+  TEvent::Create(EVENT_WINDOWACCEPT, nullptr, 0, mods_, x, y, std::move(dropped))->Emit();
 }
 
 void TSDLSystemDriver::Emit(int id, int data, int x, int y) {

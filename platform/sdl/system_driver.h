@@ -6,6 +6,8 @@
 #include <SDL.h>
 
 #include <bitset>
+#include <string>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -28,6 +30,7 @@ class TSDLSystemDriver : public TSystemDriver {
   void EmitKey(int id, const SDL_KeyboardEvent& key);
   void EmitButton(int id, const SDL_MouseButtonEvent& button);
   void EmitText(const char* utf8);
+  void TakeDropItem(const SDL_DropEvent& drop);
   void EmitDrop(const SDL_DropEvent& drop);
   void Emit(int id, int data = 0, int x = 0, int y = 0);
 
@@ -37,4 +40,7 @@ class TSDLSystemDriver : public TSystemDriver {
   // key when its window goes away (a display switch); a key held through that stays here so
   // that its repeats in the new window are not taken for new presses.
   std::bitset<SDL_NUM_SCANCODES> held_keys_;
+  // What the drop under way has brought so far: local files' paths, and other things.
+  std::vector<std::string> drop_files_;
+  int drop_others_ = 0;
 };

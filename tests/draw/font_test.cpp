@@ -201,7 +201,7 @@ TEST_F(FontTest, DefaultFontCoversPrintableAscii) {
 TEST_F(FontTest, TextMeasuresWithTheDefaultFontBeforeAnyWindow) {
   EXPECT_EQ(TextWidth(""), 0);
   EXPECT_EQ(TextWidth("Hello, world"), 8 * 12);
-  EXPECT_EQ(TextWidth("caf\xC3\xA9"), 8 * 3) << "characters outside 32..127 are skipped";
+  EXPECT_EQ(TextWidth("caf\xC3\xA9"), 8 * 4) << "characters outside 32..127 show a replacement";
   EXPECT_EQ(TextWidth("a\tb\n"), 16) << "control characters have no glyph";
   EXPECT_EQ(TextHeight(""), 16);
   EXPECT_EQ(GetImageFont(), GetImageFont()) << "one default font for the run";

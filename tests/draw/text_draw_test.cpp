@@ -18,8 +18,32 @@ TEST_F(TextDrawTest, DefaultFontServesUntilAFontIsChosen) {
   const int ink = Count(100, 200, 8, 16, 0xFFFFFFu);
   EXPECT_GT(ink, 15);
   EXPECT_EQ(Count(96, 196, 16, 24, 0xFFFFFFu), ink) << "inside its 8 x 16 cell";
-  DrawText("\xC3\xA9\x01", 300, 200);  // no glyphs: nothing drawn
+  DrawText("\x01\xE2\x80\x8B", 300, 200);  // a control character and a zero-width space
   EXPECT_EQ(Count(290, 190, 40, 40, 0xFFFFFFu), 0);
+}
+
+// A character the font lacks shows a replacement in its place, in a TrueType font and the built-in
+// one alike, and measures as it draws; an accent or a format character it lacks stays unseen.
+TEST_F(TextDrawTest, ACharacterTheFontLacksShowsAReplacement) {
+  auto tahoma = LoadImageFont(kTahoma, 22, 0);
+  ASSERT_NE(tahoma, nullptr);
+  ASSERT_LT(tahoma->CharToGlyph(0x2600), 0) << "the test needs a character Tahoma lacks";
+  for (const auto& font : {tahoma, TImageFont::CreateDefault()}) {
+    SCOPED_TRACE(font == tahoma ? "Tahoma" : "built-in");
+    SetImageFont(font);
+    const int sun = TextWidth("\xE2\x98\x80");  // U+2600
+    EXPECT_GT(sun, 0);
+    EXPECT_EQ(TextWidth("my photo \xE2\x98\x80"), TextWidth("my photo ") + sun);
+    EXPECT_EQ(TextWidth("\xF0\x9F\x98\x80"), sun) << "an emoji shows the same replacement";
+    EXPECT_EQ(TextWidth("e\xCC\x81\xE2\x80\x8B\xEF\xBB\xBF"),
+              TextWidth("e") + TextWidth("\xCC\x81"));
+    SetClsColor(0, 0, 0);
+    Cls();
+    DrawText("\xE2\x98\x80", 100, 100);
+    EXPECT_GT(Count(100, 100, sun, font->Height(), 0xFFFFFFu), 5) << "the replacement is drawn";
+    DrawText("\xE2\x80\x8B\xEF\xBB\xBF\x01", 300, 100);
+    EXPECT_EQ(Count(290, 90, 60, 40, 0xFFFFFFu), 0);
+  }
 }
 
 TEST_F(TextDrawTest, UnreadableFontFallsBackToTheDefaultFont) {
@@ -48,8 +72,8 @@ TEST_F(TextDrawTest, WidthIsTheSumOfAdvancesWithoutKerning) {
   EXPECT_EQ(TextWidth(""), 0);
   EXPECT_EQ(TextWidth("A\xF0\x9F\x98\x80"
                       "A"),
-            2 * advance('A'))
-      << "missing glyph skipped";
+            2 * advance('A') + advance(tahoma->CharToGlyph(0xFFFD) >= 0 ? 0xFFFD : '?'))
+      << "a missing glyph measures as its replacement";
   EXPECT_EQ(TextHeight("anything"), tahoma->Height());
   SetScale(2, 2);
   EXPECT_EQ(TextWidth("AV"), advance('A') + advance('V')) << "scale is not applied";

@@ -50,30 +50,68 @@ TEST_F(TextFitTest, WideTextBreaksAtSpacesIntoTheFewestEvenLines) {
   EXPECT_GT(font->Width(lines[1]), 776 / 3) << lines[1];
 }
 
-TEST_F(TextFitTest, AWordWiderThanALineKeepsItsEndsAroundAnEllipsis) {
+// A path too wide for a line is broken after its "/"s over as many lines as it needs, up to four,
+// and loses nothing; what four lines cannot hold gives up its middle for an ellipsis, and so does
+// one folder name too wide for a line of its own.
+TEST_F(TextFitTest, APathTooWideForALineBreaksAfterItsSlashesAndElidesOnlyWhatDoesNotFit) {
   auto tahoma = TImageFont::Load(kTahoma, 22, SmoothFont);
   auto builtin = TImageFont::CreateDefault();
-  const std::string path = "/home/" + std::string(60, 'a') + "/.local/share/tesselka/players/b/";
+  std::string many_folders = "/srv/";
+  for (int i = 10; i < 40; ++i) many_folders += "folder_" + std::to_string(i) + "/";
+  const struct {
+    std::string path;
+    size_t lines;     // of the path alone at 400 pixels
+    int elided_line;  // the line holding the ellipsis, -1 for none
+  } kCases[] = {
+      {"/home/bartholomew/a_rather_long_folder/.local/share/tesselka-data/players/Bartholomew/", 3,
+       -1},
+      {many_folders + "players/b/", 4, 1},
+      {"/srv/" + std::string(80, 'a') + "/players/b/", 3, 1},
+  };
   const struct {
     TImageFont* font;
     std::string ellipsis;  // the built-in font has no glyph for U+2026
   } kFonts[] = {{tahoma.get(), kEllipsis}, {builtin.get(), "..."}};
   for (const auto& f : kFonts) {
-    SCOPED_TRACE(f.ellipsis);
-    auto lines = FitText("kept in " + path, *f.font, 400);
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0], "kept in");
-    const std::string& shown = lines[1];
-    EXPECT_LE(f.font->Width(shown), 400);
-    const size_t cut = shown.find(f.ellipsis);
-    ASSERT_NE(cut, std::string::npos) << shown;
-    const std::string head = shown.substr(0, cut), tail = shown.substr(cut + f.ellipsis.size());
-    EXPECT_TRUE(path.starts_with(head) && path.ends_with(tail)) << shown;
-    EXPECT_GT(head.size() + tail.size(), 20u) << "the room is used, not just the ellipsis";
-    EXPECT_LE(std::max(head.size(), tail.size()) - std::min(head.size(), tail.size()), 1u);
-    // One more character of the path would not have fitted.
-    EXPECT_GT(f.font->Width(path.substr(0, head.size() + 1) + f.ellipsis + tail), 400);
+    for (const auto& c : kCases) {
+      SCOPED_TRACE(f.ellipsis + " " + c.path);
+      const auto lines = FitText(c.path, *f.font, 400);
+      std::string shown;
+      for (const std::string& line : lines) {
+        EXPECT_LE(f.font->Width(line), 400) << line;
+        shown += line;
+      }
+      ASSERT_GE(lines.size(), 2u);
+      ASSERT_LE(lines.size(), c.lines);
+      for (size_t i = 0; i + 1 < lines.size(); ++i) {
+        if (static_cast<int>(i) == c.elided_line) continue;
+        EXPECT_TRUE(lines[i].ends_with("/")) << lines[i];
+      }
+      const size_t cut = shown.find(f.ellipsis);
+      if (c.elided_line < 0) {
+        EXPECT_EQ(shown, c.path) << "nothing lost while the path fits four lines";
+        continue;
+      }
+      ASSERT_NE(lines[c.elided_line].find(f.ellipsis), std::string::npos) << lines[c.elided_line];
+      const std::string head = shown.substr(0, cut), tail = shown.substr(cut + f.ellipsis.size());
+      EXPECT_TRUE(c.path.starts_with(head) && c.path.ends_with(tail)) << shown;
+      EXPECT_TRUE(tail.ends_with("/players/b/")) << "the path's end is kept whole";
+      // The elided line uses its room: one more character of the path would not have fitted.
+      const std::string& line = lines[c.elided_line];
+      const size_t line_cut = line.find(f.ellipsis);
+      EXPECT_GT(
+          f.font->Width(line.substr(0, line_cut) + c.path[head.size()] + line.substr(line_cut)),
+          400);
+    }
   }
+  // Before a path, words stay on their lines; the path starts after them as far as it fits.
+  const std::string text = "Tesselka v6.4 - progress is kept in " + kCases[0].path;
+  const auto lines = FitText(text, *tahoma, 600);
+  EXPECT_EQ(Joined(lines).substr(0, 36), text.substr(0, 36));
+  std::string path_shown;
+  for (const std::string& line : lines) path_shown += line;
+  EXPECT_TRUE(path_shown.ends_with(kCases[0].path)) << Joined(lines);
+  EXPECT_EQ(path_shown.find(kEllipsis), std::string::npos);
 }
 
 TEST_F(TextFitTest, ElisionNeverSplitsACharacterAndANarrowWidthLeavesTheEllipsis) {

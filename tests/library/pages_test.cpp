@@ -2,6 +2,8 @@
 // page buttons drawn or not, clicks on thumbnails and their marks, and starting a jigsaw.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "tests/library/library_fixture.h"
 
 using namespace library_test;
@@ -176,6 +178,28 @@ TEST_F(Pages, AnEmptySavedPageReturnsToTheTable) {
   LoadFrame();
   EXPECT_EQ(game.screen, "jigsaw");
   EXPECT_EQ(game.status_message, "I can't find any saved jigsaws to load");
+}
+
+// The pictures page offers only what the cutting screen would take: a picture too small or too
+// narrow for any jigsaw is left out. An empty page is page 1 of 1, as the library's are.
+TEST_F(Pages, ThePicturesPageLeavesOutWhatCannotBeCutAndCountsOneEmptyPage) {
+  const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+  setenv("HOME", dir_.path().c_str(), 1);  // no Pictures there: only the data folder's pictures/
+  game.screen = "pictures";
+  DrawPicturesPage();
+  EXPECT_EQ(PageTitle("pictures"), "My Pictures    Page 1 of 1");
+  EXPECT_TRUE(library.pictures_list.drawn.empty());
+  const uint32_t green = MakeARGB(255, 10, 200, 10);
+  WritePng("pictures/tiny.png", 10, 10, green);
+  WritePng("pictures/strip.png", 600, 6, green);
+  WritePng("pictures/small.png", 40, 30, green);  // twelve pieces of 10 x 10 pixels
+  library.pictures_list.page = 0;
+  DrawPicturesPage();
+  setenv("HOME", home.c_str(), 1);
+  EXPECT_EQ(library.pictures_list.count, 3);
+  ASSERT_EQ(library.pictures_list.drawn.size(), 1u);
+  EXPECT_EQ(library.pictures_list.entries[library.pictures_list.drawn[0]].tk, "pictures/small.png");
+  EXPECT_EQ(PageTitle("pictures"), "My Pictures    Page 1 of 1");
 }
 
 TEST_F(Pages, TheKeysOfThePageScreens) {

@@ -1,5 +1,7 @@
 // Real X input sent with xdotool to a real window, and a file dropped on it by X drag and drop,
 // arrive as the right events.
+#include <algorithm>
+
 #include "tests/platform/display_fixture.h"
 
 namespace {
@@ -45,18 +47,36 @@ TEST_F(XInputTest, KeysArriveWithTheirVirtualKeyCodes) {
   }
 }
 
-// A file manager's drop arrives as "WindowAccept" carrying the file's path, however it is spelt.
-TEST_F(XInputTest, ADroppedFileArrivesWithItsPath) {
-  for (const std::string path : {"/tmp/photo.jpg", "/home/me/Bilder/Łódź at 5%.JPEG"}) {
-    FILE* drop = popen((std::string(XDND_DROP_HELPER) + " " + window + " '" + path + "'").c_str(), "r");
+// A drop arrives as one "WindowAccept" carrying its local files' paths, however they are spelt,
+// the first as its text; a web address brings no file.
+TEST_F(XInputTest, ADropArrivesWithItsFilesPaths) {
+  const struct {
+    std::vector<std::string> items;
+    std::vector<std::string> files;
+  } cases[] = {
+      {{"/tmp/photo.jpg"}, {"/tmp/photo.jpg"}},
+      {{"/home/me/Bilder/Łódź at 5%.JPEG"}, {"/home/me/Bilder/Łódź at 5%.JPEG"}},
+      {{"/tmp/a.jpg", "/tmp/b.png", "/tmp/c.bmp"}, {"/tmp/a.jpg", "/tmp/b.png", "/tmp/c.bmp"}},
+      {{"https://example.org/photo.jpg"}, {}},
+  };
+  for (const auto& c : cases) {
+    std::string command = std::string(XDND_DROP_HELPER) + " " + window;
+    for (const std::string& item : c.items) command += " '" + item + "'";
+    SCOPED_TRACE(command);
+    FILE* drop = popen(command.c_str(), "r");
     ASSERT_TRUE(drop);
     auto events = CollectUntil([](const TEvent& e) { return e.id == EVENT_WINDOWACCEPT; }, 5000);
     EXPECT_EQ(pclose(drop), 0) << "the drop was not taken";
     ASSERT_FALSE(events.empty());
-    ASSERT_EQ(events.back()->id, EVENT_WINDOWACCEPT) << path;
-    auto text = std::dynamic_pointer_cast<TStringObject>(events.back()->extra);
-    ASSERT_TRUE(text);
-    EXPECT_EQ(text->value, path);
+    ASSERT_EQ(events.back()->id, EVENT_WINDOWACCEPT);
+    auto dropped = std::dynamic_pointer_cast<TDropObject>(events.back()->extra);
+    ASSERT_TRUE(dropped);
+    EXPECT_EQ(dropped->files, c.files);
+    EXPECT_EQ(dropped->value, c.files.empty() ? "" : c.files.front());
+    const auto after = CollectUntil([](const TEvent&) { return false; }, 300);
+    EXPECT_TRUE(std::none_of(after.begin(), after.end(), [](const auto& e) {
+      return e->id == EVENT_WINDOWACCEPT;
+    })) << "one event for the whole drop";
   }
 }
 

@@ -1,7 +1,8 @@
-// Drops a file on a window by X drag and drop (XDND version 5) as a file manager does:
-// xdnd_drop WINDOW PATH. Owns the XdndSelection, sends enter and a position at the window's
-// centre, drops once the window accepts, answers its request for the text/uri-list and waits
-// for XdndFinished. Exits 0 when the window took the drop, 1 otherwise. Depends on Xlib.
+// Drops files on a window by X drag and drop (XDND version 5) as a file manager does, or web
+// addresses as a browser does: xdnd_drop WINDOW ITEM... where an ITEM holding "://" goes as it is
+// and any other is a file's path. Owns the XdndSelection, sends enter and a position at the
+// window's centre, drops once the window accepts, answers its request for the text/uri-list and
+// waits for XdndFinished. Exits 0 when the window took the drop, 1 otherwise. Depends on Xlib.
 #include <X11/Xlib.h>
 #include <unistd.h>
 
@@ -25,14 +26,14 @@ std::string FileUri(const std::string& path) {
       uri += escaped;
     }
   }
-  return uri + "\r\n";
+  return uri;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: xdnd_drop WINDOW PATH\n");
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: xdnd_drop WINDOW ITEM...\n");
     return 1;
   }
   Display* display = XOpenDisplay(nullptr);
@@ -42,7 +43,11 @@ int main(int argc, char** argv) {
   const Window source = XCreateSimpleWindow(display, root, 0, 0, 1, 1, 0, 0, 0);
   auto atom = [&](const char* name) { return XInternAtom(display, name, False); };
   const Atom selection = atom("XdndSelection"), uri_list = atom("text/uri-list");
-  const std::string uri = FileUri(argv[2]);
+  std::string uri;
+  for (int i = 2; i < argc; ++i) {
+    const std::string item = argv[i];
+    uri += (item.find("://") != std::string::npos ? item : FileUri(item)) + "\r\n";
+  }
   XSetSelectionOwner(display, selection, source, CurrentTime);
 
   auto send = [&](const char* type, long l1, long l2, long l3, long l4) {

@@ -229,6 +229,32 @@ TEST(CommandLine, OptionsAreAnsweredOrRefusedAndNeverTakenForPlayers) {
   }
 }
 
+// "--open PICTURE" before or after the player name; after "--" everything is a player name.
+TEST(CommandLine, OpenTakesItsPictureBeforeOrAfterThePlayer) {
+  const struct {
+    std::vector<std::string> args;
+    std::string picture;
+    std::vector<std::string> left;
+  } cases[] = {
+      {{"--open", "photo.jpg"}, "photo.jpg", {}},
+      {{"--open", "photo.jpg", "alice"}, "photo.jpg", {"alice"}},
+      {{"alice", "--open", "photo.jpg"}, "photo.jpg", {"alice"}},
+      {{"alice", "--open", "-dash.jpg"}, "-dash.jpg", {"alice"}},
+      {{"alice", "--open"}, "", {"alice"}},
+      {{"--open", "a.jpg", "alice", "--open", "b.jpg"}, "b.jpg", {"alice"}},
+      {{"--", "--open", "x.jpg"}, "", {"--", "--open", "x.jpg"}},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = c.args;
+    const std::string what = testing::PrintToString(c.args);
+    EXPECT_EQ(TakeOpenOption(args), c.picture) << what;
+    EXPECT_EQ(args, c.left) << what;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(AnswerCommandLine(args), -1) << what;
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << what;
+  }
+}
+
 struct env_case {
   const char *tesselka_home, *xdg_data_home, *home, *expected;
 };

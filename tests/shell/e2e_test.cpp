@@ -233,7 +233,7 @@ class DamagedDataFolder : public Game {
     fs::remove("images/white.bmp");
     seen.clear();
     ASSERT_TRUE(StartPlatform());
-    AddHook(EmitEventHook, NoteShownNotice, nullptr, 0);
+    AddHook(EmitEventHook, NoteShownNotice, nullptr, 2);  // before the notice takes its key
     reader_ = CreateTimer(20, TEvent::Create(EVENT_KEYDOWN, nullptr, KEY_ESCAPE));
   }
   // The notice on screen whenever a key arrives.

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "box/box.h"
@@ -112,6 +113,28 @@ inline std::shared_ptr<TEvent> Emit(int id, int data = 0, int x = 0, int y = 0) 
   auto event = TEvent::Create(id, nullptr, data, 0, x, y);
   event->Emit();
   return event;
+}
+
+// The key a player presses once on reading a blocking notice, 0 once pressed (AnsweringANotice).
+inline int notice_answer_key = 0;
+
+// Runs f while a timer ticks; on the first tick that finds a blocking notice waiting, key is
+// pressed, once. True when a notice was answered so.
+template <typename F>
+bool AnsweringANotice(int key, F&& f) {
+  const THookFunc press = [](int, std::shared_ptr<TObject> data, std::shared_ptr<TObject>) {
+    auto event = std::dynamic_pointer_cast<TEvent>(data);
+    if (event && event->id == EVENT_TIMERTICK && game.notice_keys.waiting && notice_answer_key != 0)
+      Emit(EVENT_KEYDOWN, std::exchange(notice_answer_key, 0));
+    return data;
+  };
+  notice_answer_key = key;
+  AddHook(EmitEventHook, press, nullptr, 1);
+  auto ticks = CreateTimer(50);
+  f();
+  ticks->Stop();
+  RemoveHook(EmitEventHook, press, nullptr);
+  return std::exchange(notice_answer_key, 0) == 0;
 }
 
 }  // namespace shell_test

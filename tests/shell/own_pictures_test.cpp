@@ -31,12 +31,14 @@ class OwnPictures : public Game {
     unsetenv("XDG_CONFIG_HOME");
   }
 
-  // A file dropped on the window, as the platform reports it.
-  static void Drop(const std::string& path) {
-    auto event = TEvent::Create(EVENT_WINDOWACCEPT, nullptr, 0, 0, 400, 300, std::make_shared<TStringObject>(path));
+  // A drop on the window, as the platform reports it: files and other things.
+  static void Drop(std::vector<std::string> files, int others = 0) {
+    auto event = TEvent::Create(EVENT_WINDOWACCEPT, nullptr, 0, 0, 400, 300,
+                                std::make_shared<TDropObject>(std::move(files), others));
     event->Emit();
     ASSERT_TRUE(RunUntil([&] { return CurrentEvent() == event; }, 500));
   }
+  static void Drop(const std::string& path) { Drop(std::vector<std::string>{path}); }
 
   // Jigsaw folders in the library, hidden ones included.
   static int LibraryEntries() {
@@ -58,6 +60,34 @@ TEST_F(OwnPictures, BadFilesGiveANoticeAndLeaveEverythingAsItWas) {
   }
   reader->Stop();
   EXPECT_EQ(LibraryEntries(), before);
+}
+
+// A drop that brings no file on this computer (a web address) says so in a notice; answered with
+// Escape, the notice takes the key whole: its repeat and release after it do not ask to leave.
+TEST_F(OwnPictures, ADropWithoutAFileSaysSoAndTheEscapeThatAnswersIsUsedUp) {
+  FinishOpeningFlight();
+  EXPECT_TRUE(AnsweringANotice(KEY_ESCAPE, [] { Drop({}, 1); })) << "no notice waited for a key";
+  for (int id : {EVENT_KEYREPEAT, EVENT_KEYREPEAT, EVENT_KEYUP}) Emit(id, KEY_ESCAPE);
+  for (int i = 0; i < 5; ++i) Turn();
+  EXPECT_EQ(game.screen, "jigsaw");
+  EXPECT_EQ(shell.pending_confirm, "") << "the Escape that answered the notice asked to leave";
+  Key(KEY_ESCAPE);  // the next press is the player's own again
+  EXPECT_EQ(shell.pending_confirm, "X");
+}
+
+// Of several things dropped the first file is taken, and the banner says the others were left.
+TEST_F(OwnPictures, OfSeveralDroppedFilesTheFirstIsTakenAndTheOthersAreSaidToBeLeft) {
+  FinishOpeningFlight();
+  Drop({dir_ / "Pictures/Harbour.jpg", dir_ / "Pictures/Tower.jpg", dir_ / "Pictures/notes.jpg"},
+       1);
+  ASSERT_EQ(game.screen, "cut");
+  EXPECT_EQ(game.status_message, "One picture at a time: the other 3 things dropped were left");
+  Key(KEY_RETURN);
+  ASSERT_TRUE(RunUntil(OnTable));
+  EXPECT_EQ(play.jigsaw_name, "Harbour");
+  Drop({dir_ / "Pictures/Tower.jpg", dir_ / "Pictures/Harbour.jpg"});
+  ASSERT_EQ(game.screen, "cut");
+  EXPECT_EQ(game.status_message, "One picture at a time: the other thing dropped was left");
 }
 
 TEST_F(OwnPictures, CuttingScreenChoosesCountsAndGoesBackOrCuts) {

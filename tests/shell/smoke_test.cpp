@@ -550,6 +550,26 @@ TEST_F(RealProgram, DroppedFilesAreCutOrRefusedWithANotice) {
   EXPECT_EQ(WaitForExit(200ms), -1);
 }
 
+// A web address dropped from a browser gets a notice; the Escape that answers it is used up, so
+// one more Escape only asks whether to leave.
+TEST_F(RealProgram, ADroppedWebAddressGetsANoticeWhoseEscapeIsUsedUp) {
+  Start();
+  const std::string id = WaitForWindow();
+  ASSERT_FALSE(id.empty());
+  CommandOutput("sleep 2; xdotool mousemove --window " + id + " 10 10 click 1; sleep 0.5");
+  const std::string drop = std::string(XDND_DROP_HELPER) + " " + id + " https://example.org/photo.jpg";
+  ASSERT_EQ(std::system(drop.c_str()), 0);
+  std::this_thread::sleep_for(1s);
+  EXPECT_TRUE(ShowsANotice(Screenshot(id)));
+  PressInWindow(id, "Escape");
+  std::this_thread::sleep_for(500ms);
+  EXPECT_FALSE(ShowsANotice(Screenshot(id)));
+  PressInWindow(id, "Escape");
+  EXPECT_EQ(WaitForExit(1s), -1) << "the Escape that answered the notice asked to leave";
+  PressInWindow(id, "Escape");
+  EXPECT_EQ(WaitForExit(5s), 0);
+}
+
 // However the program is ended during a cut, the library holds the old jigsaws and at most the
 // new one whole: a cut in progress lives in a hidden folder.
 TEST_F(RealProgram, KilledAtAnyMomentOfACutLeavesNoVisibleHalfFolder) {

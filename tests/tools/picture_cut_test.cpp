@@ -276,10 +276,15 @@ TEST(PlayersPictures, ThumbnailsFitTheirBoxWithTheShapeKept) {
   temp.Write("photo.jpg", PhotoJpegFile(4000, 3000, false));
   temp.Write("portrait.jpg", WithExifOrientation(PhotoJpegFile(1600, 1200, false), 8));
   temp.Write("notes.png", "not a picture");
+  // Too small or too narrow for any jigsaw: no thumbnail, as the cut would refuse them.
+  ASSERT_TRUE(SavePNGPixmap(TestPicture(10, 10), temp / "tiny.png", 1));
+  ASSERT_TRUE(SavePNGPixmap(TestPicture(600, 6), temp / "strip.png", 1));
+  ASSERT_TRUE(SavePNGPixmap(TestPicture(40, 30), temp / "small.png", 1));
   const struct {
     std::string name;
     int width, height;
-  } cases[] = {{"photo.jpg", 160, 120}, {"portrait.jpg", 90, 120}, {"notes.png", 0, 0}};
+  } cases[] = {{"photo.jpg", 160, 120}, {"portrait.jpg", 90, 120}, {"notes.png", 0, 0},
+               {"tiny.png", 0, 0},      {"strip.png", 0, 0},       {"small.png", 160, 120}};
   for (const auto& c : cases) {
     const auto thumbnail = PictureThumbnail(temp / c.name, 160, 120);
     ASSERT_EQ(thumbnail != nullptr, c.width > 0) << c.name;

@@ -209,6 +209,6 @@ struct picture_file {
 std::vector<picture_file> ListPictures(const std::vector<std::string>& folders);
 
 // A thumbnail of the picture file fitted into width x height with its shape kept, for a page of
-// pictures: a JPEG photo decodes at 1/8 of its size. nullptr when the file cannot be read as a
-// picture.
+// pictures to cut: a JPEG photo decodes at 1/8 of its size. nullptr when the file cannot be read
+// as a picture or is too small or too narrow for any jigsaw (ReadPictureToCut would refuse it).
 std::shared_ptr<TPixmap> PictureThumbnail(const std::string& path, int width, int height);
