@@ -28,7 +28,7 @@ struct box_state {
   std::array<pce_type, kMaxPieces + 1> box_table{};  // loose pieces laid out in the box view
   int box_table_count = 0;  // entries 1..box_table_count are used; n = 0 inside is a hole
   int box_pile_count = 0;   // entries stacked on the bottom-right pile; drawn while > 0
-  // A big jigsaw's rows come in pages (see BoxPieceScale): the page shown and how many there are.
+  // A big jigsaw's rows come in pages (see BoxViewPages): the page shown and how many there are.
   int box_page = 0, box_page_count = 1;
   int strip_first = 1;  // the first slot of current_box the strip showed; earlier ones wait unseen
   // The box view's pictures, loaded at start-up; nullptr when missing.
@@ -97,8 +97,9 @@ void BuildBoxTable(int width, int height);
 void RelayoutBoxTable();
 void RelayoutBoxTable(int width, int height);
 // Takes slot s (1..box_count) of current_box back into the rows: into the first hole at its
-// place (one on the page shown first), else appended with the rows laid out again. The piece leaves its box and is hidden on
-// the table. Returns false (and changes nothing) for an s outside 1..box_count.
+// place (one on the page shown first), else appended with the rows laid out again. The piece
+// leaves its box and is hidden on the table. Returns false (and changes nothing) for an s outside
+// 1..box_count.
 bool TakeOutOfBox(int s);
 // Puts the piece of row entry j into current_box as its last slot; it is shown on the table and
 // the entry becomes a hole. Returns false (and changes nothing) for a hole or a j outside the rows.
