@@ -17,6 +17,7 @@ struct pce_type {
   int n = 0;
   int x = 0;  // where the piece's centre was last drawn in the box view
   int y = 0;
+  int page = 0;  // the page of the rows it lies on (always 0 while the rows do not page)
 };
 
 // Box module state. Tables are indexed from 1; entry 0 (and row 0 of box_slot) stays empty.
@@ -27,6 +28,9 @@ struct box_state {
   std::array<pce_type, kMaxPieces + 1> box_table{};  // loose pieces laid out in the box view
   int box_table_count = 0;  // entries 1..box_table_count are used; n = 0 inside is a hole
   int box_pile_count = 0;   // entries stacked on the bottom-right pile; drawn while > 0
+  // A big jigsaw's rows come in pages (see BoxViewPages): the page shown and how many there are.
+  int box_page = 0, box_page_count = 1;
+  int strip_first = 1;  // the first slot of current_box the strip showed; earlier ones wait unseen
   // The box view's pictures, loaded at start-up; nullptr when missing.
   std::shared_ptr<TImage> box_picture, box_picture_large;  // the label, at 800 and 1024 wide
   std::shared_ptr<TImage> table_button;                    // back to the table
@@ -69,23 +73,39 @@ void EmptyBox();
 void RebuildBoxes();
 
 // ---- The rows of the box view ------------------------------------------------------------------
+// A jigsaw that fits a width x height display (at most 300 pieces on a table of the display's
+// size) shows its pieces at their own size, and what the rows cannot hold goes on a pile. A
+// bigger jigsaw's pieces are drawn scaled so that the largest one fits a row, and the rows
+// continue on further pages instead of a pile, each page ending a row above the bottom to leave
+// room for the page number.
+
+// True for a big jigsaw on a width x height display: the box view then scales and pages.
+bool BoxViewPages(int width, int height);
+// 1 for a jigsaw that fits the display, else the scale at which the box view draws every piece
+// (at most 1).
+double BoxPieceScale(int width, int height);
+// Piece p's width as the box view draws it at that scale.
+int BoxShownWidth(int p, double scale);
 
 // Lays every loose piece out in shuffled rows for a width x height display (the open display's
 // size when none is given); what does not fit goes on the pile at (width - 29, height - 29),
-// counted in box_pile_count.
+// counted in box_pile_count, or for a big jigsaw onto the next pages. Shows the first page.
 void BuildBoxTable();
 void BuildBoxTable(int width, int height);
 // Lays the existing rows out again in their order; holes keep their place. Rows past the bottom
-// lie outside the view (there is no pile here).
+// lie outside the view (there is no pile here), or for a big jigsaw on the next pages.
 void RelayoutBoxTable();
 void RelayoutBoxTable(int width, int height);
 // Takes slot s (1..box_count) of current_box back into the rows: into the first hole at its
-// place, else appended with the rows laid out again. The piece leaves its box and is hidden on
-// the table. Returns false (and changes nothing) for an s outside 1..box_count.
+// place (one on the page shown first), else appended with the rows laid out again. The piece
+// leaves its box and is hidden on the table. Returns false (and changes nothing) for an s outside
+// 1..box_count.
 bool TakeOutOfBox(int s);
 // Puts the piece of row entry j into current_box as its last slot; it is shown on the table and
 // the entry becomes a hole. Returns false (and changes nothing) for a hole or a j outside the rows.
 bool PutIntoBox(int j);
+// The page of the rows shown moves by `pages` (PageDown +1, PageUp -1), within the pages there are.
+void TurnBoxPage(int pages);
 // Puts every row piece whose colour is less than 30 from that of current_box's first piece on
 // each channel into the box, then builds the rows afresh. Nothing when the box is empty.
 void MatchBoxColour();
@@ -101,8 +121,9 @@ void BoxFrame();
 // Draws the whole box view for the open display; remembers where each piece was drawn.
 void DrawBoxView();
 // A pending click on a piece of the view: a strip piece goes back to the rows, a row piece into
-// the box. Only what is seen can be hit: the strip inside its viewport, the rows inside the lower
-// area; of overlapping pieces the one drawn on top. Returns 1 when a piece moved, else 0.
+// the box. Only what is seen can be hit: the strip's shown slots inside its viewport, the rows of
+// the page shown inside the lower area; of overlapping pieces the one drawn on top. Returns 1
+// when a piece moved, else 0.
 int BoxClick();
 // A turn request in the view: the piece under the pointer (as BoxClick finds it), if any, turns
 // a quarter turn clockwise.

@@ -1,6 +1,8 @@
 // The rows of the box view (box_table): building and re-laying them for the display size, and
 // moving pieces between the rows and the current box, one by one or by colour.
 // Depends on play/play.h (pieces, ShuffleList) and platform/platform.h (display size).
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <vector>
 
@@ -12,14 +14,35 @@ namespace {
 
 constexpr int kRowStartX = 29, kRowStartY = 106, kRowPitch = 58;
 constexpr int kMatchDistance = 30;  // each channel must differ by less than this
+constexpr int kFittingPieces = 300;  // the most pieces a jigsaw cut for the display has
+constexpr int kLargestFit = 56;      // a scaled piece leaves 2 pixels between rows
 
-// Moves (x, y) past a piece wd wide, to the start of the next row when this one is full.
-void AdvanceInRow(int& x, int& y, int wd, int width) {
-  x += wd + 2;
-  if (x > width - 10) {
-    x = kRowStartX;
-    y += kRowPitch;
+// Where the rows' next piece goes.
+struct row_place {
+  int x = kRowStartX, y = kRowStartY, page = 0;
+};
+
+// Moves past a piece wd wide, to the start of the next row when this one is full.
+void AdvanceInRow(row_place& at, int wd, int width) {
+  at.x += wd + 2;
+  if (at.x > width - 10) {
+    at.x = kRowStartX;
+    at.y += kRowPitch;
   }
+}
+
+// A paged row that has moved into the band above the bottom starts the next page instead.
+void NextPageWhenFull(row_place& at, int height) {
+  if (at.y <= height - 29 - kRowPitch) return;
+  at = {kRowStartX, kRowStartY, at.page + 1};
+}
+
+// The number of pages the rows' entries lie on; the page shown stays among them.
+void CountPages() {
+  int last = 0;
+  for (int j = 1; j <= box.box_table_count; j++) last = std::max(last, box.box_table[j].page);
+  box.box_page_count = last + 1;
+  box.box_page = std::min(box.box_page, last);
 }
 
 // Appends piece p as the last slot of current_box.
@@ -41,6 +64,18 @@ void BuildBoxTable() {
   BuildBoxTable(GraphicsWidth(), GraphicsHeight());
 }
 
+bool BoxViewPages(int width, int height) {
+  return play.piece_count > kFittingPieces || TableWidth() > width || TableHeight() > height;
+}
+
+double BoxPieceScale(int width, int height) {
+  if (!BoxViewPages(width, height)) return 1;
+  int largest = 0;
+  for (int i = 1; i <= play.piece_count; i++)
+    largest = std::max({largest, play.pieces[i].wd, play.pieces[i].ht});
+  return largest > kLargestFit ? double(kLargestFit) / largest : 1;
+}
+
 void BuildBoxTable(int width, int height) {
   std::vector<int> list{0};
   for (int i = 1; i <= play.piece_count; i++)
@@ -49,23 +84,29 @@ void BuildBoxTable(int width, int height) {
   ShuffleList(list, c);
   box.box_table_count = c;
   box.box_pile_count = 0;
-  int x = kRowStartX, y = kRowStartY;
+  box.box_page = 0;
+  const bool paged = BoxViewPages(width, height);
+  const double scale = BoxPieceScale(width, height);
+  row_place at;
   bool piling = false;
   for (int j = 1; j <= c; j++) {
     const int p = list[j];
-    box.box_table[j] = {p, x, y};
+    box.box_table[j] = {p, at.x, at.y, at.page};
     if (piling) {
       box.box_pile_count++;
       continue;
     }
-    // The entry that ends the last row keeps its row place; later ones lie on the pile.
-    AdvanceInRow(x, y, play.pieces[p].wd, width);
-    if (y > height - 29) {
+    AdvanceInRow(at, BoxShownWidth(p, scale), width);
+    if (paged) {
+      NextPageWhenFull(at, height);
+    } else if (at.y > height - 29) {
+      // The entry that ends the last row keeps its row place; later ones lie on the pile.
       piling = true;
-      x = width - 29;
-      y = height - 29;
+      at.x = width - 29;
+      at.y = height - 29;
     }
   }
+  CountPages();
 }
 
 void RelayoutBoxTable() {
@@ -73,22 +114,38 @@ void RelayoutBoxTable() {
 }
 
 void RelayoutBoxTable(int width, int height) {
-  int x = kRowStartX, y = kRowStartY;
+  const bool paged = BoxViewPages(width, height);
+  const double scale = BoxPieceScale(width, height);
+  row_place at;
   for (int j = 1; j <= box.box_table_count; j++) {
     pce_type& entry = box.box_table[j];
     if (entry.n <= 0) continue;  // a hole keeps its place
-    entry.x = x;
-    entry.y = y;
-    AdvanceInRow(x, y, play.pieces[entry.n].wd, width);
-    if (y > height - 29) y += kRowPitch;
+    entry = {entry.n, at.x, at.y, at.page};
+    AdvanceInRow(at, BoxShownWidth(entry.n, scale), width);
+    if (paged)
+      NextPageWhenFull(at, height);
+    else if (at.y > height - 29)
+      at.y += kRowPitch;
   }
+  CountPages();
+}
+
+int BoxShownWidth(int p, double scale) {
+  return static_cast<int>(std::lround(play.pieces[p].wd * scale));
+}
+
+void TurnBoxPage(int pages) {
+  box.box_page = std::clamp(box.box_page + pages, 0, box.box_page_count - 1);
 }
 
 bool TakeOutOfBox(int s) {
   const int b = box.current_box;
   if (s < 1 || s > box.box_count[b]) return false;
   const int p = box.box_slot[b][s].n;
+  // A hole on the page shown first, so the piece appears where the player looks.
   int hole = 0;
+  for (int j = 1; j <= box.box_table_count && hole == 0; j++)
+    if (box.box_table[j].n == 0 && box.box_table[j].page == box.box_page) hole = j;
   for (int j = 1; j <= box.box_table_count && hole == 0; j++)
     if (box.box_table[j].n == 0) hole = j;
   if (hole != 0) {

@@ -1,6 +1,7 @@
 // The "box" screen: its frame handler, drawing the box picture, label, strip, rows and pile, and
 // finding, moving and turning the piece under the pointer.
 // Depends on draw/draw.h, platform/platform.h, play/play.h and game/game.h.
+#include <algorithm>
 #include <string>
 
 #include "box/box.h"
@@ -29,6 +30,11 @@ bool PointerIn(int x, int y, int w, int h) {
          game.pointer_y < y + h;
 }
 
+// A row entry drawn on the page shown.
+bool Shown(const pce_type& entry) {
+  return entry.n > 0 && entry.page == box.box_page;
+}
+
 // Where the pointer lands in the view: a strip slot or a row entry (0 when not) and its piece.
 struct view_hit {
   int slot = 0;
@@ -40,17 +46,20 @@ struct view_hit {
 // pieces are clipped to it), and of overlapping pieces the one drawn last, on top, is found.
 view_hit PieceInView() {
   const int width = GraphicsWidth(), height = GraphicsHeight();
+  const double scale = BoxPieceScale(width, height);
   const auto& slots = box.box_slot[box.current_box];
   if (PointerIn(kStripX, kStripY, StripWidth(width), kStripHeight)) {
-    for (int s = box.box_count[box.current_box]; s >= 1; s--) {
+    for (int s = box.box_count[box.current_box]; s >= box.strip_first; s--) {
       const pce_type& slot = slots[s];
-      if (PieceHitAt(slot.n, slot.x, slot.y, play.pieces[slot.n].a) == 1) return {s, 0, slot.n};
+      if (PieceHitOnScreen(slot.n, slot.x, slot.y, play.pieces[slot.n].a, scale) == 1)
+        return {s, 0, slot.n};
     }
   }
   if (PointerIn(0, kLowerAreaTop, width, height - kLowerAreaTop)) {
     for (int j = box.box_table_count; j >= 1; j--) {
       const pce_type& entry = box.box_table[j];
-      if (entry.n > 0 && PieceHitAt(entry.n, entry.x, entry.y, play.pieces[entry.n].a) == 1)
+      if (Shown(entry) &&
+          PieceHitOnScreen(entry.n, entry.x, entry.y, play.pieces[entry.n].a, scale) == 1)
         return {0, j, entry.n};
     }
   }
@@ -69,24 +78,45 @@ void DrawBoxLabel() {
 }
 
 // The current box's pieces along the top, squeezed evenly when they are wider than the strip.
-void DrawStrip(int width) {
+// A big jigsaw's pieces are scaled, and squeezed no closer than a third of the largest one: the
+// strip then shows the box's last slots, the ones put in most recently.
+void DrawStrip(int width, int height) {
   const int m = box.box_count[box.current_box];
+  box.strip_first = 1;
   if (m <= 0) return;
   auto& slots = box.box_slot[box.current_box];
+  const double scale = BoxPieceScale(width, height);
+  if (BoxViewPages(width, height)) {
+    int largest = 0;
+    for (int s = 1; s <= m; s++) largest = std::max(largest, BoxShownWidth(slots[s].n, scale));
+    const int closest = std::max(1, largest / 3);
+    box.strip_first = std::max(1, m - (width - 111) / closest + 1);
+  }
+  const int shown = m - box.strip_first + 1;
   int total = 0;
-  for (int s = 1; s <= m; s++) total += play.pieces[slots[s].n].wd + 2;
+  for (int s = box.strip_first; s <= m; s++) total += BoxShownWidth(slots[s].n, scale) + 2;
   const int strip_width = StripWidth(width);
   SetViewport(kStripX, kStripY, strip_width, kStripHeight);
   SetColor(255, 255, 255);
-  const int step = (width - 111) / m;
+  const int step = (width - 111) / shown;
   int x = kStripFirstX;
-  for (int s = 1; s <= m; s++) {
+  for (int s = box.strip_first; s <= m; s++) {
     pce_type& slot = slots[s];
-    DrawPieceAt(play.pieces[slot.n], x, kStripPieceY);
+    DrawPieceOnScreen(play.pieces[slot.n], x, kStripPieceY, scale);
     slot.x = x;
     slot.y = kStripPieceY;
-    x += total > strip_width ? step : play.pieces[slot.n].wd + 2;
+    x += total > strip_width ? step : BoxShownWidth(slot.n, scale) + 2;
   }
+}
+
+// "Page 2 of 13" with the keys that turn it, in the band below a big jigsaw's rows.
+void DrawPageNumber(int width, int height) {
+  if (box.box_page_count <= 1) return;
+  SetColor(255, 255, 255);
+  SetImageFont(game.fonts.small);
+  const std::string text = "Page " + std::to_string(box.box_page + 1) + " of " +
+                           std::to_string(box.box_page_count) + "  (PageUp, PageDown)";
+  DrawShadowText(text, width / 2, height - 22, true, true, true);
 }
 
 }  // namespace
@@ -132,14 +162,16 @@ void DrawBoxView() {
   DrawImage(game.display.display_large ? box.box_picture_large : box.box_picture, 70, 5);
   DrawImage(box.table_button, kBackButtonX, kBackButtonY);
   DrawBoxLabel();
-  DrawStrip(width);
+  DrawStrip(width, height);
   SetColor(255, 255, 255);
   SetViewport(0, kLowerAreaTop, width, height - kLowerAreaTop);
+  const double scale = BoxPieceScale(width, height);
   for (int j = 1; j <= box.box_table_count; j++) {
     const pce_type& entry = box.box_table[j];
-    if (entry.n > 0) DrawPieceAt(play.pieces[entry.n], entry.x, entry.y);
+    if (Shown(entry)) DrawPieceOnScreen(play.pieces[entry.n], entry.x, entry.y, scale);
   }
   if (box.box_pile_count > 0) DrawOutlinedNumber(box.box_pile_count, width - 29, height - 29);
+  DrawPageNumber(width, height);
   SetViewport(0, 0, width, height);
 }
 

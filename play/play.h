@@ -262,12 +262,17 @@ void DrawTableInView(const view_type& view);
 void DrawCarried();
 // Topmost visible piece whose opaque pixels meet the probe at the pointer, or 0.
 int PieceUnderPointer();
-// 1 when piece p's image, centred at (x, y) and turned `turn` quarter turns, meets the probe at
-// (pointer_x, pointer_y); else 0. 0 when the piece image or the probe is missing.
+// 1 when piece p's image, centred at table (x, y) and turned `turn` quarter turns, meets the probe
+// at (pointer_x, pointer_y) as the view shows them; else 0. 0 when the piece image or the probe is
+// missing.
 int PieceHitAt(int p, int x, int y, int turn);
 int PieceHitAt(int p);  // at p's own x, y, a
-// Draws the piece's image centred at (x, y), turned by its own a; nothing without an image.
+// Draws the piece's image centred at table (x, y) through the view, turned by its own a; nothing
+// without an image.
 void DrawPieceAt(const piece_type& piece, int x, int y);
+// The same on screens that are not the table: centred at screen (x, y), at scale times its size.
+void DrawPieceOnScreen(const piece_type& piece, double x, double y, double scale);
+int PieceHitOnScreen(int p, double x, double y, int turn, double scale);
 // Draws the jigsaw's thumbnail at its place on the table when it is shown.
 void DrawThumbnailIfShown();
 // Moves p to the top of draw_order.

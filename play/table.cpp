@@ -56,16 +56,20 @@ constexpr uint32_t kPickLayer = 1u << 30;
 
 }  // namespace
 
+void DrawPieceOnScreen(const piece_type& piece, double x, double y, double scale) {
+  const float s = static_cast<float>(scale);
+  if (s != 1) SetScale(s, s);
+  SetRotation(static_cast<float>(piece.a * 90));
+  DrawImage(piece.img, static_cast<float>(x), static_cast<float>(y), 0);
+  SetRotation(0);
+  if (s != 1) SetScale(1, 1);
+}
+
 void DrawPieceAt(const piece_type& piece, int x, int y) {
   if (!InView(piece, x, y)) return;
   double sx, sy;
   TableToScreen(x, y, sx, sy);
-  const float zoom = static_cast<float>(play.view.zoom);
-  if (zoom != 1) SetScale(zoom, zoom);
-  SetRotation(static_cast<float>(piece.a * 90));
-  DrawImage(piece.img, static_cast<float>(sx), static_cast<float>(sy), 0);
-  SetRotation(0);
-  if (zoom != 1) SetScale(1, 1);
+  DrawPieceOnScreen(piece, sx, sy, play.view.zoom);
 }
 
 void DrawPiece(const piece_type& piece) {
@@ -129,24 +133,27 @@ int PieceUnderPointer() {
   return 0;
 }
 
-int PieceHitAt(int p, int x, int y, int turn) {
+int PieceHitOnScreen(int p, double x, double y, int turn, double scale) {
   const piece_type& piece = play.pieces[p];
   if (!piece.img || !play.probe) return 0;
-  // On the screen, as drawn: the piece at the view's zoom, the probe at its own size, and the
-  // rotation applying to both.
-  double sx, sy;
-  TableToScreen(x, y, sx, sy);
-  const float zoom = static_cast<float>(play.view.zoom);
+  // As drawn: the piece at its scale, the probe at its own size, the rotation applying to both.
+  const float s = static_cast<float>(scale);
   SetRotation(static_cast<float>(turn * 90));
   ResetCollisions(kPickLayer);
-  SetScale(zoom, zoom);
-  CollideImage(piece.img, static_cast<float>(sx), static_cast<float>(sy), 0, 0, kPickLayer);
+  SetScale(s, s);
+  CollideImage(piece.img, static_cast<float>(x), static_cast<float>(y), 0, 0, kPickLayer);
   SetScale(1, 1);
   const bool hit = !CollideImage(play.probe, static_cast<float>(game.pointer_x),
                                  static_cast<float>(game.pointer_y), 0, kPickLayer, 0)
                         .empty();
   SetRotation(0);
   return hit ? 1 : 0;
+}
+
+int PieceHitAt(int p, int x, int y, int turn) {
+  double sx, sy;
+  TableToScreen(x, y, sx, sy);
+  return PieceHitOnScreen(p, sx, sy, turn, play.view.zoom);
 }
 
 int PieceHitAt(int p) {

@@ -79,7 +79,8 @@ bool ViewKey(int k);
 // nothing is carried): true when it did, and the press is no click.
 bool StartPan(int button);
 void EndPan(int button);
-// Wheel notches (> 0 in) about the screen point (x, y).
+// Wheel notches (> 0 in) about the screen point (x, y) on the table; in the box view they turn
+// the rows' pages.
 void WheelZoom(int steps, int x, int y);
 // Once a turn: the dragged table follows the pointer, and a carried piece near an edge of the
 // picture scrolls the table that way.

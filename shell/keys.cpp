@@ -101,6 +101,8 @@ void BoxKey(int k) {
     case KEY_DOWN: PreviousBox(); break;
     case KEY_UP:
     case KEY_RIGHT: NextBox(); break;
+    case KEY_PAGEUP: TurnBoxPage(-1); break;
+    case KEY_PAGEDOWN: TurnBoxPage(1); break;
     case kDigit0: EmptyBox(); break;
     case 'B': BuildBoxTable(); break;
     case 'I': game.screen = "prefer"; break;

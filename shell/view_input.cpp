@@ -1,8 +1,10 @@
 // Zooming and panning the table: the wheel zooms about the pointer, the middle button or Shift +
 // left button drags the table, keys zoom, pan and show the whole table, Tab hides or shows the
-// overview, and a carried piece near an edge of the picture scrolls the table that way. Depends on play/ (the view) and platform/.
+// overview, and a carried piece near an edge of the picture scrolls the table that way; the wheel
+// turns the box view's pages. Depends on box/ (its pages), play/ (the view) and platform/.
 #include <algorithm>
 
+#include "box/box.h"
 #include "platform/platform.h"
 #include "play/play.h"
 #include "shell/internal.h"
@@ -70,6 +72,8 @@ void EndPan(int button) {
 
 void WheelZoom(int steps, int x, int y) {
   if (OnTable() && steps != 0) ZoomView(steps, x, y);
+  // In the box view the wheel turns the rows' pages (away from the player: back).
+  if (game.screen == "box") TurnBoxPage(-steps);
 }
 
 void ViewTurn() {

@@ -15,6 +15,7 @@ class BoxTest : public PlayTest {
  protected:
   // count single, shown, unboxed pieces of wd x ht, not on the border.
   static void MakePieces(int count, int wd = 40, int ht = 30) {
+    if (static_cast<int>(play.pieces.size()) <= count) play.pieces.resize(count + 1);
     play.piece_count = count;
     for (int i = 1; i <= count; i++) {
       piece_type& piece = play.pieces[i];

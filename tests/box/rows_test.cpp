@@ -81,6 +81,75 @@ TEST_F(BoxRows, RelayingKeepsHolesInPlaceAndLetsRowsPastTheBottomLeaveTheView) {
   EXPECT_GT(box.box_table[172].y, 600);  // no pile here: the piece lies below the view
 }
 
+TEST_F(BoxRows, ABigJigsawsRowsAreScaledAndPagedWithoutAPile) {
+  // 112-wide pieces at half size advance 58: 14 to a row, 8 rows to a page above the page band.
+  struct page_case {
+    int pieces, table_width;
+    int wd;
+    double want_scale;
+    int want_pages;
+  };
+  const page_case cases[] = {
+      {400, 800, 112, 0.5, 4},   // more pieces than a jigsaw cut for the display
+      {100, 3200, 112, 0.5, 1},  // a table bigger than the display
+      {400, 800, 40, 1, 3},      // small pieces keep their size: 19 to a row, 152 to a page
+      {300, 800, 112, 1, 1},     // a jigsaw that fits: today's rows and pile
+  };
+  for (const page_case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.pieces << " pieces of " << c.wd << " on " << c.table_width);
+    MakePieces(c.pieces, c.wd, c.wd == 112 ? 100 : 30);
+    play.table_width = c.table_width;
+    box.box_page = 2;
+    BuildBoxTable(800, 600);
+    EXPECT_DOUBLE_EQ(BoxPieceScale(800, 600), c.want_scale);
+    EXPECT_EQ(box.box_page_count, c.want_pages);
+    EXPECT_EQ(box.box_page, 0);
+    if (c.table_width == 800 && c.pieces == 300) {
+      EXPECT_GT(box.box_pile_count, 0);
+      continue;
+    }
+    EXPECT_EQ(box.box_pile_count, 0);
+    const int per_row = c.wd == 112 ? 14 : 19, per_page = per_row * 8;
+    const int advance = c.wd == 112 ? 58 : 42;
+    for (int j = 1; j <= c.pieces; j++) {
+      const int k = (j - 1) % per_page;
+      const pce_type& entry = box.box_table[j];
+      ASSERT_EQ(entry.page, (j - 1) / per_page) << j;
+      ASSERT_EQ(entry.x, 29 + advance * (k % per_row)) << j;
+      ASSERT_EQ(entry.y, 106 + 58 * (k / per_row)) << j;
+    }
+  }
+}
+
+TEST_F(BoxRows, PagesTurnWithinThoseThereAreAndATakenPieceComesToThePageShown) {
+  MakePieces(400, 112, 100);
+  BuildBoxTable(800, 600);
+  ASSERT_EQ(box.box_page_count, 4);
+  for (auto [turn, want] : {std::pair{-1, 0}, {1, 1}, {5, 3}, {-2, 1}}) {
+    TurnBoxPage(turn);
+    EXPECT_EQ(box.box_page, want) << turn;
+  }
+  // Holes on pages 0 and 1: the one on the page shown takes the piece.
+  const int early = box.box_table[5].n, shown = box.box_table[120].n;
+  ASSERT_TRUE(PutIntoBox(5));
+  ASSERT_TRUE(PutIntoBox(120));
+  ASSERT_EQ(Slots(1), (std::vector<int>{early, shown}));
+  ASSERT_TRUE(TakeOutOfBox(1));
+  EXPECT_EQ(box.box_table[120].n, early);
+  EXPECT_EQ(box.box_table[5].n, 0);
+
+  // Relaid rows keep the page shown among the pages that remain.
+  for (int j = 1; j <= 300; j++) box.box_table[j].n = 0;
+  TurnBoxPage(2);
+  RelayoutBoxTable(800, 600);
+  EXPECT_EQ(box.box_page_count, 3);  // the holes keep their places on pages 0..2
+  EXPECT_EQ(box.box_page, 2);
+  SetRows({{1, 0, 0}, {2, 0, 0}});
+  RelayoutBoxTable(800, 600);
+  EXPECT_EQ(box.box_page_count, 1);
+  EXPECT_EQ(box.box_page, 0);
+}
+
 TEST_F(BoxRows, APieceTakenOutFillsTheFirstHoleWhereItIs) {
   MakePieces(8);
   FillBox(1, {6, 7, 8});

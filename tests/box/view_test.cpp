@@ -252,4 +252,73 @@ TEST_F(BoxView, KeyTTidiesAroundTheLivePointerKeepingTheDrawingOrder) {
   EXPECT_EQ(play.tidy_label.k, 0);  // 20 pieces fit the centre
 }
 
+
+// A big jigsaw: 6 x 8 pieces of 112 pixels (24 inner ones) on a 3200 x 2400 table, the table's
+// view zoomed in off its home. The box view draws them at half size, in pages.
+class BigBoxView : public BoxView {
+ protected:
+  void WriteFiles() override {
+    BoxView::WriteFiles();
+    fs::remove_all("jigsaws/0000vorna");
+    shell_test::WriteJigsaw("0000vorna", 6, 8, 112, 100, 50);
+  }
+  void SetUp() override {
+    BoxView::SetUp();
+    play.table_width = 3200;
+    play.table_height = 2400;
+    ViewHome();
+    ZoomView(3, 700, 500);
+  }
+};
+
+TEST_F(BigBoxView, PiecesAreDrawnAndHitAtTheirScaleOnThePageShownOnly) {
+  Enter();
+  ASSERT_EQ(box.box_table_count, 24);
+  ASSERT_EQ(box.box_page_count, 1);
+  const pce_type first = box.box_table[1], second = box.box_table[2];
+  EXPECT_EQ(first.x, 29);
+  EXPECT_EQ(second.x, 87);  // 56 + 2 on
+  play.pieces[first.n].a = play.pieces[second.n].a = 0;
+  DrawBoxView();
+  EXPECT_TRUE(Near(PixelAt(29 + 24, 106), Colour(first.n)));
+  const auto table = play.table_colour;
+  // Where the 13th piece would reach at its own size, below the end of the second row.
+  EXPECT_TRUE(Near(PixelAt(29 + 58 * 12, 106 + 40), {table.r, table.g, table.b}));
+  MoveTo(29 + 40, 106);  // inside the first piece at its own size, inside the second as drawn
+  Click();
+  EXPECT_EQ(box.box_slot[1][1].n, second.n);
+  EXPECT_EQ(box.box_table[1].n, first.n);
+
+  // An entry on another page is neither drawn nor hit until that page is shown.
+  box.box_table[1].page = 1;
+  box.box_page_count = 2;
+  MoveTo(29, 106);  // the loop draws the view, the pointer over the entry
+  EXPECT_TRUE(Near(PixelAt(19, 116), {table.r, table.g, table.b}));
+  EXPECT_EQ(BoxClick(), 0);
+  Key(KEY_PAGEDOWN);
+  EXPECT_EQ(box.box_page, 1);
+  EXPECT_TRUE(Near(PixelAt(19, 116), Colour(first.n)));
+  Click();
+  EXPECT_EQ(box.box_table[1].n, 0);
+  EXPECT_EQ(box.box_count[1], 2);
+  Key(KEY_PAGEUP);
+  EXPECT_EQ(box.box_page, 0);
+}
+
+TEST_F(BigBoxView, AFullStripShowsTheNewestSlotsAndOnlyThoseAreHit) {
+  for (int p = 1; p <= 45; p++) Fill({p});
+  for (int p = 1; p <= 45; p++) play.pieces[p].a = 0;
+  Enter();
+  // Squeezed no closer than 56 / 3 = 18: (800 - 111) / 18 = 38 slots, from slot 8 on.
+  ASSERT_EQ(box.strip_first, 8);
+  EXPECT_EQ(StripXs()[7], 105);
+  EXPECT_EQ(StripXs()[44], 105 + 18 * 37);
+  EXPECT_TRUE(Near(PixelAt(105 + 18 * 37 + 10, 40), Colour(45)));
+  Point(80, 40);  // slot 8 alone; the earlier slots are not drawn
+  EXPECT_EQ(BoxClick(), 1);
+  EXPECT_EQ(play.pieces[8].box, 0);
+  EXPECT_EQ(play.pieces[7].box, 1);
+  EXPECT_EQ(box.box_count[1], 44);
+}
+
 }  // namespace

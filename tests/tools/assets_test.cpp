@@ -172,6 +172,17 @@ TEST(Pictures, HelpRowsLieWhereTheGameLooksForThem) {
   }
 }
 
+TEST(Pictures, TheTablesHelpNotesTheViewKeysInItsFreeRow) {
+  auto p = Picture("help0.png");
+  ASSERT_TRUE(p);
+  const int x = 327, y = 12 + 29 * 15;  // below Esc, beside the last row of the first column
+  EXPECT_EQ(p->ReadPixel(x + 301, y + 14), p->ReadPixel(x + 290, y + 2));  // a row's band
+  int light = 0;
+  for (int row = y; row < y + 28; ++row)
+    for (int col = x; col < x + 302; ++col) light += (p->ReadPixel(col, row) & 0xff) > 180;
+  EXPECT_GT(light, 200);  // two lines of text
+}
+
 TEST(Pictures, MaskedPicturesAreBlackExactlyWhereTheyAreTransparent) {
   for (const char* name : {"box.png", "boxf.png"}) {
     auto p = Picture(name);

@@ -1,6 +1,7 @@
 // The five help pages: every command letter of a screen on its own clickable row, 302 x 29,
 // at x 15 (first column) and 327 (second column), rows going down by 29 from the page's
-// first-row offset. The letter strings and column sizes must match the game's help table.
+// first-row offset. The letter strings and column sizes must match the game's help table. A
+// page may end its second column with a note in two small lines, which no click runs.
 // Depends on assetgen.h.
 #include <cstring>
 
@@ -23,6 +24,7 @@ struct help_page {
   int first_column;
   int offset;
   std::vector<help_line> lines;
+  std::vector<const char*> note = {};  // at most two lines in the first free row
 };
 
 const help_line common[] = {
@@ -71,6 +73,19 @@ void Row(canvas& c, asset_fonts& fonts, int x, int y, char letter, const char* t
                    RGB(255, 255, 224));
 }
 
+// The note's lines in the row at (x, y), in the footer hint's colour: it is read, not clicked.
+void Note(canvas& c, asset_fonts& fonts, int x, int y, const std::vector<const char*>& lines, bool shaded) {
+  text_face face(fonts.tahoma_path, 11);
+  c.Rect(float(x), float(y), row_width, row_height - 1, shaded ? RGB(46, 62, 108) : RGB(38, 52, 94));
+  const float line_height = (row_height - 1) / 2.f;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (face.Width(lines[i]) > row_width - 12)
+      throw TRuntimeException(std::string("the help note is too wide: ") + lines[i]);
+    face.Draw(c, lines[i], float(x + 6), y + line_height * i + (line_height - face.Height()) / 2.f,
+              RGB(200, 210, 236));
+  }
+}
+
 void Page(const std::string& path, const help_page& page, asset_fonts& fonts) {
   int count = int(std::strlen(page.letters));
   int height = page.offset + page.first_column * row_height + 34;
@@ -84,6 +99,12 @@ void Page(const std::string& path, const help_page& page, asset_fonts& fonts) {
     int row = second ? i - page.first_column : i;
     Row(c, fonts, second ? second_column_x : first_column_x, page.offset + row * row_height,
         letter, text, row % 2 == 0);
+  }
+  if (!page.note.empty()) {
+    const int row = count - page.first_column;
+    if (page.note.size() > 2 || row >= page.first_column)
+      throw TRuntimeException(std::string("no room for the note of ") + page.title);
+    Note(c, fonts, second_column_x, page.offset + row * row_height, page.note, row % 2 == 0);
   }
   float footer = float(height - 17);
   fonts.small.Draw(c, page.title, first_column_x, footer - 8, RGB(255, 255, 192));
@@ -120,7 +141,9 @@ void WriteHelpPages(const std::string& images, asset_fonts& fonts) {
              {'3', "show or hide the pieces in box 3"},
              {'4', "show or hide the pieces in box 4"},
              {'5', "show or hide the pieces in box 5"},
-             {'-', "leave the game"}})},
+             {'-', "leave the game"}}),
+       {"Zoom: wheel, PageUp PageDown, + -   Home: all",
+        "Move: middle or Shift drag, arrows   Tab: map"}},
       {"Help - the box view", "BDFHIKLMNPQSZ012345-", 10, 14,
        With({{'B', "lay the loose pieces out again"},
              {'I', "preferences"},
