@@ -8,6 +8,8 @@
 #include <memory>
 #include <string>
 
+#include "play/play.h"
+
 class TImage;
 
 // One box slot or one laid-out piece of the box view. n = 0 marks an empty slot (a hole).
@@ -19,10 +21,10 @@ struct pce_type {
 
 // Box module state. Tables are indexed from 1; entry 0 (and row 0 of box_slot) stays empty.
 struct box_state {
-  std::array<std::array<pce_type, 301>, 6> box_slot{};  // box 1..5, slot 1..box_count[b]
+  std::array<std::array<pce_type, kMaxPieces + 1>, 6> box_slot{};  // box 1..5, slot 1..box_count[b]
   std::array<int, 6> box_count{};                       // pieces in box 1..5
   int current_box = 1;                                  // 1..5
-  std::array<pce_type, 301> box_table{};                // loose pieces laid out in the box view
+  std::array<pce_type, kMaxPieces + 1> box_table{};               // loose pieces laid out in the box view
   int box_table_count = 0;  // entries 1..box_table_count are used; n = 0 inside is a hole
   int box_pile_count = 0;   // entries stacked on the bottom-right pile; drawn while > 0
   // The box view's pictures, loaded at start-up; nullptr when missing.

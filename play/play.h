@@ -16,7 +16,7 @@
 class TImage;
 class TPixmap;
 
-constexpr int kMaxPieces = 300;     // the tables hold pieces 1..300
+constexpr int kMaxPieces = 2000;    // the tables hold pieces 1..2000
 constexpr int snap_tolerance = 10;  // a neighbour joins when less than this far off on each axis
 constexpr int flight_steps = 200;   // steps of a flight from scatter to home
 constexpr int flight_step_ms = 20;
@@ -58,11 +58,14 @@ struct tidy_type {
 // Play module state. Tables are indexed from 1; entry 0 stays empty. Flags hold 0 or 1.
 struct play_state {
   // The jigsaw in play.
-  std::array<piece_type, 301> pieces{};
-  std::array<int, 301> draw_order{};  // entries 1..piece_count; the last is drawn on top
+  std::array<piece_type, kMaxPieces + 1> pieces{};
+  std::array<int, kMaxPieces + 1> draw_order{};  // entries 1..piece_count; the last is drawn on top
   int rows = 0, cols = 0, piece_count = 0;
   int last_group = 0;  // highest group number handed out; a new join uses last_group + 1
   colour_type table_colour{115, 8, 33};
+  // The table the pieces lie on, in pixels of the pieces: the 800 x 600 window unless the
+  // jigsaw folder's table.txt gives a bigger one.
+  int table_width = 800, table_height = 600;
   std::string jigsaw_folder;  // "jigsaws/" + name
   std::string jigsaw_name;    // the current jigsaw; "" until one has loaded
 
@@ -85,7 +88,7 @@ struct play_state {
   int completion_handled = 1;
 
   // Flight animation.
-  std::vector<piece_anim_type> flight;  // empty until the first FlightFrame, then 301 entries
+  std::vector<piece_anim_type> flight;  // empty until the first FlightFrame, then kMaxPieces + 1 entries
   int flight_state = 1;                 // 1 set up, 2 flying, 3 all arrived, 4 all home
   int flight_skipped = 0;               // 1 when a click ended the flight
   int flight_start = 0;                 // Millisecs() at which stepping starts
@@ -123,18 +126,21 @@ struct play_hooks_type {
 extern play_hooks_type play_hooks;
 
 // True when piece p is in no group, no box and not on the border (gp <= 0, box <= 0, edge = 0).
-// p must be 1..300.
+// p must be 1..kMaxPieces.
 bool IsLoose(int p);
 
 // --- Piece model and jigsaw folder -------------------------------------------------------------
 
 // Loads "jigsaws/" + name into the tables. On any failure (no pieces.txt, a piece count outside
-// 1..300, a home position more than 4096 pixels off on an axis, a missing or undecodable piece
-// image, a piece picture over 1024 x 768, pieces holding over 8 million pixels together: the
-// sizes are read from the headers before any pixel is decoded) shows the message with
-// ShowErrorAndWait, returns false and leaves the jigsaw that was in play exactly as it was.
-// Table colour values are kept within 0..255. A missing tn.png is reported the
-// same way but the load succeeds without a thumbnail. After a successful load nothing is carried.
+// 1..2000, a table.txt that cannot be read or gives a side over 32768, a home position more than
+// 4096 pixels off the table on an axis, a missing or undecodable piece image, a piece picture
+// over 1024 x 768, pieces holding together over 16 Ki pixels a piece (at least 8 million) or
+// piece files over 64 KiB a piece (at least 64 MiB): the sizes are read from the headers before
+// any pixel is decoded) shows the message with ShowErrorAndWait, returns false and leaves the
+// jigsaw that was in play exactly as it was. table.txt (width, then height) is optional: without
+// it the table is 800 x 600, and smaller sides count as 800 and 600. Table colour values are kept
+// within 0..255. A missing tn.png is reported the same way but the load succeeds without a
+// thumbnail. After a successful load nothing is carried.
 // Positions, turns and boxes are not set: callers scatter or restore saved progress afterwards.
 bool LoadJigsawFolder(const std::string& name);
 
@@ -230,7 +236,8 @@ void UnrotateGroup(int g);
 // --- Scatter and flight
 // ----------------------------------------------------------------------------
 
-// Every piece to a random place on the 800 x 600 table at a random turn, ungrouped, shown, unboxed.
+// Every piece to a random place on the table (table_width x table_height) at a random turn,
+// ungrouped, shown, unboxed.
 void ScatterPieces();
 // Shows every piece and switches to the "anim" screen with flight_state 1.
 void StartFlight();

@@ -85,7 +85,7 @@ struct table_snapshot {
   std::string name;
   int piece_count;
   std::vector<std::array<int, 5>> pieces;  // x, y, a, gp, box
-  std::array<int, 301> draw_order;
+  std::array<int, kMaxPieces + 1> draw_order;
 
   static table_snapshot Take() {
     table_snapshot s{play.jigsaw_name, play.piece_count, {}, play.draw_order};

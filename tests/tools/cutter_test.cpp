@@ -52,9 +52,9 @@ TEST(ChooseGrid, PicksTheCountWithSquareCells) {
     EXPECT_EQ(grid.rows, c.rows) << c.w << "x" << c.h << " " << c.pieces;
     EXPECT_EQ(grid.cols, c.cols) << c.w << "x" << c.h << " " << c.pieces;
   }
-  // Never more than the game holds, whatever is asked.
+  // Never more than fit the 800 x 600 table for a count that fits it, whatever the shape.
   jigsaw_grid big = ChooseGrid(4000, 100, 299);
-  EXPECT_LE(big.rows * big.cols, max_pieces);
+  EXPECT_LE(big.rows * big.cols, table_pieces);
 }
 
 TEST(PieceOutlines, EveryPieceIsOneConnectedRegionAndEveryPixelHasAPiece) {
@@ -296,8 +296,10 @@ TEST(CutterTool, RefusesBadInputWithAMessageAndLeavesNoHalfFolder) {
       {t + "/missing.jpg " + t + "/out/a", "missing.jpg cannot be found"},
       {t + "/out " + t + "/out/a", "out is a folder, not a picture"},
       {t + "/photo.png " + t + "/out/taken", "already exists (use --force"},
-      {"--rows 20 --cols 20 " + t + "/photo.png " + t + "/out/a", "makes 400 pieces; a jigsaw holds at most 300"},
-      {"--pieces 301 " + t + "/photo.png " + t + "/out/a", "at most 300"},
+      {"--rows 20 --cols 20 " + t + "/photo.png " + t + "/out/a",
+       "too small to cut into 20 x 20 pieces (past 300 pieces each needs at least 40 x 40 pixels"},
+      {"--rows 50 --cols 50 " + t + "/photo.png " + t + "/out/a", "makes 2500 pieces; a jigsaw holds at most 2000"},
+      {"--pieces 2001 " + t + "/photo.png " + t + "/out/a", "at most 2000"},
       {"--rows 10 --cols 10 " + t + "/tiny.png " + t + "/out/a", "too small to cut"},
       {"--rows 1 --cols 200 " + t + "/strip.png " + t + "/out/a", "smaller than 12 x 12 pixels"},
       {"--rows 3 " + t + "/photo.png " + t + "/out/a", "--rows and --cols go together"},

@@ -126,7 +126,7 @@ TEST(PictureToJigsaw, CountsOfferedKeepPiecesNearSquareForEveryShape) {
     int width, height;
   } shapes[] = {{760, 570}, {570, 760}, {760, 428}, {600, 600}, {760, 253}, {3000, 1000}};
   for (const auto& s : shapes) {
-    const std::vector<jigsaw_grid> choices = PieceCountChoices(s.width, s.height);
+    const std::vector<jigsaw_grid> choices = PieceCountChoices(s.width, s.height, s.width, s.height);
     ASSERT_GE(choices.size(), 6u) << s.width << "x" << s.height;
     const int fewest = choices.front().rows * choices.front().cols;
     const int most = choices.back().rows * choices.back().cols;
@@ -148,11 +148,11 @@ TEST(PictureToJigsaw, CountsOfferedKeepPiecesNearSquareForEveryShape) {
     EXPECT_NEAR(first.rows * first.cols, 100, 20) << s.width << "x" << s.height;
   }
   // A small picture is offered only what its pixels can carry; a speck nothing.
-  const std::vector<jigsaw_grid> small = PieceCountChoices(120, 90);
+  const std::vector<jigsaw_grid> small = PieceCountChoices(120, 90, 120, 90);
   ASSERT_FALSE(small.empty());
   EXPECT_LE(small.back().rows * small.back().cols, 11 * 15);
-  EXPECT_TRUE(PieceCountChoices(30, 20).empty());
-  EXPECT_TRUE(PieceCountChoices(5000, 10).empty());
+  EXPECT_TRUE(PieceCountChoices(30, 20, 30, 20).empty());
+  EXPECT_TRUE(PieceCountChoices(5000, 10, 5000, 10).empty());
 }
 
 TEST(PictureToJigsaw, NamesAreSafeAndNeverThoseOfExistingJigsaws) {
