@@ -31,6 +31,7 @@ struct cut_screen_type {
   std::shared_ptr<TPixmap> fitted;
   int layout_width = 0, layout_height = 0, left = 0, top = 0;
   std::vector<std::shared_ptr<TImage>> outlined;  // per choice, made when first shown
+  std::string limit;  // said above the row of counts; "" when the picture carries the most pieces
   int progress = 0, total = 0;  // pieces written while a cut runs
 } cut_screen;
 
@@ -43,10 +44,13 @@ std::string BannerText(size_t choice) {
   return cut_screen.name + ": " + std::to_string(ChoiceCount(choice)) + " pieces";
 }
 
-// Said under the picture when it carries fewer than the most pieces a jigsaw holds; "" otherwise.
-std::string LimitText() {
-  const int most = ChoiceCount(cut_screen.read.choices.size() - 1);
-  return most < max_pieces ? "This picture is big enough for at most " + std::to_string(most) + " pieces" : "";
+// Said under the picture when it is too small for about as many pieces as a jigsaw holds; ""
+// otherwise.
+std::string LimitText(const picture_to_cut& read) {
+  const jigsaw_grid most = ChooseGrid(read.full_width, read.full_height, max_pieces);
+  if (GridProblem(read.full_width, read.full_height, most).empty()) return "";
+  const jigsaw_grid offered = read.choices.back();
+  return "This picture is big enough for at most " + std::to_string(offered.rows * offered.cols) + " pieces";
 }
 
 // Waits for the work given to the worker while the window keeps answering: every few
@@ -137,7 +141,7 @@ void LayOutPicture() {
   cut_screen.layout_width = GraphicsWidth();
   cut_screen.layout_height = GraphicsHeight();
   const int top = BannerBottom(BannerText(cut_screen.read.choices.size() - 1), kBannerY) + kPictureGap;
-  const int bottom = (LimitText().empty() ? ChoicesTop() : LimitTextTop()) - kPictureGap;
+  const int bottom = (cut_screen.limit.empty() ? ChoicesTop() : LimitTextTop()) - kPictureGap;
   const int room_width = GraphicsWidth() - 2 * kPictureSide, room_height = std::max(1, bottom - top);
   const std::shared_ptr<TPixmap>& picture = cut_screen.read.picture;
   const double scale = std::min(double(room_width) / picture->width, double(room_height) / picture->height);
@@ -160,10 +164,10 @@ void DrawPicture() {
 void DrawCutScreen() {
   DrawPicture();
   DrawBanner(BannerText(cut_screen.read.chosen), kBannerY, 1);
-  if (const std::string limit = LimitText(); !limit.empty()) {
+  if (!cut_screen.limit.empty()) {
     const int top = LimitTextTop();  // sets the small font
     SetColor(255, 255, 224);
-    DrawTextCentred(limit, GraphicsWidth() / 2, top, true, false);
+    DrawTextCentred(cut_screen.limit, GraphicsWidth() / 2, top, true, false);
   }
   DrawChoices();
 }
@@ -209,6 +213,7 @@ bool OpenPictureToCut(const std::string& path, const std::string& came_from) {
   cut_screen.came_from = came_from;
   cut_screen.read = std::move(*read);
   cut_screen.name = JigsawNameForPicture(path, "jigsaws");
+  cut_screen.limit = LimitText(cut_screen.read);
   LayOutPicture();
   game.screen = "cut";
   return true;

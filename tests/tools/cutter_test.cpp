@@ -10,6 +10,7 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <vector>
 
 #include "files/files.h"
@@ -348,6 +349,40 @@ TEST(TableColour, ContrastsWithThePicture) {
   int r = 0, g = 0, b = 0;
   ContrastingColour(yellow, r, g, b);
   EXPECT_GT(b, r);
+}
+
+TEST(CutterTool, PiecesPast300AreCutAbout64PixelsAcrossButNeverLargerThanThePicture) {
+  temp_folder temp;
+  const std::string t = temp.path();
+  WriteWholeFile(t + "/photo.jpg", PhotoJpegFile(4000, 3000, false));
+  ASSERT_TRUE(SavePNGPixmap(TestPicture(1000, 750), t + "/small.png", 1));
+  const struct {
+    std::string arguments;
+    int width, height;  // the picture as cut: cells times the grid
+  } cases[] = {
+      // 20 x 25 cells of the 12-megapixel photo are 155 pixels across: read again, scaled to 64.
+      {"--pieces 500 " + t + "/photo.jpg", 1653, 1240},
+      // 18 x 25 cells of 40 pixels: cut at the picture's own size.
+      {"--rows 18 --cols 25 " + t + "/small.png", 1000, 750},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove_all(t + "/out");
+    const run_result r = RunCutter(c.arguments + " " + t + "/out");
+    ASSERT_EQ(r.status, 0) << c.arguments << "\n" << r.output;
+    std::vector<int> values;  // pieces.txt's first four lines, then table.txt's two
+    for (const std::string file : {"pieces.txt", "table.txt"}) {
+      std::istringstream in(ReadWholeFile(t + "/out/" + file));
+      std::string line;
+      for (int k = 0; k < (file == "table.txt" ? 2 : 4) && std::getline(in, line); ++k) values.push_back(std::stoi(line));
+    }
+    ASSERT_EQ(values.size(), 6u) << c.arguments;
+    const int rows = values[0], cols = values[1], table_w = values[4], table_h = values[5];
+    EXPECT_NEAR(values[2] * cols, c.width, cols / 2 + 1) << c.arguments;
+    EXPECT_NEAR(values[3] * rows, c.height, rows / 2 + 1) << c.arguments;
+    // A table in the window's shape, about two and a half times the picture.
+    EXPECT_EQ(table_w * 3, table_h * 4) << c.arguments;
+    EXPECT_NEAR(double(table_w) * table_h / (double(c.width) * c.height), 2.5, 0.02) << c.arguments;
+  }
 }
 
 TEST(CutterTool, StoppedAtAnyMomentLeavesNothingOrTheWholeFolder) {
