@@ -89,6 +89,36 @@ TEST_F(OwnPictures, CuttingScreenChoosesCountsAndGoesBackOrCuts) {
   EXPECT_TRUE(listed);
 }
 
+TEST_F(OwnPictures, CuttingScreenShowsThePictureWholeBetweenItsNameAndTheCounts) {
+  FinishOpeningFlight();
+  const uint32_t background = MakeARGB(255, 40, 44, 52) & 0xffffff;
+  const auto is_background = [&](const std::shared_ptr<TPixmap>& shot, int x, int y) {
+    return (ReadPixel(shot, x, y) & 0xffffff) == background;
+  };
+  for (const std::string name : {"Harbour", "Tower"}) {  // landscape, and portrait once upright
+    SCOPED_TRACE(name);
+    Drop(dir_ / ("Pictures/" + name + ".jpg"));
+    ASSERT_EQ(game.screen, "cut");
+    CutFrame();  // the screen drawn into the back buffer
+    const auto shot = GrabPixmap(0, 0, 800, 600);
+    // The picture's left edge along the middle row, then its top and bottom a little inside it,
+    // clear of the banner and the row of counts, which are centred.
+    int left = 0;
+    while (left < 400 && is_background(shot, left, 300)) ++left;
+    ASSERT_LT(left, 300);
+    const int x = left + 3;
+    int top = 300, bottom = 300;
+    while (top > 0 && !is_background(shot, x, top - 1)) --top;
+    while (bottom < 599 && !is_background(shot, x, bottom + 1)) ++bottom;
+    EXPECT_GE(top, BannerBottom(name + ": 99 pieces", 30));
+    SetImageFont(game.fonts.small);
+    const int row_top = 600 - 40 - 8, line_top = row_top - 4 - TextHeight("0");
+    EXPECT_LT(bottom, line_top);  // this picture is too small for 2000 pieces: a line says so
+    EXPECT_GT(bottom - top, 400) << "the picture fills the space it has";
+    Key(KEY_ESCAPE);
+  }
+}
+
 TEST_F(OwnPictures, PicturesPageFromTheLibraryPageListsNewestFirst) {
   FinishOpeningFlight();
   Key('N');
