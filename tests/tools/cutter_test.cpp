@@ -321,9 +321,11 @@ TEST(CutterTool, RefusesBadInputWithAMessageAndLeavesNoHalfFolder) {
   std::filesystem::remove(t + "/out/taken/keep.txt");
   WriteWholeFile(t + "/out/taken/pieces.txt", "1\r\n2\r\n");
   WriteWholeFile(t + "/out/taken/299.png", "old");
+  WriteWholeFile(t + "/out/taken/table.txt", "1600\r\n1200\r\n");  // a big jigsaw's table
   run_result forced = RunCutter("--force --pieces 12 " + t + "/photo.png " + t + "/out/taken");
   EXPECT_EQ(forced.status, 0) << forced.output;
   EXPECT_FALSE(std::filesystem::exists(t + "/out/taken/299.png"));
+  EXPECT_FALSE(std::filesystem::exists(t + "/out/taken/table.txt"));
   EXPECT_EQ(LoadJigsaw(t + "/out/taken").rows * LoadJigsaw(t + "/out/taken").cols, 12);
   EXPECT_EQ(Entries(t + "/out"), (std::vector<std::string>{"taken"}));
 }
