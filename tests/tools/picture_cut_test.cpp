@@ -162,6 +162,8 @@ TEST(PictureToJigsaw, CountsPast300NeedPiecesOf40PixelsAtThePicturesOwnSize) {
   } cases[] = {
       // A 12-megapixel photo read at 1/4: up to 2000, eight counts spread over the whole range.
       {1000, 750, 4000, 3000, {12, 48, 99, 204, 300, 500, 999, 1989}},
+      // About the smallest picture of that shape that carries as many (the README's example).
+      {2100, 1575, 2100, 1575, {12, 48, 99, 204, 300, 500, 999, 1989}},
       // Its own size carries 25 x 18 pieces of 40 pixels: that is the most offered.
       {1000, 750, 1000, 750, {12, 24, 48, 99, 150, 204, 300, 450}},
       // A picture that fits the table is offered what it always was.
