@@ -1,6 +1,7 @@
 // Own pictures through the real frame loop: picture files of every kind dropped on the window,
 // the cutting screen's keys and Escape, the cut that starts the new jigsaw, and the pictures page
 // reached from the library page's button.
+#include <algorithm>
 #include <cstdlib>
 
 #include "tests/files/fixtures.h"
@@ -87,6 +88,24 @@ TEST_F(OwnPictures, CuttingScreenChoosesCountsAndGoesBackOrCuts) {
   bool listed = false;
   for (const tn3_type& entry : library.library_list.entries) listed = listed || entry.tk == "Harbour";
   EXPECT_TRUE(listed);
+}
+
+TEST_F(OwnPictures, CuttingScreenCutsPast300PiecesFromThePictureReadAgainOntoABiggerTable) {
+  FinishOpeningFlight();
+  Drop(dir_ / "Pictures/Harbour.jpg");  // 1600 x 1200, shown from its half size
+  ASSERT_EQ(game.screen, "cut");
+  for (int k = 0; k < 3; ++k) Key(KEY_RIGHT);  // from about 100 to 204, 300 and 500
+  Key(KEY_RETURN);
+  ASSERT_TRUE(RunUntil(OnTable));
+  EXPECT_EQ(play.jigsaw_name, "Harbour");
+  ASSERT_EQ(play.piece_count, 500);
+  // Cells of 64 x 60 pixels of the whole picture: cut at its own size, on a 4:3 table of two
+  // and a half times its area.
+  EXPECT_EQ(play.table_width * 3, play.table_height * 4);
+  EXPECT_NEAR(double(play.table_width) * play.table_height / (1600.0 * 1200), 2.5, 0.02);
+  int widest = 0;
+  for (int i = 1; i <= play.piece_count; ++i) widest = std::max(widest, play.pieces[i].wd);
+  EXPECT_GT(widest, 64);
 }
 
 TEST_F(OwnPictures, CuttingScreenShowsThePictureWholeBetweenItsNameAndTheCounts) {
