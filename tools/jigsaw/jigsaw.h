@@ -189,9 +189,9 @@ picture_result LoadPictureForCut(const std::string& path, const std::atomic<bool
                                  int fit_width = picture_max_width, int fit_height = picture_max_height);
 
 // The picture a cut into grid takes, from picture, the file at path as LoadPictureForCut read it,
-// whose own size is full_width x full_height: picture itself up to table_pieces cells; past
-// that, the file read again to cover the size the cut takes (CutSize of its own size). A failed
-// read gives no pixmap and the problem.
+// whose own size is full_width x full_height: picture itself up to table_pieces cells or when it
+// covers the size the cut takes (CutSize of its own size); else the file read again to cover
+// that size. A failed read gives no pixmap and the problem.
 picture_result PictureForGrid(const std::string& path, const std::shared_ptr<TPixmap>& picture,
                               int full_width, int full_height, jigsaw_grid grid,
                               const std::atomic<bool>* cancel = nullptr);

@@ -15,16 +15,16 @@ picture_result LoadPictureForCut(const std::string& path, const std::atomic<bool
 picture_result PictureForGrid(const std::string& path, const std::shared_ptr<TPixmap>& picture,
                               int full_width, int full_height, jigsaw_grid grid,
                               const std::atomic<bool>* cancel) {
-  if (int64_t{grid.rows} * grid.cols <= table_pieces) {
-    picture_result same;
-    same.pixmap = picture;
-    same.full_width = full_width;
-    same.full_height = full_height;
-    return same;
-  }
   int width = 0, height = 0;
   CutSize(full_width, full_height, grid, width, height);
-  return LoadPictureForCut(path, cancel, width, height);
+  // A picture read whole (any but a reduced JPEG) already holds what the cut takes.
+  if (int64_t{grid.rows} * grid.cols > table_pieces && (picture->width < width || picture->height < height))
+    return LoadPictureForCut(path, cancel, width, height);
+  picture_result same;
+  same.pixmap = picture;
+  same.full_width = full_width;
+  same.full_height = full_height;
+  return same;
 }
 
 bool ReadPictureToCut(const std::string& path, picture_to_cut& result, std::string& error,
