@@ -90,6 +90,16 @@ TEST_F(HostileFolderTest, HugePiecePicturesAreRefusedBeforeTheirPixelsAreDecoded
   }
 }
 
+TEST_F(HostileFolderTest, ThePixelCapGrowsWithThePieceCount) {
+  // 600 pieces of 128 x 128 hold 9.8 million pixels: over 8 million, but 16 Ki pixels a piece.
+  LoadGrid(Grid(20, 30, 128, 128), "many");
+  EXPECT_EQ(play.piece_count, 600);
+  const capped_run run = LoadRefused([] { WriteJigsaw("bad", Grid(20, 30, 129, 128)); },
+                                     "a jigsaw of 600 pieces may hold at most 9 million");
+  EXPECT_TRUE(run.finished);
+  EXPECT_EQ(run.value, 1);
+}
+
 TEST_F(HostileFolderTest, HomePositionsFarOffTheTableAreRefused) {
   struct position_case {
     int line;  // 5 and 6 hold piece 1's x0 and y0, 15 and 16 piece 6's
