@@ -132,9 +132,13 @@ bool PathsTooClose(const std::vector<vec2>& p, const std::vector<vec2>& q) {
       if (PointToSegment(c, a, b) < 4 * clearance) return true;
     return false;
   };
+  // Segments of p away from all of q's box need no look at its segments.
+  double qminx = 1e30, qmaxx = -1e30, qminy = 1e30, qmaxy = -1e30;
+  for (vec2 b : q) qminx = std::min(qminx, b.x), qmaxx = std::max(qmaxx, b.x), qminy = std::min(qminy, b.y), qmaxy = std::max(qmaxy, b.y);
   for (size_t i = 0; i + 1 < p.size(); ++i) {
     double pminx = std::min(p[i].x, p[i + 1].x) - clearance, pmaxx = std::max(p[i].x, p[i + 1].x) + clearance;
     double pminy = std::min(p[i].y, p[i + 1].y) - clearance, pmaxy = std::max(p[i].y, p[i + 1].y) + clearance;
+    if (qmaxx < pminx || qminx > pmaxx || qmaxy < pminy || qminy > pmaxy) continue;
     for (size_t j = 0; j + 1 < q.size(); ++j) {
       if (std::max(q[j].x, q[j + 1].x) < pminx || std::min(q[j].x, q[j + 1].x) > pmaxx ||
           std::max(q[j].y, q[j + 1].y) < pminy || std::min(q[j].y, q[j + 1].y) > pmaxy)
