@@ -141,8 +141,7 @@ std::shared_ptr<TPixmap> PieceImage(const std::shared_ptr<TPixmap>& picture,
   h += h & 1;
   left = box.left - 1;
   top = box.top - 1;
-  auto image = CreatePixmap(w, h, PF_RGB888);
-  image->ClearPixels(0);
+  auto image = CreatePixmap(w, h, PF_RGB888);  // cleared: black around the piece
   for (int v = 0; v < h; ++v) {
     int y = top + v;
     if (y < 0 || y >= picture->height) continue;
