@@ -129,6 +129,9 @@ void DrawTextCentred(const std::string& text, int x, int y, bool centre_x, bool 
 // Framed translucent box with text, centred horizontally; y 0 means the display's centre,
 // text "" means status_message. Alpha exactly 1 gives a navy inner box, otherwise cyan.
 void DrawBanner(const std::string& text, int y, double alpha);
+// The first display row below the frame DrawBanner(text, y, ...) draws (text "" is not
+// status_message here). Leaves the large font set.
+int BannerBottom(const std::string& text, int y);
 // path with the home folder ($HOME) written as "~", for text shown to the player only: files
 // are never opened by it.
 std::string ShownPath(const std::string& path);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "draw/draw.h"
 #include "game/game.h"
@@ -96,20 +98,44 @@ void DrawTextCentred(const std::string& text, int x, int y, bool centre_x, bool 
   DrawText(text, x, y);
 }
 
+namespace {
+
+// Where DrawBanner puts text: its lines, their height, the first line's top and the widest line.
+struct banner_layout {
+  std::vector<std::string> lines;
+  int line_height = 0, top = 0, text_width = 0;
+};
+
+// In the large font, which it leaves set.
+banner_layout LayOutBanner(const std::string& text, int y) {
+  SetImageFont(game.fonts.large);
+  banner_layout layout;
+  // The frame takes 12 pixels on each side. Lines of a text too wide for the window stack in
+  // one frame, centred on y as far as the window allows.
+  layout.lines = FitText(text, *GetImageFont(), GraphicsWidth() - 24);
+  for (const std::string& line : layout.lines) layout.text_width = std::max(layout.text_width, TextWidth(line));
+  layout.line_height = TextHeight(text);
+  const int count = static_cast<int>(layout.lines.size()), height = layout.line_height * count;
+  if (y == 0) y = GraphicsHeight() / 2;
+  layout.top = y - height / 2;
+  if (count > 1) layout.top = std::max(12, std::min(layout.top, GraphicsHeight() - 12 - height));
+  return layout;
+}
+
+}  // namespace
+
+int BannerBottom(const std::string& text, int y) {
+  const banner_layout layout = LayOutBanner(text, y);
+  return layout.top + layout.line_height * static_cast<int>(layout.lines.size()) + 12;
+}
+
 void DrawBanner(const std::string& text_in, int y, double alpha) {
   const std::string& text = text_in.empty() ? game.status_message : text_in;
   int blend = GetBlend();
-  SetImageFont(game.fonts.large);
-  // The frame takes 12 pixels on each side. Lines of a text too wide for the window stack in
-  // one frame, centred on y as far as the window allows.
-  const auto lines = FitText(text, *GetImageFont(), GraphicsWidth() - 24);
-  int tw = 0;
-  for (const std::string& line : lines) tw = std::max(tw, TextWidth(line));
-  int th = TextHeight(text), count = static_cast<int>(lines.size()), height = th * count;
-  int cx = GraphicsWidth() / 2;
-  if (y == 0) y = GraphicsHeight() / 2;
-  int left = cx - tw / 2, top = y - height / 2;
-  if (count > 1) top = std::max(12, std::min(top, GraphicsHeight() - 12 - height));
+  const banner_layout layout = LayOutBanner(text, y);
+  const int tw = layout.text_width, th = layout.line_height, top = layout.top;
+  const int count = static_cast<int>(layout.lines.size()), height = th * count;
+  const int cx = GraphicsWidth() / 2, left = cx - tw / 2;
   SetBlend(AlphaBlend);
   SetAlpha(static_cast<float>(alpha));
   SetColor(64, 64, 255);
@@ -123,9 +149,9 @@ void DrawBanner(const std::string& text_in, int y, double alpha) {
   for (int i = 0; i < count; ++i) {
     int line_top = top + th * i;
     SetColor(0, 0, 0);
-    DrawTextCentred(lines[i], cx + 1, line_top + 1, true, false);
+    DrawTextCentred(layout.lines[i], cx + 1, line_top + 1, true, false);
     SetColor(255, 255, 192);
-    DrawTextCentred(lines[i], cx, line_top, true, false);
+    DrawTextCentred(layout.lines[i], cx, line_top, true, false);
   }
   SetColor(255, 255, 255);
   SetBlend(blend);

@@ -1,6 +1,6 @@
 // The cutting screen: a picture file read for cutting on the worker thread, shown as it will be
-// cut with the outlines of the chosen piece count, its name, and the cut itself on the worker
-// with a progress bar, after which the new jigsaw starts scattered.
+// cut with the outlines of the chosen piece count between its name and the row of counts, and
+// the cut itself on the worker with a progress bar, after which the new jigsaw starts scattered.
 // Depends on tools/jigsaw (reading and cutting), draw/, platform/ (the worker) and game/.
 #include <algorithm>
 #include <atomic>
@@ -17,19 +17,41 @@ namespace {
 
 constexpr uint32_t kOutlineColour = 0xFFFFFFF0;
 constexpr int kChoiceWidth = 58, kChoiceHeight = 30, kChoiceGap = 6, kButtonWidth = 120, kButtonHeight = 40;
+constexpr int kBannerY = 30;  // the centre of the name banner
+
+// Space kept between the picture and the banner, the row of counts and the window's sides.
+constexpr int kPictureGap = 6, kPictureSide = 10;
 
 // The cutting screen's picture and what is chosen; empty while the screen is not shown.
 struct cut_screen_type {
   std::string path, name, came_from;
   picture_to_cut read;
-  std::shared_ptr<TPixmap> fitted;  // the picture at its size on the table
+  // The picture fitted between the banner and the row of counts, laid out for a display of
+  // layout_width x layout_height, with its top-left corner at (left, top).
+  std::shared_ptr<TPixmap> fitted;
+  int layout_width = 0, layout_height = 0, left = 0, top = 0;
   std::vector<std::shared_ptr<TImage>> outlined;  // per choice, made when first shown
+  std::string limit;  // said above the row of counts; "" when the picture carries the most pieces
   int progress = 0, total = 0;  // pieces written while a cut runs
 } cut_screen;
 
-// The table's offset on the display: the 800 x 600 table centred.
-int TableLeft() { return (GraphicsWidth() - table_width) / 2; }
-int TableTop() { return (GraphicsHeight() - table_height) / 2; }
+int ChoiceCount(size_t choice) {
+  const jigsaw_grid grid = cut_screen.read.choices[choice];
+  return grid.rows * grid.cols;
+}
+
+std::string BannerText(size_t choice) {
+  return cut_screen.name + ": " + std::to_string(ChoiceCount(choice)) + " pieces";
+}
+
+// Said under the picture when it is too small for about as many pieces as a jigsaw holds; ""
+// otherwise.
+std::string LimitText(const picture_to_cut& read) {
+  const jigsaw_grid most = ChooseGrid(read.full_width, read.full_height, max_pieces);
+  if (GridProblem(read.full_width, read.full_height, most).empty()) return "";
+  const jigsaw_grid offered = read.choices.back();
+  return "This picture is big enough for at most " + std::to_string(offered.rows * offered.cols) + " pieces";
+}
 
 // Waits for the work given to the worker while the window keeps answering: every few
 // milliseconds draw() and a flip, input polled (and left queued), a close request ending the
@@ -56,21 +78,25 @@ void PlotLine(TPixmap& pixmap, vec2 a, vec2 b) {
   }
 }
 
-// The fitted picture with the inner edges of the cut the choice makes (the same seed as the cut).
+// The fitted picture with the inner edges of the cut the choice makes (the same seed as the cut),
+// drawn on the size the cut takes and scaled down onto the fitted picture.
 std::shared_ptr<TImage> Outlined(size_t choice) {
   if (cut_screen.outlined[choice]) return cut_screen.outlined[choice];
   auto pixmap = CopyPixmap(cut_screen.fitted);
-  const jigsaw_cut cut = MakeCut(pixmap->width, pixmap->height, cut_screen.read.choices[choice], cut_request{}.seed);
+  const picture_to_cut& read = cut_screen.read;
+  const jigsaw_grid grid = read.choices[choice];
+  const bool big = int64_t{grid.rows} * grid.cols > table_pieces;
+  int width = 0, height = 0;
+  CutSize(big ? read.full_width : read.picture->width, big ? read.full_height : read.picture->height, grid,
+          width, height);
+  const jigsaw_cut cut = MakeCut(width, height, grid, cut_request{}.seed);
+  const double sx = double(pixmap->width) / width, sy = double(pixmap->height) / height;
+  const auto scaled = [&](vec2 p) { return vec2{p.x * sx, p.y * sy}; };
   for (const auto* paths : {&cut.across_paths, &cut.down_paths})
     for (const std::vector<vec2>& path : *paths)
-      for (size_t k = 1; k < path.size(); ++k) PlotLine(*pixmap, path[k - 1], path[k]);
+      for (size_t k = 1; k < path.size(); ++k) PlotLine(*pixmap, scaled(path[k - 1]), scaled(path[k]));
   cut_screen.outlined[choice] = TImage::Load(pixmap, 0, 0, 0, 0);
   return cut_screen.outlined[choice];
-}
-
-int ChoiceCount(size_t choice) {
-  const jigsaw_grid grid = cut_screen.read.choices[choice];
-  return grid.rows * grid.cols;
 }
 
 // The row of piece counts along the bottom, centred, then the Cut button at its right.
@@ -101,19 +127,48 @@ void DrawChoices() {
   DrawImage(library.cut_button, static_cast<float>(ButtonLeft()), static_cast<float>(ChoicesTop()), 0);
 }
 
+// Top of the line of text above the row of counts.
+int LimitTextTop() {
+  SetImageFont(game.fonts.small);
+  return ChoicesTop() - 4 - TextHeight("0");
+}
+
+// Fits the picture between the banner (as tall as the widest count makes it) and the row of
+// counts with the line above it, for the display as it is now; outlines made for another
+// display size go.
+void LayOutPicture() {
+  if (cut_screen.layout_width == GraphicsWidth() && cut_screen.layout_height == GraphicsHeight()) return;
+  cut_screen.layout_width = GraphicsWidth();
+  cut_screen.layout_height = GraphicsHeight();
+  const int top = BannerBottom(BannerText(cut_screen.read.choices.size() - 1), kBannerY) + kPictureGap;
+  const int bottom = (cut_screen.limit.empty() ? ChoicesTop() : LimitTextTop()) - kPictureGap;
+  const int room_width = GraphicsWidth() - 2 * kPictureSide, room_height = std::max(1, bottom - top);
+  const std::shared_ptr<TPixmap>& picture = cut_screen.read.picture;
+  const double scale = std::min(double(room_width) / picture->width, double(room_height) / picture->height);
+  const int w = std::clamp(int(std::lround(picture->width * scale)), 1, room_width);
+  const int h = std::clamp(int(std::lround(picture->height * scale)), 1, room_height);
+  cut_screen.fitted = ScalePicture(picture, w, h);
+  cut_screen.left = (GraphicsWidth() - w) / 2;
+  cut_screen.top = top + (room_height - h) / 2;
+  cut_screen.outlined.assign(cut_screen.read.choices.size(), nullptr);
+}
+
 void DrawPicture() {
   SetClsColor(40, 44, 52);
   Cls();
-  int w = 0, h = 0;
-  FitOnTable(cut_screen.fitted->width, cut_screen.fitted->height, w, h);
-  DrawImage(Outlined(cut_screen.read.chosen), static_cast<float>(TableLeft() + (table_width - w) / 2),
-            static_cast<float>(TableTop() + (table_height - h) / 2), 0);
+  LayOutPicture();
+  DrawImage(Outlined(cut_screen.read.chosen), static_cast<float>(cut_screen.left),
+            static_cast<float>(cut_screen.top), 0);
 }
 
 void DrawCutScreen() {
   DrawPicture();
-  const jigsaw_grid grid = cut_screen.read.choices[cut_screen.read.chosen];
-  DrawBanner(cut_screen.name + ": " + std::to_string(grid.rows * grid.cols) + " pieces", 30, 1);
+  DrawBanner(BannerText(cut_screen.read.chosen), kBannerY, 1);
+  if (!cut_screen.limit.empty()) {
+    const int top = LimitTextTop();  // sets the small font
+    SetColor(255, 255, 224);
+    DrawTextCentred(cut_screen.limit, GraphicsWidth() / 2, top, true, false);
+  }
   DrawChoices();
 }
 
@@ -157,11 +212,9 @@ bool OpenPictureToCut(const std::string& path, const std::string& came_from) {
   cut_screen.path = path;
   cut_screen.came_from = came_from;
   cut_screen.read = std::move(*read);
-  int w = 0, h = 0;
-  FitOnTable(cut_screen.read.picture->width, cut_screen.read.picture->height, w, h);
-  cut_screen.fitted = ScalePicture(cut_screen.read.picture, w, h);
-  cut_screen.outlined.assign(cut_screen.read.choices.size(), nullptr);
   cut_screen.name = JigsawNameForPicture(path, "jigsaws");
+  cut_screen.limit = LimitText(cut_screen.read);
+  LayOutPicture();
   game.screen = "cut";
   return true;
 }
@@ -202,6 +255,8 @@ void CutChosen() {
   bool ok = false;
   std::string error;
   const std::shared_ptr<TPixmap> picture = cut_screen.read.picture;
+  const std::string path = cut_screen.path;
+  const int full_width = cut_screen.read.full_width, full_height = cut_screen.read.full_height;
   RunInBackground([=, &ok, &error](const std::atomic<bool>& stop) -> TWorkDone {
     cut_request request;
     request.rows = grid.rows;
@@ -209,7 +264,10 @@ void CutChosen() {
     request.cancel = &stop;
     request.progress = [progress](int done, int) { *progress = done; };
     std::string message;
-    const bool done = CutJigsawFolder(picture, request, "jigsaws/" + name, message);
+    // Past 300 pieces the picture is read again at the size the cut takes.
+    const picture_result source = PictureForGrid(path, picture, full_width, full_height, grid, &stop);
+    const bool done = source.pixmap && CutJigsawFolder(source.pixmap, request, "jigsaws/" + name, message);
+    if (!source.pixmap) message = "the picture file " + source.problem;
     return [&ok, &error, done, message] { ok = done, error = message; };
   });
   WaitForWorker([&] {

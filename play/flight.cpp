@@ -16,8 +16,8 @@ void ScatterPieces() {
   for (int i = 1; i <= play.piece_count; i++) {
     piece_type& piece = play.pieces[i];
     // The draws happen in this order for every piece: x, y, turn.
-    piece.x = Rand(piece.wd / 2, 800 - piece.wd / 2);
-    piece.y = Rand(piece.ht / 2, 600 - piece.ht / 2);
+    piece.x = Rand(piece.wd / 2, play.table_width - piece.wd / 2);
+    piece.y = Rand(piece.ht / 2, play.table_height - piece.ht / 2);
     piece.a = Rand(0, 3);
     piece.gp = 0;
     piece.visible = 1;

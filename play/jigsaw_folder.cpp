@@ -1,4 +1,4 @@
-// Loading a jigsaw folder (pieces.txt, one PNG per piece, tn.png) into the piece tables, the median
+// Loading a jigsaw folder (pieces.txt, table.txt, one PNG per piece, tn.png) into the piece tables, the median
 // colour of a piece, and the reset of play flags before a jigsaw starts.
 // Depends on files/files.h (streams, text numbers, LoadPixmap), draw/draw.h and game/game.h
 // (notices, music, the preferences).
@@ -17,15 +17,25 @@
 namespace {
 
 // Bounds on what a jigsaw folder may ask for. A piece larger than the large display cannot be
-// played; real jigsaws of up to 300 pieces hold under a million pixels in all.
+// played; real jigsaws hold well under 16 Ki pixels a piece (under a million pixels in all up to
+// 300 pieces, about 20 million at 2000 pieces from a 12-megapixel photo).
 constexpr int kMaxPieceWidth = 1024, kMaxPieceHeight = 768;
-constexpr int64_t kMaxJigsawPixels = 8000000;
+constexpr int64_t kJigsawPixelsPerPiece = 16384, kMinMaxJigsawPixels = 8000000;
 // The piece files are held in memory together between their check and their decoding; even
 // stored without compression, the largest jigsaw's pieces fit in this.
-constexpr int64_t kMaxJigsawFileBytes = int64_t{64} << 20;
+constexpr int64_t kJigsawFileBytesPerPiece = int64_t{64} << 10, kMinMaxJigsawFileBytes = int64_t{64} << 20;
 // Home positions lie within a few table widths of the table, so that every sum and difference of
 // positions and offsets stays far inside the integer range.
 constexpr int64_t kMaxHomeDistance = 4096;
+// The largest table a table.txt may give, on either side.
+constexpr int kMaxTableSide = 32768;
+
+int64_t MaxJigsawPixels(size_t pieces) {
+  return std::max(kMinMaxJigsawPixels, static_cast<int64_t>(pieces) * kJigsawPixelsPerPiece);
+}
+int64_t MaxJigsawFileBytes(size_t pieces) {
+  return std::max(kMinMaxJigsawFileBytes, static_cast<int64_t>(pieces) * kJigsawFileBytesPerPiece);
+}
 
 // What a folder brings for one piece; committed to the table only when the whole folder loaded.
 struct staged_piece {
@@ -49,40 +59,70 @@ int KthSmallest(const std::array<int32_t, 256>& histogram, int k) {
   return 255;
 }
 
-// A line of pieces.txt far longer than any number: the file is not read further.
-std::string OverlongLineFault(const std::string& list_path) {
-  return list_path + " has a line longer than " + std::to_string(TShortLineStream::kLongestLine) + " bytes";
+// A line far longer than any number: the file is not read further.
+std::string OverlongLineFault(const std::string& path) {
+  return path + " has a line longer than " + std::to_string(TShortLineStream::kLongestLine) + " bytes";
+}
+
+// The table of the folder into width and height: table.txt's two lines when the file is there
+// (sides below the window's count as the window's), else 800 x 600. Why the file cannot be used,
+// or "".
+std::string ReadTable(const std::string& folder, int& width, int& height) {
+  const std::string path = folder + "/table.txt";
+  width = 800;
+  height = 600;
+  if (EntryKind(path) == entry_kind::none) return "";
+  const std::shared_ptr<TShortLineStream> stream = ReadShortLines(path);
+  if (!stream) return FileFault(path);
+  const int w = ReadNumber(*stream), h = ReadNumber(*stream);
+  CloseStream(stream);
+  if (stream->overlong) return OverlongLineFault(path);
+  if (w > kMaxTableSide || h > kMaxTableSide) {
+    return path + " gives a table of " + std::to_string(w) + " x " + std::to_string(h) +
+           " pixels; a table is at most " + std::to_string(kMaxTableSide) + " pixels across";
+  }
+  width = std::max(w, width);
+  height = std::max(h, height);
+  return "";
 }
 
 std::string PiecePath(const std::string& folder, int i) {
   return folder + "/" + std::to_string(i) + ".png";
 }
 
-// Why the staged folder cannot be played, found before any pixel is decoded; "" when it can.
-// Reads each piece file into its staged piece. Home positions far off the table would make the
-// joining arithmetic overflow, and a piece larger than the table, or a folder of pieces that
-// together hold far more pixels or bytes than any real jigsaw, would exhaust memory.
-std::string FolderFault(const std::string& folder, std::vector<staged_piece>& staged) {
-  int64_t pixels = 0;
+// Why the staged folder cannot be played on a table_width x table_height table, found before any
+// pixel is decoded; "" when it can. Reads each piece file into its staged piece. Home positions
+// far off the table would make the joining arithmetic overflow, and a piece larger than the
+// display, or a folder of pieces that together hold far more pixels or bytes than any real jigsaw
+// of their count, would exhaust memory.
+std::string FolderFault(const std::string& folder, std::vector<staged_piece>& staged,
+                        int table_width, int table_height) {
+  const auto off_table = [](int64_t at, int64_t side) {
+    return at < -kMaxHomeDistance || at > side + kMaxHomeDistance;
+  };
   for (size_t i = 1; i < staged.size(); i++) {
     const staged_piece& piece = staged[i];
-    if (std::abs(int64_t{piece.x0}) > kMaxHomeDistance ||
-        std::abs(int64_t{piece.y0}) > kMaxHomeDistance) {
+    if (off_table(piece.x0, table_width) || off_table(piece.y0, table_height)) {
       return folder + "/pieces.txt gives piece " + std::to_string(i) + " the home position (" +
              std::to_string(piece.x0) + ", " + std::to_string(piece.y0) +
-             "); a home position lies between -" + std::to_string(kMaxHomeDistance) + " and " +
-             std::to_string(kMaxHomeDistance) + " on each axis";
+             "); a home position lies at most " + std::to_string(kMaxHomeDistance) +
+             " pixels off the " + std::to_string(table_width) + " x " +
+             std::to_string(table_height) + " table";
     }
   }
+  const int64_t max_pixels = MaxJigsawPixels(staged.size() - 1);
+  const int64_t max_bytes = MaxJigsawFileBytes(staged.size() - 1);
+  int64_t pixels = 0;
   int64_t bytes = 0;
   for (size_t i = 1; i < staged.size(); i++) {
     const std::string path = PiecePath(folder, static_cast<int>(i));
     int64_t size = 0;
-    staged[i].file = TMemoryStream::ReadFile(path, kMaxJigsawFileBytes - bytes, size);
+    staged[i].file = TMemoryStream::ReadFile(path, max_bytes - bytes, size);
     if (size < 0) return FileFault(path);
     if (!staged[i].file) {
       return "the piece files of " + folder + " together hold over " +
-             std::to_string(kMaxJigsawFileBytes >> 20) + " MiB, more than a jigsaw may hold";
+             std::to_string(max_bytes >> 20) + " MiB, more than a jigsaw of " +
+             std::to_string(staged.size() - 1) + " pieces may hold";
     }
     bytes += size;
     int32_t width = 0, height = 0;
@@ -94,11 +134,11 @@ std::string FolderFault(const std::string& folder, std::vector<staged_piece>& st
     }
     pixels += int64_t{width} * height;
   }
-  if (pixels > kMaxJigsawPixels) {
+  if (pixels > max_pixels) {
     return "the pieces of " + folder + " together hold " +
-           std::to_string((pixels + 999999) / 1000000) +
-           " million pixels; a jigsaw may hold at most " +
-           std::to_string(kMaxJigsawPixels / 1000000) + " million";
+           std::to_string((pixels + 999999) / 1000000) + " million pixels; a jigsaw of " +
+           std::to_string(staged.size() - 1) + " pieces may hold at most " +
+           std::to_string(max_pixels / 1000000) + " million";
   }
   return "";
 }
@@ -184,8 +224,10 @@ bool LoadJigsawFolder(const std::string& name) {
     colour.b = std::clamp(ReadNumber(*stream), 0, 255);
   }
   CloseStream(stream);
-  if (const std::string fault = stream->overlong ? OverlongLineFault(list_path) : FolderFault(folder, staged);
-      !fault.empty()) {
+  int table_width = 0, table_height = 0;
+  std::string fault = stream->overlong ? OverlongLineFault(list_path) : ReadTable(folder, table_width, table_height);
+  if (fault.empty()) fault = FolderFault(folder, staged, table_width, table_height);
+  if (!fault.empty()) {
     ShowErrorAndWait(fault);
     return false;
   }
@@ -234,6 +276,8 @@ bool LoadJigsawFolder(const std::string& name) {
   play.draw_order.resize(records);
   play.view = view_type{};  // the first frame shows the new table from its home
   NoteTableMoved();
+  play.table_width = table_width;
+  play.table_height = table_height;
   for (int j = 1; j <= rows; j++) {
     for (int k = 1; k <= cols; k++) {
       const int i = CellPiece(j, k);

@@ -87,14 +87,15 @@ struct play_state {
   std::vector<piece_type> pieces = std::vector<piece_type>(301);
   std::vector<int> draw_order = std::vector<int>(301);  // entries 1..piece_count; the last on top
   int rows = 0, cols = 0, piece_count = 0;
-  // The table's size as the jigsaw folder records it; a smaller one is the display's layout size.
-  int table_width = 800, table_height = 600;
   view_type view;
   // Counts the changes of piece places and drawing order (NoteTableMoved) that the index follows.
   int table_moves = 0;
   piece_index_type index;
   int last_group = 0;  // highest group number handed out; a new join uses last_group + 1
   colour_type table_colour{115, 8, 33};
+  // The table the pieces lie on, in pixels of the pieces: the 800 x 600 window unless the
+  // jigsaw folder's table.txt gives a bigger one.
+  int table_width = 800, table_height = 600;
   std::string jigsaw_folder;  // "jigsaws/" + name
   std::string jigsaw_name;    // the current jigsaw; "" until one has loaded
 
@@ -117,7 +118,7 @@ struct play_state {
   int completion_handled = 1;
 
   // Flight animation.
-  std::vector<piece_anim_type> flight;  // empty until the first FlightFrame, then 301 entries
+  std::vector<piece_anim_type> flight;  // empty until the first FlightFrame, then kMaxPieces + 1 entries
   int flight_state = 1;                 // 1 set up, 2 flying, 3 all arrived, 4 all home
   int flight_skipped = 0;               // 1 when a click ended the flight
   int flight_start = 0;                 // Millisecs() at which stepping starts
@@ -169,12 +170,15 @@ bool IsLoose(int p);
 // --- Piece model and jigsaw folder -------------------------------------------------------------
 
 // Loads "jigsaws/" + name into the tables. On any failure (no pieces.txt, a piece count outside
-// 1..300, a home position more than 4096 pixels off on an axis, a missing or undecodable piece
-// image, a piece picture over 1024 x 768, pieces holding over 8 million pixels together: the
-// sizes are read from the headers before any pixel is decoded) shows the message with
-// ShowErrorAndWait, returns false and leaves the jigsaw that was in play exactly as it was.
-// Table colour values are kept within 0..255. A missing tn.png is reported the
-// same way but the load succeeds without a thumbnail. After a successful load nothing is carried.
+// 1..2000, a table.txt that cannot be read or gives a side over 32768, a home position more than
+// 4096 pixels off the table on an axis, a missing or undecodable piece image, a piece picture
+// over 1024 x 768, pieces holding together over 16 Ki pixels a piece (at least 8 million) or
+// piece files over 64 KiB a piece (at least 64 MiB): the sizes are read from the headers before
+// any pixel is decoded) shows the message with ShowErrorAndWait, returns false and leaves the
+// jigsaw that was in play exactly as it was. table.txt (width, then height) is optional: without
+// it the table is 800 x 600, and smaller sides count as 800 and 600. Table colour values are kept
+// within 0..255. A missing tn.png is reported the same way but the load succeeds without a
+// thumbnail. After a successful load nothing is carried.
 // Positions, turns and boxes are not set: callers scatter or restore saved progress afterwards.
 bool LoadJigsawFolder(const std::string& name);
 
@@ -343,7 +347,8 @@ void UnrotateGroup(int g);
 // --- Scatter and flight
 // ----------------------------------------------------------------------------
 
-// Every piece to a random place on the 800 x 600 table at a random turn, ungrouped, shown, unboxed.
+// Every piece to a random place on the table (table_width x table_height) at a random turn,
+// ungrouped, shown, unboxed.
 void ScatterPieces();
 // Shows every piece and switches to the "anim" screen with flight_state 1.
 void StartFlight();

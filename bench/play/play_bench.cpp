@@ -1,5 +1,7 @@
 // Benchmarks of puzzle play beside their floors, measured in the same run:
 //   loading a 300-piece jigsaw         vs decoding its 300 piece PNGs with bare libpng;
+//   loading a 2000-piece jigsaw cut from a 12-megapixel picture
+//                                      vs decoding its 2000 piece PNGs with bare libpng;
 //   drawing the table of 300 pieces    vs the same textured quads drawn with bare OpenGL (the
 //                                      drawing layer's floor, bench/draw/gl_floor.h), and vs
 //                                      the same 300 DrawImage calls without the table logic;
@@ -9,6 +11,9 @@
 #include <benchmark/benchmark.h>
 #include <png.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -19,6 +24,7 @@
 #include "platform/platform.h"
 #include "play/play.h"
 #include "shell/shell.h"
+#include "tools/jigsaw/jigsaw.h"
 
 namespace {
 
@@ -27,20 +33,44 @@ const std::string& Jigsaw() {
   return name;
 }
 
-void BM_Floor_DecodePiecesWithLibpng(benchmark::State& state) {
-  const std::string folder = "jigsaws/" + Jigsaw() + "/";
+// A 12-megapixel picture of smooth colour with fine noise, cut as the cutting screen cuts its
+// most pieces, into the benchmark folder beside the 300-piece jigsaw.
+const std::string& BigJigsaw() {
+  static const std::string name = [] {
+    Jigsaw();  // the working folder
+    auto picture = CreatePixmap(4000, 3000, PF_RGB888);
+    seeded_random random(5);
+    for (int y = 0; y < picture->height; y++) {
+      uint8_t* row = picture->PixelPtr(0, y);
+      for (int x = 0; x < picture->width; x++) {
+        const int noise = random.Int(-12, 12);
+        row[3 * x] = static_cast<uint8_t>(std::clamp(40 + x * 180 / 4000 + noise, 1, 255));
+        row[3 * x + 1] = static_cast<uint8_t>(std::clamp(60 + y * 150 / 3000 + noise, 1, 255));
+        row[3 * x + 2] = static_cast<uint8_t>(((x / 9 + y / 7) & 127) + 60);
+      }
+    }
+    cut_request request;
+    request.pieces = max_pieces;
+    std::string error;
+    if (!CutJigsawFolder(picture, request, "jigsaws/bench2000", error)) throw std::runtime_error(error);
+    return std::string("bench2000");
+  }();
+  return name;
+}
+
+void DecodePieces(benchmark::State& state, const std::string& name) {
+  const std::string folder = "jigsaws/" + name + "/";
   std::vector<std::string> paths;
-  for (int i = 1; i <= 300; i++) paths.push_back(folder + std::to_string(i) + ".png");
+  for (int i = 1; std::filesystem::exists(folder + std::to_string(i) + ".png"); i++)
+    paths.push_back(folder + std::to_string(i) + ".png");
   std::vector<unsigned char> pixels;
   for (auto _ : state) {
     if (!DecodeWithLibpng(paths, PNG_FORMAT_RGB, pixels))
       return state.SkipWithError("libpng cannot read a piece");
   }
 }
-BENCHMARK(BM_Floor_DecodePiecesWithLibpng)->Unit(benchmark::kMillisecond)->MinTime(2);
 
-void BM_LoadJigsawFolder(benchmark::State& state) {
-  const std::string name = Jigsaw();
+void LoadFolder(benchmark::State& state, const std::string& name) {
   for (auto _ : state) {
     if (!LoadJigsawFolder(name)) {
       state.SkipWithError("the benchmark jigsaw did not load");
@@ -48,7 +78,18 @@ void BM_LoadJigsawFolder(benchmark::State& state) {
     }
   }
 }
+
+void BM_Floor_DecodePiecesWithLibpng(benchmark::State& state) { DecodePieces(state, Jigsaw()); }
+BENCHMARK(BM_Floor_DecodePiecesWithLibpng)->Unit(benchmark::kMillisecond)->MinTime(2);
+
+void BM_LoadJigsawFolder(benchmark::State& state) { LoadFolder(state, Jigsaw()); }
 BENCHMARK(BM_LoadJigsawFolder)->Unit(benchmark::kMillisecond)->MinTime(2);
+
+void BM_Floor_Decode2000PiecesWithLibpng(benchmark::State& state) { DecodePieces(state, BigJigsaw()); }
+BENCHMARK(BM_Floor_Decode2000PiecesWithLibpng)->Unit(benchmark::kMillisecond)->MinTime(4);
+
+void BM_LoadJigsawFolder2000(benchmark::State& state) { LoadFolder(state, BigJigsaw()); }
+BENCHMARK(BM_LoadJigsawFolder2000)->Unit(benchmark::kMillisecond)->MinTime(4);
 
 std::shared_ptr<TGraphics> window;
 
@@ -164,6 +205,7 @@ int main(int argc, char** argv) {
   return RunWithRatios(
       argc, argv,
       {{"BM_LoadJigsawFolder", "BM_LoadJigsawFolder", "BM_Floor_DecodePiecesWithLibpng"},
+       {"BM_LoadJigsawFolder2000", "BM_LoadJigsawFolder2000", "BM_Floor_Decode2000PiecesWithLibpng"},
        {"BM_DrawTable", "BM_DrawTable", "BM_Floor_BareGL300Quads"},
        {"BM_PieceUnderPointer_BottomPiece", "BM_PieceUnderPointer_BottomPiece",
         "BM_Floor_300CollisionTests"}},

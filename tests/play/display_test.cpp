@@ -53,7 +53,7 @@ TEST_F(PlayDisplayTest, FailedLoadsLeaveThePreviousJigsawIntact) {
       {"absent", Grid(3, 3), false},
       {"holed", Grid(3, 3).Missing(5), true},
       {"empty", Grid(1, 1).Lines("0", "1"), true},
-      {"huge", Grid(1, 1).Lines("7", "43"), true},  // 301 pieces
+      {"huge", Grid(1, 1).Lines("7", "286"), true},  // 2002 pieces
       {"negative", Grid(1, 1).Lines("-3", "-4"), true},
   };
   LoadGrid(Grid(2, 3).Colour({1, 2, 3}), "good");

@@ -90,6 +90,16 @@ TEST_F(HostileFolderTest, HugePiecePicturesAreRefusedBeforeTheirPixelsAreDecoded
   }
 }
 
+TEST_F(HostileFolderTest, ThePixelCapGrowsWithThePieceCount) {
+  // 600 pieces of 128 x 128 hold 9.8 million pixels: over 8 million, but 16 Ki pixels a piece.
+  LoadGrid(Grid(20, 30, 128, 128), "many");
+  EXPECT_EQ(play.piece_count, 600);
+  const capped_run run = LoadRefused([] { WriteJigsaw("bad", Grid(20, 30, 129, 128)); },
+                                     "a jigsaw of 600 pieces may hold at most 9 million");
+  EXPECT_TRUE(run.finished);
+  EXPECT_EQ(run.value, 1);
+}
+
 TEST_F(HostileFolderTest, HomePositionsFarOffTheTableAreRefused) {
   struct position_case {
     int line;  // 5 and 6 hold piece 1's x0 and y0, 15 and 16 piece 6's
@@ -107,6 +117,51 @@ TEST_F(HostileFolderTest, HomePositionsFarOffTheTableAreRefused) {
     const capped_run run = LoadRefused([&] { SetLine(c.line, c.value); }, "home position");
     EXPECT_TRUE(run.finished);
     EXPECT_EQ(run.value, c.refused ? 1 : 0) << "line " << c.line << ": " << c.value;
+  }
+}
+
+TEST_F(HostileFolderTest, TableSizesAreKeptWithinBoundsAndHomesWithinReachOfTheTable) {
+  const struct {
+    std::string table;  // table.txt's bytes; "-" for no file, "/" for a folder in its place
+    int home_x;         // piece 1's x0 (pieces.txt line 5); 0 leaves it
+    int width, height;  // the table after a load; 0: refused
+    std::string message;
+  } cases[] = {
+      {"-", 0, 800, 600, ""},
+      {"1600\n1200\n", 0, 1600, 1200, ""},
+      {"1600\r\n1200", 1600 + 4096, 1600, 1200, ""},
+      {"1600\n1200\n", 1600 + 4097, 0, 0, "home position (5697, 100); a home position lies at most 4096 pixels off the 1600 x 1200 table"},
+      {"", 0, 800, 600, ""},
+      {"799\n599\n", 0, 800, 600, ""},
+      {"-5\nwide\n", 0, 800, 600, ""},
+      {"4294967295\n1000\n", 0, 800, 1000, ""},  // wraps to -1, as the number rules say
+      {"32768\n32768\n", 0, 32768, 32768, ""},
+      {"32769\n600\n", 0, 0, 0, "table.txt gives a table of 32769 x 600 pixels; a table is at most 32768 pixels across"},
+      {"2000\n" + std::string(5000, '9') + "\n", 0, 0, 0, "table.txt has a line longer than 4096 bytes"},
+      {"/", 0, 0, 0, "jigsaws/bad/table.txt is a folder, not a file"},
+  };
+  for (const auto& c : cases) {
+    LoadGrid(Grid(2, 2), "good");
+    WriteWholeFile("jigsaws/good/table.txt", "1000\n750\n");
+    LoadGrid(Grid(2, 2), "good");
+    std::filesystem::remove_all("jigsaws/bad");
+    WriteJigsaw("bad", Grid(2, 3));
+    if (c.table == "/") std::filesystem::create_directory("jigsaws/bad/table.txt");
+    else if (c.table != "-") WriteWholeFile("jigsaws/bad/table.txt", c.table);
+    if (c.home_x != 0) SetLine(5, std::to_string(c.home_x));
+    testing::internal::CaptureStderr();
+    const bool loaded = LoadJigsawFolder("bad");
+    const std::string notice = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(loaded, c.width > 0) << c.table << notice;
+    if (loaded) {
+      EXPECT_EQ(play.table_width, c.width) << c.table;
+      EXPECT_EQ(play.table_height, c.height) << c.table;
+    } else {
+      EXPECT_NE(notice.find(c.message), std::string::npos) << notice;
+      EXPECT_EQ(play.jigsaw_name, "good");
+      EXPECT_EQ(play.table_width, 1000) << c.table;  // the jigsaw in play keeps its table
+      EXPECT_EQ(play.table_height, 750) << c.table;
+    }
   }
 }
 

@@ -1,6 +1,7 @@
 // Own pictures through the real frame loop: picture files of every kind dropped on the window,
 // the cutting screen's keys and Escape, the cut that starts the new jigsaw, and the pictures page
 // reached from the library page's button.
+#include <algorithm>
 #include <cstdlib>
 
 #include "tests/files/fixtures.h"
@@ -117,6 +118,54 @@ TEST_F(OwnPictures, CuttingScreenChoosesCountsAndGoesBackOrCuts) {
   bool listed = false;
   for (const tn3_type& entry : library.library_list.entries) listed = listed || entry.tk == "Harbour";
   EXPECT_TRUE(listed);
+}
+
+TEST_F(OwnPictures, CuttingScreenCutsPast300PiecesFromThePictureReadAgainOntoABiggerTable) {
+  FinishOpeningFlight();
+  Drop(dir_ / "Pictures/Harbour.jpg");  // 1600 x 1200, shown from its half size
+  ASSERT_EQ(game.screen, "cut");
+  for (int k = 0; k < 3; ++k) Key(KEY_RIGHT);  // from about 100 to 204, 300 and 500
+  Key(KEY_RETURN);
+  ASSERT_TRUE(RunUntil(OnTable));
+  EXPECT_EQ(play.jigsaw_name, "Harbour");
+  ASSERT_EQ(play.piece_count, 500);
+  // Cells of 64 x 60 pixels of the whole picture: cut at its own size, on a 4:3 table of two
+  // and a half times its area.
+  EXPECT_EQ(play.table_width * 3, play.table_height * 4);
+  EXPECT_NEAR(double(play.table_width) * play.table_height / (1600.0 * 1200), 2.5, 0.02);
+  int widest = 0;
+  for (int i = 1; i <= play.piece_count; ++i) widest = std::max(widest, play.pieces[i].wd);
+  EXPECT_GT(widest, 64);
+}
+
+TEST_F(OwnPictures, CuttingScreenShowsThePictureWholeBetweenItsNameAndTheCounts) {
+  FinishOpeningFlight();
+  const uint32_t background = MakeARGB(255, 40, 44, 52) & 0xffffff;
+  const auto is_background = [&](const std::shared_ptr<TPixmap>& shot, int x, int y) {
+    return (ReadPixel(shot, x, y) & 0xffffff) == background;
+  };
+  for (const std::string name : {"Harbour", "Tower"}) {  // landscape, and portrait once upright
+    SCOPED_TRACE(name);
+    Drop(dir_ / ("Pictures/" + name + ".jpg"));
+    ASSERT_EQ(game.screen, "cut");
+    CutFrame();  // the screen drawn into the back buffer
+    const auto shot = GrabPixmap(0, 0, 800, 600);
+    // The picture's left edge along the middle row, then its top and bottom a little inside it,
+    // clear of the banner and the row of counts, which are centred.
+    int left = 0;
+    while (left < 400 && is_background(shot, left, 300)) ++left;
+    ASSERT_LT(left, 300);
+    const int x = left + 3;
+    int top = 300, bottom = 300;
+    while (top > 0 && !is_background(shot, x, top - 1)) --top;
+    while (bottom < 599 && !is_background(shot, x, bottom + 1)) ++bottom;
+    EXPECT_GE(top, BannerBottom(name + ": 99 pieces", 30));
+    SetImageFont(game.fonts.small);
+    const int row_top = 600 - 40 - 8, line_top = row_top - 4 - TextHeight("0");
+    EXPECT_LT(bottom, line_top);  // this picture is too small for 2000 pieces: a line says so
+    EXPECT_GT(bottom - top, 400) << "the picture fills the space it has";
+    Key(KEY_ESCAPE);
+  }
 }
 
 TEST_F(OwnPictures, PicturesPageFromTheLibraryPageListsNewestFirst) {

@@ -10,6 +10,7 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <vector>
 
 #include "files/files.h"
@@ -52,9 +53,9 @@ TEST(ChooseGrid, PicksTheCountWithSquareCells) {
     EXPECT_EQ(grid.rows, c.rows) << c.w << "x" << c.h << " " << c.pieces;
     EXPECT_EQ(grid.cols, c.cols) << c.w << "x" << c.h << " " << c.pieces;
   }
-  // Never more than the game holds, whatever is asked.
+  // Never more than fit the 800 x 600 table for a count that fits it, whatever the shape.
   jigsaw_grid big = ChooseGrid(4000, 100, 299);
-  EXPECT_LE(big.rows * big.cols, max_pieces);
+  EXPECT_LE(big.rows * big.cols, table_pieces);
 }
 
 TEST(PieceOutlines, EveryPieceIsOneConnectedRegionAndEveryPixelHasAPiece) {
@@ -296,8 +297,10 @@ TEST(CutterTool, RefusesBadInputWithAMessageAndLeavesNoHalfFolder) {
       {t + "/missing.jpg " + t + "/out/a", "missing.jpg cannot be found"},
       {t + "/out " + t + "/out/a", "out is a folder, not a picture"},
       {t + "/photo.png " + t + "/out/taken", "already exists (use --force"},
-      {"--rows 20 --cols 20 " + t + "/photo.png " + t + "/out/a", "makes 400 pieces; a jigsaw holds at most 300"},
-      {"--pieces 301 " + t + "/photo.png " + t + "/out/a", "at most 300"},
+      {"--rows 20 --cols 20 " + t + "/photo.png " + t + "/out/a",
+       "too small to cut into 20 x 20 pieces (past 300 pieces each needs at least 40 x 40 pixels"},
+      {"--rows 50 --cols 50 " + t + "/photo.png " + t + "/out/a", "makes 2500 pieces; a jigsaw holds at most 2000"},
+      {"--pieces 2001 " + t + "/photo.png " + t + "/out/a", "at most 2000"},
       {"--rows 10 --cols 10 " + t + "/tiny.png " + t + "/out/a", "too small to cut"},
       {"--rows 1 --cols 200 " + t + "/strip.png " + t + "/out/a", "smaller than 12 x 12 pixels"},
       {"--rows 3 " + t + "/photo.png " + t + "/out/a", "--rows and --cols go together"},
@@ -318,9 +321,11 @@ TEST(CutterTool, RefusesBadInputWithAMessageAndLeavesNoHalfFolder) {
   std::filesystem::remove(t + "/out/taken/keep.txt");
   WriteWholeFile(t + "/out/taken/pieces.txt", "1\r\n2\r\n");
   WriteWholeFile(t + "/out/taken/299.png", "old");
+  WriteWholeFile(t + "/out/taken/table.txt", "1600\r\n1200\r\n");  // a big jigsaw's table
   run_result forced = RunCutter("--force --pieces 12 " + t + "/photo.png " + t + "/out/taken");
   EXPECT_EQ(forced.status, 0) << forced.output;
   EXPECT_FALSE(std::filesystem::exists(t + "/out/taken/299.png"));
+  EXPECT_FALSE(std::filesystem::exists(t + "/out/taken/table.txt"));
   EXPECT_EQ(LoadJigsaw(t + "/out/taken").rows * LoadJigsaw(t + "/out/taken").cols, 12);
   EXPECT_EQ(Entries(t + "/out"), (std::vector<std::string>{"taken"}));
 }
@@ -346,6 +351,40 @@ TEST(TableColour, ContrastsWithThePicture) {
   int r = 0, g = 0, b = 0;
   ContrastingColour(yellow, r, g, b);
   EXPECT_GT(b, r);
+}
+
+TEST(CutterTool, PiecesPast300AreCutAbout64PixelsAcrossButNeverLargerThanThePicture) {
+  temp_folder temp;
+  const std::string t = temp.path();
+  WriteWholeFile(t + "/photo.jpg", PhotoJpegFile(4000, 3000, false));
+  ASSERT_TRUE(SavePNGPixmap(TestPicture(1000, 750), t + "/small.png", 1));
+  const struct {
+    std::string arguments;
+    int width, height;  // the picture as cut: cells times the grid
+  } cases[] = {
+      // 20 x 25 cells of the 12-megapixel photo are 155 pixels across: read again, scaled to 64.
+      {"--pieces 500 " + t + "/photo.jpg", 1653, 1240},
+      // 18 x 25 cells of 40 pixels: cut at the picture's own size.
+      {"--rows 18 --cols 25 " + t + "/small.png", 1000, 750},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove_all(t + "/out");
+    const run_result r = RunCutter(c.arguments + " " + t + "/out");
+    ASSERT_EQ(r.status, 0) << c.arguments << "\n" << r.output;
+    std::vector<int> values;  // pieces.txt's first four lines, then table.txt's two
+    for (const std::string file : {"pieces.txt", "table.txt"}) {
+      std::istringstream in(ReadWholeFile(t + "/out/" + file));
+      std::string line;
+      for (int k = 0; k < (file == "table.txt" ? 2 : 4) && std::getline(in, line); ++k) values.push_back(std::stoi(line));
+    }
+    ASSERT_EQ(values.size(), 6u) << c.arguments;
+    const int rows = values[0], cols = values[1], table_w = values[4], table_h = values[5];
+    EXPECT_NEAR(values[2] * cols, c.width, cols / 2 + 1) << c.arguments;
+    EXPECT_NEAR(values[3] * rows, c.height, rows / 2 + 1) << c.arguments;
+    // A table in the window's shape, about two and a half times the picture.
+    EXPECT_EQ(table_w * 3, table_h * 4) << c.arguments;
+    EXPECT_NEAR(double(table_w) * table_h / (double(c.width) * c.height), 2.5, 0.02) << c.arguments;
+  }
 }
 
 TEST(CutterTool, StoppedAtAnyMomentLeavesNothingOrTheWholeFolder) {

@@ -126,7 +126,7 @@ TEST(PictureToJigsaw, CountsOfferedKeepPiecesNearSquareForEveryShape) {
     int width, height;
   } shapes[] = {{760, 570}, {570, 760}, {760, 428}, {600, 600}, {760, 253}, {3000, 1000}};
   for (const auto& s : shapes) {
-    const std::vector<jigsaw_grid> choices = PieceCountChoices(s.width, s.height);
+    const std::vector<jigsaw_grid> choices = PieceCountChoices(s.width, s.height, s.width, s.height);
     ASSERT_GE(choices.size(), 6u) << s.width << "x" << s.height;
     const int fewest = choices.front().rows * choices.front().cols;
     const int most = choices.back().rows * choices.back().cols;
@@ -148,11 +148,40 @@ TEST(PictureToJigsaw, CountsOfferedKeepPiecesNearSquareForEveryShape) {
     EXPECT_NEAR(first.rows * first.cols, 100, 20) << s.width << "x" << s.height;
   }
   // A small picture is offered only what its pixels can carry; a speck nothing.
-  const std::vector<jigsaw_grid> small = PieceCountChoices(120, 90);
+  const std::vector<jigsaw_grid> small = PieceCountChoices(120, 90, 120, 90);
   ASSERT_FALSE(small.empty());
   EXPECT_LE(small.back().rows * small.back().cols, 11 * 15);
-  EXPECT_TRUE(PieceCountChoices(30, 20).empty());
-  EXPECT_TRUE(PieceCountChoices(5000, 10).empty());
+  EXPECT_TRUE(PieceCountChoices(30, 20, 30, 20).empty());
+  EXPECT_TRUE(PieceCountChoices(5000, 10, 5000, 10).empty());
+}
+
+TEST(PictureToJigsaw, CountsPast300NeedPiecesOf40PixelsAtThePicturesOwnSize) {
+  const struct {
+    int width, height, full_width, full_height;  // as read for the screen, and its own size
+    std::vector<int> counts;
+  } cases[] = {
+      // A 12-megapixel photo read at 1/4: up to 2000, eight counts spread over the whole range.
+      {1000, 750, 4000, 3000, {12, 48, 99, 204, 300, 500, 999, 1989}},
+      // About the smallest picture of that shape that carries as many (the README's example).
+      {2100, 1575, 2100, 1575, {12, 48, 99, 204, 300, 500, 999, 1989}},
+      // Its own size carries 25 x 18 pieces of 40 pixels: that is the most offered.
+      {1000, 750, 1000, 750, {12, 24, 48, 99, 150, 204, 300, 450}},
+      // A picture that fits the table is offered what it always was.
+      {760, 570, 760, 570, {12, 24, 48, 70, 99, 150, 204, 300}},
+      {640, 480, 640, 480, {12, 24, 48, 70, 99, 150, 204, 300}},
+  };
+  for (const auto& c : cases) {
+    const std::vector<jigsaw_grid> choices = PieceCountChoices(c.width, c.height, c.full_width, c.full_height);
+    std::vector<int> counts;
+    for (const jigsaw_grid& g : choices) {
+      counts.push_back(g.rows * g.cols);
+      if (g.rows * g.cols <= table_pieces) continue;
+      EXPECT_GE(c.full_width / g.cols, min_big_cell) << g.rows << " x " << g.cols;
+      EXPECT_GE(c.full_height / g.rows, min_big_cell) << g.rows << " x " << g.cols;
+    }
+    EXPECT_EQ(counts, c.counts) << c.full_width << " x " << c.full_height;
+    EXPECT_EQ(choices[DefaultCountChoice(choices)].rows * choices[DefaultCountChoice(choices)].cols, 99);
+  }
 }
 
 TEST(PictureToJigsaw, NamesAreSafeAndNeverThoseOfExistingJigsaws) {

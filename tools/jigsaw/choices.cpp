@@ -2,13 +2,19 @@
 // name for the new jigsaw. Depends on jigsaw.h and POSIX lstat.
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "tools/jigsaw/jigsaw.h"
 
 namespace {
 
-constexpr int offered_counts[] = {12, 24, 48, 70, 100, 150, 200, 300};
+// Counts up to table_pieces are grids of the picture as read; past that, of its own size.
+constexpr int offered_counts[] = {12, 24, 48, 70, 100, 150, 200, 300, 500, 750, 1000, 1500, 2000};
+// Left out in this order while more than max_offered counts would be offered (a row of them
+// must fit the cutting screen).
+constexpr int thinned_counts[] = {70, 150, 24, 750, 1500};
+constexpr size_t max_offered = 8;
 constexpr int default_count = 100;
 constexpr size_t max_name_bytes = 64;
 
@@ -35,12 +41,30 @@ bool Exists(const std::string& path) {
 
 }  // namespace
 
-std::vector<jigsaw_grid> PieceCountChoices(int width, int height) {
+std::vector<jigsaw_grid> PieceCountChoices(int width, int height, int full_width, int full_height) {
   std::vector<jigsaw_grid> choices;
-  for (int count : offered_counts) {
-    const jigsaw_grid grid = ChooseGrid(width, height, count);
-    const bool repeat = !choices.empty() && choices.back().rows * choices.back().cols >= grid.rows * grid.cols;
-    if (!repeat && GridProblem(width, height, grid).empty()) choices.push_back(grid);
+  std::vector<int> targets;  // the count each choice was chosen for; 0 for the finest grid
+  const auto offer = [&](jigsaw_grid grid, int target) {
+    const int64_t count = int64_t{grid.rows} * grid.cols;
+    const bool big = count > table_pieces;
+    const bool repeat = !choices.empty() && int64_t{choices.back().rows} * choices.back().cols >= count;
+    if (repeat || !GridProblem(big ? full_width : width, big ? full_height : height, grid).empty()) return;
+    choices.push_back(grid);
+    targets.push_back(target);
+  };
+  for (int count : offered_counts)
+    offer(count <= table_pieces ? ChooseGrid(width, height, count) : ChooseGrid(full_width, full_height, count), count);
+  // The finest grid the picture carries, when well past the last count offered.
+  const jigsaw_grid finest{full_height / min_big_cell, full_width / min_big_cell};
+  const int64_t finest_count = int64_t{finest.rows} * finest.cols;
+  const int64_t last = choices.empty() ? 0 : int64_t{choices.back().rows} * choices.back().cols;
+  if (finest_count > table_pieces && finest_count <= max_pieces && finest_count * 5 > last * 6) offer(finest, 0);
+  for (int count : thinned_counts) {
+    if (choices.size() <= max_offered) break;
+    const auto at = std::find(targets.begin(), targets.end(), count);
+    if (at == targets.end()) continue;
+    choices.erase(choices.begin() + (at - targets.begin()));
+    targets.erase(at);
   }
   return choices;
 }

@@ -1,5 +1,5 @@
-// Writing a jigsaw folder: checks of the request, the piece images, pieces.txt and tn.png,
-// written into a hidden sibling folder that is swapped into place only when complete.
+// Writing a jigsaw folder: checks of the request, the piece images, pieces.txt, table.txt and
+// tn.png, written into a hidden sibling folder that is swapped into place only when complete.
 // Depends on jigsaw.h and files/files.h.
 #include <fcntl.h>
 #include <signal.h>
@@ -53,7 +53,7 @@ void RemoveAbandonedTemporaries(const std::string& parent) {
 }
 
 // True when what stands at target (lstat gave info) is a jigsaw folder that --force may replace:
-// a real folder holding pieces.txt and nothing but numbered piece pictures and tn.png.
+// a real folder holding pieces.txt and nothing but numbered piece pictures, table.txt and tn.png.
 bool IsJigsawFolder(const std::string& target, const struct stat& info, std::string& error) {
   error = target + " is not a jigsaw folder, so --force does not replace it";
   if (S_ISLNK(info.st_mode)) {
@@ -77,7 +77,7 @@ bool IsJigsawFolder(const std::string& target, const struct stat& info, std::str
                        stem.find_first_not_of("0123456789") == std::string::npos;
     if (file && entry == "pieces.txt")
       pieces_txt = true;
-    else if (!file || (entry != "tn.png" && !piece))
+    else if (!file || (entry != "tn.png" && entry != "table.txt" && !piece))
       others = true;
   }
   CloseDir(listing);
@@ -108,24 +108,27 @@ bool MoveIntoPlace(const std::string& fresh, const std::string& target, bool exi
   return false;
 }
 
-bool WritePiecesTxt(const std::string& path, const jigsaw_cut& cut,
-                    const std::vector<std::pair<int, int>>& homes, int r, int g, int b) {
+// A text file of one number a line.
+bool WriteNumbers(const std::string& path, const std::vector<int>& values) {
   auto stream = WriteFile(path);
   if (!stream) return false;
   bool ok = true;
-  auto line = [&](int value) { ok = stream->WriteLine(IntToText(value)) && ok; };
-  line(cut.rows);
-  line(cut.cols);
-  // Two lines the game reads and ignores: the cell size, kept for the player's information.
-  line(int(std::lround(double(cut.width) / cut.cols)));
-  line(int(std::lround(double(cut.height) / cut.rows)));
-  for (const auto& [x0, y0] : homes) line(x0), line(y0);
-  line(r), line(g), line(b);
+  for (int value : values) ok = stream->WriteLine(IntToText(value)) && ok;
   stream->Flush();
   auto file = std::dynamic_pointer_cast<TCStream>(stream);
   if (file && file->Failed()) ok = false;
   CloseStream(stream);
   return ok;
+}
+
+std::vector<int> PiecesTxt(const jigsaw_cut& cut, const std::vector<std::pair<int, int>>& homes,
+                           int r, int g, int b) {
+  // Lines 3 and 4, which the game reads and ignores: the cell size, for the player's information.
+  std::vector<int> values{cut.rows, cut.cols, int(std::lround(double(cut.width) / cut.cols)),
+                          int(std::lround(double(cut.height) / cut.rows))};
+  for (const auto& [x0, y0] : homes) values.push_back(x0), values.push_back(y0);
+  values.insert(values.end(), {r, g, b});
+  return values;
 }
 
 // One RGB image per piece: its pixels inside the outline, exact black around them, one black
@@ -138,8 +141,7 @@ std::shared_ptr<TPixmap> PieceImage(const std::shared_ptr<TPixmap>& picture,
   h += h & 1;
   left = box.left - 1;
   top = box.top - 1;
-  auto image = CreatePixmap(w, h, PF_RGB888);
-  image->ClearPixels(0);
+  auto image = CreatePixmap(w, h, PF_RGB888);  // cleared: black around the piece
   for (int v = 0; v < h; ++v) {
     int y = top + v;
     if (y < 0 || y >= picture->height) continue;
@@ -170,9 +172,11 @@ std::shared_ptr<TPixmap> Thumbnail(const std::shared_ptr<TPixmap>& picture, int 
 }
 
 // Writes into folder; messages name shown, the folder the user asked for.
+// The picture lies in the middle of a table_w x table_h table.
 bool WriteFolder(const std::string& folder, const std::string& shown,
-                 const std::shared_ptr<TPixmap>& picture, const jigsaw_cut& cut, int offset_x,
-                 int offset_y, const cut_request& request, std::string& error) {
+                 const std::shared_ptr<TPixmap>& picture, const jigsaw_cut& cut, int table_w,
+                 int table_h, const cut_request& request, std::string& error) {
+  const int offset_x = (table_w - cut.width) / 2, offset_y = (table_h - cut.height) / 2;
   std::vector<uint16_t> labels = LabelPieces(cut);
   int count = cut.rows * cut.cols;
   std::vector<piece_box> boxes(size_t(count) + 1);
@@ -202,8 +206,15 @@ bool WriteFolder(const std::string& folder, const std::string& shown,
   int r = 0, g = 0, b = 0;
   ContrastingColour(picture, r, g, b);
   errno = 0;
-  if (!WritePiecesTxt(folder + "/pieces.txt", cut, homes, r, g, b)) {
+  if (!WriteNumbers(folder + "/pieces.txt", PiecesTxt(cut, homes, r, g, b))) {
     error = "cannot write " + shown + "/pieces.txt" + SystemReason();
+    return false;
+  }
+  errno = 0;
+  // A folder without table.txt lies on the 800 x 600 table, as every folder always has.
+  if ((table_w != table_width || table_h != table_height) &&
+      !WriteNumbers(folder + "/table.txt", {table_w, table_h})) {
+    error = "cannot write " + shown + "/table.txt" + SystemReason();
     return false;
   }
   errno = 0;
@@ -279,12 +290,12 @@ bool CutJigsawFolder(const std::shared_ptr<TPixmap>& picture, const cut_request&
     return false;
   }
 
-  int width = 0, height = 0;
-  FitOnTable(picture->width, picture->height, width, height);
+  int width = 0, height = 0, table_w = 0, table_h = 0;
+  CutSize(picture->width, picture->height, grid, width, height);
+  TableSize(width, height, table_w, table_h);
   auto fitted = ScalePicture(picture, width, height);
   jigsaw_cut cut = MakeCut(width, height, grid, request.seed);
-  if (!WriteFolder(fresh, target, fitted, cut, (table_width - width) / 2,
-                   (table_height - height) / 2, request, error) ||
+  if (!WriteFolder(fresh, target, fitted, cut, table_w, table_h, request, error) ||
       !MoveIntoPlace(fresh, target, exists, error)) {
     DeleteDir(fresh, true);
     return false;

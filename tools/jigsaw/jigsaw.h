@@ -31,7 +31,8 @@ class seeded_random {
 
 // ---- Table and grid ---------------------------------------------------------------------------
 
-constexpr int max_pieces = 300;  // the game's piece tables hold 300 pieces
+constexpr int max_pieces = 2000;   // the most pieces a jigsaw holds
+constexpr int table_pieces = 300;  // jigsaws of up to this many pieces fit the 800 x 600 table
 constexpr int table_width = 800;
 constexpr int table_height = 600;
 // The finished picture is fitted into this area, centred on the table, so that a band of
@@ -42,24 +43,43 @@ constexpr int picture_max_height = 560;
 // many on the table (so that its piece can be seen, picked and given a tab).
 constexpr int min_source_cell = 8;
 constexpr int min_table_cell = 12;
+// Past table_pieces the picture is not squeezed onto the 800 x 600 table: it is cut with cells
+// of about big_cell pixels across (never above its own size), and only a picture whose cells
+// hold at least min_big_cell pixels across at its own size is cut so finely. Its table has
+// about big_table_area times the picture's area, in the 4:3 shape, at most max_table_side.
+constexpr int big_cell = 64;
+constexpr int min_big_cell = 40;
+constexpr double big_table_area = 2.5;
+constexpr int max_table_side = 32768;
 
 struct jigsaw_grid {
   int rows = 0;
   int cols = 0;
 };
 
-// The grid of at most max_pieces cells (at least 2) whose count is closest to pieces and whose
-// cells on a width x height picture are closest to square.
+// The grid of at least 2 cells whose count is closest to pieces and whose cells on a width x
+// height picture are closest to square: at most table_pieces cells for pieces up to
+// table_pieces (so those grids stay what they always were), else at most max_pieces.
 jigsaw_grid ChooseGrid(int width, int height, int pieces);
 
-// What keeps grid from cutting a width x height picture (a message for the player), or "" when
-// every piece gets at least min_source_cell pixels of the picture and min_table_cell pixels
-// on the table.
+// What keeps grid from cutting a width x height picture (a message for the player), or "".
+// Up to table_pieces cells every piece needs min_source_cell pixels of the picture and
+// min_table_cell pixels on the table; past that, min_big_cell pixels of the picture across,
+// and the table must stay within max_table_side.
 std::string GridProblem(int width, int height, jigsaw_grid grid);
 
 // The size a width x height picture takes on the table: scaled to fit picture_max_width x
 // picture_max_height with its aspect kept (up or down), each side at least 1.
 void FitOnTable(int width, int height, int& fitted_width, int& fitted_height);
+
+// The size a width x height picture is cut at into grid: FitOnTable up to table_pieces cells;
+// past that, scaled down so that a cell is about big_cell pixels across (never up).
+void CutSize(int width, int height, jigsaw_grid grid, int& cut_width, int& cut_height);
+
+// The table a picture cut at width x height lies on: 800 x 600 when it fits picture_max_width x
+// picture_max_height; else big_table_area times its area in the 4:3 shape, grown (still 4:3)
+// until the picture fits with an eighth of its size to spare on each axis.
+void TableSize(int width, int height, int& table_w, int& table_h);
 
 // ---- Piece shapes -----------------------------------------------------------------------------
 
@@ -135,10 +155,12 @@ std::shared_ptr<TPixmap> ScalePicture(const std::shared_ptr<TPixmap>& picture, i
 // behind a bright picture and light behind a dark one. Writes 0..255 values.
 void ContrastingColour(const std::shared_ptr<TPixmap>& picture, int& r, int& g, int& b);
 
-// Cuts the picture into a jigsaw folder at path: the picture is fitted on the table, cut, and
-// written as pieces.txt (rows, cols, cell width, cell height, the home position of every piece,
+// Cuts the picture into a jigsaw folder at path: the picture is scaled to its cut size (CutSize),
+// cut, and written as pieces.txt (rows, cols, cell width, cell height, the home position of every piece,
 // a contrasting table colour), 1.png .. n.png (RGB, black surround, even sizes, home position
-// at the image centre; picture pixels of pure black become 1, 1, 1) and a 264 x 198 tn.png.
+// at the image centre; picture pixels of pure black become 1, 1, 1) and a 264 x 198 tn.png. On a
+// table other than 800 x 600 (TableSize, the picture's home in its middle) table.txt holds its
+// width and height, a line each.
 // Everything is written into a hidden sibling folder (".tesselka-cut-" + process id) that is
 // moved or, with force, swapped into place in one step at the end: a failure or a kill leaves no
 // half folder at path, and the old or the new folder stands there at every moment. Such hidden
@@ -160,15 +182,28 @@ bool IsCutTemporary(const std::string& name);
 // jigsaw piece files, read by the game, stays far lower.
 constexpr int64_t cut_memory_budget = int64_t{384} << 20;
 
-// The picture file read for cutting: a JPEG at the smallest DCT scale that still covers its fit
-// on the table, upright by its EXIF orientation (see LoadPicture).
-picture_result LoadPictureForCut(const std::string& path, const std::atomic<bool>* cancel = nullptr);
+// The picture file read for cutting: a JPEG at the smallest DCT scale that still covers
+// fit_width x fit_height (by default its fit on the table), upright by its EXIF orientation
+// (see LoadPicture).
+picture_result LoadPictureForCut(const std::string& path, const std::atomic<bool>* cancel = nullptr,
+                                 int fit_width = picture_max_width, int fit_height = picture_max_height);
 
-// The grids offered for a picture of width x height (upright, as decoded): the grids closest
-// to square pieces for about 12, 24, 48, 70, 100, 150, 200 and 300 pieces, without repeats and
-// without grids whose pieces would be too small (see CutJigsawFolder), fewest pieces first.
+// The picture a cut into grid takes, from picture, the file at path as LoadPictureForCut read it,
+// whose own size is full_width x full_height: picture itself up to table_pieces cells or when it
+// covers the size the cut takes (CutSize of its own size); else the file read again to cover
+// that size. A failed read gives no pixmap and the problem.
+picture_result PictureForGrid(const std::string& path, const std::shared_ptr<TPixmap>& picture,
+                              int full_width, int full_height, jigsaw_grid grid,
+                              const std::atomic<bool>* cancel = nullptr);
+
+// The grids offered for a picture read at width x height whose own size (upright) is
+// full_width x full_height: the grids closest to square pieces for about 12, 24, 48, 70, 100,
+// 150, 200 and 300 pieces at the size read, and 500, 750, 1000, 1500 and 2000 (and the finest
+// grid it carries) at its own size, without repeats and without grids whose pieces would be too
+// small (see GridProblem), fewest pieces first. At most 8: past that 70, 150, 24, 750 and 1500
+// are left out in this order, so the counts stay spread up to the most the picture carries.
 // Empty when the picture is too small for any jigsaw.
-std::vector<jigsaw_grid> PieceCountChoices(int width, int height);
+std::vector<jigsaw_grid> PieceCountChoices(int width, int height, int full_width, int full_height);
 // The choice offered first: the one nearest 100 pieces. choices must not be empty.
 size_t DefaultCountChoice(const std::vector<jigsaw_grid>& choices);
 
@@ -182,6 +217,7 @@ std::string JigsawNameForPicture(const std::string& path, const std::string& lib
 // shape and the one offered first.
 struct picture_to_cut {
   std::shared_ptr<TPixmap> picture;
+  int full_width = 0, full_height = 0;  // its own size, upright
   std::vector<jigsaw_grid> choices;  // never empty once read
   size_t chosen = 0;
 };
@@ -189,7 +225,8 @@ struct picture_to_cut {
 // a worker thread: it touches nothing but the file and its arguments. false with error, a
 // message naming the file ("photo.jpg is damaged", "tiny.png is too small or too narrow for a jigsaw: 20 x 15 pixels"),
 // when the file is no picture or too small for any jigsaw. The cut itself is CutJigsawFolder
-// into the library with one of the choices, which is as safe on a worker thread.
+// into the library with one of the choices and its PictureForGrid, which are as safe on a worker
+// thread.
 bool ReadPictureToCut(const std::string& path, picture_to_cut& result, std::string& error,
                       const std::atomic<bool>* cancel = nullptr);
 

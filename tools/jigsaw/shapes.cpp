@@ -2,6 +2,8 @@
 // outline of a piece, and the check that keeps every outline simple. Depends on jigsaw.h.
 #include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "tools/jigsaw/jigsaw.h"
 
@@ -130,9 +132,13 @@ bool PathsTooClose(const std::vector<vec2>& p, const std::vector<vec2>& q) {
       if (PointToSegment(c, a, b) < 4 * clearance) return true;
     return false;
   };
+  // Segments of p away from all of q's box need no look at its segments.
+  double qminx = 1e30, qmaxx = -1e30, qminy = 1e30, qmaxy = -1e30;
+  for (vec2 b : q) qminx = std::min(qminx, b.x), qmaxx = std::max(qmaxx, b.x), qminy = std::min(qminy, b.y), qmaxy = std::max(qmaxy, b.y);
   for (size_t i = 0; i + 1 < p.size(); ++i) {
     double pminx = std::min(p[i].x, p[i + 1].x) - clearance, pmaxx = std::max(p[i].x, p[i + 1].x) + clearance;
     double pminy = std::min(p[i].y, p[i + 1].y) - clearance, pmaxy = std::max(p[i].y, p[i + 1].y) + clearance;
+    if (qmaxx < pminx || qminx > pmaxx || qmaxy < pminy || qminy > pmaxy) continue;
     for (size_t j = 0; j + 1 < q.size(); ++j) {
       if (std::max(q[j].x, q[j + 1].x) < pminx || std::min(q[j].x, q[j + 1].x) > pmaxx ||
           std::max(q[j].y, q[j + 1].y) < pminy || std::min(q[j].y, q[j + 1].y) > pmaxy)
@@ -146,8 +152,7 @@ bool PathsTooClose(const std::vector<vec2>& p, const std::vector<vec2>& q) {
 }
 
 struct cell_edge {
-  std::vector<tab_shape>* tabs;
-  std::vector<std::vector<vec2>>* paths;
+  bool across;  // an edge between two rows, else between two columns
   int index;
 };
 
@@ -159,33 +164,41 @@ double SmallerSide(const jigsaw_cut& cut, int row, int col) {
 
 namespace {
 
-void SamplePaths(jigsaw_cut& cut) {
+// The smaller side of the smallest cell, which sizes every tab.
+double SmallestSide(const jigsaw_cut& cut) {
   double m = 1e30;
   for (int j = 0; j < cut.rows; ++j)
     for (int k = 0; k < cut.cols; ++k) m = std::min(m, SmallerSide(cut, j, k));
-  for (int j = 0; j + 1 < cut.rows; ++j)
-    for (int k = 0; k < cut.cols; ++k) {
-      int i = j * cut.cols + k;
-      cut.across_paths[i] = EdgePath({double(cut.xs[k]), double(cut.ys[j + 1])},
-                                     {double(cut.xs[k + 1]), double(cut.ys[j + 1])}, cut.across[i], m);
-    }
-  for (int j = 0; j < cut.rows; ++j)
-    for (int k = 0; k + 1 < cut.cols; ++k) {
-      int i = j * (cut.cols - 1) + k;
-      cut.down_paths[i] = EdgePath({double(cut.xs[k + 1]), double(cut.ys[j])},
-                                   {double(cut.xs[k + 1]), double(cut.ys[j + 1])}, cut.down[i], m);
-    }
+  return m;
+}
+
+void SamplePath(jigsaw_cut& cut, cell_edge edge, double m) {
+  if (edge.across) {
+    const int j = edge.index / cut.cols, k = edge.index % cut.cols;
+    cut.across_paths[edge.index] = EdgePath({double(cut.xs[k]), double(cut.ys[j + 1])},
+                                            {double(cut.xs[k + 1]), double(cut.ys[j + 1])}, cut.across[edge.index], m);
+  } else {
+    const int j = edge.index / (cut.cols - 1), k = edge.index % (cut.cols - 1);
+    cut.down_paths[edge.index] = EdgePath({double(cut.xs[k + 1]), double(cut.ys[j])},
+                                          {double(cut.xs[k + 1]), double(cut.ys[j + 1])}, cut.down[edge.index], m);
+  }
 }
 
 // The inner edges around a cell (up to four).
-std::vector<cell_edge> CellEdges(jigsaw_cut& cut, int j, int k) {
+std::vector<cell_edge> CellEdges(const jigsaw_cut& cut, int j, int k) {
   std::vector<cell_edge> edges;
-  if (j > 0) edges.push_back({&cut.across, &cut.across_paths, (j - 1) * cut.cols + k});
-  if (j + 1 < cut.rows) edges.push_back({&cut.across, &cut.across_paths, j * cut.cols + k});
-  if (k > 0) edges.push_back({&cut.down, &cut.down_paths, j * (cut.cols - 1) + k - 1});
-  if (k + 1 < cut.cols) edges.push_back({&cut.down, &cut.down_paths, j * (cut.cols - 1) + k});
+  if (j > 0) edges.push_back({true, (j - 1) * cut.cols + k});
+  if (j + 1 < cut.rows) edges.push_back({true, j * cut.cols + k});
+  if (k > 0) edges.push_back({false, j * (cut.cols - 1) + k - 1});
+  if (k + 1 < cut.cols) edges.push_back({false, j * (cut.cols - 1) + k});
   return edges;
 }
+
+// One flag per inner edge, across edges first.
+struct edge_flags {
+  std::vector<char> across, down;
+  char& operator[](cell_edge edge) { return edge.across ? across[edge.index] : down[edge.index]; }
+};
 
 }  // namespace
 
@@ -205,29 +218,43 @@ jigsaw_cut MakeCut(int width, int height, jigsaw_grid grid, uint64_t seed) {
   for (tab_shape& tab : cut.down) tab = RandomTab(random);
   cut.across_paths.resize(cut.across.size());
   cut.down_paths.resize(cut.down.size());
-  SamplePaths(cut);
+  const double m = SmallestSide(cut);
+  for (int i = 0; i < int(cut.across.size()); ++i) SamplePath(cut, {true, i}, m);
+  for (int i = 0; i < int(cut.down.size()); ++i) SamplePath(cut, {false, i}, m);
 
   // Two tabs reaching into one cell from neighbouring sides can meet; shrink both until no
-  // outline crosses or pinches itself. Shrinking changes other cells too, so repeat until a clean pass.
-  for (bool changed = true; changed;) {
-    changed = false;
+  // outline crosses or pinches itself. Shrinking changes other cells too, so repeat until a clean
+  // pass. A pass looks only at cells with an edge the pass before changed: the others come out
+  // clean again, so the result is that of looking at every cell.
+  const auto path = [&](cell_edge e) -> const std::vector<vec2>& {
+    return e.across ? cut.across_paths[e.index] : cut.down_paths[e.index];
+  };
+  edge_flags changed{std::vector<char>(cut.across.size(), 1), std::vector<char>(cut.down.size(), 1)};
+  for (bool any = true; any;) {
+    any = false;
+    edge_flags shrunk{std::vector<char>(cut.across.size(), 0), std::vector<char>(cut.down.size(), 0)};
     for (int j = 0; j < cut.rows; ++j)
       for (int k = 0; k < cut.cols; ++k) {
-        std::vector<cell_edge> edges = CellEdges(cut, j, k);
+        const std::vector<cell_edge> edges = CellEdges(cut, j, k);
+        if (std::none_of(edges.begin(), edges.end(), [&](cell_edge e) { return changed[e] != 0; })) continue;
         for (size_t a = 0; a < edges.size(); ++a)
           for (size_t b = a + 1; b < edges.size(); ++b) {
-            if (!PathsTooClose((*edges[a].paths)[edges[a].index], (*edges[b].paths)[edges[b].index]))
-              continue;
-            for (const cell_edge* e : {&edges[a], &edges[b]}) {
-              tab_shape& tab = (*e->tabs)[e->index];
+            if (!PathsTooClose(path(edges[a]), path(edges[b]))) continue;
+            for (cell_edge e : {edges[a], edges[b]}) {
+              tab_shape& tab = e.across ? cut.across[e.index] : cut.down[e.index];
               tab.radius *= 0.9;
               tab.reach *= 0.9;
               tab.bow *= 0.9;
+              shrunk[e] = 1;
             }
-            changed = true;
+            any = true;
           }
       }
-    if (changed) SamplePaths(cut);
+    for (int i = 0; i < int(cut.across.size()); ++i)
+      if (shrunk.across[i]) SamplePath(cut, {true, i}, m);
+    for (int i = 0; i < int(cut.down.size()); ++i)
+      if (shrunk.down[i]) SamplePath(cut, {false, i}, m);
+    changed = std::move(shrunk);
   }
   return cut;
 }
@@ -254,6 +281,10 @@ std::vector<vec2> PiecePolygon(const jigsaw_cut& cut, int row, int col) {
 std::vector<uint16_t> LabelPieces(const jigsaw_cut& cut) {
   std::vector<uint16_t> labels(size_t(cut.width) * cut.height, 0);
   std::vector<double> crossings;
+  // The outline's segments, each ordered by y so that the two pieces sharing it compute the very
+  // same crossing, bit for bit: their fills then meet without gap or overlap. Sorted by their
+  // top, they enter the active list as the scan line reaches them and leave past their bottom.
+  std::vector<std::pair<vec2, vec2>> segments, active;
   for (int j = 0; j < cut.rows; ++j)
     for (int k = 0; k < cut.cols; ++k) {
       uint16_t piece = uint16_t(j * cut.cols + k + 1);
@@ -262,17 +293,21 @@ std::vector<uint16_t> LabelPieces(const jigsaw_cut& cut) {
       for (const vec2& p : outline) top = std::min(top, p.y), bottom = std::max(bottom, p.y);
       int first = std::max(0, int(std::floor(top)));
       int last = std::min(cut.height - 1, int(std::ceil(bottom)));
+      segments.clear();
+      for (size_t i = 0; i < outline.size(); ++i) {
+        vec2 a = outline[i], b = outline[(i + 1) % outline.size()];
+        if (b.y < a.y) std::swap(a, b);
+        if (a.y < b.y) segments.emplace_back(a, b);  // a level segment is never crossed
+      }
+      std::sort(segments.begin(), segments.end(), [](const auto& s, const auto& t) { return s.first.y < t.first.y; });
+      active.clear();
+      size_t next = 0;
       for (int y = first; y <= last; ++y) {
         double yc = y + 0.5;
+        while (next < segments.size() && segments[next].first.y <= yc) active.push_back(segments[next++]);
+        std::erase_if(active, [yc](const auto& s) { return !(yc < s.second.y); });
         crossings.clear();
-        for (size_t i = 0; i < outline.size(); ++i) {
-          // Order each segment by y so that the two pieces sharing it compute the very same
-          // crossing, bit for bit: their fills then meet without gap or overlap.
-          vec2 a = outline[i], b = outline[(i + 1) % outline.size()];
-          if (b.y < a.y) std::swap(a, b);
-          if (!(a.y <= yc && yc < b.y)) continue;
-          crossings.push_back(a.x + (yc - a.y) * (b.x - a.x) / (b.y - a.y));
-        }
+        for (const auto& [a, b] : active) crossings.push_back(a.x + (yc - a.y) * (b.x - a.x) / (b.y - a.y));
         std::sort(crossings.begin(), crossings.end());
         for (size_t i = 0; i + 1 < crossings.size(); i += 2) {
           int from = std::max(0, int(std::ceil(crossings[i] - 0.5)));
