@@ -38,8 +38,8 @@ struct still_turn_watch {
   int presented;       // frames presented before the turn
   std::string screen;  // the screen it started on
 };
-// Pauses the frame timer after a still turn, so the loop waits for input alone.
-void RestFrameTimerIfStill(const still_turn_watch& watch);
+// Pauses the frame timer after a still turn, so the loop waits for input alone; true when it did.
+bool RestFrameTimerIfStill(const still_turn_watch& watch);
 // Starts a resting frame timer again; the loop calls it as soon as an event has arrived.
 void WakeFrameTimer();
 
@@ -70,3 +70,19 @@ void HideAllAndLeave();  // every piece hidden, then back to the table
 // K on screen, the page shown or the one help is shown over: over the killing page it kills
 // what is marked; elsewhere it opens that page.
 void KillOrOpenDeletePage(const std::string& screen);
+
+// ---- The window between runs and how it shows the frame ----
+
+// The table's screens fill the window at its own pixels; every other screen, and the table
+// while a confirmation waits over it, is laid out at the game's size and scaled into it.
+bool ScreenFillsWindow();
+// Reads "window.txt" from the player folder (sizes clamped; a missing or refused file changes
+// nothing): the size and state the window opens at.
+void LoadWindowPlacement();
+// Takes the open window's size (unless maximised) and state, in a window only.
+void NoteWindowPlacement();
+// NoteWindowPlacement, then asks the platform to open the next window at that size and state.
+void PlaceNextWindow();
+// NoteWindowPlacement, then writes "window.txt" when it differs from what the file holds. A
+// write that fails is not retried until the size changes again; it shows no notice.
+void SaveWindowPlacement();

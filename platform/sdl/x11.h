@@ -20,3 +20,6 @@ bool X11CanCopyRegions(SDL_Window* window);
 // Copies the regions (x, y, width, height in GL window pixels, origin bottom-left) of the
 // window's back buffer to the front, leaving the back buffer as it is. False where it cannot.
 bool X11CopyRegions(SDL_Window* window, const std::vector<std::array<int, 4>>& regions);
+// The desktop's Xft.dpi from the X resources (what desktops set for high-density screens);
+// 0 where it is not set or not X.
+int X11ResourceDpi();
