@@ -186,7 +186,10 @@ void Flip(int sync) {
 }
 
 void SetWindowFill(bool fill) {
-  if (fill == display.fill) return;
+  if (fill == display.fill) {
+    SettleSize();  // a frame about to start takes the size the window has now
+    return;
+  }
   auto& in = platform.input;
   int x = in.x, y = in.y;
   PictureToWindowNow(x, y);

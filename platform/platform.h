@@ -375,9 +375,9 @@ bool GraphicsExposed();
 // in a window of any other size, scaled to fit with its aspect kept; pointer positions are
 // mapped back into it. Filled: the picture is the window's own pixels, GraphicsWidth() x
 // GraphicsHeight() is the window's pixel size and the pointer is in window pixels. The polled
-// pointer is mapped into the new mode at once. The size a frame is drawn at is settled when the
-// mode changes and after each Flip, never in the middle of a frame; a resize meanwhile emits
-// "WindowSize" (x, y: the window's new pixel size).
+// pointer is mapped into the new mode at once. The size a frame is drawn at is settled here
+// (call it as a frame starts) and after each Flip, never in the middle of a frame; a resize
+// meanwhile emits "WindowSize" (x, y: the window's new pixel size).
 void SetWindowFill(bool fill);
 bool WindowFill();
 // The scale the desktop asks for on high-density screens: GDK_SCALE where set (1..4), else
