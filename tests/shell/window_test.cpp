@@ -93,4 +93,21 @@ TEST_F(AnyWindow, ClicksReachWhatTheWindowShowsThere) {
   }
 }
 
+// A window of exactly the game's size shows the very same pixels whichever way the frame
+// reaches it.
+TEST_F(AnyWindow, AWindowOfTheGamesSizeDrawsTheSameFilledOrLaidOut) {
+  FinishOpeningFlight();
+  std::vector<std::vector<uint8_t>> pictures;
+  for (bool fill : {false, true}) {
+    SetWindowFill(fill);
+    ASSERT_EQ(GraphicsWidth(), 800);
+    DrawTable();
+    DrawBanner("a banner", 0, 0.5);
+    auto picture = GrabPixmap(0, 0, 800, 600);
+    pictures.emplace_back(picture->pixels, picture->pixels + picture->pitch * picture->height);
+    Flip(1);
+  }
+  EXPECT_TRUE(pictures[0] == pictures[1]);
+}
+
 }  // namespace
