@@ -83,8 +83,7 @@ bool ChooseMode(int width, int height) {
     return Open(width, height, 0, 60, 0);
   }
   // Full screen keeps the desktop's own mode: a laid-out picture is scaled into it, the table
-  // fills it.
-  NoteWindowPlacement();
+  // fills it. The window's size was noted as it changed ("WindowSize").
   return Open(width, height, 32, game.display.refresh_rate, GRAPHICS_DESKTOPMODE);
 }
 
