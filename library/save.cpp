@@ -28,6 +28,7 @@ std::shared_ptr<TPixmap> ThumbnailPicture() {
   // As key S sees it: a key has always cleared the help hint by then.
   const bool hint = game.hint_visible;
   game.hint_visible = false;
+  SetWindowFill(false);  // the table as laid out at the game's size, whatever the window's
   DrawTable();
   DrawThumbnailIfShown();
   game.hint_visible = hint;

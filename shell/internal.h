@@ -81,6 +81,9 @@ bool ScreenFillsWindow();
 void LoadWindowPlacement();
 // Takes the open window's size (unless maximised) and state, in a window only.
 void NoteWindowPlacement();
+// NoteWindowPlacement for the window start-up opened; without a "window.txt" read, that window
+// counts as written, so only a size the player chose is ever kept.
+void NoteStartWindow();
 // NoteWindowPlacement, then asks the platform to open the next window at that size and state.
 void PlaceNextWindow();
 // NoteWindowPlacement, then writes "window.txt" when it differs from what the file holds. A

@@ -96,6 +96,7 @@ bool StartUp(const std::vector<std::string>& args) {
     SayDisplayNeeded();
     return false;
   }
+  NoteStartWindow();
   HideMouse();
   MoveMouse(379, 279);
   if (game.display.display_large) MoveMouse(494, 368);

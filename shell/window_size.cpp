@@ -59,6 +59,12 @@ void NoteWindowPlacement() {
   shell.window.maximised = maximised;
 }
 
+void NoteStartWindow() {
+  NoteWindowPlacement();
+  // A window that opened as it would without the file needs no file written.
+  if (shell.window_saved.width == 0) shell.window_saved = shell.window;
+}
+
 void PlaceNextWindow() {
   NoteWindowPlacement();
   SetWindowPlacement(shell.window.width, shell.window.height, shell.window.maximised);
