@@ -7,14 +7,16 @@ set -uo pipefail
 binary=$1
 home=$(mktemp -d)
 pids=()
-trap 'for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null; done; rm -rf "$home"' EXIT
+trap 'for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null; done; rm -rf "$home" "$home.spy"' EXIT
 export TESSELKA_HOME=$home SDL_AUDIODRIVER=dummy
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
-# Holds a connection, so the server keeps the resources between the clients below.
-xprop -root -spy >/dev/null 2>&1 & pids+=($!)
+# Holds a connection, so the server keeps the resources between the clients below; connected
+# once it has printed the root window's properties.
+xprop -root -spy >"$home.spy" 2>&1 & pids+=($!)
 disown
+for _ in $(seq 100); do [ -s "$home.spy" ] && break; sleep 0.1; done
 xprop -root -format RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "Xft.dpi:	192"
 
 # The colour of screen pixel (x, y), as ImageMagick names it.
