@@ -78,6 +78,11 @@ void T2DGraphics::Validate() {
   int width = 0, height = 0, depth = 0, hertz = 0, flags = 0;
   GetSettings(width, height, depth, hertz, flags);
   if (width != g_width || height != g_height) {
+    // A viewport over the whole picture stays over the whole picture (a filled window resized).
+    if (viewport_x == 0 && viewport_y == 0 && viewport_w == g_width && viewport_h == g_height) {
+      viewport_w = width;
+      viewport_h = height;
+    }
     g_width = width;
     g_height = height;
     vres_width = static_cast<float>(width);

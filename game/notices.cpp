@@ -180,6 +180,8 @@ void ShowErrorAndWait(const std::string& message) {
     game.startup_notices.push_back(message);
     return;
   }
+  // Laid out like every screen but the table's, whatever the turn showed.
+  SetWindowFill(false);
   SetClsColor(0, 0, 0);
   Cls();
   SetImageFont(game.fonts.small);

@@ -33,6 +33,7 @@ std::shared_ptr<TPixmap> ThumbnailPicture() {
   // big, zoomed or the window, in the 800 x 600 that is grabbed.
   const bool hint = game.hint_visible;
   game.hint_visible = false;
+  SetWindowFill(false);  // the table as laid out at the game's size, whatever the window's
   DrawTableInView(TopLeftView(800, 600));
   DrawThumbnailIfShown();
   game.hint_visible = hint;

@@ -63,6 +63,18 @@ void WaitForPacedFrame() {
   }
 }
 
+// Takes the current context's size again (a filled window's pixels may have changed) and
+// tells the driver when it did.
+void SettleSize() {
+  if (!display.current) return;
+  int width = 0, height = 0, depth = 0, hertz = 0, flags = 0;
+  display.current->GetSettings(width, height, depth, hertz, flags);
+  if (width == display.width && height == display.height) return;
+  display.width = width;
+  display.height = height;
+  display.driver->Resized();
+}
+
 void CloseOwnAtExit() {
   if (display.own) CloseGraphics(display.own);
 }
@@ -171,7 +183,25 @@ void Flip(int sync) {
     display.driver->Flip(pacing.hard_sync ? 1 : 0);
   }
   if (auto system = SystemDriver()) system->PresentPointer();
+  SettleSize();
 }
+
+void SetWindowFill(bool fill) {
+  if (fill == display.fill) {
+    SettleSize();  // a frame about to start takes the size the window has now
+    return;
+  }
+  auto& in = platform.input;
+  int x = in.x, y = in.y;
+  PictureToWindowNow(x, y);
+  display.fill = fill;
+  WindowToPictureNow(x, y);
+  in.x = x;
+  in.y = y;
+  SettleSize();
+}
+
+bool WindowFill() { return display.fill; }
 
 int GraphicsSeq() { return display.seq; }
 

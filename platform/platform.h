@@ -349,6 +349,8 @@ constexpr int GRAPHICS_ALPHABUFFER = 4;
 constexpr int GRAPHICS_DEPTHBUFFER = 8;
 constexpr int GRAPHICS_STENCILBUFFER = 16;
 constexpr int GRAPHICS_ACCUMBUFFER = 32;
+// Full screen in the desktop's own mode, whatever modes the screen offers.
+constexpr int GRAPHICS_DESKTOPMODE = 64;
 
 // An open display (window or full-screen mode) made by a graphics driver.
 class TGraphics : public TObject {
@@ -372,6 +374,9 @@ class TGraphicsDriver : public TObject {
   virtual void SetGraphics(std::shared_ptr<TGraphics> graphics) = 0;
   // Presents the current context's back buffer; sync != 0 waits for the vertical blank.
   virtual void Flip(int sync) = 0;
+  // The current context's size changed (a resize of a filled window, SetWindowFill): what the
+  // driver keeps for drawing at the old size follows. Nothing by default.
+  virtual void Resized() {}
 };
 
 // The one OpenGL graphics driver: SDL windows with an OpenGL compatibility context, double
@@ -383,12 +388,33 @@ std::shared_ptr<TGraphicsDriver> GLGraphicsDriver();
 int DesktopHertz();
 
 // The pixel size of the current context's window. It differs from GraphicsWidth() x
-// GraphicsHeight(), the game's size, where full screen fills the desktop's own mode or the
-// player enlarged the window; 0, 0 without a context.
+// GraphicsHeight() where a laid-out picture is scaled into a window of another size (full
+// screen in the desktop's mode, a resized window); 0, 0 without a context.
 void GraphicsPixelSize(int& width, int& height);
 // True once after the current context's window was uncovered, resized or restored: what it
 // showed may be gone, so the next frame must be presented even when it repeats the last.
 bool GraphicsExposed();
+
+// How frames reach the windows the driver opened. Laid out (the start value): the picture keeps
+// the size the display was opened at (GraphicsWidth() x GraphicsHeight()) and is drawn centred
+// in a window of any other size, scaled to fit with its aspect kept; pointer positions are
+// mapped back into it. Filled: the picture is the window's own pixels, GraphicsWidth() x
+// GraphicsHeight() is the window's pixel size and the pointer is in window pixels. The polled
+// pointer is mapped into the new mode at once. The size a frame is drawn at is settled here
+// (call it as a frame starts) and after each Flip, never in the middle of a frame; a resize
+// meanwhile emits "WindowSize" (x, y: the window's new pixel size).
+void SetWindowFill(bool fill);
+bool WindowFill();
+// The scale the desktop asks for on high-density screens: GDK_SCALE where set (1..4), else
+// the X resources' Xft.dpi / 96 rounded down (1..4); 1 where neither says more.
+int DisplayScale();
+// The size (in window pixels) and state the next window opens at; 0 x 0 (the start value)
+// opens at the size asked for times DisplayScale(). Either way no smaller than the size asked
+// for, which is also the window's minimum size, and no larger than the desktop's usable area.
+void SetWindowPlacement(int width, int height, bool maximised);
+// The current window's size (window pixels) and whether it is maximised; false, nothing
+// changed, without a current window of the driver's own (full screen included).
+bool GetWindowPlacement(int& width, int& height, bool& maximised);
 // Presenting parts of the current context's back buffer: FlipRegions copies the regions (x, y,
 // width, height in GL window pixels, origin bottom-left) to the screen and keeps the back
 // buffer as drawn, without waiting for the vertical blank. Only where the platform offers it

@@ -84,6 +84,11 @@ struct platform_state {
     std::shared_ptr<TGraphics> current;
     int width = 0, height = 0, depth = 0, hertz = 0, flags = 0;
     std::shared_ptr<TGraphics> own;  // opened by Graphics
+    bool fill = false;               // SetWindowFill
+    struct placement_state {         // SetWindowPlacement: 0 x 0 for the default size
+      int width = 0, height = 0;
+      bool maximised = false;
+    } placement;
     bool exit_handler_added = false;
     int seq = 0;
     struct pacing_state {

@@ -28,3 +28,8 @@ void FireTimer(int handle);
 // Any thread: makes the system driver, on the main thread, emit a "WorkDone" event soon. Does
 // nothing while the system layer is down.
 void WakeForWorkDone();
+
+// A position on the current context's picture to the window's own coordinates and back, as the
+// window shows the picture now (laid out or filled). Unchanged without a current own window.
+void PictureToWindowNow(int& x, int& y);
+void WindowToPictureNow(int& x, int& y);

@@ -42,10 +42,11 @@ bool NeedsTheTimer(int event_id) {
 
 still_turn_watch::still_turn_watch() : presented(FrameCounts().presented), screen(game.screen) {}
 
-void RestFrameTimerIfStill(const still_turn_watch& watch) {
-  if (!shell.frame_timer || !TurnWasStill(watch)) return;
+bool RestFrameTimerIfStill(const still_turn_watch& watch) {
+  if (!shell.frame_timer || !TurnWasStill(watch)) return false;
   shell.frame_timer->Pause();
   RestAudio();
+  return true;
 }
 
 void WakeFrameTimer() {

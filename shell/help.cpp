@@ -128,6 +128,7 @@ void HelpFrame() {
 
 void HelpZoom() {
   Flip(1);
+  SetWindowFill(false);  // the page grows where the help screen will show it
   DrawTable();
   auto page = LoadImage("images/help0.png", 0);
   if (!page) return;

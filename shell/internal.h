@@ -38,8 +38,8 @@ struct still_turn_watch {
   int presented;       // frames presented before the turn
   std::string screen;  // the screen it started on
 };
-// Pauses the frame timer after a still turn, so the loop waits for input alone.
-void RestFrameTimerIfStill(const still_turn_watch& watch);
+// Pauses the frame timer after a still turn, so the loop waits for input alone; true when it did.
+bool RestFrameTimerIfStill(const still_turn_watch& watch);
 // Starts a resting frame timer again for the event that has just arrived (not for a pointer
 // move that nothing follows); the loop calls it before handling the event.
 void WakeFrameTimer();
@@ -85,3 +85,22 @@ void WheelZoom(int steps, int x, int y);
 // Once a turn: the dragged table follows the pointer, and a carried piece near an edge of the
 // picture scrolls the table that way.
 void ViewTurn();
+
+// ---- The window between runs and how it shows the frame ----
+
+// The table's screens fill the window at its own pixels; every other screen, and the table
+// while a confirmation waits over it, is laid out at the game's size and scaled into it.
+bool ScreenFillsWindow();
+// Reads "window.txt" from the player folder (sizes clamped; a missing or refused file changes
+// nothing): the size and state the window opens at.
+void LoadWindowPlacement();
+// Takes the open window's size (unless maximised) and state, in a window only.
+void NoteWindowPlacement();
+// NoteWindowPlacement for the window start-up opened; without a "window.txt" read, that window
+// counts as written, so only a size the player chose is ever kept.
+void NoteStartWindow();
+// NoteWindowPlacement, then asks the platform to open the next window at that size and state.
+void PlaceNextWindow();
+// NoteWindowPlacement, then writes "window.txt" when it differs from what the file holds. A
+// write that fails is not retried until the size changes again; it shows no notice.
+void SaveWindowPlacement();

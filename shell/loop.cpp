@@ -124,6 +124,9 @@ void TakeEvent() {
       else if ((data == kLeftButton || data == kRightButton) && TurnsAllowed())
         game.turn_pending = true;
       break;
+    case EVENT_WINDOWSIZE:
+      NoteWindowPlacement();
+      break;
     case EVENT_WINDOWACCEPT:
       if (auto drop = std::dynamic_pointer_cast<TStringObject>(EventExtra())) TakeDrop(*drop);
       break;
@@ -169,6 +172,7 @@ void RunScreenHandler() {
 
 void LoopTurn() {
   const still_turn_watch watch;
+  SetWindowFill(ScreenFillsWindow());
   RunScreenHandler();
   if (!game.status_message.empty()) DrawBanner(game.status_message, 0, 0.5);
   DrawPendingConfirm();
@@ -179,7 +183,8 @@ void LoopTurn() {
   game.pointer_y = MouseY();
   if (game.click_pending) UnconsumedClick();
   CompletionStep();
-  RestFrameTimerIfStill(watch);
+  // At rest the player has stopped resizing the window: its size is kept then, once.
+  if (RestFrameTimerIfStill(watch)) SaveWindowPlacement();
   TakeEvent();
   TakeFinishedWork();
   SaveWhenDue();

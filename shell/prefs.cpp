@@ -9,7 +9,7 @@
 #include "library/library.h"
 #include "platform/platform.h"
 #include "play/play.h"
-#include "shell/shell.h"
+#include "shell/internal.h"
 
 namespace {
 
@@ -19,21 +19,13 @@ int ReadInt(const std::shared_ptr<TStream>& stream) { return TextToInt(stream->R
 // them (prefer.txt, a progress file's table colour) is one its own reading would refuse.
 int ReadFlag(const std::shared_ptr<TStream>& stream) { return ReadInt(stream) != 0 ? 1 : 0; }
 int ReadColour(const std::shared_ptr<TStream>& stream) { return std::clamp(ReadInt(stream), 0, 255); }
-// No display refreshes faster; 0 asks for the desktop's 16-bit modes.
+// No display refreshes faster.
 constexpr int kHighestHertz = 1000;
 
-// The first mode of width x height with that depth and, unless hertz is 0, that refresh rate.
-bool HasMode(int width, int height, int depth, int hertz) {
-  for (const TGraphicsMode& mode : GraphicsModes()) {
-    if (mode.width == 0 && mode.height == 0) continue;  // an empty entry
-    if (mode.width == width && mode.height == height && mode.depth == depth && (hertz == 0 || mode.hertz == hertz))
-      return true;
-  }
-  return false;
-}
-
 // Opens the display and reports whether it opened.
-bool Open(int width, int height, int depth, int hertz) { return Graphics(width, height, depth, hertz, 0) != nullptr; }
+bool Open(int width, int height, int depth, int hertz, int flags) {
+  return Graphics(width, height, depth, hertz, flags) != nullptr;
+}
 
 }  // namespace
 
@@ -86,16 +78,13 @@ void SavePreferences() {
 }
 
 bool ChooseMode(int width, int height) {
-  if (game.display.windowed) return Open(width, height, 0, 60);
-  int hertz = game.display.refresh_rate;
-  if (hertz != 0) {
-    for (int depth : {32, 16})
-      if (HasMode(width, height, depth, hertz)) return Open(width, height, depth, hertz);
-  } else if (HasMode(width, height, 16, 0)) {
-    return Open(width, height, 16, 60);
+  if (game.display.windowed) {
+    PlaceNextWindow();
+    return Open(width, height, 0, 60, 0);
   }
-  // No exact mode: full screen keeps the desktop's own mode and shows the picture scaled.
-  return Open(width, height, 32, 0);
+  // Full screen keeps the desktop's own mode: a laid-out picture is scaled into it, the table
+  // fills it. The window's size was noted as it changed ("WindowSize").
+  return Open(width, height, 32, game.display.refresh_rate, GRAPHICS_DESKTOPMODE);
 }
 
 bool ReopenDisplay() {

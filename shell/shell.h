@@ -24,6 +24,13 @@ struct shell_images_type {
   bool prefer_loaded = false;
 };
 
+// The window's own size (window pixels, as it was before it was maximised; 0 x 0 until known)
+// and whether it is maximised.
+struct shell_window_type {
+  int width = 0, height = 0;
+  bool maximised = false;
+};
+
 struct shell_state {
   std::string pending_confirm;  // "D", "Q", "R", "=", "X" or "" for none
   bool pointer_visible = false;
@@ -38,6 +45,8 @@ struct shell_state {
   std::string app_title = "Tesselka v6.4";
   shell_images_type images;
   std::shared_ptr<TTimer> frame_timer;  // 50 Hz, keeps events arriving while the player is idle
+  shell_window_type window;        // the window now (its last known size while full screen)
+  shell_window_type window_saved;  // what "window.txt" holds, as read or last written
 };
 
 extern shell_state shell;
@@ -126,9 +135,8 @@ void SavePreferences();
 void PreferFrame();
 // One yes/no pair at (x, y) and (x + gap, y), the lit picture showing value.
 void DrawYesNo(int x, int y, int gap, int value);
-// Opens width x height as a window (windowed) or full screen: in a matching mode, else in the
-// desktop's own mode with the picture scaled into it. Returns false when the display cannot
-// be opened.
+// Opens width x height as a window (windowed: at the window's remembered size, no smaller) or
+// full screen in the desktop's own mode. Returns false when the display cannot be opened.
 bool ChooseMode(int width, int height);
 // ChooseMode for the size display_large asks for.
 bool ReopenDisplay();
@@ -138,6 +146,7 @@ bool ReopenDisplay();
 void ToggleLargeDisplay();
 // Key W: switches between window and full screen, with the same failure rule.
 void ToggleWindowed();
+
 
 // ---- Messages and small drawing helpers ----
 

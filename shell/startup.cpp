@@ -23,8 +23,8 @@ void SayDisplayNeeded() {
                "  xvfb-run -a -s '-screen 0 1280x1024x24' tesselka [player]\n");
 }
 
-// Opens the display the preferences ask for. A full-screen request that no mode matches
-// falls back to a window of the same size at 60 Hz, for the large display too.
+// Opens the display the preferences ask for. A full screen that cannot be had falls back to a
+// window, for the large display too.
 bool OpenStartDisplay() {
   auto& display = game.display;
   display.windowed = game.prefs.pref_windowed != 0;
@@ -32,7 +32,7 @@ bool OpenStartDisplay() {
   int width = display.display_large ? 1024 : 800, height = display.display_large ? 768 : 600;
   if (ChooseMode(width, height)) return true;
   display.windowed = true;
-  return Graphics(width, height, 0, 60, 0) != nullptr;
+  return ChooseMode(width, height);
 }
 
 // A picture the game cannot be played without (no pointer to see, no piece to pick up) is
@@ -90,10 +90,12 @@ bool StartUp(const std::vector<std::string>& args) {
   if (!args.empty()) library.player_name = args[0];
   OpenPlayerFolder();
   LoadPreferences();
+  LoadWindowPlacement();
   if (!OpenStartDisplay()) {
     SayDisplayNeeded();
     return false;
   }
+  NoteStartWindow();
   HideMouse();
   MoveMouse(379, 279);
   if (game.display.display_large) MoveMouse(494, 368);

@@ -17,6 +17,7 @@ void ConnectShellHooks() {
   game_hooks.leaving.Add([] {
     if (!OpeningJigsawFlying()) SaveOnExit();
   });
+  game_hooks.leaving.Add(SaveWindowPlacement);
 }
 
 bool OpeningJigsawFlying() { return shell.opening_flight && play.jigsaw_name == kStartUpJigsaw; }

@@ -77,11 +77,12 @@ struct gl_reuse_state {
   int reused = 0;               // frames drawn from it
 };
 
-// The picture drawn off screen when the window's pixels do not match the game's size (desktop
-// full screen, an enlarged window), then scaled into the window with black bars.
+// The laid-out picture drawn off screen when the window's pixels do not match its size (full
+// screen in the desktop's mode, a resized window), then scaled into the window with black bars.
 struct gl_target_state {
   unsigned framebuffer = 0, texture = 0;
   int seq = 0, width = 0, height = 0;
+  int filter = 0;  // the texture's scaling filter now
   bool offscreen = false;  // the framebuffer is bound for drawing now
 };
 
@@ -191,6 +192,8 @@ class TGL2DDriver : public T2DDriver {
                                             int flags) override;
   void SetGraphics(std::shared_ptr<TGraphics> graphics) override;
   void Flip(int sync) override;
+  // The drawing state follows the current context's new size; the next frame is presented whole.
+  void Resized() override;
 
   std::shared_ptr<TImageFrame> CreateFrameFromPixmap(const std::shared_ptr<TPixmap>& pixmap,
                                                      int flags) override;
@@ -275,7 +278,7 @@ bool FramebuffersAvailable();
 // The framebuffer operations draw into now (0: the window's).
 unsigned PictureFramebuffer();
 // Binds what operations draw into: the window's back buffer, or the off-screen picture when
-// the window's pixels differ from the game's size. GL viewport set to the picture.
+// the window's pixels differ from the picture's size. GL viewport set to the picture.
 void BindPicture();
 // The state DrawPictureTexture draws under, on a projection of width x height: solid, white,
 // no scissor, black clear colour.

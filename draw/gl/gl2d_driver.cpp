@@ -126,6 +126,11 @@ void TGL2DDriver::Flip(int sync) {
   PresentFrame(sync);
 }
 
+void TGL2DDriver::Resized() {
+  if (auto g = T2DGraphics::Current()) g->Validate();
+  gl2d_state.shown_seq = 0;
+}
+
 std::shared_ptr<TImageFrame> TGL2DDriver::CreateFrameFromPixmap(
     const std::shared_ptr<TPixmap>& pixmap, int flags) {
   if (auto placed = TGLImageFrame::CreateOnAtlas(pixmap, flags)) return placed;

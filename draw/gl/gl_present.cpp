@@ -1,7 +1,8 @@
 // Where the picture is drawn and how it reaches the window: straight into the back buffer
-// when the window's pixels match the game's size, else into an off-screen picture of the
-// game's size that is scaled into the window with its aspect kept and black bars. Reading the
-// picture (GrabPixmap) therefore always sees the game's pixels. Depends on draw/gl/gl2d.h.
+// when the window's pixels match the picture's size (a filled window always), else into an
+// off-screen picture of the laid-out size that is scaled into the window with its aspect kept
+// and black bars. Reading the picture (GrabPixmap) therefore always sees the picture's own
+// pixels. Depends on draw/gl/gl2d.h.
 #define GL_GLEXT_PROTOTYPES
 #include <GL/gl.h>
 #include <GL/glext.h>
@@ -48,12 +49,13 @@ bool MakeTarget(int width, int height) {
   gl2d_state.picture_holds_shown = false;
   glGenTextures(1, &t.texture);
   BindTexture(t.texture);
-  // Filtered: the scaled picture shows neither doubled nor dropped pixel rows.
+  // Filtered: a picture scaled by a fraction shows neither doubled nor dropped pixel rows.
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+  t.filter = GL_LINEAR;
   glGenFramebuffers(1, &t.framebuffer);
   glBindFramebuffer(GL_FRAMEBUFFER, t.framebuffer);
   glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, t.texture, 0);
@@ -119,6 +121,15 @@ void ShowPicture(int sync) {
     int pixel_width = 0, pixel_height = 0;
     GraphicsPixelSize(pixel_width, pixel_height);
     const picture_fit fit = FitPicture(t.width, t.height, pixel_width, pixel_height);
+    // A whole multiple (twice the size on a high-density screen) keeps every pixel sharp.
+    const bool whole = fit.w % t.width == 0 && fit.h % t.height == 0 && fit.w / t.width == fit.h / t.height;
+    const int filter = whole ? GL_NEAREST : GL_LINEAR;
+    if (filter != t.filter) {
+      BindTexture(t.texture);
+      glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+      glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+      t.filter = filter;
+    }
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     t.offscreen = false;
     glViewport(0, 0, pixel_width, pixel_height);

@@ -5,8 +5,10 @@
 #include "platform/sdl/x11.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "platform/sdl/sdl_state.h"
+#include "platform/state.h"
 #include "platform/system.h"
 
 namespace {
@@ -49,22 +51,43 @@ bool FindMode(int width, int height, int depth, int hertz, SDL_DisplayMode& foun
   return false;
 }
 
-TSdlWindow CreateWindow(int width, int height, int depth, int hertz) {
+// The size a window of the game's width x height opens at: the placement asked for, else the
+// game's size times the desktop's scale, between the game's size and the desktop's usable area.
+void WindowOpeningSize(int width, int height, int& w, int& h) {
+  const auto& placement = platform.display.placement;
+  const int scale = DisplayScale();
+  w = placement.width > 0 ? placement.width : width * scale;
+  h = placement.height > 0 ? placement.height : height * scale;
+  SDL_Rect usable{0, 0, 0, 0};
+  if (SDL_GetDisplayUsableBounds(0, &usable) == 0 && usable.w > 0 && usable.h > 0) {
+    w = std::min(w, usable.w);
+    h = std::min(h, usable.h);
+  }
+  w = std::max(w, width);
+  h = std::max(h, height);
+}
+
+TSdlWindow CreateWindow(int width, int height, int depth, int hertz, int flags) {
   const std::string title = AppTitle();
   if (depth == 0) {
+    int w = 0, h = 0;
+    WindowOpeningSize(width, height, w, h);
     // Client area centred on the desktop: left = desktop width / 2 - width / 2.
     SDL_Rect desktop{0, 0, 0, 0};
     SDL_GetDisplayBounds(0, &desktop);
-    // Resizable: an enlarged window shows the picture scaled.
-    return TSdlWindow(SDL_CreateWindow(title.c_str(), desktop.x + desktop.w / 2 - width / 2,
-                                       desktop.y + desktop.h / 2 - height / 2, width, height,
-                                       SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE));
+    Uint32 window_flags = SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE;
+    if (platform.display.placement.maximised) window_flags |= SDL_WINDOW_MAXIMIZED;
+    TSdlWindow window(SDL_CreateWindow(title.c_str(), desktop.x + desktop.w / 2 - w / 2,
+                                       desktop.y + desktop.h / 2 - h / 2, w, h, window_flags));
+    // The window manager refuses anything smaller than the game's size.
+    if (window) SDL_SetWindowMinimumSize(window.get(), width, height);
+    return window;
   }
   SDL_DisplayMode mode;
-  if (!FindMode(width, height, depth, hertz, mode)) {
+  if ((flags & GRAPHICS_DESKTOPMODE) || !FindMode(width, height, depth, hertz, mode)) {
     // Flat panels and Wayland desktops rarely offer the game's size: keep the desktop's own
-    // mode and let the drawing layer scale the picture into it. Placed over the whole desktop
-    // from the start, for X servers without a window manager to move it.
+    // mode. Placed over the whole desktop from the start, for X servers without a window
+    // manager to move it.
     SDL_Rect desktop{0, 0, width, height};
     SDL_GetDisplayBounds(0, &desktop);
     return TSdlWindow(SDL_CreateWindow(title.c_str(), desktop.x, desktop.y, desktop.w, desktop.h,
@@ -89,10 +112,10 @@ gl_context_record* RecordOf(SDL_Window* window) {
 }
 
 // The picture's place in the window, in the window's own (pointer) coordinates; false when
-// the window shows the picture 1:1 or is not ours.
+// the window shows the picture 1:1 (filled, or of the picture's size) or is not ours.
 bool PictureInWindow(SDL_Window* window, int& picture_width, int& picture_height, picture_fit& fit) {
   const gl_context_record* record = RecordOf(window);
-  if (!record || record->kind == 1) return false;
+  if (!record || record->kind == 1 || WindowFill()) return false;
   int w = 0, h = 0;
   SDL_GetWindowSize(window, &w, &h);
   if (w == record->width && h == record->height) return false;
@@ -151,6 +174,7 @@ void TGLGraphics::GetSettings(int& width, int& height, int& depth, int& hertz, i
   if (_context->kind == 1) SDL_GetWindowSize(_context->window, &_context->width, &_context->height);
   width = _context->width;
   height = _context->height;
+  if (_context->kind != 1 && WindowFill()) SDL_GL_GetDrawableSize(_context->window, &width, &height);
   depth = _context->depth;
   hertz = _context->hertz;
   flags = _context->flags;
@@ -203,7 +227,7 @@ std::shared_ptr<TGraphics> TGLGraphicsDriver::CreateGraphics(int width, int heig
                                                              int hertz, int flags) {
   if (!SDL_WasInit(SDL_INIT_VIDEO) || width <= 0 || height <= 0) return nullptr;
   RequestPixelFormat(flags);
-  TSdlWindow window = CreateWindow(width, height, depth, hertz);
+  TSdlWindow window = CreateWindow(width, height, depth, hertz, flags);
   if (!window) return nullptr;
   auto record = std::make_unique<gl_context_record>();
   record->kind = depth == 0 ? 2 : 3;
@@ -280,8 +304,10 @@ void WindowToPicture(SDL_Window* window, int& x, int& y) {
   int w = 0, h = 0;
   picture_fit fit;
   if (!PictureInWindow(window, w, h, fit)) return;
-  x = FloorDiv(static_cast<int64_t>(x - fit.x) * w, fit.w);
-  y = FloorDiv(static_cast<int64_t>(y - fit.y) * h, fit.h);
+  // The picture pixel under the middle of the window pixel: a window pixel's corner can lie
+  // on the neighbour of the picture pixel it mostly shows.
+  x = FloorDiv(static_cast<int64_t>(2 * (x - fit.x) + 1) * w, 2 * static_cast<int64_t>(fit.w));
+  y = FloorDiv(static_cast<int64_t>(2 * (y - fit.y) + 1) * h, 2 * static_cast<int64_t>(fit.h));
 }
 
 void PictureToWindow(SDL_Window* window, int& x, int& y) {
@@ -291,4 +317,37 @@ void PictureToWindow(SDL_Window* window, int& x, int& y) {
   // The middle of the window pixels that show picture pixel (x, y) maps back to it.
   x = fit.x + FloorDiv(static_cast<int64_t>(2 * x + 1) * fit.w, 2 * w);
   y = fit.y + FloorDiv(static_cast<int64_t>(2 * y + 1) * fit.h, 2 * h);
+}
+
+void PictureToWindowNow(int& x, int& y) {
+  if (sdl.contexts.current) PictureToWindow(sdl.contexts.current->window, x, y);
+}
+
+void WindowToPictureNow(int& x, int& y) {
+  if (sdl.contexts.current) WindowToPicture(sdl.contexts.current->window, x, y);
+}
+
+int DisplayScale() {
+  constexpr int kLargestScale = 4;
+  if (const char* gdk = std::getenv("GDK_SCALE"); gdk && *gdk) {
+    const int scale = std::atoi(gdk);
+    if (scale >= 1) return std::min(scale, kLargestScale);
+  }
+  // 96 dots per inch is a scale of 1.
+  return std::clamp(X11ResourceDpi() / 96, 1, kLargestScale);
+}
+
+void SetWindowPlacement(int width, int height, bool maximised) {
+  auto& placement = platform.display.placement;
+  placement.width = std::max(width, 0);
+  placement.height = std::max(height, 0);
+  placement.maximised = maximised;
+}
+
+bool GetWindowPlacement(int& width, int& height, bool& maximised) {
+  const gl_context_record* record = sdl.contexts.current;
+  if (!record || record->kind != 2) return false;
+  SDL_GetWindowSize(record->window, &width, &height);
+  maximised = (SDL_GetWindowFlags(record->window) & SDL_WINDOW_MAXIMIZED) != 0;
+  return true;
 }

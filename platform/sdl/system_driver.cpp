@@ -138,10 +138,13 @@ void TSDLSystemDriver::Dispatch(const SDL_Event& event) {
           ReleaseKeysLetGo();
           if (!window || !(SDL_GetWindowFlags(window) & SDL_WINDOW_MINIMIZED)) Emit(EVENT_APPRESUME);
           break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+          if (window) SDL_GL_GetDrawableSize(window, &x, &y);
+          Emit(EVENT_WINDOWSIZE, 0, x, y);
+          [[fallthrough]];
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SHOWN:
         case SDL_WINDOWEVENT_RESTORED:
-        case SDL_WINDOWEVENT_SIZE_CHANGED:
           MarkExposed(window);
           Emit(EVENT_GADGETPAINT);  // a loop that waits for input alone must still repaint
           break;

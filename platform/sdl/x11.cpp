@@ -6,6 +6,7 @@
 #include <X11/Xcursor/Xcursor.h>
 #include <X11/Xlib.h>
 #include <X11/Xproto.h>
+#include <X11/Xresource.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -125,4 +126,20 @@ bool X11KeyHeld(SDL_Keycode key) {
   char keys[32];
   XQueryKeymap(x11.keyboard, keys);
   return (keys[code / 8] >> (code % 8)) & 1;
+}
+
+int X11ResourceDpi() {
+  if (!x11.keyboard) return 0;
+  const char* resources = XResourceManagerString(x11.keyboard);
+  if (!resources) return 0;
+  XrmInitialize();
+  XrmDatabase database = XrmGetStringDatabase(resources);
+  if (!database) return 0;
+  char* type = nullptr;
+  XrmValue value{};
+  int dpi = 0;
+  if (XrmGetResource(database, "Xft.dpi", "Xft.Dpi", &type, &value) && value.addr)
+    dpi = static_cast<int>(std::strtol(value.addr, nullptr, 10));
+  XrmDestroyDatabase(database);
+  return dpi;
 }

@@ -25,3 +25,6 @@ bool X11CopyRegions(SDL_Window* window, const std::vector<std::array<int, 4>>& r
 // Xcursor told to use core ones), of which SDL would make a picture's pointer all the same;
 // true elsewhere, other video drivers included.
 bool X11ShowsColourPointers(SDL_Window* window);
+// The desktop's Xft.dpi from the X resources (what desktops set for high-density screens);
+// 0 where it is not set or not X.
+int X11ResourceDpi();

@@ -134,6 +134,95 @@ TEST_F(WindowTest, EnlargedWindowKeepsTheGamesSizeAndMapsThePointer) {
   }
 }
 
+// A filled window's picture is its own pixels: the size follows a resize at the next Flip
+// (never inside a frame), the pointer is in window pixels, and laying the picture out again
+// maps the polled pointer back into the game's 800 x 600 at once.
+TEST_F(WindowTest, FilledWindowTakesItsNewSizeAtTheNextFlip) {
+  ASSERT_TRUE(Graphics(800, 600, 0, 60, 0));
+  SetWindowFill(true);
+  EXPECT_EQ(GraphicsWidth(), 800);
+  Flip(0);
+  CollectUntil([](const TEvent&) { return false; }, 300);
+  const std::string id = WindowId();
+  ASSERT_FALSE(id.empty());
+  CommandOutput("xdotool windowmove " + id + " 0 0 windowsize " + id + " 1280 720");
+  auto told = CollectUntil([](const TEvent& e) { return e.id == EVENT_WINDOWSIZE; });
+  ASSERT_FALSE(told.empty());
+  EXPECT_EQ(told.back()->x, 1280);
+  EXPECT_EQ(told.back()->y, 720);
+  EXPECT_EQ(GraphicsWidth(), 800) << "the frame under way keeps its size";
+  Flip(0);
+  EXPECT_EQ(GraphicsWidth(), 1280);
+  EXPECT_EQ(GraphicsHeight(), 720);
+
+  CommandOutput("xdotool mousemove 1000 700");
+  auto moved = CollectUntil([](const TEvent& e) { return e.id == EVENT_MOUSEMOVE && e.x == 1000; });
+  ASSERT_FALSE(moved.empty());
+  EXPECT_EQ(moved.back()->y, 700);
+  // Laid out, 800 x 600 fills 960 x 720 from x 160: window pixel 1000 is picture pixel 700.
+  SetWindowFill(false);
+  EXPECT_EQ(GraphicsWidth(), 800);
+  EXPECT_EQ(GraphicsHeight(), 600);
+  EXPECT_EQ(MouseX(), 700);
+  EXPECT_EQ(MouseY(), 583);
+  SetWindowFill(true);
+  EXPECT_EQ(MouseX(), 1000);
+  EXPECT_EQ(MouseY(), 700);
+  SetWindowFill(false);
+}
+
+// The window opens at the size asked for (clamped between the game's size and the desktop),
+// refuses to shrink below the game's size through its size hints, and reports its size.
+TEST_F(WindowTest, WindowOpensAtItsPlacementAndHintsItsMinimum) {
+  const struct {
+    int w, h, want_w, want_h;
+  } cases[] = {
+      {1000, 700, 1000, 700},
+      {300, 200, 800, 600},      // never below the game's size
+      {5000, 5000, 1280, 1024},  // never beyond the screen
+      {0, 0, 800, 600},          // the game's size times the desktop's scale (1 here)
+  };
+  for (const auto& c : cases) {
+    SetWindowPlacement(c.w, c.h, false);
+    ASSERT_TRUE(Graphics(800, 600, 0, 60, 0));
+    int w = 0, h = 0;
+    bool maximised = true;
+    ASSERT_TRUE(GetWindowPlacement(w, h, maximised));
+    EXPECT_EQ(w, c.want_w) << c.w;
+    EXPECT_EQ(h, c.want_h) << c.w;
+    EXPECT_FALSE(maximised);
+    EXPECT_EQ(GraphicsWidth(), 800) << "laid out, the picture keeps the game's size";
+  }
+  const std::string hints = CommandOutput("xprop -id " + WindowId() + " WM_NORMAL_HINTS");
+  EXPECT_NE(hints.find("minimum size: 800 by 600"), std::string::npos) << hints;
+  ASSERT_TRUE(Graphics(1280, 1024, 32, 0, GRAPHICS_DESKTOPMODE));
+  int w = 0, h = 0;
+  bool maximised = false;
+  EXPECT_FALSE(GetWindowPlacement(w, h, maximised)) << "full screen is no window";
+}
+
+TEST_F(WindowTest, DisplayScaleFollowsGdkScale) {
+  const char* before = std::getenv("GDK_SCALE");
+  const std::string kept = before ? before : "";
+  for (auto [value, scale] : {std::pair{"2", 2}, {"9", 4}, {"1", 1}}) {
+    setenv("GDK_SCALE", value, 1);
+    EXPECT_EQ(DisplayScale(), scale) << value;
+  }
+  setenv("GDK_SCALE", "2", 1);
+  SetWindowPlacement(0, 0, false);
+  ASSERT_TRUE(Graphics(400, 300, 0, 60, 0));
+  int w = 0, h = 0;
+  bool maximised = false;
+  ASSERT_TRUE(GetWindowPlacement(w, h, maximised));
+  EXPECT_EQ(w, 800) << "twice the size asked for";
+  EXPECT_EQ(h, 600);
+  if (before) {
+    setenv("GDK_SCALE", kept.c_str(), 1);
+  } else {
+    unsetenv("GDK_SCALE");
+  }
+}
+
 TEST_F(WindowTest, ModesOfTheVirtualScreen) {
   const auto modes = GraphicsModes();
   ASSERT_FALSE(modes.empty());

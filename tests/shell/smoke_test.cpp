@@ -134,6 +134,31 @@ TEST_F(RealProgram, WindowIsTitledAndSizedAndEscapeTwiceEndsIt) {
   EXPECT_EQ(WaitForExit(5s), 0);
 }
 
+// The player's window size comes back at the next start, from its own file in the player
+// folder; the table then fills the window at its own pixels.
+TEST_F(RealProgram, TheWindowsSizeComesBackAtTheNextStart) {
+  Start();
+  std::string id = WaitForWindow();
+  ASSERT_FALSE(id.empty());
+  std::this_thread::sleep_for(3s);
+  CommandOutput("xdotool windowsize " + id + " 1100 700; sleep 0.5; xdotool mousemove --window " + id +
+                " 10 10 click 1; sleep 0.5; xdotool key Escape; sleep 0.3; xdotool key Escape");
+  ASSERT_EQ(WaitForExit(5s), 0);
+  std::istringstream file(ReadWholeFile("players/default/window.txt"));
+  int width = 0, height = 0, maximised = -1;
+  file >> width >> height >> maximised;
+  EXPECT_EQ(width, 1100);
+  EXPECT_EQ(height, 700);
+  EXPECT_EQ(maximised, 0);
+
+  Start();
+  id = WaitForWindow();
+  ASSERT_FALSE(id.empty());
+  EXPECT_NE(CommandOutput("xdotool getwindowgeometry " + id).find("Geometry: 1100x700"), std::string::npos);
+  CommandOutput("sleep 3; xdotool mousemove --window " + id + " 10 10 click 1; sleep 0.5; xdotool key Escape; sleep 0.3; xdotool key Escape");
+  EXPECT_EQ(WaitForExit(5s), 0);
+}
+
 TEST_F(RealProgram, CloseRequestEndsItWithinASecond) {
   Start();
   std::string id = WaitForWindow();
