@@ -80,7 +80,7 @@ std::shared_ptr<TPixmap> PictureThumbnail(const std::string& path, int width, in
   request.memory_budget = cut_memory_budget;
   const picture_result read = LoadPicture(path, request);
   // A picture too small for any jigsaw is no picture to offer: its whole size is known by now.
-  if (!read.pixmap || PieceCountChoices(read.full_width, read.full_height).empty()) return nullptr;
+  if (!read.pixmap || PieceCountChoices(read.full_width, read.full_height, read.full_width, read.full_height).empty()) return nullptr;
   const double scale = std::min(double(width) / read.pixmap->width, double(height) / read.pixmap->height);
   const int w = std::clamp(int(read.pixmap->width * scale + 0.5), 1, width);
   const int h = std::clamp(int(read.pixmap->height * scale + 0.5), 1, height);
