@@ -3,6 +3,8 @@
 // differ from the one on show in a few rectangles are drawn and presented only there: exactly
 // what drawing everything every turn shows, over a scripted session on a real window: the opening
 // flight, carrying, joining, turning, filters, unrotating, help, the box view, preferences.
+#include <cmath>
+
 #include "tests/shell/game_fixture.h"
 
 using namespace shell_test;
@@ -52,7 +54,14 @@ class Frames : public Game {
       LoopTurn();
       frames.turns.push_back(Screen());
     };
+    // On the table (x, y) is a table point, wherever the window shows it.
     auto move = [&turn](int x, int y) {
+      if (game.screen == "jigsaw") {
+        double sx, sy;
+        TableToScreen(x, y, sx, sy);
+        x = static_cast<int>(std::lround(sx));
+        y = static_cast<int>(std::lround(sy));
+      }
       turn(EVENT_MOUSEMOVE, 0, x, y);
       turn();  // the carried piece follows the pointer sampled in the turn before
       turn();

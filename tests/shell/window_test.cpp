@@ -2,6 +2,7 @@
 // page, a confirmation over the table and a piece on the filled table through the same scale
 // the window shows them at; the window's size comes back at the next start.
 #include <algorithm>
+#include <cmath>
 
 #include "tests/shell/game_fixture.h"
 
@@ -60,9 +61,11 @@ TEST_F(AnyWindow, ClicksReachWhatTheWindowShowsThere) {
     EXPECT_EQ(shell.pending_confirm, "");
     EXPECT_EQ(play.pieces[1].gp, 0) << "Yes restarted the jigsaw";
 
-    // A piece at the filled table's right edge, found where it is drawn.
-    play.pieces[1].x = width - 25;
-    play.pieces[1].y = height / 2;
+    // A piece at the window's right edge (on the table there, or beside it), found where it is drawn.
+    double tx, ty;
+    ScreenToTable(width - 25, height / 2, tx, ty);
+    play.pieces[1].x = static_cast<int>(std::lround(tx));
+    play.pieces[1].y = static_cast<int>(std::lround(ty));
     RaiseToTop(1);
     Turn();
     auto picture = GrabPixmap(0, 0, width, height);
