@@ -96,6 +96,30 @@ TEST_F(AnyWindow, ClicksReachWhatTheWindowShowsThere) {
   }
 }
 
+// The table keeps its point in the window's middle through a resize, and a carried piece stays
+// where the pointer holds it.
+TEST_F(AnyWindow, AResizeWhileCarryingKeepsThePieceUnderThePointer) {
+  FinishOpeningFlight();
+  ResizeTo(1000, 800);
+  double tx, ty;
+  ScreenToTable(500, 400, tx, ty);
+  play.pieces[1].x = static_cast<int>(std::lround(tx));
+  play.pieces[1].y = static_cast<int>(std::lround(ty));
+  for (int i = 1; i <= play.piece_count; ++i) play.pieces[i].gp = 0;  // a finished jigsaw is not picked up
+  RaiseToTop(1);
+  ClickWindow(503, 402);
+  ASSERT_EQ(play.dragged, 1);
+  const int grab_x = MouseX() - 500, grab_y = MouseY() - 400;  // where the piece was taken
+  CommandOutput("xdotool windowsize " + id_ + " 1280 720");
+  ASSERT_TRUE(RunUntil([] { return GraphicsWidth() == 1280 && GraphicsHeight() == 720; }));
+  for (int i = 0; i < 3; ++i) Turn();
+  double sx, sy;
+  TableToScreen(play.pieces[1].x, play.pieces[1].y, sx, sy);
+  EXPECT_NEAR(sx, MouseX() - grab_x, 1);
+  EXPECT_NEAR(sy, MouseY() - grab_y, 1);
+  EXPECT_EQ(play.dragged, 1);
+}
+
 // A window of exactly the game's size shows the very same pixels whichever way the frame
 // reaches it.
 TEST_F(AnyWindow, AWindowOfTheGamesSizeDrawsTheSameFilledOrLaidOut) {
