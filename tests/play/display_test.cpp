@@ -13,18 +13,8 @@
 
 namespace {
 
-class PlayDisplayTest : public PlayTest {
+class PlayDisplayTest : public PlayWindowTest {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(StartPlatform()) << "these tests need an X display (run them under xvfb-run)";
-    InitDrawing();
-    game.display.windowed = true;
-    ASSERT_NE(Graphics(800, 600, 0, 60, 0), nullptr);
-  }
-  void TearDown() override {
-    ResetPlatform();
-    ResetDrawing();
-  }
   // Runs a load whose blocking notice a timer answers with a key; returns the load's result
   // and whether a notice waited for the key.
   bool LoadAnsweringNotice(const std::string& name, bool& waited) {

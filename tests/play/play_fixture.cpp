@@ -64,10 +64,23 @@ void PlayTest::LoadGrid(const jigsaw_spec& spec, const std::string& name) {
   ASSERT_TRUE(LoadJigsawFolder(name));
 }
 
+void PlayWindowTest::SetUp() {
+  ASSERT_TRUE(StartPlatform()) << "these tests need an X display (run them under xvfb-run)";
+  InitDrawing();
+  game.display.windowed = true;
+  ASSERT_NE(Graphics(800, 600, 0, 60, 0), nullptr);
+}
+
+void PlayWindowTest::TearDown() {
+  ResetPlatform();
+  ResetDrawing();
+}
+
 void Place(int p, int x, int y, int a) {
   play.pieces[p].x = x;
   play.pieces[p].y = y;
   play.pieces[p].a = a;
+  NoteTableMoved();
 }
 
 ::testing::AssertionResult At(int p, int x, int y) {

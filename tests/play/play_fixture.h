@@ -68,6 +68,13 @@ class PlayTest : public ::testing::Test {
   temp_working_folder folder_;
 };
 
+// PlayTest with an 800 x 600 window, for what draws or picks.
+class PlayWindowTest : public PlayTest {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+};
+
 // Moves piece p to (x, y) at turn a.
 void Place(int p, int x, int y, int a = 0);
 // Succeeds when piece p lies at (x, y).

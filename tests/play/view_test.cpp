@@ -12,20 +12,13 @@
 
 namespace {
 
-class ViewTest : public PlayTest {
+class ViewTest : public PlayWindowTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(StartPlatform()) << "these tests need an X display (run them under xvfb-run)";
-    InitDrawing();
-    game.display.windowed = true;
-    ASSERT_NE(Graphics(800, 600, 0, 60, 0), nullptr);
+    PlayWindowTest::SetUp();
     play.table_width = 3200;
     play.table_height = 2400;
     ViewHome();
-  }
-  void TearDown() override {
-    ResetPlatform();
-    ResetDrawing();
   }
   static void SetView(double zoom, double left, double top) { play.view = {zoom, left, top, 800, 600}; }
   // The table point under a screen point.
