@@ -4,9 +4,12 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <numeric>
 #include <stdexcept>
 #include <vector>
 
@@ -124,4 +127,30 @@ bool StartBenchGame() {
     return true;
   }();
   return ready;
+}
+
+void SpreadBenchPieces(int count, double zoom) {
+  const size_t records = static_cast<size_t>(std::max(count, 300)) + 1;
+  play.pieces.resize(records);
+  play.draw_order.resize(records);
+  for (int i = 301; i <= count; i++) play.pieces[i] = play.pieces[(i - 1) % 300 + 1];
+  const double side = std::sqrt(count / 300.0);
+  play.table_width = static_cast<int>(800 * side);
+  play.table_height = static_cast<int>(600 * side);
+  play.piece_count = count;
+  std::iota(play.draw_order.begin() + 1, play.draw_order.begin() + count + 1, 1);
+  SeedRnd(1);
+  for (int i = 1; i <= count; i++) {
+    piece_type& piece = play.pieces[i];
+    piece.x = Rand(piece.wd / 2, play.table_width - piece.wd / 2);
+    piece.y = Rand(piece.ht / 2, play.table_height - piece.ht / 2);
+    piece.a = Rand(0, 3);
+    piece.visible = 1;
+    piece.gp = 0;
+  }
+  NoteTableMoved();
+  ViewHome();
+  if (zoom > 0)
+    ZoomView(static_cast<int>(std::lround(std::log(zoom / play.view.zoom) / std::log(1.25))), GraphicsWidth() / 2,
+             GraphicsHeight() / 2);
 }

@@ -19,6 +19,12 @@ std::string WriteBenchJigsaw();
 // and scattered with a fixed seed, once per process; false without a display.
 bool StartBenchGame();
 
+// Lays count pieces (the benchmark jigsaw's 300, or copies of them sharing their images, up to
+// 2000) scattered with a fixed seed on a table that holds them as densely as 300 on 800 x 600,
+// ungrouped, upright or turned, with the view at `zoom` (0: its home) about the picture's middle.
+// Needs StartBenchGame.
+void SpreadBenchPieces(int count, double zoom = 0);
+
 // The floor of a table frame: each iteration draws the quads DrawTable sends for the visible
 // pieces (their own textures and turns, in drawing order) with bare OpenGL. Needs the jigsaw
 // loaded and laid out on an open display; gives the drawing layer its GL state back afterwards.

@@ -7,8 +7,7 @@
 // benchmark jigsaw; needs a display (run under xvfb-run), else the figures are skipped.
 #include <benchmark/benchmark.h>
 
-#include <cmath>
-#include <numeric>
+#include <algorithm>
 
 #include "bench/play/bench_jigsaw.h"
 #include "bench/support/ratio_reporter.h"
@@ -19,35 +18,10 @@ namespace {
 
 constexpr int kBig = 2000;
 
-// The benchmark jigsaw's 300 pieces (or kBig copies of them) scattered with a fixed seed on a
-// table holding them as densely as 300 on 800 x 600, the view at `zoom` (0: home) in the middle.
-bool LayOut(int count, double zoom) {
-  if (!StartBenchGame()) return false;
-  play.pieces.resize(kBig + 1);
-  play.draw_order.resize(kBig + 1);
-  for (int i = 301; i <= kBig; i++) play.pieces[i] = play.pieces[(i - 1) % 300 + 1];
-  const double side = std::sqrt(count / 300.0);
-  play.table_width = static_cast<int>(800 * side);
-  play.table_height = static_cast<int>(600 * side);
-  play.piece_count = count;
-  std::iota(play.draw_order.begin() + 1, play.draw_order.begin() + count + 1, 1);
-  SeedRnd(1);
-  for (int i = 1; i <= count; i++) {
-    piece_type& piece = play.pieces[i];
-    piece.x = Rand(piece.wd / 2, play.table_width - piece.wd / 2);
-    piece.y = Rand(piece.ht / 2, play.table_height - piece.ht / 2);
-    piece.a = Rand(0, 3);
-    piece.visible = 1;
-    piece.gp = 0;
-  }
-  ViewHome();
-  if (zoom > 0) ZoomView(static_cast<int>(std::lround(std::log(zoom / play.view.zoom) / std::log(1.25))), 400, 300);
-  return true;
-}
-
 // One pick per iteration at the next of 64 pointer places spread over the picture.
 void Pick(benchmark::State& state, int count, double zoom) {
-  if (!LayOut(count, zoom)) return state.SkipWithError("no display");
+  if (!StartBenchGame()) return state.SkipWithError("no display");
+  SpreadBenchPieces(count, zoom);
   int found = 0, k = 0;
   for (auto _ : state) {
     game.pointer_x = 50 + 100 * (k % 8);

@@ -5,6 +5,9 @@
 // and carrying a piece across it while xdotool moves the real pointer 100 times a second, with
 // frames reused beside drawing everything every turn; and moving the pointer over the still
 // table as fast, the window system showing the pointer beside the pointer drawn into the frame.
+// Big tables beside today's: carrying over 2000 pieces beside carrying over 300, dragging the
+// table of 2000 along the same path beside carrying over 300, and the turn that takes a wheel
+// notch over 2000 pieces beside a carrying turn over 300.
 // Depends on shell/, play/, draw/, platform/, the play benchmark's jigsaw and its floor, and the
 // ratio report. Needs a display and xdotool: run it under xvfb-run.
 #include <benchmark/benchmark.h>
@@ -29,7 +32,8 @@
 
 namespace {
 
-// The benchmark game on the table, the opening flight over.
+// The benchmark game on the table, the opening flight over, with its 300 pieces (laid out
+// afresh after a figure of 2000).
 bool GameReady() {
   static const bool ready = [] {
     if (!StartBenchGame()) return false;
@@ -38,6 +42,7 @@ bool GameReady() {
     shell.pointer_visible = true;
     return true;
   }();
+  if (ready && play.piece_count != 300) SpreadBenchPieces(300);
   return ready;
 }
 
@@ -180,7 +185,9 @@ pid_t StartPointerPath() {
 // Picks the topmost piece up by a click on its centre; false when nothing was picked up.
 bool PickUpTopPiece() {
   const piece_type& top = play.pieces[play.draw_order[play.piece_count]];
-  MoveMouse(top.x, top.y);
+  double x, y;
+  TableToScreen(top.x, top.y, x, y);
+  MoveMouse(static_cast<int>(x), static_cast<int>(y));
   Settle(5);
   TEvent::Create(EVENT_MOUSEDOWN, nullptr, 1, 0, MouseX(), MouseY())->Emit();
   Settle(3);
@@ -237,6 +244,51 @@ BENCHMARK(BM_Hover_WindowSystemPointer)->Unit(benchmark::kMillisecond)->UseManua
 BENCHMARK(BM_Hover_PointerInTheFrame)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
 
 BENCHMARK(BM_Carry_ReusingFrames)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+
+// The same over 2000 pieces (copies of the 300), the whole table in view; and dragging that
+// table with the middle button at its pieces' own size, along the same path.
+void BM_Carry2000_ReusingFrames(benchmark::State& state) {
+  if (!GameReady()) return state.SkipWithError("no display");
+  SpreadBenchPieces(2000);
+  CarryAcrossTheTable(state, true);
+}
+BENCHMARK(BM_Carry2000_ReusingFrames)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+
+void BM_Pan2000(benchmark::State& state) {
+  if (!GameReady()) return state.SkipWithError("no display");
+  SetFrameReuse(true);
+  SpreadBenchPieces(2000, 1);
+  constexpr int kMiddleButton = 3;
+  for (auto _ : state) {
+    TEvent::Create(EVENT_MOUSEDOWN, nullptr, kMiddleButton, 0, MouseX(), MouseY())->Emit();
+    Settle(2);
+    const pid_t path = StartPointerPath();
+    if (path == 0) return state.SkipWithError("xdotool did not start");
+    MeasureLoop(state);
+    EndXdotool(path);
+    TEvent::Create(EVENT_MOUSEUP, nullptr, kMiddleButton, 0, MouseX(), MouseY())->Emit();
+    Settle(2);
+  }
+}
+BENCHMARK(BM_Pan2000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+
+// One turn taking a wheel notch over 2000 pieces, in and out by turns, the whole table in view
+// before each notch in: the turn that shows the new zoom, wall time with presenting.
+void BM_WheelTurn2000(benchmark::State& state) {
+  if (!GameReady()) return state.SkipWithError("no display");
+  SetFrameReuse(true);
+  SpreadBenchPieces(2000);
+  MoveMouse(400, 300);
+  Settle(2);
+  int notch = 1;
+  for (auto _ : state) {
+    TEvent::Create(EVENT_MOUSEWHEEL, nullptr, notch, 0, 400, 300)->Emit();
+    LoopTurn();
+    notch = -notch;
+  }
+  Settle(2);
+}
+BENCHMARK(BM_WheelTurn2000)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(BM_Carry_DrawingEveryTurn)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
 
 // One turn while carrying, the pointer moved each turn along the path the measurement above
@@ -269,6 +321,10 @@ int main(int argc, char** argv) {
                          "BM_Carry_DrawingEveryTurn"},
                         {"hovering, CPU: window-system pointer / pointer in the frame",
                          "BM_Hover_WindowSystemPointer", "BM_Hover_PointerInTheFrame"},
-                        {"a carrying turn / bare-GL table", "BM_CarryingTurn", "BM_Floor_BareGL300Quads"}},
+                        {"a carrying turn / bare-GL table", "BM_CarryingTurn", "BM_Floor_BareGL300Quads"},
+                        {"carrying, CPU: 2000 pieces / 300", "BM_Carry2000_ReusingFrames", "BM_Carry_ReusingFrames"},
+                        {"panning 2000 pieces / carrying over 300, CPU", "BM_Pan2000", "BM_Carry_ReusingFrames"},
+                        {"a wheel notch's turn over 2000 pieces / a carrying turn over 300", "BM_WheelTurn2000",
+                         "BM_CarryingTurn"}},
                        ratio_time::real);
 }
