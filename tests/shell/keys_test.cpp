@@ -122,6 +122,47 @@ TEST_F(Keys, TabHidesAndShowsTheOverviewOnTheTableOnly) {
   EXPECT_EQ(play.overview_shown, 1);
 }
 
+// The view's keys on a table bigger than the picture: each zooms or moves the view, and = alone
+// keeps asking to fetch the last save.
+TEST_F(Keys, ViewKeysZoomAndPanTheTableAndEqualsAloneKeepsItsMeaning) {
+  play.table_width = 3200;
+  play.table_height = 2400;
+  struct view_key_case {
+    std::vector<int> keys;
+    int zoom;  // -1 out, 0 unchanged, 1 in
+    bool moved;
+  };
+  const view_key_case cases[] = {
+      {{KEY_PAGEUP}, 1, false},
+      {{KEY_NUMADD}, 1, false},
+      {{KEY_LCONTROL, KEY_EQUALS}, 1, false},
+      {{KEY_PAGEDOWN}, -1, false},
+      {{KEY_NUMSUBTRACT}, -1, false},
+      {{KEY_LCONTROL, KEY_MINUS}, -1, false},
+      {{KEY_LEFT}, 0, true},
+      {{KEY_DOWN}, 0, true},
+      {{KEY_HOME}, -1, true},
+  };
+  for (const view_key_case& c : cases) {
+    SCOPED_TRACE(c.keys.back());
+    ViewHome();
+    ZoomView(2, 400, 300);
+    CentreViewOn(1600, 1200);
+    const view_type before = play.view;
+    game.ctrl_down = false;
+    Press(c.keys);
+    EXPECT_EQ(play.view.zoom > before.zoom, c.zoom > 0);
+    EXPECT_EQ(play.view.zoom < before.zoom, c.zoom < 0);
+    if (c.zoom == 0) {
+      EXPECT_EQ(play.view.left != before.left || play.view.top != before.top, c.moved);
+    }
+    EXPECT_EQ(shell.pending_confirm, "");
+  }
+  game.ctrl_down = false;
+  Press({KEY_EQUALS});
+  EXPECT_EQ(shell.pending_confirm, "=");
+}
+
 TEST_F(Keys, SevenThreeTimesInARowSolves) {
   Press({'7', A, '7', '7'});
   EXPECT_EQ(game.screen, "jigsaw");
