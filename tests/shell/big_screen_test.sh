@@ -22,6 +22,11 @@ xprop -root -format RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "Xft.dpi:	192"
 # The colour of screen pixel (x, y), as ImageMagick names it.
 pixel() { import -window root "$home/shot.png" && convert "$home/shot.png" -format "%[pixel:p{$1,$2}]" info:; }
 geometry() { xdotool getwindowgeometry "$1" | sed -n 's/.*Geometry: //p'; }
+# Waits up to 15 s (a slow build draws late) for screen pixel (x, y) to be colour $3; true once it is.
+settles_to() {
+  for _ in $(seq 30); do [ "$(pixel "$1" "$2")" = "$3" ] && return 0; sleep 0.5; done
+  return 1
+}
 
 "$binary" & game=$!; pids+=($game)
 disown
@@ -44,7 +49,7 @@ table=$(pixel 1195 795)
 [ "$(pixel 5 400)" = "$table" ] || fail "the table does not reach the window's left edge"
 
 xdotool key w; sleep 2
-[ "$(pixel 1915 1075)" = "$table" ] || fail "full screen: the corner is $(pixel 1915 1075), not the table"
+settles_to 1915 1075 "$table" || fail "full screen: the corner is $(pixel 1915 1075), not the table"
 [ "$(pixel 3 540)" = "$table" ] || fail "full screen shows bars"
 xdotool key h; sleep 1
 [ "$(pixel 3 540)" = "srgb(0,0,0)" ] || [ "$(pixel 3 540)" = "black" ] || fail "help is not laid out between bars"
