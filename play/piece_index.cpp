@@ -25,7 +25,6 @@ void BuildIndex() {
     max_x = std::max(max_x, piece.x);
     max_y = std::max(max_y, piece.y);
   }
-  index.reach = reach;
   index.cell = 4 * reach;
   index.origin_x = min_x - reach;
   index.origin_y = min_y - reach;

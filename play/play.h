@@ -58,7 +58,7 @@ struct view_type {
 struct piece_index_type {
   int built_at = -1;  // table_moves when built; -1 never
   int count = 0;      // piece_count when built
-  int reach = 0, cell = 1, origin_x = 0, origin_y = 0, columns = 1, rows = 1;
+  int cell = 1, origin_x = 0, origin_y = 0, columns = 1, rows = 1;
   std::vector<int> starts{0, 0};  // cell c lists pieces[starts[c]] .. pieces[starts[c + 1] - 1]
   std::vector<int> pieces;
   std::vector<int> rank;   // rank[p]: p's place in draw_order

@@ -140,15 +140,7 @@ void SpreadBenchPieces(int count, double zoom) {
   play.piece_count = count;
   std::iota(play.draw_order.begin() + 1, play.draw_order.begin() + count + 1, 1);
   SeedRnd(1);
-  for (int i = 1; i <= count; i++) {
-    piece_type& piece = play.pieces[i];
-    piece.x = Rand(piece.wd / 2, play.table_width - piece.wd / 2);
-    piece.y = Rand(piece.ht / 2, play.table_height - piece.ht / 2);
-    piece.a = Rand(0, 3);
-    piece.visible = 1;
-    piece.gp = 0;
-  }
-  NoteTableMoved();
+  ScatterPieces();
   ViewHome();
   if (zoom > 0)
     ZoomView(static_cast<int>(std::lround(std::log(zoom / play.view.zoom) / std::log(1.25))), GraphicsWidth() / 2,
