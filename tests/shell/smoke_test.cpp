@@ -568,13 +568,13 @@ TEST_F(RealProgram, ABigCutIsSolvedBySevensAndSavedHome) {
   const int count = WaitForJigsaw("jigsaws/big", 120s);
   ASSERT_GT(count, 1900) << ReadWholeFile("stderr.txt");
   EXPECT_TRUE(fs::exists("jigsaws/big/table.txt"));
-  std::this_thread::sleep_for(3s);
-  PressInWindow(id, "7 7 7");
-  // Saved again until the flight home has ended (200 steps of 20 ms, more on a slow build).
+  // Solved and saved again until the flight home has ended (200 steps of 20 ms, more on a slow
+  // build, whose table may still be loading at first); sevens on a solved table fly it home again.
   const std::string saved = "players/default/big.txt";
   int first_group = 0, misplaced = -1;
   for (auto until = std::chrono::steady_clock::now() + 90s; misplaced != 0 && std::chrono::steady_clock::now() < until;) {
-    std::this_thread::sleep_for(2s);
+    PressInWindow(id, "7 7 7");
+    std::this_thread::sleep_for(6s);
     fs::remove(saved);
     PressInWindow(id, "s");
     for (auto written = std::chrono::steady_clock::now() + 20s;
